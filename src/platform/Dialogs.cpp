@@ -1,0 +1,131 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace velmora::platform {
+
+namespace {
+
+QtDialogs &qtDialogs()
+{
+    static QtDialogs instance;
+    return instance;
+}
+
+IDialogs *&current()
+{
+    static IDialogs *installed = nullptr;
+    return installed;
+}
+
+QMessageBox::StandardButton toStandard(Answer a)
+{
+    switch (a) {
+    case Answer::Ok: return QMessageBox::Ok;
+    case Answer::Cancel: return QMessageBox::Cancel;
+    case Answer::Yes: return QMessageBox::Yes;
+    case Answer::No: return QMessageBox::No;
+    case Answer::Save: return QMessageBox::Save;
+    case Answer::Discard: return QMessageBox::Discard;
+    }
+    return QMessageBox::Ok;
+}
+
+QString selectedFilterFor(const QString &qtFilter, int index)
+{
+    const QStringList parts = qtFilter.split(QStringLiteral(";;"));
+    return index >= 1 && index <= parts.size() ? parts[index - 1] : QString();
+}
+
+QFileDialog *makeFileDialog(const FileDialogRequest &r, QFileDialog::AcceptMode mode)
+{
+    auto *d = new QFileDialog(QApplication::activeWindow(), r.title, r.initialDir, toQtFilter(r.filter));
+    d->setAcceptMode(mode);
+    d->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    d->setDefaultSuffix(r.defaultExt);
+    const QString selected = selectedFilterFor(toQtFilter(r.filter), r.filterIndex);
+    if (!selected.isEmpty())
+        d->selectNameFilter(selected);
+    if (!r.fileName.isEmpty())
+        d->selectFile(r.fileName);
+    return d;
+}
+
+std::optional<QString> runFileDialog(const FileDialogRequest &r, QFileDialog::AcceptMode mode)
+{
+    std::unique_ptr<QFileDialog> d(makeFileDialog(r, mode));
+    if (d->exec() != QDialog::Accepted || d->selectedFiles().isEmpty())
+        return std::nullopt;
+    return d->selectedFiles().constFirst();
+}
+
+} // namespace
+
+IDialogs &dialogs()
+{
+    return current() ? *current() : static_cast<IDialogs &>(qtDialogs());
+}
+
+IDialogs *setDialogs(IDialogs *replacement)
+{
+    IDialogs *previous = current();
+    current() = replacement;
+    return previous;
+}
+
+QString toQtFilter(const QString &pipeFilter)
+{
+    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        out << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+Answer QtDialogs::message(MessageKind kind, const QString &text, const std::vector<Answer> &buttons)
+{
+    QMessageBox::Icon icon = QMessageBox::Information;
+    switch (kind) {
+    case MessageKind::Error: icon = QMessageBox::Critical; break;
+    case MessageKind::Warning: icon = QMessageBox::Warning; break;
+    case MessageKind::Information: icon = QMessageBox::Information; break;
+    case MessageKind::Confirmation: icon = QMessageBox::Question; break;
+    }
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    for (Answer a : buttons)
+        box.addButton(toStandard(a));
+    box.exec();
+    const auto pressed = box.standardButton(box.clickedButton());
+    for (Answer a : buttons)
+        if (toStandard(a) == pressed)
+            return a;
+    return Answer::Cancel;
+}
+
+std::optional<QString> QtDialogs::input(const QString &caption, const QString &prompt, const QString &value)
+{
+    bool ok = false;
+    QString text = QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtDialogs::openFile(const FileDialogRequest &request)
+{
+    return runFileDialog(request, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtDialogs::saveFile(const FileDialogRequest &request)
+{
+    return runFileDialog(request, QFileDialog::AcceptSave);
+}
+
+} // namespace velmora::platform
