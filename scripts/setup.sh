@@ -11,6 +11,7 @@ packages=(
   dosbox nasm
   fonts-liberation
   xvfb xdotool xauth
+  clang libclang-rt-14-dev
 )
 
 missing=()
