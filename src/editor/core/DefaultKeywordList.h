@@ -1,0 +1,22 @@
+// The keyword list the main window's editor starts with: 157 instruction and prefix
+// mnemonics, the directives ".data", ".code" and "End", and a web address.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::core
+{
+
+class TKeywordList;
+
+// The web-address keyword, the last entry of the default list.
+inline constexpr const char *kDefaultWebAddressKeyword = "http://velmora.example/";
+
+// Replaces the list's entries by the 161 default keywords.
+void fillDefaultKeywordList(TKeywordList &list);
+
+// The 161 default keyword texts in list order.
+std::vector<std::string> defaultKeywordNames();
+
+} // namespace velmora::core
