@@ -1,0 +1,417 @@
+#include "toolchain/BuildCommands.h"
+#include "RecordingHost.h"
+#include "support/ScriptedDialogs.h"
+#include "toolchain/ToolchainError.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace velmora::toolchain;
+using velmora::testing::RecordingHost;
+using velmora::testing::ScriptedDialogs;
+
+namespace
+{
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+// What a tool leaves in the current folder.
+void writeHere(const QString &name, const QByteArray &bytes)
+{
+    write(QDir::current().filePath(name), bytes);
+}
+
+QByteArray read(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QString canonical(const QString &path)
+{
+    return QFileInfo(path).canonicalFilePath();
+}
+
+const QByteArray cleanOutput = "Turbo Assembler\nError messages:    None\nWarning messages:  None\n";
+
+} // namespace
+
+class BuildCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        ASSERT_TRUE(QDir(root.path()).mkpath("TTDIR"));
+        ASSERT_TRUE(QDir(root.path()).mkpath("src"));
+        settings.ToolsDir = root.filePath("TTDIR");
+    }
+    void TearDown() override { QDir::setCurrent(previousFolder); }
+
+    QString tools(const QString &name) const { return settings.ToolsDir + "/" + name; }
+    QString src(const QString &name) const { return root.filePath("src/" + name); }
+    QStringList toolsFiles() const { return QDir(settings.ToolsDir).entryList(QDir::Files, QDir::Name); }
+
+    // A source file that `SaveA` names.
+    void source(const QString &path)
+    {
+        write(path, "mov ax,4C00h\r\nint 21h\r\n");
+        host.savedFile = path;
+        settings.CurrentFile = path;
+    }
+
+    const QString previousFolder = QDir::currentPath();
+    QTemporaryDir root;
+    BuildSettings settings;
+    RecordingHost host;
+    ScriptedDialogs dialogs;
+    BuildCommands commands{host};
+};
+
+TEST_F(BuildCommandsTest, AssembleCopiesASourceKeptElsewhereInAndItsObjectBack)
+{
+    source(src("Prog.ASM"));
+    write(tools("prog.asm"), "an older copy");
+    host.tool = [](const QString &) {
+        writeHere("tasm.out", cleanOutput);
+        writeHere("PROG.OBJ", "object code");
+        return true;
+    };
+    commands.assemble(settings);
+
+    EXPECT_EQ(read(tools("prog.asm")), read(src("Prog.ASM")));
+    EXPECT_FALSE(QFile::exists(tools("Prog.ASM")));
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_EQ(host.starts[0].commandLine, "tasm.exe /z  Prog.ASM >tasm.out");
+    EXPECT_TRUE(host.starts[0].waited);
+    EXPECT_EQ(host.starts[0].window, DosWindow::Hidden);
+    EXPECT_EQ(canonical(host.starts[0].folder), canonical(settings.ToolsDir));
+    EXPECT_EQ(read(src("Prog.obj")), "object code");
+
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "run", "load 1 tasm.out", "clear bookmarks", "summary",
+                                              "colour", "page 1", "command 1"}));
+    EXPECT_EQ(host.pages[OutputPage::Tasm].value(1), "Error messages:    None");
+    EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 0   -/ OK /-");
+    EXPECT_EQ(host.colour, SummaryColour::Green);
+    EXPECT_EQ(host.commandTexts[OutputPage::Tasm], "tasm.exe /z  Prog.ASM >tasm.out");
+}
+
+TEST_F(BuildCommandsTest, SourceInTheToolsFolderCopiesNothingEitherWay)
+{
+    // Named through a detour, so only the resolved folders compare equal.
+    source(settings.ToolsDir + "/../TTDIR/Prog.ASM");
+    host.tool = [](const QString &line) {
+        if (line.startsWith("tasm.exe")) {
+            writeHere("tasm.out", cleanOutput);
+            writeHere("PROG.OBJ", "object");
+        } else {
+            writeHere("PROG.MAP", "map");
+            writeHere("PROG.EXE", "exe");
+        }
+        return true;
+    };
+    commands.assemble(settings);
+    commands.link(settings);
+
+    EXPECT_EQ(toolsFiles(), (QStringList{"PROG.EXE", "PROG.MAP", "PROG.OBJ", "Prog.ASM", "tasm.out"}));
+    EXPECT_EQ(QDir(root.filePath("src")).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(BuildCommandsTest, UncapturedAssembleStartsTheFullPathAndComputesNoSummary)
+{
+    source(src("prog.asm"));
+    settings.outdest = 1;
+    host.summaryText = "Warnings: 1 Errors: 0";
+    commands.assemble(settings);
+
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_FALSE(host.starts[0].waited);
+    EXPECT_EQ(host.starts[0].commandLine, "tasm.exe /z  " + src("prog.asm"));
+    EXPECT_EQ(host.starts[0].window, DosWindow::Shown);
+    EXPECT_TRUE(host.pages[OutputPage::Tasm].isEmpty());
+    EXPECT_EQ(host.summaryText, "Warnings: 1 Errors: 0");
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "exec", "page 1", "command 1"}));
+    EXPECT_EQ(host.commandTexts[OutputPage::Tasm], "tasm.exe /z  prog.asm >tasm.out");
+}
+
+TEST_F(BuildCommandsTest, UntitledTextRunsNoAssemblerButStillLinks)
+{
+    host.savedFile.clear(); // the save dialog was cancelled
+    commands.assemble(settings);
+    EXPECT_TRUE(host.starts.empty());
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "page 1", "command 1"}));
+    EXPECT_EQ(host.commandTexts[OutputPage::Tasm], "tasm.exe /z   >tasm.out");
+
+    commands.link(settings);
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_EQ(host.starts[0].commandLine, tools("tLink.exe   >tlink.out"));
+    EXPECT_EQ(toolsFiles(), QStringList());
+}
+
+TEST_F(BuildCommandsTest, AssemblerThatCannotStartLoadsNothingAndSummarizesAnEmptyPage)
+{
+    source(src("prog.asm"));
+    write(tools("tasm.out"), "**Error** prog.asm(2) stale\nError messages: 1\n");
+    host.tool = [](const QString &) { return false; };
+    commands.assemble(settings);
+
+    EXPECT_TRUE(host.pages[OutputPage::Tasm].isEmpty());
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "load 1 tasm.out"), 0);
+    EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 0   -/ OK /-");
+    EXPECT_TRUE(host.bookmarks.empty());
+}
+
+TEST_F(BuildCommandsTest, MalformedSummaryIsReportedAfterTheCommandsLastSteps)
+{
+    source(src("prog.asm"));
+    host.tool = [](const QString &) {
+        writeHere("tasm.out", "Turbo Assembler\nError messages: lots\n");
+        writeHere("PROG.OBJ", "object");
+        return true;
+    };
+    try {
+        commands.assemble(settings);
+        FAIL() << "no conversion error";
+    } catch (const ToolchainError &e) {
+        EXPECT_EQ(e.message(), "' lots' is not a valid integer value");
+    }
+    EXPECT_FALSE(host.summaryText);
+    EXPECT_EQ(host.log.back(), "command 1");
+    EXPECT_EQ(read(src("prog.obj")), "object");
+}
+
+TEST_F(BuildCommandsTest, MissingToolsFolderEndsACommandBeforeAnyRun)
+{
+    source(src("prog.asm"));
+    settings.ToolsDir = root.filePath("missing");
+    EXPECT_THROW(commands.assemble(settings), ToolchainError);
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save"}));
+    EXPECT_THROW(commands.run(settings), ToolchainError);
+    EXPECT_THROW(commands.showTasmHelp(settings), ToolchainError);
+    EXPECT_TRUE(host.starts.empty());
+    EXPECT_EQ(canonical(QDir::currentPath()), canonical(previousFolder));
+}
+
+TEST_F(BuildCommandsTest, LinkShowsItsOutputAndCopiesMapAndExecutableBack)
+{
+    source(src("prog.asm"));
+    host.tool = [](const QString &) {
+        writeHere("TLINK.OUT", "Turbo Link");
+        writeHere("PROG.MAP", "map");
+        writeHere("PROG.EXE", "exe");
+        return true;
+    };
+    commands.link(settings);
+
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_EQ(host.starts[0].commandLine, tools("tLink.exe  prog >tlink.out"));
+    EXPECT_EQ(host.starts[0].window, DosWindow::Hidden);
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 2", "save", "run", "load 2 TLINK.OUT", "page 2", "command 2"}));
+    EXPECT_EQ(host.pages[OutputPage::TLink], QStringList{"Turbo Link"});
+    EXPECT_EQ(read(src("prog.map")), "map");
+    EXPECT_EQ(read(src("prog.exe")), "exe");
+}
+
+TEST_F(BuildCommandsTest, LinkCopiesBackOnlyAnExecutableWithItsMap)
+{
+    source(src("prog.asm"));
+    host.tool = [](const QString &) {
+        writeHere("prog.exe", "exe");
+        writeHere("prog.com", "com");
+        return true;
+    };
+    commands.link(settings);
+    EXPECT_FALSE(QFile::exists(src("prog.exe")));
+
+    writeHere("prog.map", "map");
+    settings.TlinkParams = "/t";
+    commands.link(settings);
+    EXPECT_TRUE(QFile::exists(src("prog.exe")));
+    EXPECT_FALSE(QFile::exists(src("prog.com")));
+}
+
+TEST_F(BuildCommandsTest, UncapturedLinkNeitherLoadsNorSwitchesPage)
+{
+    source(src("prog.asm"));
+    settings.outTlink = false;
+    commands.link(settings);
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_EQ(host.starts[0].commandLine, "tLink.exe  prog");
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 2", "save", "exec", "command 2"}));
+}
+
+TEST_F(BuildCommandsTest, ParameterBoxesKeepTheOldParametersOnCancel)
+{
+    source(src("prog.asm"));
+    settings.TlinkParams = "/v";
+    dialogs.inputs = {std::nullopt, QString("/t")};
+    commands.linkWithParameters(settings);
+    EXPECT_EQ(settings.TlinkParams, "/v");
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_EQ(host.starts[0].commandLine, tools("tLink.exe /v prog >tlink.out"));
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "save"), 2);
+
+    commands.linkWithParameters(settings);
+    EXPECT_EQ(settings.TlinkParams, "/t");
+    EXPECT_EQ(host.starts.back().commandLine, tools("tLink.exe /t prog >tlink.out"));
+
+    dialogs.inputs = {QString("/zi /m2")};
+    commands.assembleWithParameters(settings);
+    EXPECT_EQ(settings.TasmParams, "/zi /m2");
+    EXPECT_EQ(host.starts.back().commandLine, "tasm.exe /zi /m2 prog.asm >tasm.out");
+    EXPECT_EQ(dialogs.inputPrompts, (std::vector<QString>{"TLink Parameters (/t - for .com file)|Input parameters",
+                                                          "TLink Parameters (/t - for .com file)|Input parameters",
+                                                          "TAsm Parameters|Input parameters"}));
+}
+
+TEST_F(BuildCommandsTest, RunStartsTheComOrExeFileWithoutSaving)
+{
+    settings.CurrentFile = src("prog.asm");
+    settings.TlinkParams = "/t";
+    host.tool = [](const QString &) {
+        writeHere("RUN.OUT", "Hello");
+        return true;
+    };
+    commands.run(settings);
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_EQ(host.starts[0].commandLine, tools("prog.com >run.out"));
+    EXPECT_EQ(host.starts[0].window, DosWindow::Shown);
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 3", "run", "load 3 RUN.OUT", "page 3", "command 3"}));
+    EXPECT_EQ(host.pages[OutputPage::Run], QStringList{"Hello"});
+
+    settings.TlinkParams = "/T";
+    commands.run(settings);
+    EXPECT_EQ(host.starts.back().commandLine, tools("prog.exe >run.out"));
+
+    settings.outRun = false;
+    settings.Auto_Change_Page = false;
+    host.log.clear();
+    commands.run(settings);
+    EXPECT_EQ(host.starts.back().commandLine, "prog.exe");
+    EXPECT_FALSE(host.starts.back().waited);
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 3", "exec", "command 3"}));
+    EXPECT_EQ(host.commandTexts[OutputPage::Run], tools("prog.exe >run.out"));
+}
+
+TEST_F(BuildCommandsTest, ThreeCharacterExtensionShortensTheBaseName)
+{
+    source(src("prog.s"));
+    host.tool = [](const QString &line) {
+        if (line.startsWith("tasm.exe"))
+            writeHere("PR.OBJ", "object");
+        return true;
+    };
+    commands.assemble(settings);
+    commands.link(settings);
+    commands.run(settings);
+    ASSERT_EQ(host.starts.size(), 3u);
+    EXPECT_EQ(host.starts[0].commandLine, "tasm.exe /z  prog.s >tasm.out");
+    EXPECT_EQ(host.starts[1].commandLine, tools("tLink.exe  pr >tlink.out"));
+    EXPECT_EQ(host.starts[2].commandLine, tools("pr.exe >run.out"));
+    EXPECT_EQ(read(src("pr.obj")), "object");
+}
+
+TEST_F(BuildCommandsTest, DebugStartsTheDebuggerAndShowsItsLine)
+{
+    settings.CurrentFile = src("prog.asm");
+    commands.debug(settings);
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_EQ(host.starts[0].commandLine, tools("TD.exe prog"));
+    EXPECT_FALSE(host.starts[0].waited);
+    EXPECT_EQ(host.starts[0].window, DosWindow::Shown);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, tools("TD.exe prog"));
+    EXPECT_EQ(canonical(QDir::currentPath()), canonical(previousFolder));
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "save"), 0);
+}
+
+TEST_F(BuildCommandsTest, ChainRunsAllThreeWhateverTheAssemblerReports)
+{
+    source(src("prog.asm"));
+    host.tool = [](const QString &line) {
+        if (line.startsWith("tasm.exe"))
+            writeHere("tasm.out", "Turbo Assembler\n**Error** prog.asm(2) Illegal instruction\nError messages: 1\n");
+        return true;
+    };
+    commands.assembleLinkRun(settings);
+    ASSERT_EQ(host.starts.size(), 3u);
+    EXPECT_EQ(host.starts[1].commandLine, tools("tLink.exe  prog >tlink.out"));
+    EXPECT_EQ(host.starts[2].commandLine, tools("prog.exe >run.out"));
+    EXPECT_EQ(host.colour, SummaryColour::Red);
+    EXPECT_EQ(host.bookmarks, (std::map<int, int>{{1, 1}}));
+    EXPECT_EQ(host.activePage, OutputPage::Run);
+}
+
+TEST_F(BuildCommandsTest, ChainGoesOnAfterAFailureAndReportsTheFirst)
+{
+    source(src("prog.asm"));
+    host.tool = [](const QString &line) {
+        if (line.startsWith("tasm.exe"))
+            writeHere("tasm.out", "Error messages: 1 2\n");
+        return true;
+    };
+    try {
+        commands.assembleLinkRun(settings);
+        FAIL() << "no conversion error";
+    } catch (const ToolchainError &e) {
+        EXPECT_EQ(e.message(), "' 1 2' is not a valid integer value");
+    }
+    EXPECT_EQ(host.starts.size(), 3u);
+
+    host.log.clear();
+    settings.ToolsDir = root.filePath("missing");
+    EXPECT_THROW(commands.assembleLinkRun(settings), ToolchainError);
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "clear 2", "save", "clear 3"}));
+}
+
+TEST_F(BuildCommandsTest, ListingRunsOnTheToolsFolderCopyAndShowsTheListingFile)
+{
+    settings.CurrentFile = src("prog.asm");
+    settings.Auto_Change_Page = false;
+    host.tool = [](const QString &) {
+        writeHere("PROG.LST", "listing");
+        return true;
+    };
+    commands.listing(settings, ListingKind::Expanded, QString());
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_EQ(host.starts[0].commandLine, tools("tasm.exe prog.asm /la"));
+    EXPECT_TRUE(host.starts[0].waited);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, " - " + tools("prog.lst"));
+    EXPECT_EQ(host.log, (std::vector<QString>{"run", "page 1", "load 1 PROG.LST", "command 1"}));
+    EXPECT_EQ(host.pages[OutputPage::Tasm], QStringList{"listing"});
+
+    host.tool = [](const QString &) { return false; };
+    host.log.clear();
+    commands.listing(settings, ListingKind::Tiny, "Listing generated");
+    EXPECT_EQ(dialogs.messages.back().text, "Listing generated - " + tools("prog.lst"));
+    EXPECT_EQ(host.log, (std::vector<QString>{"run", "page 1", "command 1"}));
+    EXPECT_EQ(host.commandTexts[OutputPage::Tasm], tools("tasm.exe prog.asm /l"));
+}
+
+TEST_F(BuildCommandsTest, ToolHelpRunsCapturedWhateverTheSettings)
+{
+    settings.outdest = 1;
+    settings.Auto_Change_Page = false;
+    host.tool = [](const QString &line) {
+        writeHere(line.contains("tasm") ? "TASM.OUT" : "TLINK.OUT", "Syntax: ...");
+        return true;
+    };
+    commands.showTasmHelp(settings);
+    commands.showTlinkHelp(settings);
+    ASSERT_EQ(host.starts.size(), 2u);
+    EXPECT_EQ(host.starts[0].commandLine, tools("tasm.exe  >tasm.out"));
+    EXPECT_EQ(host.starts[1].commandLine, tools("tlink.exe  >tlink.out"));
+    EXPECT_TRUE(host.starts[0].waited && host.starts[1].waited);
+    EXPECT_EQ(host.log,
+              (std::vector<QString>{"run", "load 1 TASM.OUT", "page 1", "run", "load 2 TLINK.OUT", "page 2"}));
+    EXPECT_TRUE(host.commandTexts.empty());
+}

@@ -1,0 +1,77 @@
+#include "toolchain/CommandLines.h"
+#include "toolchain/SourceNames.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora::toolchain;
+
+TEST(SourceNames, SplitTheCurrentFile)
+{
+    const SourceNames prog = sourceNames("/d/src/Prog.ASM");
+    EXPECT_EQ(prog.N, "Prog.ASM");
+    EXPECT_EQ(prog.B, "Prog");
+    EXPECT_EQ(prog.S, "/d/src/");
+
+    // The extension is always taken as four characters.
+    EXPECT_EQ(sourceNames("/d/src/prog.s").B, "pr");
+    EXPECT_EQ(sourceNames("/d/a.s").B, "");
+    EXPECT_EQ(sourceNames("prog.asm").S, "");
+
+    const SourceNames untitled = sourceNames("");
+    EXPECT_TRUE(untitled.N.isEmpty() && untitled.B.isEmpty() && untitled.S.isEmpty());
+}
+
+TEST(CommandLines, DefaultsComposeTheDocumentedLines)
+{
+    BuildSettings s;
+    s.ToolsDir = "/opt/velmora/TTDIR";
+    s.CurrentFile = "/d/src/prog.asm";
+    const CommandLines lines = commandLines(s);
+    EXPECT_EQ(lines.assembleCaptured, "tasm.exe /z  prog.asm >tasm.out");
+    EXPECT_EQ(lines.assembleUncaptured, "tasm.exe /z  /d/src/prog.asm");
+    EXPECT_EQ(lines.linkCaptured, "/opt/velmora/TTDIR/tLink.exe  prog >tlink.out");
+    EXPECT_EQ(lines.linkUncaptured, "tLink.exe  prog");
+    EXPECT_EQ(lines.runCaptured, "/opt/velmora/TTDIR/prog.exe >run.out");
+    EXPECT_EQ(lines.runUncaptured, "prog.exe");
+    EXPECT_EQ(lines.debug, "/opt/velmora/TTDIR/TD.exe prog");
+
+    s.TasmFile = "TASM32.EXE";
+    s.TasmParams = "/zi";
+    s.TLinkFile = "tl.exe";
+    s.TlinkParams = "/t /v";
+    s.TDFile = "td2.exe";
+    const CommandLines custom = commandLines(s);
+    EXPECT_EQ(custom.assembleCaptured, "TASM32.EXE /zi prog.asm >tasm.out");
+    EXPECT_EQ(custom.linkCaptured, "/opt/velmora/TTDIR/tl.exe /t /v prog >tlink.out");
+    EXPECT_EQ(custom.runCaptured, "/opt/velmora/TTDIR/prog.com >run.out");
+    EXPECT_EQ(custom.debug, "/opt/velmora/TTDIR/td2.exe prog");
+}
+
+TEST(CommandLines, ComFileOnlyForTheLinkerOptionsInTheirLetterCase)
+{
+    EXPECT_EQ(runExtension("/t"), ".com");
+    EXPECT_EQ(runExtension("/v /TDc"), ".com");
+    EXPECT_EQ(runExtension("/tdc"), ".com"); // contains "/t"
+    EXPECT_EQ(runExtension("/T"), ".exe");
+    EXPECT_EQ(runExtension("/TDC"), ".exe");
+    EXPECT_EQ(runExtension(""), ".exe");
+}
+
+TEST(CommandLines, ListingAndHelpLinesNameTheToolsFolderTools)
+{
+    EXPECT_EQ(listingLine("/t/TTDIR", "prog.asm", ListingKind::Tiny), "/t/TTDIR/tasm.exe prog.asm /l");
+    EXPECT_EQ(listingLine("/t/TTDIR", "prog.asm", ListingKind::Expanded), "/t/TTDIR/tasm.exe prog.asm /la");
+    EXPECT_EQ(tasmHelpLine("/t/TTDIR"), "/t/TTDIR/tasm.exe  >tasm.out");
+    EXPECT_EQ(tlinkHelpLine("/t/TTDIR"), "/t/TTDIR/tlink.exe  >tlink.out");
+}
+
+TEST(CommandLines, CaptureNeedsOutdestZeroAndTheToolsOwnSetting)
+{
+    BuildSettings s;
+    EXPECT_TRUE(s.capturesTasm() && s.capturesTlink() && s.capturesRun());
+    s.outRun = false;
+    EXPECT_TRUE(s.capturesTasm() && s.capturesTlink());
+    EXPECT_FALSE(s.capturesRun());
+    s.outdest = 1;
+    EXPECT_FALSE(s.capturesTasm() || s.capturesTlink());
+}

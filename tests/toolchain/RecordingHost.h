@@ -1,0 +1,107 @@
+// A stand-in for the main window: keeps the pages, panels and bookmarks the build commands
+// set, logs every call in order, and lets a test play the tools' part.
+#pragma once
+
+#include "toolchain/BuildHost.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace velmora::testing
+{
+
+class RecordingHost final : public toolchain::IBuildHost
+{
+public:
+    struct Start {
+        QString commandLine;
+        toolchain::DosWindow window;
+        bool waited; // runTool, not winExec
+        QString folder;
+    };
+
+    // What `SaveA` leaves in `CurrentFile`.
+    QString savedFile;
+    // Plays the tool started by runTool in the current folder; its result is runTool's.
+    std::function<bool(const QString &commandLine)> tool = [](const QString &) { return true; };
+
+    std::vector<QString> log;
+    std::vector<Start> starts;
+    std::map<toolchain::OutputPage, QStringList> pages;
+    std::map<toolchain::OutputPage, QString> commandTexts;
+    std::optional<QString> summaryText;
+    std::optional<toolchain::SummaryColour> colour;
+    std::map<int, int> bookmarks; // line -> number
+    std::optional<toolchain::OutputPage> activePage;
+
+    QString saveSource() override
+    {
+        log.push_back(QStringLiteral("save"));
+        return savedFile;
+    }
+    void clearPage(toolchain::OutputPage page) override
+    {
+        log.push_back(QStringLiteral("clear %1").arg(int(page)));
+        pages[page].clear();
+    }
+    void loadPage(toolchain::OutputPage page, const QString &filePath) override
+    {
+        log.push_back(QStringLiteral("load %1 %2").arg(int(page)).arg(QDir(filePath).dirName()));
+        QFile file(filePath);
+        if (file.open(QIODevice::ReadOnly))
+            pages[page] = QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'));
+    }
+    QStringList pageLines(toolchain::OutputPage page) const override
+    {
+        const auto found = pages.find(page);
+        return found == pages.end() ? QStringList() : found->second;
+    }
+    void setCommandText(toolchain::OutputPage page, const QString &commandLine) override
+    {
+        log.push_back(QStringLiteral("command %1").arg(int(page)));
+        commandTexts[page] = commandLine;
+    }
+    void activatePage(toolchain::OutputPage page) override
+    {
+        log.push_back(QStringLiteral("page %1").arg(int(page)));
+        activePage = page;
+    }
+    bool runTool(const QString &commandLine, toolchain::DosWindow window) override
+    {
+        log.push_back(QStringLiteral("run"));
+        starts.push_back({commandLine, window, true, QDir::currentPath()});
+        return tool(commandLine);
+    }
+    void winExec(const QString &commandLine, toolchain::DosWindow window) override
+    {
+        log.push_back(QStringLiteral("exec"));
+        starts.push_back({commandLine, window, false, QDir::currentPath()});
+    }
+    void setSummaryText(const QString &text) override
+    {
+        log.push_back(QStringLiteral("summary"));
+        summaryText = text;
+    }
+    void setTasmColour(toolchain::SummaryColour c) override
+    {
+        log.push_back(QStringLiteral("colour"));
+        colour = c;
+    }
+    void clearBookmarks() override
+    {
+        log.push_back(QStringLiteral("clear bookmarks"));
+        bookmarks.clear();
+    }
+    void placeBookmark(int line, int number) override
+    {
+        log.push_back(QStringLiteral("bookmark %1 %2").arg(line).arg(number));
+        bookmarks[line] = number;
+    }
+};
+
+} // namespace velmora::testing
