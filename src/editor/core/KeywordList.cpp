@@ -1,5 +1,6 @@
 #include "editor/core/KeywordList.h"
 
+#include "editor/core/EditorErrors.h"
 #include "editor/core/KeyInfoNameValues.h"
 #include "editor/core/TaggedValueReader.h"
 #include "editor/core/TaggedValueWriter.h"
@@ -16,7 +17,7 @@ namespace
 
 [[noreturn]] void indexError(int index)
 {
-    throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    throw ERangeError(std::string(kListIndexOutOfBounds) + " (" + std::to_string(index) + ")");
 }
 
 // Ends the update on every way out of a scope.

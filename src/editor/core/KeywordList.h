@@ -29,7 +29,7 @@ public:
     virtual ~TKeywordList() = default;
 
     int Count() const { return static_cast<int>(keys_.size()); }
-    // The keyword text; out-of-range indexes throw std::out_of_range "List index out of bounds (i)".
+    // The keyword text; out-of-range indexes throw ERangeError "List index out of bounds (i)".
     const std::string &Get(int index) const { return Item(index).Keyword; }
     const TKeyInfoLen &Item(int index) const;
     TKeyAttributes GetKeyAttributes(int index) const { return Item(index); }

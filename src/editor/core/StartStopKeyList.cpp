@@ -1,5 +1,6 @@
 #include "editor/core/StartStopKeyList.h"
 
+#include "editor/core/EditorErrors.h"
 #include "editor/core/KeyInfoNameValues.h"
 #include "editor/core/TaggedValueReader.h"
 #include "editor/core/TaggedValueWriter.h"
@@ -24,7 +25,7 @@ bool isSeparator(const SeparatorSet &separators, char c)
 const StartStopInfo &TStartStopKeyList::Item(int index) const
 {
     if (index < 0 || index >= Count())
-        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+        throw ERangeError(std::string(kListIndexOutOfBounds) + " (" + std::to_string(index) + ")");
     return keys_[static_cast<std::size_t>(index)];
 }
 

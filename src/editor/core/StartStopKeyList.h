@@ -63,7 +63,7 @@ public:
     virtual ~TStartStopKeyList() = default;
 
     int Count() const { return static_cast<int>(keys_.size()); }
-    // Out-of-range indexes throw std::out_of_range "List index out of bounds (i)".
+    // Out-of-range indexes throw ERangeError "List index out of bounds (i)".
     const StartStopInfo &Item(int index) const;
 
     // Appends a key and returns its index. A key longer than kMaxStartStopKeyLength, or a
