@@ -30,7 +30,8 @@ const char *const kSample = "# sample help\r\n"
                             "@keywords add, arithmetic\r\n"
                             "Adds.\r\n"
                             "@topic Flags\r\n"
-                            "@keywords arithmetic, ADD\r\n";
+                            "@keywords arithmetic, ADD\r\n"
+                            "@@data, not a directive\r\n";
 
 HelpFile sample()
 {
@@ -61,7 +62,7 @@ TEST(HelpFile, ReadsTopicsKeywordsAndBodies)
     // Trailing blank lines dropped, line ends without CR.
     EXPECT_EQ(mov.body.size(), 6);
     EXPECT_EQ(mov.body.last(), "- [[add]]");
-    EXPECT_TRUE(help.topics()[3].body.isEmpty());
+    EXPECT_EQ(help.topics()[3].body, QStringList({"@data, not a directive"}));
 }
 
 TEST(HelpFile, IndexIsSortedMergedAndPointsToAllTopics)

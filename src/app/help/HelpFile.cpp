@@ -100,7 +100,9 @@ HelpFile HelpFile::parse(const QString &text, const QString &sourceName)
             line.chop(1);
         if (line.startsWith(QLatin1Char('#')))
             continue;
-        if (line.startsWith(QLatin1Char('@'))) {
+        if (line.startsWith(QLatin1String("@@"))) {
+            line.remove(0, 1);
+        } else if (line.startsWith(QLatin1Char('@'))) {
             const qsizetype space = line.indexOf(QLatin1Char(' '));
             const QString directive = space < 0 ? line : line.left(space);
             const QString rest = space < 0 ? QString() : line.mid(space + 1).trimmed();

@@ -10,6 +10,7 @@
 //   == a line starting with "== " is a heading inside the topic
 //       a line starting with a blank or a tab is preformatted (code examples)
 //   [[MOV]] or [[MOV|the MOV instruction]] anywhere in a body line links to a topic.
+//   @@ at the start of a body line stands for a single '@'.
 //
 // The first topic is the contents. Titles are unique without regard to letter case. A link
 // names a topic by its title or by one of its index keywords (titles win); every link must
