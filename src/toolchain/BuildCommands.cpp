@@ -133,6 +133,9 @@ void BuildCommands::run(const BuildSettings &settings)
 
 void BuildCommands::debug(const BuildSettings &settings)
 {
+    // The debugger is given the bare base name, so it must start in the tools folder where
+    // the program was built, not in whatever folder happens to be current.
+    enterToolsFolder(settings.ToolsDir);
     const QString line = commandLines(settings).debug;
     host_.winExec(line, DosWindow::Shown);
     platform::dialogs().message(platform::MessageKind::Information, line);

@@ -29,7 +29,8 @@ public:
     void linkWithParameters(BuildSettings &settings);
     // Runs the built program (".com" or ".exe" as `TlinkParams` ask); saves nothing.
     void run(const BuildSettings &settings);
-    // Starts the debugger on the built program and shows its command line in a message box.
+    // Starts the debugger on the built program from the tools folder and shows its command
+    // line in a message box; saves nothing.
     void debug(const BuildSettings &settings);
     // Assembles, links and runs, each to its end, whatever the earlier steps reported; the
     // first failure among them is thrown after the run step.

@@ -196,6 +196,7 @@ TEST_F(BuildCommandsTest, MissingToolsFolderEndsACommandBeforeAnyRun)
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save"}));
     EXPECT_THROW(commands.run(settings), ToolchainError);
     EXPECT_THROW(commands.showTasmHelp(settings), ToolchainError);
+    EXPECT_THROW(commands.debug(settings), ToolchainError);
     EXPECT_TRUE(host.starts.empty());
     EXPECT_EQ(canonical(QDir::currentPath()), canonical(previousFolder));
 }
@@ -319,7 +320,7 @@ TEST_F(BuildCommandsTest, ThreeCharacterExtensionShortensTheBaseName)
     EXPECT_EQ(read(src("pr.obj")), "object");
 }
 
-TEST_F(BuildCommandsTest, DebugStartsTheDebuggerAndShowsItsLine)
+TEST_F(BuildCommandsTest, DebugStartsTheDebuggerInTheToolsFolderAndShowsItsLine)
 {
     settings.CurrentFile = src("prog.asm");
     commands.debug(settings);
@@ -329,7 +330,7 @@ TEST_F(BuildCommandsTest, DebugStartsTheDebuggerAndShowsItsLine)
     EXPECT_EQ(host.starts[0].window, DosWindow::Shown);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, tools("TD.exe prog"));
-    EXPECT_EQ(canonical(QDir::currentPath()), canonical(previousFolder));
+    EXPECT_EQ(canonical(host.starts[0].folder), canonical(settings.ToolsDir));
     EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "save"), 0);
 }
 

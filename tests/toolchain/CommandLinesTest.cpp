@@ -56,22 +56,3 @@ TEST(CommandLines, ComFileOnlyForTheLinkerOptionsInTheirLetterCase)
     EXPECT_EQ(runExtension("/TDC"), ".exe");
     EXPECT_EQ(runExtension(""), ".exe");
 }
-
-TEST(CommandLines, ListingAndHelpLinesNameTheToolsFolderTools)
-{
-    EXPECT_EQ(listingLine("/t/TTDIR", "prog.asm", ListingKind::Tiny), "/t/TTDIR/tasm.exe prog.asm /l");
-    EXPECT_EQ(listingLine("/t/TTDIR", "prog.asm", ListingKind::Expanded), "/t/TTDIR/tasm.exe prog.asm /la");
-    EXPECT_EQ(tasmHelpLine("/t/TTDIR"), "/t/TTDIR/tasm.exe  >tasm.out");
-    EXPECT_EQ(tlinkHelpLine("/t/TTDIR"), "/t/TTDIR/tlink.exe  >tlink.out");
-}
-
-TEST(CommandLines, CaptureNeedsOutdestZeroAndTheToolsOwnSetting)
-{
-    BuildSettings s;
-    EXPECT_TRUE(s.capturesTasm() && s.capturesTlink() && s.capturesRun());
-    s.outRun = false;
-    EXPECT_TRUE(s.capturesTasm() && s.capturesTlink());
-    EXPECT_FALSE(s.capturesRun());
-    s.outdest = 1;
-    EXPECT_FALSE(s.capturesTasm() || s.capturesTlink());
-}
