@@ -30,3 +30,14 @@ test-asan: setup
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# Fuzzes the key lists' stream readers for about a minute. New inputs go to build-fuzz/corpus;
+# fuzz/corpus holds the small seed set.
+fuzz: setup
+	mkdir -p build-fuzz/corpus
+	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
+		fuzz/KeyListStreamFuzz.cpp src/editor/core/KeywordList.cpp src/editor/core/StartStopKeyList.cpp \
+		src/editor/core/KeyInfoNameValues.cpp src/editor/core/TaggedValueReader.cpp \
+		src/editor/core/TaggedValueWriter.cpp src/editor/core/UpperCase.cpp src/editor/core/CodePages.cpp \
+		-o build-fuzz/key_list_stream_fuzz
+	./build-fuzz/key_list_stream_fuzz -max_total_time=60 -timeout=10 build-fuzz/corpus fuzz/corpus
