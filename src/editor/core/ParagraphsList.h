@@ -1,0 +1,120 @@
+// TParagraphsList: the paragraph records of one editor in a TDynArray2, with the text totals
+// and the layout and highlighting progress marks.
+//
+// Starts and first lines are shifted lazily: records after stepPar_ still lack stepStart_ and
+// stepLine_, which are added when an edit elsewhere needs them (a typed character costs no walk
+// over the following paragraphs). Read and write those two fields through startOf/firstLineOf.
+#pragma once
+
+#include "editor/core/DynArray2.h"
+#include "editor/core/ParagraphRecord.h"
+
+#include <climits>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace velmora::core {
+
+struct ReplaceOptions {
+    bool preserveCodes = false;         // re-insert style codes so that the text after keeps its style
+    bool discardTrailingSpaces = false; // smoDiscardTrailingSpaces
+};
+
+// What a replace did. The range is given by paragraph and offset; the start may have moved
+// back over trailing blanks (discardTrailingSpaces).
+struct ReplaceResult {
+    std::int32_t charChange = 0;
+    std::int32_t lineChange = 0;
+    std::int32_t visibleLineChange = 0;
+    std::int32_t parChange = 0;
+    bool runsCrossed = false;
+    std::int32_t startPar = 0;
+    std::int32_t startOffset = 0;
+    std::int32_t endPar = 0; // after the inserted text
+    std::int32_t endOffset = 0;
+};
+
+class TParagraphsList : public TDynArray2 {
+public:
+    TParagraphsList();
+    ~TParagraphsList() override;
+
+    ParInfo *par(std::int32_t i) const { return reinterpret_cast<ParInfo *>(item(i)); }
+
+    std::int32_t startOf(std::int32_t i) const { return par(i)->rawStart + (i > stepPar_ ? stepStart_ : 0); }
+    std::int32_t firstLineOf(std::int32_t i) const { return par(i)->rawFirstLine + (i > stepPar_ ? stepLine_ : 0); }
+    void setStartOf(std::int32_t i, std::int32_t start) { par(i)->rawStart = start - (i > stepPar_ ? stepStart_ : 0); }
+    void setFirstLineOf(std::int32_t i, std::int32_t line)
+    {
+        par(i)->rawFirstLine = line - (i > stepPar_ ? stepLine_ : 0);
+    }
+    std::int32_t lengthOf(std::int32_t i) const { return par(i)->length(); }
+    std::string_view textOf(std::int32_t i) const
+    {
+        const ParInfo *p = par(i);
+        return {p->text ? p->text : "", static_cast<std::size_t>(p->length())};
+    }
+
+    // Add d to the start and/or e to the first line of every record from index from on.
+    void shiftStarts(std::int32_t from, std::int32_t d) { shiftBoth(from, d, 0); }
+    void shiftFirstLines(std::int32_t from, std::int32_t e) { shiftBoth(from, 0, e); }
+    void shiftBoth(std::int32_t from, std::int32_t d, std::int32_t e);
+
+    // Frees every paragraph and load buffer; the list is then empty (capacity one block).
+    void clear();
+    // Clears flag pfLinesValid everywhere and queues all paragraphs for layout.
+    void invalidateLayout();
+    // Records that paragraphs p .. q change, from line k of p on.
+    void markChanged(std::int32_t p, std::int32_t k, std::int32_t q);
+
+    // Replaces [(sPar, sOff), (ePar, eOff)] by text, where a 13 (with an optional 10 after it)
+    // breaks the paragraph and a lone 10 is an ordinary character. Raises "Text too long"
+    // before changing anything when the text or a paragraph would outgrow the limits.
+    ReplaceResult replace(std::int32_t sPar, std::int32_t sOff, std::int32_t ePar, std::int32_t eOff,
+                          std::string_view text, const ReplaceOptions &options);
+
+    // Load support: a buffer owned by the list until clear(); paragraphs appended with
+    // appendLoaded() point into it. finishLoad() sets the marks a completed load leaves.
+    char *addLoadBuffer(std::size_t size);
+    void removeLoadBuffer(const char *buffer);
+    std::size_t loadBufferCount() const { return loadBuffers_.size(); }
+    // Appends a paragraph of len characters at text (borrowed, NUL after it), one line long.
+    void appendLoaded(char *text, std::int32_t len, std::uint8_t startStyle);
+    void finishLoad();
+
+    // Buffer size for an owned paragraph text of len characters (len + len / 64 + 1; 0 for none).
+    static std::int32_t newBufferSize(std::int32_t len);
+
+    // The fields of the list, in the order the text store describes them.
+    bool StaticFormat = false;
+    bool editMark = false;
+    std::int32_t textLength = 0;
+    std::int32_t lineCount = 0;
+    std::int32_t visibleLineCount = 0;
+    std::int32_t firstChangedLine = 0;
+    std::int32_t firstChangedPar = 0;
+    std::int32_t lastChangedPar = -1;
+    std::int32_t pendingVisibleChange = 0;
+    std::int32_t lastStartStopPar = -1;
+    std::int32_t firstUnformattedPar = 0;
+    std::int32_t lastParToFormat = -1;
+    bool layoutValid = false;
+    // The largest text length a replace accepts; lowered by tests to reach the limit cheaply.
+    std::int32_t maxTextLength = INT32_MAX;
+
+private:
+    void applyStepTo(std::int32_t q);
+    void backStepTo(std::int32_t q);
+    void flushSteps();
+    void shrinkIfSparse();
+    ReplaceResult replaceInParagraph(std::int32_t p, std::int32_t sOff, std::int32_t eOff, std::string_view ins);
+
+    std::vector<std::unique_ptr<char[]>> loadBuffers_;
+    std::int32_t stepPar_ = INT32_MAX; // records after this index lack the pending step
+    std::int32_t stepStart_ = 0;
+    std::int32_t stepLine_ = 0;
+};
+
+} // namespace velmora::core

@@ -1,0 +1,22 @@
+#include "editor/core/StyleCodes.h"
+
+namespace velmora::core {
+
+std::uint8_t styleToggles(std::string_view text)
+{
+    std::uint8_t bits = 0;
+    for (const char c : text)
+        bits ^= styleBitOf(static_cast<unsigned char>(c));
+    return bits;
+}
+
+std::string styleCodesFor(std::uint8_t bits)
+{
+    std::string codes;
+    for (const char c : {'\x15', '\x01', '\x02', '\x03', '\x04'})
+        if (bits & styleBitOf(static_cast<unsigned char>(c)))
+            codes += c;
+    return codes;
+}
+
+} // namespace velmora::core

@@ -1,0 +1,37 @@
+// Inline style codes: with StaticFormat on, the characters 1, 2, 3, 4 and 21 toggle one bit
+// of the running style byte each and take no room on screen.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmora::core {
+
+// The style bit a code toggles, or 0 for a character that is not a style code.
+constexpr std::uint8_t styleBitOf(unsigned char c)
+{
+    switch (c) {
+    case 2:
+        return 0x01; // bold
+    case 1:
+        return 0x02; // italic
+    case 21:
+        return 0x04; // underline
+    case 3:
+        return 0x10; // highlight
+    case 4:
+        return 0x20; // alternate font
+    default:
+        return 0;
+    }
+}
+
+constexpr bool isStyleCode(unsigned char c) { return styleBitOf(c) != 0; }
+
+// The bits toggled by all the codes in text.
+std::uint8_t styleToggles(std::string_view text);
+// The codes that toggle exactly the given bits, in the order 21, 1, 2, 3, 4.
+std::string styleCodesFor(std::uint8_t bits);
+
+} // namespace velmora::core
