@@ -167,11 +167,15 @@ void BuildCommands::listing(const BuildSettings &settings, ListingKind kind, con
     const bool ran = host_.runTool(line, DosWindow::Shown);
     host_.activatePage(OutputPage::Tasm);
 
-    const QString listFile = names.B + QLatin1String(".lst");
-    platform::dialogs().message(platform::MessageKind::Information,
-                                listGenerated + QLatin1String(" - ") + inToolsFolder(settings, listFile));
-    if (ran)
-        loadOutput(OutputPage::Tasm, settings.ToolsDir, listFile);
+    // The listing is announced only when there is one: a run that failed, or an assembler
+    // that stopped before writing it, must not be reported as a generated listing.
+    const QString listName = names.B + QLatin1String(".lst");
+    const QString listFile = ran ? existingFile(settings.ToolsDir, listName) : QString();
+    if (!listFile.isEmpty()) {
+        platform::dialogs().message(platform::MessageKind::Information,
+                                    listGenerated + QLatin1String(" - ") + inToolsFolder(settings, listName));
+        host_.loadPage(OutputPage::Tasm, listFile);
+    }
     host_.setCommandText(OutputPage::Tasm, line);
 }
 

@@ -36,8 +36,9 @@ public:
     // first failure among them is thrown after the run step.
     void assembleLinkRun(BuildSettings &settings);
 
-    // Runs the assembler with its listing option on the copy in the tools folder, reports
-    // the listing file with listGenerated (the language text `List_Generated`) and shows it.
+    // Runs the assembler with its listing option on the copy in the tools folder; when it
+    // wrote the listing file, reports it with listGenerated (the language text
+    // `List_Generated`) and shows it.
     void listing(const BuildSettings &settings, ListingKind kind, const QString &listGenerated);
     // Runs the tool without arguments and shows its usage text on its page.
     void showTasmHelp(const BuildSettings &settings);

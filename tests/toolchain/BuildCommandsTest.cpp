@@ -373,7 +373,7 @@ TEST_F(BuildCommandsTest, ChainGoesOnAfterAFailureAndReportsTheFirst)
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "clear 2", "save", "clear 3"}));
 }
 
-TEST_F(BuildCommandsTest, ListingRunsOnTheToolsFolderCopyAndShowsTheListingFile)
+TEST_F(BuildCommandsTest, ListingRunsOnTheToolsFolderCopyAndAnnouncesOnlyAWrittenListing)
 {
     settings.CurrentFile = src("prog.asm");
     settings.Auto_Change_Page = false;
@@ -390,12 +390,26 @@ TEST_F(BuildCommandsTest, ListingRunsOnTheToolsFolderCopyAndShowsTheListingFile)
     EXPECT_EQ(host.log, (std::vector<QString>{"run", "page 1", "load 1 PROG.LST", "command 1"}));
     EXPECT_EQ(host.pages[OutputPage::Tasm], QStringList{"listing"});
 
+    // A run that failed is not announced as a listing, even with an old one lying there.
     host.tool = [](const QString &) { return false; };
     host.log.clear();
     commands.listing(settings, ListingKind::Tiny, "Listing generated");
-    EXPECT_EQ(dialogs.messages.back().text, "Listing generated - " + tools("prog.lst"));
+    EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(host.log, (std::vector<QString>{"run", "page 1", "command 1"}));
     EXPECT_EQ(host.commandTexts[OutputPage::Tasm], tools("tasm.exe prog.asm /l"));
+
+    settings.CurrentFile = src("other.asm");
+    host.tool = [](const QString &) { return true; };
+    commands.listing(settings, ListingKind::Tiny, "Listing generated");
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+
+    host.tool = [](const QString &) {
+        writeHere("other.lst", "listing");
+        return true;
+    };
+    commands.listing(settings, ListingKind::Tiny, "Listing generated");
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages.back().text, "Listing generated - " + tools("other.lst"));
 }
 
 TEST_F(BuildCommandsTest, ToolHelpRunsCapturedWhateverTheSettings)
