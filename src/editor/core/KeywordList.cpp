@@ -15,9 +15,11 @@ namespace velmora::core
 namespace
 {
 
-[[noreturn]] void indexError(int index)
+// Valid indexes run from 0 to last.
+void checkIndex(int index, int last)
 {
-    throw ERangeError(std::string(kListIndexOutOfBounds) + " (" + std::to_string(index) + ")");
+    if (index < 0 || index > last)
+        throw ERangeError(std::string(kListIndexOutOfBounds) + " (" + std::to_string(index) + ")");
 }
 
 // Ends the update on every way out of a scope.
@@ -37,8 +39,7 @@ private:
 
 const TKeyInfoLen &TKeywordList::Item(int index) const
 {
-    if (index < 0 || index >= Count())
-        indexError(index);
+    checkIndex(index, Count() - 1);
     return keys_[static_cast<std::size_t>(index)];
 }
 
@@ -93,7 +94,7 @@ void TKeywordList::SetScopeAndPriority(int index, std::int32_t scope, std::int32
 
 void TKeywordList::Delete(int index)
 {
-    item(index);
+    checkIndex(index, Count() - 1);
     keys_.erase(keys_.begin() + index);
     changed();
 }
@@ -222,8 +223,7 @@ void TKeywordList::ReadStrings(TaggedValueReader &reader)
 
 void TKeywordList::insertRecord(int index, TKeyInfoLen record)
 {
-    if (index < 0 || index > Count())
-        indexError(index);
+    checkIndex(index, Count());
     keys_.insert(keys_.begin() + index, std::move(record));
     changed();
 }
