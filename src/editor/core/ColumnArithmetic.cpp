@@ -2,9 +2,11 @@
 
 #include "editor/core/StyleCodes.h"
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-namespace {
+namespace
+{
 
 std::int32_t advance(std::int32_t column, unsigned char c, std::int32_t tabSize, bool codes)
 {

@@ -7,7 +7,8 @@
 #include <string_view>
 #include <utility>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 // The column reached after the first n characters (a tab size of 0 counts as 1).
 std::int32_t columnOfOffset(std::string_view text, std::int32_t n, std::int32_t tabSize, bool codes);

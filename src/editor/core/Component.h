@@ -2,9 +2,11 @@
 // component and tell whether it is an editor.
 #pragma once
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-class TComponent {
+class TComponent
+{
 public:
     TComponent() = default;
     TComponent(const TComponent &) = delete;

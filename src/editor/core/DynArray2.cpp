@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 TDynArray2::TDynArray2(std::int16_t itemSize, std::int16_t itemStride, std::int16_t itemsPerBlock)
     : itemSize_(itemSize), itemStride_(itemStride), itemsPerBlock_(itemsPerBlock)
@@ -19,9 +20,15 @@ std::byte *TDynArray2::item(std::int32_t i) const
     return slot(i);
 }
 
-void TDynArray2::get(std::int32_t i, void *destination) const { std::memcpy(destination, item(i), itemSize_); }
+void TDynArray2::get(std::int32_t i, void *destination) const
+{
+    std::memcpy(destination, item(i), itemSize_);
+}
 
-void TDynArray2::put(std::int32_t i, const void *source) { std::memcpy(item(i), source, itemSize_); }
+void TDynArray2::put(std::int32_t i, const void *source)
+{
+    std::memcpy(item(i), source, itemSize_);
+}
 
 std::int32_t TDynArray2::add(const void *source)
 {

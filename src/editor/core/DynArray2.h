@@ -8,9 +8,11 @@
 #include <memory>
 #include <vector>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-class TDynArray2 {
+class TDynArray2
+{
 public:
     static constexpr int kBlockSize = 32768;
 

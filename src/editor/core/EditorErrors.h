@@ -4,21 +4,25 @@
 #include <stdexcept>
 #include <string>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-class EditorError : public std::runtime_error {
+class EditorError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
 // An index outside a list ("List index out of bounds").
-class ERangeError : public EditorError {
+class ERangeError : public EditorError
+{
 public:
     using EditorError::EditorError;
 };
 
 // A list property set to a value the list cannot take ("Undo set too high").
-class EListError : public EditorError {
+class EListError : public EditorError
+{
 public:
     using EditorError::EditorError;
 };

@@ -2,7 +2,8 @@
 
 #include "editor/core/EditorErrors.h"
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 LineInfo &TLinesList::item(std::int32_t i)
 {

@@ -4,9 +4,11 @@
 
 #include "editor/core/ParagraphRecord.h"
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-class TLinesList {
+class TLinesList
+{
 public:
     void setParagraph(ParInfo *paragraph) { paragraph_ = paragraph; }
     ParInfo *paragraph() const { return paragraph_; }

@@ -5,11 +5,13 @@
 
 #include <cstdint>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 class TSourceNavigator;
 
-class TMemoView {
+class TMemoView
+{
 public:
     virtual ~TMemoView() = default;
 
@@ -21,7 +23,10 @@ public:
     virtual void recordHighlightStates(TSourceNavigator & /*start*/, TSourceNavigator & /*end*/) {}
     // Widens or repairs the changed stretch; false when the new text lies inside an attribute
     // run and needs no re-highlighting.
-    virtual bool repairHighlightStretch(std::int32_t & /*start*/, std::int32_t & /*end*/, bool /*runsCrossed*/) { return true; }
+    virtual bool repairHighlightStretch(std::int32_t & /*start*/, std::int32_t & /*end*/, bool /*runsCrossed*/)
+    {
+        return true;
+    }
     // The start-stop and keyword passes over the changed stretch (run with no update open).
     virtual void highlightStretch(std::int32_t /*start*/, std::int32_t /*end*/) {}
     // The layout part of the view refresh: re-break, scroll, repaint the recorded changed range.

@@ -4,9 +4,11 @@
 #include <cstring>
 #include <new>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-namespace {
+namespace
+{
 
 RunInfo makeDefaultRun()
 {

@@ -11,7 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 enum ParFlag : std::uint8_t {
     pfExtended = 0x01,
@@ -116,10 +117,7 @@ struct ParInfo {
     // Line i (0 = first) of the paragraph; the implicit line for a compact record.
     LineInfo lineInfo(std::int32_t i) const;
 
-    std::int32_t runCount() const
-    {
-        return extended() ? static_cast<std::int32_t>(data.extra->runs.size()) : 0;
-    }
+    std::int32_t runCount() const { return extended() ? static_cast<std::int32_t>(data.extra->runs.size()) : 0; }
     void setRunCount(std::int32_t n);
     TDynInfoArray &runs() { return extra().runs; }
     const RunInfo &run(std::int32_t i) const { return data.extra->runs[static_cast<std::size_t>(i)]; }

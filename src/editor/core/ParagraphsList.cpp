@@ -2,16 +2,21 @@
 
 #include <algorithm>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-namespace {
+namespace
+{
 constexpr std::int16_t kParSize = sizeof(ParInfo);
 constexpr std::int16_t kParsPerBlock = TDynArray2::kBlockSize / kParSize;
 } // namespace
 
 TParagraphsList::TParagraphsList() : TDynArray2(kParSize, kParSize, kParsPerBlock) {}
 
-TParagraphsList::~TParagraphsList() { clear(); }
+TParagraphsList::~TParagraphsList()
+{
+    clear();
+}
 
 void TParagraphsList::applyStepTo(std::int32_t q)
 {
@@ -105,7 +110,10 @@ void TParagraphsList::markChanged(std::int32_t p, std::int32_t k, std::int32_t q
     layoutValid = false;
 }
 
-std::int32_t TParagraphsList::newBufferSize(std::int32_t len) { return len == 0 ? 0 : len + len / 64 + 1; }
+std::int32_t TParagraphsList::newBufferSize(std::int32_t len)
+{
+    return len == 0 ? 0 : len + len / 64 + 1;
+}
 
 void TParagraphsList::shrinkIfSparse()
 {

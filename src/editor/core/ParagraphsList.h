@@ -15,7 +15,8 @@
 #include <string_view>
 #include <vector>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 struct ReplaceOptions {
     bool preserveCodes = false;         // re-insert style codes so that the text after keeps its style
@@ -36,7 +37,8 @@ struct ReplaceResult {
     std::int32_t endOffset = 0;
 };
 
-class TParagraphsList : public TDynArray2 {
+class TParagraphsList : public TDynArray2
+{
 public:
     TParagraphsList();
     ~TParagraphsList() override;

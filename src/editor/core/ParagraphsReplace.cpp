@@ -7,11 +7,16 @@
 #include <cstring>
 #include <string>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-namespace {
+namespace
+{
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view withoutTrailingBlanks(std::string_view s)
 {
@@ -144,9 +149,8 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     r.parChange = k - (ePar - sPar);
 
     // Runs: the first paragraph keeps those before s, the last takes those at or after e.
-    const std::int32_t lastPrefix = k == 0
-                                        ? sOff + static_cast<std::int32_t>(pieces[0].size() + codes.size())
-                                        : static_cast<std::int32_t>(pieces.back().size() + codes.size());
+    const std::int32_t lastPrefix = k == 0 ? sOff + static_cast<std::int32_t>(pieces[0].size() + codes.size())
+                                           : static_cast<std::int32_t>(pieces.back().size() + codes.size());
     r.endOffset = lastPrefix;
     TDynInfoArray firstRuns, lastRuns;
     std::int32_t runsBeforeS = 0;
@@ -280,9 +284,8 @@ ReplaceResult TParagraphsList::replaceInParagraph(std::int32_t pi, std::int32_t 
             std::memcpy(p.text + sOff, ins.data(), ins.size());
     } else {
         const std::string_view old = textOf(pi);
-        char *text = composeOwnedText({old.substr(0, static_cast<std::size_t>(sOff)), ins,
-                                       old.substr(static_cast<std::size_t>(eOff))},
-                                      newLen);
+        char *text = composeOwnedText(
+            {old.substr(0, static_cast<std::size_t>(sOff)), ins, old.substr(static_cast<std::size_t>(eOff))}, newLen);
         if (p.ownsText())
             freeTextBuffer(p.text);
         p.text = text;

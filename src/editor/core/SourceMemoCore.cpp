@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 TSourceMemoCore::TSourceMemoCore()
 {
@@ -25,7 +26,10 @@ TSourceMemoCore::~TSourceMemoCore()
         delete navigators_.back();
 }
 
-void TSourceMemoCore::attachNavigator(TSourceNavigator *navigator) { navigators_.push_back(navigator); }
+void TSourceMemoCore::attachNavigator(TSourceNavigator *navigator)
+{
+    navigators_.push_back(navigator);
+}
 
 void TSourceMemoCore::detachNavigator(TSourceNavigator *navigator)
 {

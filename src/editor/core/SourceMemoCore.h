@@ -19,12 +19,14 @@
 #include <string>
 #include <vector>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 // The text of the control's Version property, also closing the consistency check's messages.
 inline constexpr const char *kSourceMemoVersion = "TSourceMemo 1.0";
 
-class TSourceMemoCore : public TComponent {
+class TSourceMemoCore : public TComponent
+{
 public:
     TSourceMemoCore();
     // Frees every navigator still attached, the editor's own included.

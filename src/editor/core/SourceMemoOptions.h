@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 enum TSourceMemoOption : std::uint8_t {
     smoKeepColumnPos,

@@ -6,16 +6,25 @@
 
 #include <algorithm>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-namespace {
+namespace
+{
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
-bool onlyBlanks(std::string_view s) { return std::all_of(s.begin(), s.end(), isBlank); }
+bool onlyBlanks(std::string_view s)
+{
+    return std::all_of(s.begin(), s.end(), isBlank);
+}
 
 // Restores a flag when the scope ends, also on an exception.
-class FlagScope {
+class FlagScope
+{
 public:
     FlagScope(bool &flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
     ~FlagScope() { flag_ = old_; }
@@ -264,7 +273,8 @@ void TSourceMemoCore::cleanUpCodes(std::int32_t firstPar, std::int32_t lastPar)
                 for (std::size_t j = 0; j < text.size() && a < 0; ++j) {
                     if (!isStyleCode(static_cast<unsigned char>(text[j])))
                         continue;
-                    for (std::size_t k = j + 1; k < text.size() && isStyleCode(static_cast<unsigned char>(text[k])); ++k)
+                    for (std::size_t k = j + 1; k < text.size() && isStyleCode(static_cast<unsigned char>(text[k]));
+                         ++k)
                         if (text[k] == text[j]) {
                             a = static_cast<std::int32_t>(j);
                             b = static_cast<std::int32_t>(k);
@@ -329,7 +339,10 @@ void TSourceMemoCore::Redo()
     newUndoGroup_ = true;
 }
 
-bool TSourceMemoCore::CanUndo() const { return undo_.position() >= (inUndo_ ? 2 : 1); }
+bool TSourceMemoCore::CanUndo() const
+{
+    return undo_.position() >= (inUndo_ ? 2 : 1);
+}
 
 bool TSourceMemoCore::CanRedo() const
 {

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cstring>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-namespace {
+namespace
+{
 
 // The paragraph or line a proportional guess points at: index * count / total, clamped.
 std::int32_t proportionalGuess(std::int64_t index, std::int64_t count, std::int64_t total)
@@ -200,7 +202,10 @@ std::int32_t TSourceNavigator::ParLine()
     return parLine_;
 }
 
-std::int32_t TSourceNavigator::lineStartOffset(std::int32_t line) { return par_->lineInfo(line).lineStart; }
+std::int32_t TSourceNavigator::lineStartOffset(std::int32_t line)
+{
+    return par_->lineInfo(line).lineStart;
+}
 
 std::int32_t TSourceNavigator::LineOffset()
 {
@@ -233,7 +238,10 @@ std::int32_t TSourceNavigator::DisplayLine()
     return par_->hidden() ? first : first + ParLine();
 }
 
-bool TSourceNavigator::visible() { return !paragraph()->hidden(); }
+bool TSourceNavigator::visible()
+{
+    return !paragraph()->hidden();
+}
 
 void TSourceNavigator::setLineNumber(std::int32_t n)
 {

@@ -13,13 +13,15 @@
 #include <functional>
 #include <string_view>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 class TComponent;
 class TParagraphsList;
 class TSourceMemoCore;
 
-class TSourceNavigator {
+class TSourceNavigator
+{
 public:
     // Attaches to memo, which must be an editor ("Internal error: component is not a
     // TSourceMemo" otherwise); a null memo makes a free navigator.

@@ -6,9 +6,11 @@
 
 #include <string>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-namespace {
+namespace
+{
 
 [[noreturn]] void fail(std::string message)
 {

@@ -2,7 +2,8 @@
 // EditorError naming the first disagreement ("Error 1" .. "Error 6.01 in ") and the version.
 #pragma once
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 class TParagraphsList;
 

@@ -1,6 +1,7 @@
 #include "editor/core/StyleCodes.h"
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 std::uint8_t styleToggles(std::string_view text)
 {

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 // The style bit a code toggles, or 0 for a character that is not a style code.
 constexpr std::uint8_t styleBitOf(unsigned char c)
@@ -27,7 +28,10 @@ constexpr std::uint8_t styleBitOf(unsigned char c)
     }
 }
 
-constexpr bool isStyleCode(unsigned char c) { return styleBitOf(c) != 0; }
+constexpr bool isStyleCode(unsigned char c)
+{
+    return styleBitOf(c) != 0;
+}
 
 // The bits toggled by all the codes in text.
 std::uint8_t styleToggles(std::string_view text);

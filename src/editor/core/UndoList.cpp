@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 void TUndoList::deleteRecord(std::int32_t i)
 {

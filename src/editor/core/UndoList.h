@@ -6,7 +6,8 @@
 #include <deque>
 #include <string>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 struct UndoRecord {
     std::int32_t start = 0;
@@ -21,7 +22,8 @@ struct UndoRecord {
     std::int64_t size() const { return 12 + static_cast<std::int64_t>(removed.size()) + 1; }
 };
 
-class TUndoList {
+class TUndoList
+{
 public:
     static constexpr std::int32_t kMaxLevelLimit = 134217727;
 

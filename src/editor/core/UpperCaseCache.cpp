@@ -4,10 +4,11 @@
 
 #include <algorithm>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
-const char *TUpperCaseCache::fold(const TParagraphsList &store, std::int32_t par, std::int32_t first,
-                                  std::int32_t len, TsmUpperCase type)
+const char *TUpperCaseCache::fold(const TParagraphsList &store, std::int32_t par, std::int32_t first, std::int32_t len,
+                                  TsmUpperCase type)
 {
     const std::string_view text = store.textOf(par);
     first = std::clamp(first, 0, static_cast<std::int32_t>(text.size()));

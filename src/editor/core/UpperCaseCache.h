@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <string>
 
-namespace velmora::core {
+namespace velmora::core
+{
 
 class TParagraphsList;
 
-class TUpperCaseCache {
+class TUpperCaseCache
+{
 public:
     // The folded characters [first, first + len) of paragraph par (clamped to the paragraph).
     const char *fold(const TParagraphsList &store, std::int32_t par, std::int32_t first, std::int32_t len,
