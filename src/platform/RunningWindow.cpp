@@ -1,0 +1,91 @@
+#include "platform/RunningWindow.h"
+
+#include "platform/ChildProcess.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace velmora::platform
+{
+
+namespace
+{
+constexpr int pollInterval = 20;  // ms between checks for the child's end
+constexpr int quietPeriod = 400;  // ms a child may run before the window shows
+constexpr int gracePeriod = 2000; // ms between asking a cancelled child to end and forcing it
+} // namespace
+
+RunningWindow::RunningWindow(const QString &commandLine, ChildProcess &child, QWidget *parent)
+    : QDialog(parent), child_(child)
+{
+    setObjectName(QStringLiteral("RunningWindow"));
+    setWindowTitle(QApplication::applicationDisplayName());
+    setModal(true);
+
+    auto *label = new QLabel(commandLine, this);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &RunningWindow::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(buttons);
+    setMinimumWidth(360);
+
+    pollTimer_.setInterval(pollInterval);
+    connect(&pollTimer_, &QTimer::timeout, this, &RunningWindow::poll);
+    forceTimer_.setSingleShot(true);
+    forceTimer_.setInterval(gracePeriod);
+    connect(&forceTimer_, &QTimer::timeout, this, [this] { child_.kill(); });
+}
+
+void RunningWindow::waitForEnd()
+{
+    ended_ = child_.hasEnded();
+    if (ended_)
+        return;
+    pollTimer_.start();
+    {
+        QEventLoop quiet;
+        QTimer::singleShot(quietPeriod, &quiet, &QEventLoop::quit);
+        connect(&pollTimer_, &QTimer::timeout, &quiet, [&] {
+            if (ended_)
+                quiet.quit();
+        });
+        quiet.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (!ended_)
+        exec();
+    pollTimer_.stop();
+    forceTimer_.stop();
+}
+
+void RunningWindow::cancel()
+{
+    if (ended_)
+        return;
+    child_.terminate();
+    if (!forceTimer_.isActive())
+        forceTimer_.start();
+}
+
+void RunningWindow::reject()
+{
+    cancel();
+}
+
+void RunningWindow::poll()
+{
+    if (ended_ || !child_.hasEnded())
+        return;
+    ended_ = true;
+    if (isVisible())
+        done(QDialog::Accepted);
+}
+
+} // namespace velmora::platform

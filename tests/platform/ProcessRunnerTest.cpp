@@ -1,0 +1,249 @@
+#include "platform/ProcessRunner.h"
+#include "platform/CommandLine.h"
+#include "platform/ProgramSearch.h"
+#include "platform/RunningWindow.h"
+
+#include "TemporaryCurrentDir.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace velmora::platform;
+using velmora::testing::ScriptedDialogs;
+using velmora::testing::TemporaryCurrentDir;
+
+namespace
+{
+
+// A stand-in tool that prints each of its arguments on a line of its own.
+const QByteArray echoArguments = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done\n";
+
+QStringList words(const CommandLine &line)
+{
+    QStringList out;
+    for (const CommandWord &w : line.words)
+        out << w.text;
+    return out;
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedVariable
+{
+public:
+    ScopedVariable(const char *name, const QByteArray &value) : name_(name), old_(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedVariable() { qputenv(name_, old_); }
+
+private:
+    const char *name_;
+    QByteArray old_;
+};
+
+} // namespace
+
+TEST(CommandLine, SplitsOnRunsOfBlanksAndTakesATrailingRedirection)
+{
+    const CommandLine line = parseCommandLine(QStringLiteral("  tasm.exe /z \t prog.asm   >tasm.out"));
+    EXPECT_EQ(words(line), (QStringList{"tasm.exe", "/z", "prog.asm"}));
+    EXPECT_EQ(line.outputFile, "tasm.out");
+    EXPECT_EQ(line.textThrough(1), "tasm.exe /z");
+    EXPECT_EQ(line.tailAfter(0), " /z \t prog.asm");
+    EXPECT_EQ(line.tailAfter(2), "");
+    EXPECT_EQ(line.wordsAfter(0), (QStringList{"/z", "prog.asm"}));
+
+    EXPECT_TRUE(parseCommandLine("").words.empty());
+    EXPECT_TRUE(parseCommandLine("   \t ").words.empty());
+}
+
+TEST(CommandLine, OnlyALastSingleArrowWordRedirects)
+{
+    EXPECT_EQ(parseCommandLine("a >x b").outputFile, "");
+    EXPECT_EQ(words(parseCommandLine("a >x b")), (QStringList{"a", ">x", "b"}));
+    EXPECT_EQ(parseCommandLine("a >>x").outputFile, "");
+    EXPECT_EQ(parseCommandLine("a >").outputFile, "");
+    EXPECT_EQ(parseCommandLine("a b>x").outputFile, "");
+    const CommandLine onlyRedirection = parseCommandLine(">x");
+    EXPECT_TRUE(onlyRedirection.words.empty());
+    EXPECT_EQ(onlyRedirection.outputFile, "x");
+}
+
+TEST(ProgramSearch, FindsProgramsWhateverTheirLetterCaseAndSpelling)
+{
+    TemporaryCurrentDir cwd;
+    const QString tool = cwd.write("TASM.EXE", echoArguments, true);
+    const QString nested = cwd.write("Tools/Sub/TLink.exe", echoArguments, true);
+    const QString bare = cwd.write("td.exe", echoArguments, true);
+    const QString blanks = cwd.write("my tools/Run Me", echoArguments, true);
+    QDir().mkpath(cwd.filePath("folder.exe"));
+
+    EXPECT_EQ(findProgramFile("tasm.exe"), tool);
+    EXPECT_EQ(findProgramFile("tools/sub/tlink.EXE"), nested);
+    EXPECT_EQ(findProgramFile("tools\\sub\\tlink.exe"), nested);
+    EXPECT_EQ(findProgramFile(cwd.path() + "/TOOLS/sub/tlink.exe"), nested);
+    EXPECT_EQ(findProgramFile("TD"), bare);
+    EXPECT_EQ(findProgramFile("folder.exe"), "") << "a folder is no program";
+    EXPECT_EQ(findProgramFile("nothing.exe"), "");
+
+    const auto match = findProgram(parseCommandLine("my tools/RUN me arg >out"));
+    ASSERT_TRUE(match.has_value());
+    EXPECT_EQ(match->path, blanks);
+    EXPECT_EQ(match->lastWord, 2u);
+    EXPECT_FALSE(findProgram(parseCommandLine("my  tools/run me")).has_value())
+        << "blanks are kept as written, so two blanks name another file";
+    EXPECT_FALSE(findProgram(parseCommandLine("")).has_value());
+}
+
+TEST(ProgramSearch, SearchesThePathAfterTheCurrentDirectory)
+{
+    TemporaryCurrentDir cwd;
+    const QString onPath = cwd.write("bin/Stand-In", echoArguments, true);
+    ScopedVariable path("PATH", QFile::encodeName(cwd.filePath("bin")) + ":/usr/bin:/bin");
+    EXPECT_EQ(findProgramFile("stand-in"), onPath);
+    const QString local = cwd.write("stand-in", echoArguments, true);
+    EXPECT_EQ(findProgramFile("stand-in"), local) << "the current directory comes first";
+}
+
+TEST(RunTool, MissingProgramReportsTheWholeCommandLine)
+{
+    TemporaryCurrentDir cwd;
+    ScriptedDialogs dialogs;
+    EXPECT_FALSE(RunTool("nosuch.exe /z  prog.asm >tasm.out"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(dialogs.messages[0].text, "Executable file not found. (nosuch.exe /z  prog.asm >tasm.out)");
+    EXPECT_FALSE(QFile::exists(cwd.filePath("tasm.out")));
+
+    EXPECT_FALSE(RunTool("   "));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "Executable file not found. (   )");
+}
+
+TEST(RunTool, StartFailuresReportTheErrorCode)
+{
+    TemporaryCurrentDir cwd;
+    ScriptedDialogs dialogs;
+    cwd.write("locked.exe", echoArguments, false);
+    EXPECT_FALSE(RunTool("locked.exe a"));
+    cwd.write("garbage.exe", QByteArray(64, '\x01'), true);
+    EXPECT_FALSE(RunTool("garbage.exe"));
+    cwd.write("tool.exe", echoArguments, true);
+    EXPECT_FALSE(RunTool("tool.exe >no/such/folder.out"));
+
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[0].text, "Error running program. (CreateProcess ErrorCode) : 13");
+    EXPECT_EQ(dialogs.messages[1].text, "Error running program. (CreateProcess ErrorCode) : 8");
+    EXPECT_EQ(dialogs.messages[2].text, "Error running program. (CreateProcess ErrorCode) : 2")
+        << "a missing output folder is not a missing program";
+}
+
+TEST(RunTool, CapturesTheWholeOutputOfAToolThatFails)
+{
+    TemporaryCurrentDir cwd;
+    ScriptedDialogs dialogs;
+    cwd.write("tasm.exe",
+              "#!/bin/sh\ni=0\nwhile [ $i -lt 20000 ]; do echo \"line $i of $1\"; i=$((i+1)); done\n"
+              "echo to-stderr >&2\nexit 3\n",
+              true);
+    cwd.write("tasm.out", "stale output that must be replaced, longer than nothing\n");
+
+    EXPECT_TRUE(RunTool("tasm.exe prog.asm >tasm.out"));
+    EXPECT_TRUE(dialogs.messages.empty());
+    QByteArray expected;
+    for (int i = 0; i < 20000; ++i)
+        expected += "line " + QByteArray::number(i) + " of prog.asm\n";
+    EXPECT_EQ(cwd.read("tasm.out"), expected);
+}
+
+TEST(RunTool, FileNamesReachTheToolAsPlainWords)
+{
+    TemporaryCurrentDir cwd;
+    ScriptedDialogs dialogs;
+    cwd.write("tool.exe", echoArguments, true);
+    const QStringList hostile{"a;touch${IFS}pwned1",
+                              "$(touch${IFS}pwned2)",
+                              "`touch${IFS}pwned3`",
+                              "\"quoted\"",
+                              "'single'",
+                              "x&&touch${IFS}pwned4",
+                              "*",
+                              "~"};
+
+    EXPECT_TRUE(RunTool("tool.exe   " + hostile.join("  \t ") + " >args.out"));
+    EXPECT_EQ(QString::fromUtf8(cwd.read("args.out")), hostile.join('\n') + '\n');
+    for (const char *marker : {"pwned1", "pwned2", "pwned3", "pwned4"})
+        EXPECT_FALSE(QFile::exists(cwd.filePath(marker))) << marker;
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(RunTool, RunsAProgramInAFolderWithBlanksAndLeavesTheCurrentDirectory)
+{
+    TemporaryCurrentDir cwd;
+    cwd.write("Tools Dir/TLINK.EXE", echoArguments, true);
+    EXPECT_TRUE(RunTool(cwd.path() + "/tools dir/tlink.exe  prog >tlink.out"));
+    EXPECT_EQ(cwd.read("tlink.out"), "prog\n");
+    EXPECT_EQ(QDir::currentPath(), cwd.path());
+}
+
+TEST(RunTool, CancelEndsAChildThatNeverEnds)
+{
+    TemporaryCurrentDir cwd;
+    ScriptedDialogs dialogs;
+    cwd.write("loop.exe", "#!/bin/sh\necho started\nsleep 1000 &\nwhile :; do sleep 1000; done\n", true);
+
+    QString shownCommand;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        auto *window = qobject_cast<RunningWindow *>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible())
+            return;
+        shownCommand = window->findChild<QLabel *>()->text();
+        window->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+    });
+    clicker.start(50);
+
+    EXPECT_TRUE(RunTool("loop.exe >run.out"));
+    EXPECT_EQ(shownCommand, "loop.exe >run.out");
+    EXPECT_EQ(cwd.read("run.out"), "started\n");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(RunTool, EscapeInTheRunningWindowAlsoCancels)
+{
+    TemporaryCurrentDir cwd;
+    cwd.write("wait.exe", "#!/bin/sh\nexec sleep 1000\n", true);
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto *window = QApplication::activeModalWidget(); window && window->isVisible())
+            window->close();
+    });
+    closer.start(50);
+    EXPECT_TRUE(RunTool("wait.exe"));
+}
+
+TEST(WinExec, StartsWithoutWaitingAndReportsNothing)
+{
+    TemporaryCurrentDir cwd;
+    ScriptedDialogs dialogs;
+    cwd.write("slow.exe", "#!/bin/sh\nwhile [ ! -e go ]; do sleep 0.05; done\necho \"$@\"\n", true);
+
+    WinExec("slow.exe one  two >started.out", 1);
+    // Returned while the program waits for the go-ahead; now let it finish.
+    cwd.write("go", "");
+    QDeadlineTimer deadline(20000);
+    while (cwd.read("started.out").isEmpty() && !deadline.hasExpired())
+        QThread::msleep(20);
+    EXPECT_EQ(cwd.read("started.out"), "one two\n");
+
+    WinExec("nosuch.exe a", 1);
+    WinExec("", 0);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
