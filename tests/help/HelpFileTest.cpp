@@ -139,7 +139,7 @@ TEST(HelpFile, RejectsMalformedFilesNamingTheLine)
         {"@keywords a\n@topic A\n", "bad.hlp:1: @keywords before the first @topic"},
         {"@topic A\n@keywords a,,b\n", "bad.hlp:2: empty keyword"},
         {"@topic A\n@title B\n", "bad.hlp:2: unknown directive \"@title\""},
-        {"# only a comment\n\n", "bad.hlp:3: no topics"},
+        {"# only a comment\n\n", "bad.hlp: no topics"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(parseError(c.text), c.message) << c.text;

@@ -140,7 +140,7 @@ HelpFile HelpFile::parse(const QString &text, const QString &sourceName)
         bodyLineNumbers.last().append(lineNumber);
     }
     if (help.topics_.isEmpty())
-        fail(QStringLiteral("no topics"), lineNumber);
+        throw HelpFileError(QStringLiteral("%1: no topics").arg(sourceName).toStdString());
 
     // Body without leading and trailing blank lines.
     for (qsizetype t = 0; t < help.topics_.size(); ++t) {
