@@ -1,0 +1,23 @@
+// Where packs live: always in the "info" folder beside the program, whatever folder a
+// pack was chosen from; only the file name is kept in the settings.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace velmora::app
+{
+
+// The file-name part of a chosen pack path, after the last '/' or '\': what LNGFile keeps.
+QString languageFileName(const QString &chosenPath);
+
+// LanguageFile: exeDir's "info" folder joined with the file-name part of lngFile, so that
+// no setting can point a pack outside "info".
+QString languageFilePath(const QString &exeDir, const QString &lngFile);
+
+// The existing pack in exeDir's "info" folder whose name is the file-name part of
+// chosenPath, letter case aside; nullopt when "info" holds no such file.
+std::optional<QString> findLanguagePack(const QString &exeDir, const QString &chosenPath);
+
+} // namespace velmora::app
