@@ -43,10 +43,10 @@ disney=false
 )";
 
 // The configuration file, rewritten on each start (atomically, so that a DOSBox still
-// starting never reads half of it) in the user's private runtime folder.
+// starting never reads half of it) in the user's cache folder.
 QString writeConfiguration()
 {
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (dir.isEmpty() || !QDir().mkpath(dir))
         return QString();
     QSaveFile file(QDir(dir).filePath(QStringLiteral("velmora-dosbox.conf")));

@@ -1,0 +1,173 @@
+#include "platform/DosRunner.h"
+#include "platform/ProcessRunner.h"
+#include "platform/RunningWindow.h"
+
+#include "TemporaryCurrentDir.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace velmora::platform;
+using velmora::testing::ScriptedDialogs;
+using velmora::testing::TemporaryCurrentDir;
+
+namespace
+{
+
+// Prints a line through DOS function 9.
+const QByteArray helloSource = "org 100h\n"
+                               "    mov dx, msg\n"
+                               "    mov ah, 9\n"
+                               "    int 21h\n"
+                               "    mov ax, 4C00h\n"
+                               "    int 21h\n"
+                               "msg db 'Hello from DOS', 13, 10, '$'\n";
+
+// Writes its command tail (length at 80h, text from 81h) to standard output, between brackets.
+const QByteArray tailSource = "org 100h\n"
+                              "    mov dl, '['\n"
+                              "    mov ah, 2\n"
+                              "    int 21h\n"
+                              "    mov cl, [80h]\n"
+                              "    xor ch, ch\n"
+                              "    mov dx, 81h\n"
+                              "    mov bx, 1\n"
+                              "    mov ah, 40h\n"
+                              "    int 21h\n"
+                              "    mov dl, ']'\n"
+                              "    mov ah, 2\n"
+                              "    int 21h\n"
+                              "    mov ax, 4C00h\n"
+                              "    int 21h\n";
+
+bool toolsInstalled()
+{
+    return !QStandardPaths::findExecutable("nasm").isEmpty() && !QStandardPaths::findExecutable("dosbox").isEmpty();
+}
+
+// Assembles source into a .com program named target (relative to the current directory).
+void assemble(TemporaryCurrentDir &cwd, const QByteArray &source, const QString &target)
+{
+    const QString asmFile = cwd.write("source.asm", source);
+    QDir().mkpath(QFileInfo(cwd.filePath(target)).absolutePath());
+    ASSERT_EQ(QProcess::execute("nasm", {"-f", "bin", asmFile, "-o", cwd.filePath(target)}), 0);
+}
+
+QStringList startCommands(const DosBoxStart &start)
+{
+    QStringList commands;
+    for (qsizetype i = 0; i + 1 < start.arguments.size(); ++i)
+        if (start.arguments[i] == "-c")
+            commands << start.arguments[i + 1];
+    return commands;
+}
+
+} // namespace
+
+TEST(DosRunner, RecognisesDosPrograms)
+{
+    TemporaryCurrentDir cwd;
+    EXPECT_TRUE(isDosProgram(cwd.write("tasm.exe", QByteArray("MZ\x90\x00", 4))));
+    EXPECT_TRUE(isDosProgram(cwd.write("PROG.COM", "\xb4\x4c\xcd\x21")));
+    EXPECT_TRUE(isDosProgram(cwd.write("empty.com", "")));
+    EXPECT_FALSE(isDosProgram(cwd.write("stand-in.exe", "#!/bin/sh\n")));
+    EXPECT_FALSE(isDosProgram(cwd.write("short.exe", "M")));
+    EXPECT_FALSE(isDosProgram(cwd.filePath("missing.exe")));
+}
+
+TEST(DosRunner, OutputNamesFollowTheCommandLineWhateverCaseDosWrote)
+{
+    TemporaryCurrentDir cwd;
+    cwd.write("RUN.OUT", "upper");
+    adoptOutputName(cwd.path(), "run.out");
+    EXPECT_EQ(QDir(cwd.path()).entryList(QDir::Files), QStringList{"run.out"});
+    EXPECT_EQ(cwd.read("run.out"), "upper");
+    adoptOutputName(cwd.path(), "run.out");
+    EXPECT_EQ(cwd.read("run.out"), "upper") << "an exact name is left as it is";
+    adoptOutputName(cwd.path(), "none.out");
+    EXPECT_FALSE(QFile::exists(cwd.filePath("none.out")));
+
+    cwd.write("Tasm.Out", "");
+    cwd.write("TASM.OUT", "");
+    cwd.write("tasm.out", "");
+    cwd.write("tasm.outx", "");
+    removeOutputFile(cwd.path(), "tasm.out");
+    EXPECT_EQ(QDir(cwd.path()).entryList(QDir::Files, QDir::Name), (QStringList{"run.out", "tasm.outx"}));
+}
+
+TEST(DosRunner, StartsDosBoxWithTheCurrentDirectoryAsDriveC)
+{
+    if (QStandardPaths::findExecutable("dosbox").isEmpty())
+        GTEST_SKIP() << "dosbox is not installed";
+    TemporaryCurrentDir cwd;
+    const QString local = cwd.write("TASM.EXE", "MZ");
+    const QString elsewhere = cwd.write("bin/Prog.com", "");
+
+    const DosBoxStart here = dosBoxStart(local, " /z  50%.asm", "tasm.out", DosWindow::Shown);
+    EXPECT_EQ(here.error, 0);
+    EXPECT_EQ(startCommands(here),
+              (QStringList{"mount C \"" + cwd.path() + "\"", "C:", "TASM.EXE /z  50%%.asm >tasm.out", "exit"}));
+    EXPECT_TRUE(here.environment.contains("SDL_AUDIODRIVER=dummy"));
+    EXPECT_TRUE(here.environment.contains("SDL_VIDEODRIVER=dummy")) << "no display under the offscreen platform";
+
+    const DosBoxStart there = dosBoxStart(elsewhere, "", "", DosWindow::Hidden);
+    EXPECT_EQ(startCommands(there),
+              (QStringList{"mount C \"" + cwd.path() + "\"", "mount D \"" + cwd.filePath("bin") + "\"",
+                           "C:", "D:\\Prog.com", "exit"}));
+
+    const QStringList unsafeTails{" a|b", " <in", " a>b", " a\r\ndel *.*"};
+    for (const QString &tail : unsafeTails)
+        EXPECT_EQ(dosBoxStart(local, tail, "", DosWindow::Hidden).error, EINVAL) << tail.toStdString();
+}
+
+TEST(DosRunner, RunsADosProgramAndCollectsItsOutput)
+{
+    if (!toolsInstalled())
+        GTEST_SKIP() << "nasm and dosbox are needed";
+    TemporaryCurrentDir cwd;
+    ScriptedDialogs dialogs;
+    assemble(cwd, helloSource, "hello.com");
+    cwd.write("RUN.OUT", "left from an earlier run");
+
+    EXPECT_TRUE(RunTool("hello.com >run.out"));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(cwd.read("run.out"), "Hello from DOS\r\n");
+    EXPECT_FALSE(QDir(cwd.path()).entryList(QDir::Files).contains("RUN.OUT"));
+    EXPECT_EQ(QDir::currentPath(), cwd.path());
+}
+
+TEST(DosRunner, GivesDosTheCommandTailOfAProgramInAnotherFolder)
+{
+    if (!toolsInstalled())
+        GTEST_SKIP() << "nasm and dosbox are needed";
+    TemporaryCurrentDir cwd;
+    ScriptedDialogs dialogs;
+    assemble(cwd, tailSource, "Tools Dir/TAIL.COM");
+
+    EXPECT_TRUE(RunTool(cwd.path() + "/tools dir/tail.com /z  50%;x $(y) >Tail.Out"));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(cwd.read("Tail.Out"), "[ /z  50%;x $(y)]");
+}
+
+TEST(DosRunner, CancelEndsDosBoxRunningAProgramThatLoops)
+{
+    if (!toolsInstalled())
+        GTEST_SKIP() << "nasm and dosbox are needed";
+    TemporaryCurrentDir cwd;
+    ScriptedDialogs dialogs;
+    assemble(cwd, "org 100h\nforever: jmp forever\n", "loop.com");
+
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [] {
+        if (auto *window = qobject_cast<RunningWindow *>(QApplication::activeModalWidget());
+            window && window->isVisible())
+            window->cancel();
+    });
+    canceller.start(50);
+    EXPECT_TRUE(RunTool("loop.com >run.out"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
