@@ -54,6 +54,24 @@ QString fold(const QString &s)
     return s.trimmed().toCaseFolded();
 }
 
+HelpFileError locatedError(const QString &sourceName, int line, const QString &message)
+{
+    return HelpFileError(QStringLiteral("%1:%2: %3").arg(sourceName).arg(line).arg(message).toStdString());
+}
+
+// Drops the blank lines at both ends of a topic's body, with their line numbers.
+void trimBlankLines(QStringList &body, QList<int> &lineNumbers)
+{
+    while (!body.isEmpty() && body.last().trimmed().isEmpty()) {
+        body.removeLast();
+        lineNumbers.removeLast();
+    }
+    while (!body.isEmpty() && body.first().trimmed().isEmpty()) {
+        body.removeFirst();
+        lineNumbers.removeFirst();
+    }
+}
+
 bool isPreformatted(const QString &line)
 {
     return !line.isEmpty() && (line[0] == QLatin1Char(' ') || line[0] == QLatin1Char('\t'));
@@ -88,11 +106,9 @@ HelpFile HelpFile::load(const QString &path)
 HelpFile HelpFile::parse(const QString &text, const QString &sourceName)
 {
     HelpFile help;
-    QList<QList<int>> bodyLineNumbers; // per topic, the file line of each body line
+    QList<QList<int>> bodyLines; // per topic, the file line of each body line
     int lineNumber = 0;
-    auto fail = [&](const QString &message, int at) {
-        throw HelpFileError(QStringLiteral("%1:%2: %3").arg(sourceName).arg(at).arg(message).toStdString());
-    };
+    auto fail = [&](const QString &message) { throw locatedError(sourceName, lineNumber, message); };
 
     for (QString line : text.split(QLatin1Char('\n'))) {
         ++lineNumber;
@@ -108,95 +124,90 @@ HelpFile HelpFile::parse(const QString &text, const QString &sourceName)
             const QString rest = space < 0 ? QString() : line.mid(space + 1).trimmed();
             if (directive == QLatin1String("@topic")) {
                 if (rest.isEmpty())
-                    fail(QStringLiteral("topic without a title"), lineNumber);
+                    fail(QStringLiteral("topic without a title"));
                 const auto known = help.byTitle_.constFind(fold(rest));
                 if (known != help.byTitle_.cend())
                     fail(QStringLiteral("duplicate topic \"%1\" (first at line %2)")
                              .arg(rest)
-                             .arg(help.topics_[*known].line),
-                         lineNumber);
+                             .arg(help.topics_[*known].line));
                 help.byTitle_.insert(fold(rest), int(help.topics_.size()));
                 help.topics_.append({rest, {}, {}, {}, lineNumber});
-                bodyLineNumbers.append(QList<int>());
+                bodyLines.append(QList<int>());
             } else if (directive == QLatin1String("@keywords")) {
                 if (help.topics_.isEmpty())
-                    fail(QStringLiteral("@keywords before the first @topic"), lineNumber);
+                    fail(QStringLiteral("@keywords before the first @topic"));
                 for (const QString &keyword : rest.split(QLatin1Char(','))) {
                     if (keyword.trimmed().isEmpty())
-                        fail(QStringLiteral("empty keyword"), lineNumber);
+                        fail(QStringLiteral("empty keyword"));
                     help.topics_.last().keywords.append(keyword.trimmed());
                 }
             } else {
-                fail(QStringLiteral("unknown directive \"%1\"").arg(directive), lineNumber);
+                fail(QStringLiteral("unknown directive \"%1\"").arg(directive));
             }
             continue;
         }
         if (help.topics_.isEmpty()) {
             if (!line.trimmed().isEmpty())
-                fail(QStringLiteral("text before the first @topic"), lineNumber);
+                fail(QStringLiteral("text before the first @topic"));
             continue;
         }
         help.topics_.last().body.append(line);
-        bodyLineNumbers.last().append(lineNumber);
+        bodyLines.last().append(lineNumber);
     }
     if (help.topics_.isEmpty())
         throw HelpFileError(QStringLiteral("%1: no topics").arg(sourceName).toStdString());
 
-    // Body without leading and trailing blank lines.
-    for (qsizetype t = 0; t < help.topics_.size(); ++t) {
-        QStringList &body = help.topics_[t].body;
-        QList<int> &numbers = bodyLineNumbers[t];
-        while (!body.isEmpty() && body.last().trimmed().isEmpty()) {
-            body.removeLast();
-            numbers.removeLast();
-        }
-        while (!body.isEmpty() && body.first().trimmed().isEmpty()) {
-            body.removeFirst();
-            numbers.removeFirst();
-        }
-    }
+    for (qsizetype t = 0; t < help.topics_.size(); ++t)
+        trimBlankLines(help.topics_[t].body, bodyLines[t]);
+    help.buildIndex();
+    help.resolveLinks(bodyLines, sourceName);
+    return help;
+}
 
-    // The index: one entry per keyword (compared without regard to letter case).
+void HelpFile::buildIndex()
+{
     QHash<QString, int> entryOf;
-    for (qsizetype t = 0; t < help.topics_.size(); ++t) {
-        for (const QString &keyword : help.topics_[t].keywords) {
+    for (qsizetype t = 0; t < topics_.size(); ++t) {
+        for (const QString &keyword : topics_[t].keywords) {
             auto it = entryOf.constFind(fold(keyword));
             if (it == entryOf.cend()) {
-                it = entryOf.insert(fold(keyword), int(help.index_.size()));
-                help.index_.append({keyword, {}});
+                it = entryOf.insert(fold(keyword), int(index_.size()));
+                index_.append({keyword, {}});
             }
-            QList<int> &topics = help.index_[*it].topics;
+            QList<int> &topics = index_[*it].topics;
             if (!topics.contains(int(t)))
                 topics.append(int(t));
         }
     }
-    std::stable_sort(help.index_.begin(), help.index_.end(), [](const HelpIndexEntry &a, const HelpIndexEntry &b) {
+    std::stable_sort(index_.begin(), index_.end(), [](const HelpIndexEntry &a, const HelpIndexEntry &b) {
         return QString::compare(a.keyword, b.keyword, Qt::CaseInsensitive) < 0;
     });
-    for (qsizetype e = 0; e < help.index_.size(); ++e)
-        help.byKeyword_.insert(fold(help.index_[e].keyword), int(e));
+    for (qsizetype e = 0; e < index_.size(); ++e)
+        byKeyword_.insert(fold(index_[e].keyword), int(e));
+}
 
-    // Links must name existing topics.
-    for (qsizetype t = 0; t < help.topics_.size(); ++t) {
-        HelpTopic &topic = help.topics_[t];
+void HelpFile::resolveLinks(const QList<QList<int>> &bodyLines, const QString &sourceName)
+{
+    for (qsizetype t = 0; t < topics_.size(); ++t) {
+        HelpTopic &topic = topics_[t];
         for (qsizetype l = 0; l < topic.body.size(); ++l) {
             QList<Span> spans;
             try {
                 spans = splitLinks(topic.body[l]);
             } catch (const std::runtime_error &e) {
-                fail(QString::fromUtf8(e.what()), bodyLineNumbers[t][l]);
+                throw locatedError(sourceName, bodyLines[t][l], QString::fromUtf8(e.what()));
             }
             for (const Span &span : spans) {
                 if (span.target.isEmpty())
                     continue;
-                const int target = help.find(span.target);
+                const int target = find(span.target);
                 if (target < 0)
-                    fail(QStringLiteral("link to unknown topic \"%1\"").arg(span.target), bodyLineNumbers[t][l]);
+                    throw locatedError(sourceName, bodyLines[t][l],
+                                       QStringLiteral("link to unknown topic \"%1\"").arg(span.target));
                 topic.links.append({target, span.text});
             }
         }
     }
-    return help;
 }
 
 int HelpFile::find(const QString &word) const

@@ -75,6 +75,9 @@ public:
     int topicOfHref(const QString &href) const;
 
 private:
+    void buildIndex();
+    void resolveLinks(const QList<QList<int>> &bodyLines, const QString &sourceName);
+
     QList<HelpTopic> topics_;
     QList<HelpIndexEntry> index_;
     QHash<QString, int> byTitle_;   // folded title -> topic
