@@ -6,17 +6,17 @@ namespace velmora::platform
 namespace
 {
 
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
 bool isRedirection(const QString &word)
 {
     return word.size() > 1 && word[0] == QLatin1Char('>') && word[1] != QLatin1Char('>');
 }
 
 } // namespace
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 QString CommandLine::textThrough(std::size_t index) const
 {

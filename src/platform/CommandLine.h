@@ -30,6 +30,9 @@ struct CommandLine {
     QStringList wordsAfter(std::size_t index) const;
 };
 
+// The blanks that separate words: spaces and tabs.
+bool isBlank(QChar c);
+
 // Blanks are spaces and tabs; a run of them separates two words and never yields an empty one.
 // A last word that starts with a single ">" followed by a name is the redirection.
 CommandLine parseCommandLine(const QString &text);

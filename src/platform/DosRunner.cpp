@@ -1,5 +1,6 @@
 #include "platform/DosRunner.h"
 
+#include "platform/CommandLine.h"
 #include "platform/FileNames.h"
 
 #include <QDir>
@@ -76,9 +77,61 @@ QString batchLine(QString command)
     return command.replace(QLatin1Char('%'), QStringLiteral("%%"));
 }
 
-QString mountCommand(QChar drive, const QString &folder)
+// The host folders DOS sees, one drive each: the current directory is C:, the others take
+// D:, E:, ... in the order they are met.
+class DosDrives
 {
-    return QStringLiteral("mount %1 \"%2\"").arg(drive, folder);
+public:
+    explicit DosDrives(const QString &current) : folders_{current} {}
+
+    // The DOS name of a host file: its bare name on C:, else drive and name. Empty when its
+    // folder cannot be mounted or no drive letter is left.
+    QString dosName(const QFileInfo &file)
+    {
+        const QString folder = file.absolutePath();
+        qsizetype index = 0;
+        while (index < folders_.size() && QDir(folders_[index]) != QDir(folder))
+            ++index;
+        if (index == folders_.size()) {
+            if (!mountable(folder) || index >= lastDrive - firstDrive + 1)
+                return QString();
+            folders_ << folder;
+        }
+        return index == 0 ? file.fileName() : QString(drive(index)) + QStringLiteral(":\\") + file.fileName();
+    }
+
+    QStringList mountCommands() const
+    {
+        QStringList commands;
+        for (qsizetype i = 0; i < folders_.size(); ++i)
+            commands << QStringLiteral("mount %1 \"%2\"").arg(drive(i), folders_[i]);
+        return commands;
+    }
+
+private:
+    static constexpr char firstDrive = 'C';
+    static constexpr char lastDrive = 'Z';
+    static QChar drive(qsizetype index) { return QLatin1Char(char(firstDrive + index)); }
+
+    QStringList folders_;
+};
+
+// The command tail with every word that names an existing host file by its absolute path
+// replaced by the file's DOS name, so that DOS can open it. Other words stay as written.
+QString dosTail(const QString &tail, DosDrives &drives)
+{
+    QString out;
+    qsizetype i = 0;
+    while (i < tail.size()) {
+        const qsizetype start = i;
+        while (i < tail.size() && isBlank(tail[i]) == isBlank(tail[start]))
+            ++i;
+        const QString run = tail.mid(start, i - start);
+        const QFileInfo file(run.startsWith(QLatin1Char('/')) ? resolveIgnoringCase(run) : QString());
+        const QString dosName = file.isFile() ? drives.dosName(file) : QString();
+        out += dosName.isEmpty() ? run : dosName;
+    }
+    return out;
 }
 
 } // namespace
@@ -107,28 +160,23 @@ DosBoxStart dosBoxStart(const QString &program, const QString &tail, const QStri
         start.error = ENOENT;
         return start;
     }
-    const QFileInfo info(program);
     const QString current = QDir::currentPath();
-    const QString folder = info.absolutePath();
-    const bool elsewhere = QDir(folder) != QDir(current);
-    if (!mountable(current) || !mountable(folder) || !dosTakesLiterally(tail) || !dosTakesLiterally(outputFile) ||
-        !dosTakesLiterally(info.fileName()) || info.fileName().contains(QLatin1Char(' '))) {
+    DosDrives drives(current);
+    const QString name = mountable(current) ? drives.dosName(QFileInfo(program)) : QString();
+    QString command = name + dosTail(tail, drives);
+    if (name.isEmpty() || name.contains(QLatin1Char(' ')) || !dosTakesLiterally(command + outputFile)) {
         start.error = EINVAL;
         return start;
     }
+    if (!outputFile.isEmpty())
+        command += QStringLiteral(" >") + outputFile;
     const QString configuration = writeConfiguration();
     if (configuration.isEmpty()) {
         start.error = EIO;
         return start;
     }
-
-    QString command = (elsewhere ? QStringLiteral("D:\\") : QString()) + info.fileName() + tail;
-    if (!outputFile.isEmpty())
-        command += QStringLiteral(" >") + outputFile;
-    QStringList commands{mountCommand(QLatin1Char('C'), current)};
-    if (elsewhere)
-        commands << mountCommand(QLatin1Char('D'), folder);
-    commands << QStringLiteral("C:") << command << QStringLiteral("exit");
+    const QStringList commands =
+        drives.mountCommands() + QStringList{QStringLiteral("C:"), command, QStringLiteral("exit")};
 
     start.arguments << QStringLiteral("-conf") << configuration;
     for (const QString &c : commands)

@@ -1,6 +1,6 @@
 // DOS programs on Linux: recognising them and running them through DOSBox, with the
-// current directory as drive C:, the program's own folder as D: when it lives elsewhere,
-// the command tail and redirection handed to DOS, and DOSBox leaving when the command ends.
+// current directory as drive C:, the command tail and redirection handed to DOS, and
+// DOSBox leaving when the command ends.
 #pragma once
 
 #include <QString>
@@ -27,8 +27,10 @@ struct DosBoxStart {
 };
 
 // DOSBox running program (an existing file) with the DOS command tail, its standard output
-// redirected to outputFile (empty: none), the current directory mounted as C:. The window
-// is hidden when asked, and always when canShowDosWindow() is false.
+// redirected to outputFile (empty: none). The current directory is mounted as C:, the
+// program's folder and the folders of files that the tail names by absolute path as D:,
+// E:, ..., and those words become DOS names. The window is hidden when asked, and always
+// when canShowDosWindow() is false.
 DosBoxStart dosBoxStart(const QString &program, const QString &tail, const QString &outputFile, DosWindow window);
 
 // Before a DOS run: removes every entry of dir that equals name ignoring letter case. DOS

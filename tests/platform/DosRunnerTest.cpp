@@ -118,10 +118,40 @@ TEST(DosRunner, StartsDosBoxWithTheCurrentDirectoryAsDriveC)
     EXPECT_EQ(startCommands(there),
               (QStringList{"mount C \"" + cwd.path() + "\"", "mount D \"" + cwd.filePath("bin") + "\"",
                            "C:", "D:\\Prog.com", "exit"}));
+}
 
+TEST(DosRunner, MountsTheFoldersOfFilesNamedByAbsolutePath)
+{
+    if (QStandardPaths::findExecutable("dosbox").isEmpty())
+        GTEST_SKIP() << "dosbox is not installed";
+    TemporaryCurrentDir cwd;
+    const QString program = cwd.write("bin/TASM.EXE", "MZ");
+    cwd.write("Src/Prog.asm", "");
+    cwd.write("local.asm", "");
+    const QString tail =
+        " /z  " + cwd.path() + "/src/prog.ASM " + cwd.filePath("local.asm") + " " + program + " /no/such/file.asm /t";
+
+    const DosBoxStart start = dosBoxStart(program, tail, "tasm.out", DosWindow::Hidden);
+    EXPECT_EQ(start.error, 0);
+    EXPECT_EQ(startCommands(start),
+              (QStringList{"mount C \"" + cwd.path() + "\"", "mount D \"" + cwd.filePath("bin") + "\"",
+                           "mount E \"" + cwd.filePath("Src") + "\"",
+                           "C:", "D:\\TASM.EXE /z  E:\\Prog.asm local.asm D:\\TASM.EXE /no/such/file.asm /t >tasm.out",
+                           "exit"}));
+}
+
+TEST(DosRunner, RefusesWhatDosWouldNotTakeLiterally)
+{
+    if (QStandardPaths::findExecutable("dosbox").isEmpty())
+        GTEST_SKIP() << "dosbox is not installed";
+    TemporaryCurrentDir cwd;
+    const QString local = cwd.write("TASM.EXE", "MZ");
     const QStringList unsafeTails{" a|b", " <in", " a>b", " a\r\ndel *.*"};
     for (const QString &tail : unsafeTails)
         EXPECT_EQ(dosBoxStart(local, tail, "", DosWindow::Hidden).error, EINVAL) << tail.toStdString();
+    EXPECT_EQ(dosBoxStart(local, "", "a|b.out", DosWindow::Hidden).error, EINVAL);
+    EXPECT_EQ(dosBoxStart(cwd.write("my prog.com", ""), "", "", DosWindow::Hidden).error, EINVAL);
+    EXPECT_EQ(dosBoxStart(cwd.write("quote\"d/prog.com", ""), "", "", DosWindow::Hidden).error, EINVAL);
 }
 
 TEST(DosRunner, RunsADosProgramAndCollectsItsOutput)
