@@ -98,8 +98,10 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
 
     // Style codes: whatever the inserted and the removed text toggle together is toggled back
     // after the insertion, so that the text after the range keeps its style.
+    // Nothing to keep the style of when the range reaches the end of the text.
     std::string codes;
-    if (options.preserveCodes && StaticFormat) {
+    const bool textAfter = ePar < count() - 1 || eOff < lengthOf(ePar);
+    if (options.preserveCodes && StaticFormat && textAfter) {
         std::uint8_t toggles = styleToggles(text);
         for (std::int32_t i = sPar; i <= ePar; ++i) {
             const std::string_view t = textOf(i);
