@@ -1,0 +1,49 @@
+// The help window: the help file's contents and index beside a topic view whose links move
+// between topics, with back and forward through the topics seen.
+#pragma once
+
+#include "app/help/HelpFile.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QTabWidget;
+class QTextBrowser;
+class QUrl;
+
+namespace velmora::app
+{
+
+class THelpWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit THelpWindow(HelpFile help, QWidget *parent = nullptr);
+
+    const HelpFile &helpFile() const { return help_; }
+
+    void showTopic(int topic);
+    // Shows the topic titled word, else the first topic indexed under it, and returns true.
+    // When there is none, shows the index filtered by word and returns false.
+    bool showKeyword(const QString &word);
+    // The topic on view; -1 before any is shown.
+    int currentTopic() const;
+
+private:
+    void fillIndex();
+    void filterIndex(const QString &text);
+    void showIndexItem(const QListWidgetItem *item);
+    void topicShown(const QUrl &source);
+
+    HelpFile help_;
+    QTabWidget *tabs_;
+    QListWidget *contents_;
+    QLineEdit *indexFilter_;
+    QListWidget *index_;
+    QTextBrowser *view_;
+};
+
+} // namespace velmora::app
