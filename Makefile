@@ -31,8 +31,9 @@ test-asan: setup
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
 
-# Fuzzes the key lists' stream readers for about a minute. New inputs go to build-fuzz/corpus;
-# fuzz/corpus holds the small seed set.
+# Fuzzes the key lists' stream readers, then the ".kbn" keyword file reader, for about a
+# minute each. New inputs go to build-fuzz/corpus and build-fuzz/kbn_corpus; fuzz/corpus and
+# fuzz/kbn_corpus hold the small seed sets.
 fuzz: setup
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
@@ -41,3 +42,11 @@ fuzz: setup
 		src/editor/core/TaggedValueWriter.cpp src/editor/core/UpperCase.cpp src/editor/core/CodePages.cpp \
 		-o build-fuzz/key_list_stream_fuzz
 	./build-fuzz/key_list_stream_fuzz -max_total_time=60 -timeout=10 build-fuzz/corpus fuzz/corpus
+	mkdir -p build-fuzz/kbn_corpus
+	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
+		fuzz/KbnFileFuzz.cpp src/editor/core/KeywordBinaryFile.cpp src/editor/core/KeywordFileAccess.cpp \
+		src/editor/core/KeyEntry.cpp src/editor/core/KeywordList.cpp src/editor/core/StartStopKeyList.cpp \
+		src/editor/core/KeyInfoNameValues.cpp src/editor/core/TaggedValueReader.cpp \
+		src/editor/core/TaggedValueWriter.cpp src/editor/core/UpperCase.cpp src/editor/core/CodePages.cpp \
+		-o build-fuzz/kbn_file_fuzz
+	./build-fuzz/kbn_file_fuzz -max_total_time=60 -timeout=10 build-fuzz/kbn_corpus fuzz/kbn_corpus
