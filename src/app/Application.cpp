@@ -1,15 +1,20 @@
 #include "app/Application.h"
 
-#include <QApplication>
-#include <QMainWindow>
+#include "app/MainWindow.h"
+#include "platform/Paths.h"
 
-namespace velmora::app {
+#include <QApplication>
+
+namespace velmora::app
+{
 
 int runApplication(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Untitled - Velmora 3.5f"));
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    TVelmora window(StartUp{platform::exeDir(), arguments});
+    // The preferences, about and info windows are created here, in that order.
     window.show();
     return app.exec();
 }

@@ -1,7 +1,8 @@
 // Program start: the application object, the four windows in their order, the message loop.
 #pragma once
 
-namespace velmora::app {
+namespace velmora::app
+{
 
 int runApplication(int argc, char **argv);
 

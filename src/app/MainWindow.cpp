@@ -1,0 +1,267 @@
+#include "app/MainWindow.h"
+
+#include "app/FileDialog.h"
+#include "app/FindDialog.h"
+#include "app/IniFile.h"
+#include "app/StatusBar.h"
+#include "platform/Dialogs.h"
+#include "platform/FileNames.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace velmora::app
+{
+
+namespace
+{
+
+// The window's icon: the program's initial on a dark tile.
+QIcon programIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::black);
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(0xC0, 0xDC, 0xC0));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(26);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("V"));
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent), ExeDir(std::move(startUp.exeDir))
+{
+    setObjectName(QStringLiteral("Velmora"));
+    if (!ExeDir.endsWith(QLatin1Char('/')))
+        ExeDir += QLatin1Char('/');
+    setWindowTitle(QStringLiteral("-----"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+    move(111, 61);
+    resize(628, 455);
+
+    createActions();
+    createMainMenu();
+    createToolBar();
+    createPages();
+    createStatusBar();
+    createDialogs();
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(panel1_);
+    layout->addWidget(pages_, 1);
+    setCentralWidget(central);
+
+    runCommand([this, &startUp] { FormCreate(startUp.arguments); });
+}
+
+TVelmora::~TVelmora() = default;
+
+void TVelmora::FormCreate(const QStringList &arguments)
+{
+    ReadAllINI();
+    // The editor font's name and size (settings.FontName, settings.FontSize) are set here.
+    CaptionBase = settings.velm_caption + QLatin1Char(' ') + settings.velm_version;
+    setWindowIcon(programIcon());
+    QApplication::setWindowIcon(windowIcon());
+    setWindowTitle(QStringLiteral("Untitled - ") + CaptionBase);
+    NewA();
+    apply();
+    TlinkParams.clear();
+    TasmParams = QStringLiteral("/z ");
+    const QString dialogFolder = platform::resolveIgnoringCase(ExeDir + QStringLiteral("TTDIR"));
+    od_->request().initialDir = dialogFolder;
+    sd_->request().initialDir = dialogFolder;
+    // The name is made absolute: the build commands change the current folder later.
+    if (!arguments.isEmpty() && !arguments.first().isEmpty())
+        OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath());
+    HelpFile = ExeDir + QStringLiteral("info/intro.hlp");
+    ApplyLanguage();
+    // VirtDriveEnable: there is no drive mapping to start on this platform; the DOS runner
+    // mounts the tools folder itself.
+}
+
+QString TVelmora::toolsFolder() const
+{
+    return platform::resolveIgnoringCase(ToolsDir);
+}
+
+QString TVelmora::settingsFilePath() const
+{
+    return ini_ ? ini_->path() : QString();
+}
+
+void TVelmora::runCommand(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const std::exception &e) {
+        platform::dialogs().message(platform::MessageKind::Error, QString::fromUtf8(e.what()));
+    }
+}
+
+void TVelmora::FNameShow()
+{
+    sb_->setPanelText(0, CurrentFile);
+    if (CurrentFile.isEmpty())
+        setWindowTitle(QStringLiteral("Untitled - ") + CaptionBase);
+    else
+        setWindowTitle(QFileInfo(CurrentFile).fileName() + QStringLiteral(" - ") + CaptionBase);
+}
+
+void TVelmora::NextPage()
+{
+    const int next = pages_->currentIndex() + 1;
+    pages_->setCurrentIndex(next >= pages_->count() ? 0 : next);
+}
+
+void TVelmora::ExitA()
+{
+    close();
+}
+
+void TVelmora::closeEvent(QCloseEvent *event)
+{
+    // A settings file that cannot be written is reported; the window closes all the same.
+    runCommand([this] { WriteAllINI(); });
+    fd_->close();
+    event->accept();
+}
+
+void TVelmora::LastMouseMove()
+{
+    lastButton_->setToolTip(mainTexts.lastButtonHint(LastFile));
+}
+
+bool TVelmora::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto type = event->type();
+    if (watched == lastButton_ && (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::ToolTip))
+        LastMouseMove();
+    else if (watched == pages_->tabBar() && (type == QEvent::Resize || type == QEvent::Move))
+        placeNextPageButton();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TVelmora::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    placeNextPageButton();
+}
+
+void TVelmora::ApplyLanguage()
+{
+    if (!velmora::app::ApplyLanguage(*this, LanguageFile, mainTexts))
+        return;
+    od_->setFilter(mainTexts.openFilter);
+    sd_->setFilter(mainTexts.saveFilter);
+    findChild<QAction *>(QStringLiteral("SaveA"))->setText(mainTexts.saveActionCaption);
+}
+
+void TVelmora::NewA()
+{
+    // The editor is emptied here and, with def_templ on, given the default template.
+    CurrentFile.clear();
+    FNameShow();
+}
+
+void TVelmora::DefaultTemplate1Click()
+{
+    const bool remembered = settings.def_templ;
+    settings.def_templ = true;
+    try {
+        NewA();
+    } catch (...) {
+        settings.def_templ = remembered;
+        throw;
+    }
+    settings.def_templ = remembered;
+}
+
+void TVelmora::OpenA()
+{
+    if (const auto chosen = od_->execute())
+        OpenSourceFile(*chosen);
+    FNameShow();
+}
+
+void TVelmora::OpenSourceFile(const QString &fileName)
+{
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
+        return;
+    // The file's text is loaded into the editor here.
+    CurrentFile = fileName;
+    LastFile = fileName;
+    FNameShow();
+}
+
+void TVelmora::Find1Click()
+{
+    fd_->show();
+    fd_->raise();
+    fd_->activateWindow();
+}
+
+void TVelmora::FDFind()
+{
+    // The editor searches here with the dialog's text, direction, case and whole-word options.
+    fd_->close();
+}
+
+void TVelmora::TasmClickA_PSTR()
+{
+    SaveA();
+    if (const auto answer = platform::dialogs().input(QStringLiteral("TAsm Parameters"),
+                                                      QStringLiteral("Input parameters"), TasmParams))
+        TasmParams = *answer;
+    TasmClick();
+}
+
+void TVelmora::TlinkClickA_PSTR()
+{
+    SaveA();
+    if (const auto answer = platform::dialogs().input(QStringLiteral("TLink Parameters (/t - for .com file)"),
+                                                      QStringLiteral("Input parameters"), TlinkParams))
+        TlinkParams = *answer;
+    TlinkClick();
+}
+
+void TVelmora::TasmTlinkRun()
+{
+    TasmClick();
+    TlinkClick();
+    runClick();
+}
+
+void TVelmora::Windows1Click()
+{
+    findChild<QAction *>(QStringLiteral("Windows1"))->setChecked(true);
+    findChild<QAction *>(QStringLiteral("DOS1"))->setChecked(false);
+    // The editor font takes the Windows character set here.
+}
+
+void TVelmora::DOS1Click()
+{
+    findChild<QAction *>(QStringLiteral("DOS1"))->setChecked(true);
+    findChild<QAction *>(QStringLiteral("Windows1"))->setChecked(false);
+    // The editor font takes the DOS character set here.
+}
+
+} // namespace velmora::app

@@ -1,0 +1,163 @@
+// The main window TVelmora: the whole working surface, its program-wide state, its
+// settings and its command table. Components carry their component names as object
+// names, so language packs and tests find them by name.
+#pragma once
+
+#include "app/Settings.h"
+#include "app/language/LanguageActions.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QTabWidget;
+class QToolButton;
+
+namespace velmora::app
+{
+
+class IniFile;
+class TFileDialog;
+class TFindDialog;
+class TStatusBar;
+
+// What the program is started with: its folder and its command-line arguments.
+struct StartUp {
+    QString exeDir;        // the program's folder, ending in "/"
+    QStringList arguments; // the arguments after the program name
+};
+
+class TVelmora : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Builds the component tree, then runs the creation steps (FormCreate).
+    explicit TVelmora(StartUp startUp, QWidget *parent = nullptr);
+    ~TVelmora() override;
+
+    // Program-wide state.
+    QString CurrentFile;  // full path of the source in the editor; empty while untitled
+    QString LastFile;     // last file opened or saved; key Config/LastF
+    QString TasmParams;   // assembler parameters, "/z " at start
+    QString TlinkParams;  // linker parameters, empty at start
+    QString CaptionBase;  // velm_caption + " " + velm_version
+    QString ExeDir;       // the program's folder, ending in "/"
+    QString ToolsDir;     // lower case of ExeDir + "TTDIR", no trailing "/"
+    QString LanguageFile; // ExeDir + "info/" + LNGFile
+    QString HelpFile;     // ExeDir + "info/intro.hlp"
+    Settings settings;
+    MainWindowTexts mainTexts;   // texts of section "Language" that belong to no widget
+    PrefsWindowTexts prefsTexts; // texts of section "Prefs_Language" that belong to no widget
+
+    // The tools folder as it exists on disk: ToolsDir looked up without regard to letter case.
+    QString toolsFolder() const;
+    // The settings file the last ReadAllINI opened.
+    QString settingsFilePath() const;
+
+    // Actions of ActionList1 that carry a role of their own.
+    void ReadAllINI();
+    void WriteAllINI();
+    void apply();
+    void FNameShow();
+    void NextPage();
+    void ExitA();
+    void EWM();
+    void ApplyLanguage();
+    void ApplyLanguagePrefsW();
+    void ApplyLanguageAboutW();
+    void ApplyLanguageInfoW();
+
+    // Source file commands.
+    void NewA();
+    void OpenA();
+    void SaveA();
+    void SaveAsA();
+    void LastFileA();
+    void OpenSourceFile(const QString &fileName);
+    void DefaultTemplate1Click();
+    void OpenfolderClick();
+
+    // Editing commands.
+    void UndoA();
+    void RedoA();
+    void Comment1Click();
+    void UnComment1Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void Find1Click();
+    void SearchAgain1Click();
+    void FDFind();
+
+    // Tool chain commands; "clicking" a tool button from code calls its handler.
+    void TasmClick();
+    void TasmClickA_PSTR();
+    void TlinkClick();
+    void TlinkClickA_PSTR();
+    void runClick();
+    void TdClick();
+    void TasmTlinkRun();
+    void TasmhelpClick();
+    void TlinkhelpClick();
+    void inyListing1Click();
+    void ExpandListing1Click();
+
+    // Options, reference and other windows.
+    void PrefsClick();
+    void Windows1Click();
+    void DOS1Click();
+    void Calc1Click();
+    void HelpShowA();
+    void faqClick();
+    void ASCIITAble1Click();
+    void Optimizationinfo1Click();
+    void AboutClick();
+
+    // Refreshes the Last button's hint: Lastf_hint followed directly by LastFile.
+    void LastMouseMove();
+
+    // Runs a command the way the user's commands run: an error it raises ends it and is
+    // shown in a message box by the central error handler.
+    static void runCommand(const std::function<void()> &command);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void FormCreate(const QStringList &arguments);
+
+    // The component tree, built in MainWindowLayout.cpp and MainWindowCommands.cpp.
+    void createToolBar();
+    void createPages();
+    void createStatusBar();
+    void createDialogs();
+    void createActions();
+    void createMainMenu();
+    QToolButton *addToolButton(QWidget *panel, const char *name, const QString &caption, const QString &hint,
+                               void (TVelmora::*handler)());
+    QAction *addAction(const char *name, const QKeySequence &shortcut, void (TVelmora::*handler)());
+    QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
+                         void (TVelmora::*handler)());
+    QAction *addSeparator(QMenu *menu, const char *name);
+    void placeNextPageButton();
+
+    QWidget *panel1_ = nullptr;
+    QTabWidget *pages_ = nullptr;
+    QToolButton *nextPageButton_ = nullptr;
+    QToolButton *lastButton_ = nullptr;
+    TStatusBar *sb_ = nullptr;
+    TFileDialog *od_ = nullptr;
+    TFileDialog *sd_ = nullptr;
+    TFindDialog *fd_ = nullptr;
+    QObject *actionList_ = nullptr;
+    std::unique_ptr<IniFile> ini_;
+};
+
+} // namespace velmora::app

@@ -1,0 +1,125 @@
+// The settings file cf.ini: ReadAllINI, WriteAllINI and apply.
+#include "app/IniFile.h"
+#include "app/MainWindow.h"
+#include "app/language/LanguagePackLocation.h"
+#include "platform/Paths.h"
+
+#include <QAction>
+
+namespace velmora::app
+{
+
+namespace
+{
+
+const char *const HighLight = "HighLight";
+const char *const Config = "Config";
+const char *const Font = "Font";
+
+// Key names opt1 .. opt9.
+QByteArray optKey(int index)
+{
+    return "opt" + QByteArray::number(index + 1);
+}
+
+} // namespace
+
+void TVelmora::ReadAllINI()
+{
+    ini_ = std::make_unique<IniFile>(platform::settingsFolder(ExeDir) + QStringLiteral("cf.ini"));
+    const IniFile &ini = *ini_;
+    const Settings defaults;
+    Settings &s = settings;
+
+    s.oEnableHL = ini.readBool(HighLight, "oEnableHL", defaults.oEnableHL);
+    s.def_templ = ini.readBool(Config, "def_templ", defaults.def_templ);
+    s.velm_caption = ini.readString(Config, "velm_caption", defaults.velm_caption);
+    s.velm_version = ini.readString(Config, "velm_version", defaults.velm_version);
+    s.Auto_Change_Page = ini.readBool(Config, "Auto_Change_Page", defaults.Auto_Change_Page);
+    ToolsDir = (ExeDir + QStringLiteral("TTDIR")).toLower();
+    LastFile = ini.readString(Config, "LastF", QString());
+    s.BF = ini.readBool(Config, "BF", defaults.BF);
+    s.WW = ini.readBool(Config, "WW", defaults.WW);
+    s.bc = ini.readInteger("config", "bc", defaults.bc);
+    s.fc = ini.readInteger("config", "fc", defaults.fc);
+    for (int i = 0; i < int(s.opt.size()); ++i)
+        s.opt[i] = ini.readBool(Config, optKey(i).constData(), defaults.opt[i]);
+    s.outdest = ini.readInteger(Config, "outdest", defaults.outdest);
+    s.outTasm = ini.readBool(Config, "outTasm", defaults.outTasm);
+    s.outTlink = ini.readBool(Config, "outTlink", defaults.outTlink);
+    s.outRun = ini.readBool(Config, "outRun", defaults.outRun);
+    s.FontName = ini.readString(Font, "Name", defaults.FontName);
+    s.FontSize = ini.readInteger(Font, "Size", defaults.FontSize);
+    s.CopyToTTDIR = ini.readBool(Config, "CopyToTTDIR", defaults.CopyToTTDIR);
+    s.WhatControls = ini.readInteger(Config, "WhatControls", defaults.WhatControls);
+    s.NumbersColor = ini.readInteger(HighLight, "NumbersColor", defaults.NumbersColor);
+    s.oNumbersHL = ini.readBool(HighLight, "oNumbersHL", defaults.oNumbersHL);
+    s.TasmFile = ini.readString(Config, "TasmFile", defaults.TasmFile);
+    s.TLinkFile = ini.readString(Config, "TLinkFile", defaults.TLinkFile);
+    s.TDFile = ini.readString(Config, "TDFile", defaults.TDFile);
+    s.LNGFile = ini.readString(Config, "LNGFile", defaults.LNGFile);
+    LanguageFile = languageFilePath(ExeDir, s.LNGFile);
+    s.VirtDriveEnable = ini.readBool(Config, "VirtDriveEnable", defaults.VirtDriveEnable);
+    s.VirtDrive = ini.readString(Config, "VirtDrive", defaults.VirtDrive);
+}
+
+void TVelmora::WriteAllINI()
+{
+    IniFile &ini = *ini_;
+    const Settings &s = settings;
+
+    ini.writeInteger(Font, "Size", s.FontSize);
+    ini.writeString(Font, "Name", s.FontName);
+    ini.writeString(Config, "TTDir", ToolsDir);
+    ini.writeString(Config, "LastF", LastFile);
+    ini.writeString(Config, "velm_caption", s.velm_caption);
+    ini.writeString(Config, "velm_version", ProgramVersion);
+    ini.writeBool(Config, "auto_Change_Page", s.Auto_Change_Page);
+    ini.writeBool(Config, "bf", s.BF);
+    ini.writeBool(Config, "ww", s.WW);
+    ini.writeInteger(Config, "bc", s.bc);
+    ini.writeInteger(Config, "fc", s.fc);
+    ini.writeBool(Config, "def_templ", s.def_templ);
+    for (int i = 0; i < int(s.opt.size()); ++i)
+        ini.writeBool(Config, optKey(i).constData(), s.opt[i]);
+    ini.writeInteger(Config, "outdest", s.outdest);
+    ini.writeBool(Config, "outTasm", s.outTasm);
+    ini.writeBool(Config, "outTlink", s.outTlink);
+    ini.writeBool(Config, "outRun", s.outRun);
+    ini.writeBool(HighLight, "oEnableHL", s.oEnableHL);
+    ini.writeBool(HighLight, "oNumbersHL", s.oNumbersHL);
+    ini.writeInteger(HighLight, "NumbersColor", s.NumbersColor);
+    ini.writeBool(Config, "CopyToTTDIR", s.CopyToTTDIR);
+    ini.writeInteger(Config, "whatControls", s.WhatControls);
+    ini.writeString(Config, "TasmFile", s.TasmFile);
+    ini.writeString(Config, "TLinkFile", s.TLinkFile);
+    ini.writeString(Config, "TDFile", s.TDFile);
+    ini.writeString(Config, "LNGFile", s.LNGFile);
+    ini.writeString(Config, "VirtDrive", s.VirtDrive);
+    ini.writeBool(Config, "VirtDriveEnable", s.VirtDriveEnable);
+}
+
+void TVelmora::apply()
+{
+    // The editor's colour, font colour, bold style and word wrap (bc, fc, BF, WW) and the
+    // number highlighter's colour (NumbersColor when oNumbersHL, else fc) are pushed here.
+    bool menusVisible = true;
+    bool toolBarVisible = true;
+    switch (settings.WhatControls) {
+    case 0:
+        toolBarVisible = false;
+        break;
+    case 1:
+        menusVisible = false;
+        break;
+    case 2:
+        break;
+    default:
+        return; // menus and tool bar keep their visibility
+    }
+    for (const char *name : {"File1", "Edit1", "Compile1", "Options1", "AboutMenu", "Other1"})
+        findChild<QAction *>(QString::fromLatin1(name))->setVisible(menusVisible);
+    panel1_->setVisible(toolBarVisible);
+}
+
+} // namespace velmora::app

@@ -1,0 +1,43 @@
+#include "app/StatusBar.h"
+
+#include <QLabel>
+
+namespace velmora::app
+{
+
+TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
+{
+    setObjectName(QStringLiteral("sb"));
+    setSizeGripEnabled(true);
+    const std::array<int, PanelCount> widths{350, 50, 50};
+    for (int i = 0; i < PanelCount; ++i) {
+        auto *panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
+        panel->setTextFormat(Qt::PlainText);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(i == 1 ? QFrame::Raised : QFrame::Sunken);
+        panel->setMinimumWidth(widths[i]);
+        if (i == 1)
+            panel->setAlignment(Qt::AlignCenter);
+        // The last panel takes the rest of the bar, so a long summary stays readable.
+        if (i == PanelCount - 1)
+            addWidget(panel, 1);
+        else {
+            panel->setFixedWidth(widths[i]);
+            addWidget(panel);
+        }
+        panels_[i] = panel;
+    }
+}
+
+QString TStatusBar::panelText(int index) const
+{
+    return panels_.at(index)->text();
+}
+
+void TStatusBar::setPanelText(int index, const QString &text)
+{
+    panels_.at(index)->setText(text);
+}
+
+} // namespace velmora::app

@@ -1,0 +1,30 @@
+// The status bar sb: panel 0 the file name, panel 1 the caret position, panel 2 the
+// assembler's error and warning summary.
+#pragma once
+
+#include <QStatusBar>
+
+#include <array>
+
+class QLabel;
+
+namespace velmora::app
+{
+
+class TStatusBar : public QStatusBar
+{
+    Q_OBJECT
+
+public:
+    static constexpr int PanelCount = 3;
+
+    explicit TStatusBar(QWidget *parent);
+
+    QString panelText(int index) const;
+    void setPanelText(int index, const QString &text);
+
+private:
+    std::array<QLabel *, PanelCount> panels_{};
+};
+
+} // namespace velmora::app
