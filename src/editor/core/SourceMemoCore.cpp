@@ -93,6 +93,15 @@ void TSourceMemoCore::setSelLength(std::int32_t n)
     view_->repaintBetween(std::min(oldFrom, selStart_->Pos()), std::max(oldTo, selEnd_->Pos()));
 }
 
+void TSourceMemoCore::placeOriginApart(std::int32_t p)
+{
+    if (!apart_)
+        apart_ = new TSourceNavigator(this);
+    apart_->setPos(p);
+    origin_ = apart_;
+    view_->placeCaret();
+}
+
 void TSourceMemoCore::setBlockColumns(std::int32_t left, std::int32_t right)
 {
     block_ = true;

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora::core
@@ -98,6 +99,8 @@ public:
     // Column block: the selected paragraphs between two display columns.
     bool blockSelection() const { return block_; }
     void setBlockColumns(std::int32_t left, std::int32_t right);
+    // The two block columns as set (either order).
+    std::pair<std::int32_t, std::int32_t> blockColumns() const { return {blockLeft_, blockRight_}; }
     // Each selected paragraph's part between the block columns, each followed by 13, 10.
     std::string blockText();
     // Columns the caret stands beyond its line end (smoKeepColumnPos).
@@ -110,6 +113,10 @@ public:
     TSourceNavigator &selectionStart() { return *selStart_; }
     TSourceNavigator &selectionEnd() { return *selEnd_; }
     TSourceNavigator &origin() { return *origin_; }
+    // smoPersistentBlocks: the caret (origin) stands at p while the selection stays where it is.
+    void placeOriginApart(std::int32_t p);
+    // The next edit starts a new undo record (after a paste, for instance).
+    void startNewUndoGroup() { newUndoGroup_ = true; }
 
     void BeginUpdate();
     void EndUpdate();
@@ -166,6 +173,7 @@ private:
     TSourceNavigator *origin_;
     TSourceNavigator *scratch_; // private reads (character at a position, text ranges)
     TSourceNavigator *caret_;   // keeps the caret while code clean-up edits around it
+    TSourceNavigator *apart_ = nullptr; // the origin apart from the selection, made on first use
 
     std::int32_t selLength_ = 0;
     bool block_ = false;

@@ -110,6 +110,10 @@ void TSourceNavigator::resolve()
 
 void TSourceNavigator::setPos(std::int32_t p)
 {
+    if (!memo_) { // a free navigator only keeps the number until it is given an editor
+        pos_ = p;
+        return;
+    }
     p = std::clamp(p, 0, store().textLength);
     if (par_) {
         const std::int32_t start = store().startOf(parNumber_);

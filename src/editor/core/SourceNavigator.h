@@ -3,6 +3,10 @@
 // the offset in it, the display line and the run index are resolved lazily and cached.
 // Invariant: while a paragraph is cached, start <= Pos <= start + length + 1 of it and
 // ParOffset = Pos - start; a known run index and ParLine belong to that ParOffset.
+//
+// A navigator attached to an editor belongs to it from then on: the editor deletes it when
+// the text around a deleteWithText navigator is deleted and when the editor itself goes, so
+// attached navigators are created with new unless they are destroyed before their editor.
 #pragma once
 
 #include "editor/core/LinesList.h"

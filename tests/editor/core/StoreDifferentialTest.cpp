@@ -310,10 +310,10 @@ private:
 
 TEST(StoreDifferential, RandomEditsUndoRedoAndNavigatorsFollowTheModel)
 {
-    for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+    for (unsigned seed : {1u, 2u, 3u}) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         DifferentialRun run(seed);
-        run.run(2500);
+        run.run(2000);
         if (HasFatalFailure())
             return;
     }
@@ -324,10 +324,10 @@ TEST(StoreDifferential, BulkEditsAcrossManyBlocksFollowTheModel)
     std::string text;
     for (int i = 0; i < 3000; ++i)
         text += "line " + std::to_string(i) + "\r\n";
-    for (unsigned seed : {11u, 12u}) {
+    for (unsigned seed : {11u}) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         DifferentialRun run(seed, text);
-        run.run(200);
+        run.run(150);
         if (HasFatalFailure())
             return;
     }
