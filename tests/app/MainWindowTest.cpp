@@ -205,20 +205,6 @@ TEST_F(MainWindowTest, OpenShowsTheOpenDialogAndTakesTheChosenFile)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("other.asm - Velmora 3.5f"));
 }
 
-TEST_F(MainWindowTest, LastButtonHintIsBuiltFromTheLanguageTextAndTheLastFile)
-{
-    auto &w = start();
-    auto *last = component<QToolButton>("Last");
-    w.LastFile = QStringLiteral("/src/prog.asm");
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(last, &enter);
-    EXPECT_EQ(last->toolTip(), QStringLiteral("/src/prog.asm"));
-    w.mainTexts.lastFileHint = QStringLiteral("Load: ");
-    QTest::mouseMove(last);
-    QApplication::sendEvent(last, &enter);
-    EXPECT_EQ(last->toolTip(), QStringLiteral("Load: /src/prog.asm"));
-}
-
 TEST_F(MainWindowTest, LanguagePackInTheInfoFolderDressesTheWindowAtStart)
 {
     QFile pack(exeDir + QStringLiteral("info/LNGPAK_Rus.lng"));

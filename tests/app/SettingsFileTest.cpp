@@ -114,16 +114,6 @@ TEST_F(SettingsFileTest, VersionReadShowsInCaptionButIsWrittenBackAsProgramVersi
     EXPECT_FALSE(readIni().contains(QStringLiteral("9.9")));
 }
 
-TEST_F(SettingsFileTest, MalformedAndLongValuesFallBackOrAreCut)
-{
-    writeIni("[Config]\nWhatControls=two\nbc=0x10\nTasmFile=" + QByteArray(3000, 't') + "\n[Font]\nSize=\n");
-    auto &w = start();
-    EXPECT_EQ(w.settings.WhatControls, 2);
-    EXPECT_EQ(w.settings.bc, 0);
-    EXPECT_EQ(w.settings.FontSize, 10);
-    EXPECT_EQ(w.settings.TasmFile, QString(2047, QLatin1Char('t')));
-}
-
 TEST_F(SettingsFileTest, UnwritableSettingsFileIsReportedAndTheWindowStillCloses)
 {
     ASSERT_TRUE(QDir().mkdir(iniPath()));
