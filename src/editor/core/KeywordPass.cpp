@@ -5,6 +5,7 @@
 #include "editor/core/SourceHighlighter.h"
 #include "editor/core/SourceMemoCore.h"
 
+#include <algorithm>
 #include <bitset>
 #include <vector>
 
@@ -17,6 +18,8 @@ namespace
 // Matched and forbidden characters are blanked with this code so that no later keyword matches them.
 constexpr char kBlank = 5;
 constexpr std::size_t kBatchSize = 16;
+// Keyword indexes go into 16-bit run stack entries.
+constexpr int kMaxKeywordEntries = 32768;
 
 struct KeywordMatch {
     int keyword;
@@ -24,15 +27,52 @@ struct KeywordMatch {
     std::int32_t length;
 };
 
-std::bitset<256> bytesOf(const std::string &text)
-{
-    std::bitset<256> present;
-    for (const char c : text)
-        present.set(static_cast<unsigned char>(c));
-    return present;
-}
+// Which pairs of adjacent bytes (hashed) and which single bytes occur in a text: a keyword
+// whose first two bytes do not occur need not be searched.
+struct PresentBytes {
+    std::bitset<256> single;
+    std::bitset<1024> pairs;
+
+    explicit PresentBytes(const std::string &text)
+    {
+        unsigned char previous = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            single[c] = true;
+            if (i > 0)
+                pairs[pairKey(previous, c)] = true;
+            previous = c;
+        }
+    }
+    PresentBytes() = default;
+    static std::size_t pairKey(unsigned char a, unsigned char b) { return ((std::size_t{a} << 5) ^ b) & 1023; }
+    bool mayHold(const std::string &key) const
+    {
+        const auto a = static_cast<unsigned char>(key[0]);
+        return key.size() == 1 ? single[a] : pairs[pairKey(a, static_cast<unsigned char>(key[1]))];
+    }
+};
 
 } // namespace
+
+const std::vector<TSourceHighlightEngine::KeywordProbe> &TSourceHighlightEngine::keywordProbes()
+{
+    const auto count = static_cast<std::size_t>(std::min(Keywords.Count(), kMaxKeywordEntries));
+    if (probes_.size() != count || probedLongest_ != Keywords.LongestKeyword() ||
+        probedSummary_ != Keywords.SummaryFlags()) {
+        probes_.assign(count, {});
+        for (std::size_t k = 0; k < count; ++k) {
+            const TKeyInfoLen &key = Keywords.Item(static_cast<int>(k));
+            KeywordProbe &probe = probes_[k];
+            probe.active = key.ContextNum != 0 && key.KeyLength > 0 && key.KeyLength <= 32767;
+            probe.start = probe.active ? key.MatchText.substr(0, 2) : std::string();
+            probe.matchCase = key.KeyOptions & kOptMatchCase;
+        }
+        probedLongest_ = Keywords.LongestKeyword();
+        probedSummary_ = Keywords.SummaryFlags();
+    }
+    return probes_;
+}
 
 void TSourceHighlightEngine::keywordPass(std::int32_t p)
 {
@@ -66,8 +106,8 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
         if (!allMatchCase)
             folded_.replace(from, to - from, to - from, kBlank);
     }
-    const std::bitset<256> rawBytes = bytesOf(raw_);
-    const std::bitset<256> foldedBytes = allMatchCase ? std::bitset<256>() : bytesOf(folded_);
+    const PresentBytes rawBytes(raw_);
+    const PresentBytes foldedBytes = allMatchCase ? PresentBytes() : PresentBytes(folded_);
 
     std::vector<KeywordMatch> batch;
     bool applied = false;
@@ -86,14 +126,15 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
         batch.clear();
     };
 
-    for (int k = 0; k < Keywords.Count(); ++k) {
+    const std::vector<KeywordProbe> &probes = keywordProbes();
+    for (int k = 0; k < static_cast<int>(probes.size()); ++k) {
+        const KeywordProbe &probe = probes[static_cast<std::size_t>(k)];
+        if (!probe.active || !(probe.matchCase ? rawBytes : foldedBytes).mayHold(probe.start))
+            continue;
         const TKeyInfoLen &key = Keywords.Item(k);
-        if (key.ContextNum == 0 || key.KeyLength <= 0 || key.KeyLength > len || key.KeyLength > 32767)
+        if (key.KeyLength > len)
             continue;
-        const bool matchCase = key.KeyOptions & kOptMatchCase;
-        std::string &buffer = matchCase ? raw_ : folded_;
-        if (!(matchCase ? rawBytes : foldedBytes).test(static_cast<unsigned char>(key.MatchText[0])))
-            continue;
+        std::string &buffer = probe.matchCase ? raw_ : folded_;
         const bool wholeWords = key.KeyOptions & kOptWholeWords;
         const auto n = static_cast<std::size_t>(key.KeyLength);
         for (std::size_t f = buffer.find(key.MatchText); f != std::string::npos; f = buffer.find(key.MatchText, f)) {

@@ -98,6 +98,7 @@ void TSourceHighlightEngine::ReApplyKeywords()
     for (TSourceNavigator *n : memo_.navigators())
         n->invalidate();
     StartStopKeys.PrepareDelimiters(memo_.Separators());
+    probes_.clear();
     store.lastStartStopPar = -1;
     store.invalidateLayout();
 }

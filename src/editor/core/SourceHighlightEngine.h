@@ -20,6 +20,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora::core
 {
@@ -77,7 +78,8 @@ public:
     // The run in force at a text position when it carries attributes and a context number.
     std::optional<THighlightContext> contextAt(std::int32_t position);
 
-    // Drops every run and marks every paragraph for highlighting again.
+    // Drops every run and marks every paragraph for highlighting again. Call it after changing
+    // the lists or the highlighter: existing runs are not rebuilt otherwise.
     void ReApplyKeywords();
     // Start-stop passes over every paragraph up to par that lacks them.
     void bringStartStopUpTo(std::int32_t par);
@@ -115,6 +117,15 @@ private:
     // The offset after the own stop text of the span key in [pos, limit), or -1.
     std::int32_t findOwnStop(std::int32_t par, const StartStopInfo &key, std::int32_t pos, std::int32_t limit);
     const char *matchText(std::int32_t par, bool matchCase);
+    // The first two bytes of every keyword's match text, so that the keyword pass tries only
+    // keywords whose start occurs in the paragraph. Rebuilt by ReApplyKeywords and when
+    // the list's summary values change.
+    struct KeywordProbe {
+        std::string start;
+        bool matchCase = false;
+        bool active = false; // a context number and a usable length
+    };
+    const std::vector<KeywordProbe> &keywordProbes();
     bool isSeparator(unsigned char c) const;
 
     TSourceMemoCore &memo_;
@@ -122,6 +133,9 @@ private:
     IsmCollapseHandler *collapseHandler_ = nullptr;
     RunInfo recordedStart_;
     RunInfo recordedEnd_;
+    std::vector<KeywordProbe> probes_;
+    std::int32_t probedLongest_ = -1;
+    std::uint8_t probedSummary_ = 0;
     std::string raw_;
     std::string folded_;
     std::string blanked_;

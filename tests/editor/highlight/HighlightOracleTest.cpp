@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <random>
@@ -42,7 +43,7 @@ struct ExtSetup {
     ExtSetup()
     {
         TExtStartStopList &keys = ext.StartStopKeys();
-        keys.AddExtKey("(", ")", 0, 0, 4, 0, -1, 0x111111, 0, 0, 1);
+        keys.AddExtKey("(", ")", 0, 0, 4, 0, -1, 0x111111, 0, 0, kTopPriority);
         keys.AddExtKey("[", "]", 0, 0, 5, 0, -1, 0x222222, kKeyCollapsible, 0, 2);
         keys.AddExtKey("#", "", 0, kStyleItalic, 6, 0, -1, 0x333333, kKeyStaysInParagraph, 0, 3);
         keys.AddExtKey("@", "", 0, 0, 8, 0, -1, 0x444444, kKeyEndAtDelimiter, 0, 1);
@@ -70,8 +71,10 @@ std::string randomInsert(std::mt19937 &rng)
     return text;
 }
 
-void runOracle(std::uint32_t seed, int steps, const std::function<void(HighlightedMemo &)> &setUp)
+// Returns the deepest run level seen, so that a test can tell that nesting was exercised.
+int runOracle(std::uint32_t seed, int steps, const std::function<void(HighlightedMemo &)> &setUp)
 {
+    int deepest = -1;
     std::mt19937 rng(seed);
     HighlightedMemo edited;
     setUp(edited);
@@ -95,10 +98,16 @@ void runOracle(std::uint32_t seed, int steps, const std::function<void(Highlight
         HighlightedMemo fresh;
         setUp(fresh);
         fresh.load(edited.memo.textRange(0, edited.memo.TextLength()));
-        ASSERT_TRUE(sameHighlighting(edited, fresh)) << "seed " << seed << " step " << step << " text:\n"
+        EXPECT_TRUE(sameHighlighting(edited, fresh)) << "seed " << seed << " step " << step << " text:\n"
                                                      << edited.memo.textRange(0, edited.memo.TextLength());
-        ASSERT_TRUE(edited.runsWellFormed());
+        EXPECT_TRUE(edited.runsWellFormed());
+        if (::testing::Test::HasFailure())
+            return deepest;
+        for (std::int32_t i = 0; i < edited.memo.ParagraphCount(); ++i)
+            for (std::int32_t r = 0; r < edited.par(i).runCount(); ++r)
+                deepest = std::max(deepest, runLevel(edited.par(i).run(r)));
     }
+    return deepest;
 }
 
 } // namespace
@@ -117,9 +126,11 @@ TEST(HighlightOracle, OwnListsAndNumbersFollowRandomEdits)
 TEST(HighlightOracle, NestedExtendedSpansFollowRandomEdits)
 {
     ExtSetup setup;
+    int deepest = -1;
     for (std::uint32_t seed : {11u, 12u, 13u})
-        runOracle(seed, 300, [&](HighlightedMemo &m) {
-            setUpOwnLists(m);
-            m.engine.setHighlighter(&setup.ext);
-        });
+        deepest = std::max(deepest, runOracle(seed, 300, [&](HighlightedMemo &m) {
+                               setUpOwnLists(m);
+                               m.engine.setHighlighter(&setup.ext);
+                           }));
+    EXPECT_GE(deepest, 3);
 }
