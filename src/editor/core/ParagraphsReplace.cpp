@@ -155,26 +155,23 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
                                            : static_cast<std::int32_t>(pieces.back().size() + codes.size());
     r.endOffset = lastPrefix;
     TDynInfoArray firstRuns, lastRuns;
-    std::int32_t runsBeforeS = 0;
-    for (std::int32_t i = 0; i < sP.runCount(); ++i) {
-        if (sP.run(i).position < sOff) {
+    for (std::int32_t i = 0; i < sP.runCount(); ++i)
+        if (sP.run(i).position < sOff)
             firstRuns.push_back(sP.run(i));
-            ++runsBeforeS;
-        } else {
-            r.runsCrossed = true;
-        }
-    }
-    for (std::int32_t i = sPar + 1; i < ePar && !r.runsCrossed; ++i)
-        r.runsCrossed = par(i)->runCount() > 0;
-    for (std::int32_t i = 0; i < eP.runCount(); ++i) {
+    for (std::int32_t i = 0; i < eP.runCount(); ++i)
         if (eP.run(i).position >= eOff) {
             RunInfo run = eP.run(i);
             run.position += lastPrefix - eOff;
             lastRuns.push_back(run);
-        } else {
-            r.runsCrossed = true;
+        }
+    for (std::int32_t i = sPar; i <= ePar && !r.runsCrossed; ++i) {
+        const ParInfo &p = *par(i);
+        for (std::int32_t j = 0; j < p.runCount() && !r.runsCrossed; ++j) {
+            const std::int32_t at = p.run(j).position;
+            r.runsCrossed = (i > sPar || at >= sOff) && (i < ePar || at < eOff);
         }
     }
+    const auto runsBeforeS = static_cast<std::int32_t>(firstRuns.size());
     RunInfo *carried = sP.startRun();
     if (runsBeforeS > 0) {
         const RunInfo &inForce = firstRuns.back();

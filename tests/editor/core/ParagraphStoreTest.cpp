@@ -416,3 +416,19 @@ TEST(ParagraphStore, SplittingAParagraphCarriesTheRunInForceIntoTheNewOnes)
     ASSERT_EQ(s.par(2)->runCount(), 1);
     EXPECT_EQ(s.par(2)->run(0).position, 1); // "def" with its run at old offset 4
 }
+
+TEST(ParagraphStore, ReplaceReportsRunsOnlyWhenItRemovesThem)
+{
+    TSourceMemoCore memo;
+    setText(memo, "abcdef\r\nghi\r\njkl");
+    TParagraphsList &s = memo.paragraphs();
+    s.par(0)->runs() = {attributeRun(1, 0x81), attributeRun(5, 0x82)};
+    s.par(2)->runs() = {attributeRun(2, 0x81)};
+    const ReplaceOptions plain;
+    EXPECT_FALSE(s.replace(0, 3, 0, 3, "\r\n", plain).runsCrossed); // a split between runs
+    EXPECT_FALSE(s.replace(1, 0, 1, 1, "x", plain).runsCrossed);    // "de": no run inside
+    EXPECT_TRUE(s.replace(1, 2, 1, 3, "", plain).runsCrossed);      // the run at old offset 5
+    EXPECT_FALSE(s.replace(2, 0, 3, 2, "", plain).runsCrossed);     // up to the run of "jkl"
+    EXPECT_TRUE(s.replace(0, 0, 2, 1, "", plain).runsCrossed);      // the run at 1
+    EXPECT_NO_THROW(checkStoreConsistency(s));
+}
