@@ -1,0 +1,32 @@
+// The one way the layout measures text. The editor control implements it over its fonts
+// (main font and AltFont, each with the four font styles); tests use a fixed-width fake.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace velmora::core
+{
+
+// Metrics of the main font, in pixels.
+struct TFontMetrics {
+    std::int32_t height = 0;
+    std::int32_t ascent = 0;
+    std::int32_t descent = 0;
+    std::int32_t internalLeading = 0;
+    std::int32_t maxCharWidth = 1;
+};
+
+// Style bits a measurer distinguishes: bits 0..3 the font styles, bit 5 AltFont instead of Font.
+constexpr std::uint8_t kMeasuredStyleBits = 0x2F;
+
+class TTextMeasurer
+{
+public:
+    virtual ~TTextMeasurer() = default;
+    // Width of text drawn in one go in the font of style (only kMeasuredStyleBits matter).
+    virtual std::int32_t textWidth(std::string_view text, std::uint8_t style) = 0;
+    virtual TFontMetrics metrics() = 0;
+};
+
+} // namespace velmora::core
