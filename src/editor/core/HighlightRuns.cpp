@@ -1,7 +1,6 @@
 #include "editor/core/HighlightRuns.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace velmora::core
 {

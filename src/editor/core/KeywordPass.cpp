@@ -90,9 +90,9 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
 
     const bool allMatchCase = Keywords.SummaryFlags() & kSummaryAllMatchCase;
     const std::string_view text = store.textOf(p);
-    raw_.assign(text);
+    rawBuffer_.assign(text);
     if (!allMatchCase)
-        folded_.assign(folded(p, 0, len), static_cast<std::size_t>(len));
+        foldedBuffer_.assign(folded(p, 0, len), static_cast<std::size_t>(len));
     // Blank the text in force of runs that forbid keywords.
     for (std::int32_t r = -1; r < par.runCount(); ++r) {
         const RunInfo &run = r < 0 ? *par.startRun() : par.run(r);
@@ -102,12 +102,12 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
         const auto to = static_cast<std::size_t>(r + 1 < par.runCount() ? par.run(r + 1).position : len);
         if (from >= to)
             continue;
-        raw_.replace(from, to - from, to - from, kBlank);
+        rawBuffer_.replace(from, to - from, to - from, kBlank);
         if (!allMatchCase)
-            folded_.replace(from, to - from, to - from, kBlank);
+            foldedBuffer_.replace(from, to - from, to - from, kBlank);
     }
-    const PresentBytes rawBytes(raw_);
-    const PresentBytes foldedBytes = allMatchCase ? PresentBytes() : PresentBytes(folded_);
+    const PresentBytes rawBytes(rawBuffer_);
+    const PresentBytes foldedBytes = allMatchCase ? PresentBytes() : PresentBytes(foldedBuffer_);
 
     std::vector<KeywordMatch> batch;
     bool applied = false;
@@ -134,7 +134,7 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
         const TKeyInfoLen &key = Keywords.Item(k);
         if (key.KeyLength > len)
             continue;
-        std::string &buffer = probe.matchCase ? raw_ : folded_;
+        std::string &buffer = probe.matchCase ? rawBuffer_ : foldedBuffer_;
         const bool wholeWords = key.KeyOptions & kOptWholeWords;
         const auto n = static_cast<std::size_t>(key.KeyLength);
         for (std::size_t f = buffer.find(key.MatchText); f != std::string::npos; f = buffer.find(key.MatchText, f)) {
@@ -146,9 +146,9 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
             if (batch.size() == kBatchSize)
                 applyBatch();
             batch.push_back({k, static_cast<std::int32_t>(f), key.KeyLength});
-            raw_.replace(f, n, n, kBlank);
+            rawBuffer_.replace(f, n, n, kBlank);
             if (!allMatchCase)
-                folded_.replace(f, n, n, kBlank);
+                foldedBuffer_.replace(f, n, n, kBlank);
             f += n;
         }
     }

@@ -52,6 +52,24 @@ void TSourceHighlightEngine::setHighlighter(TSourceHighlighter *highlighter)
         highlighter_->controls_.push_back(this);
 }
 
+void TSourceHighlightEngine::setUpperCaseType(TsmUpperCase type)
+{
+    if (type == memo_.UpperCaseType())
+        return;
+    memo_.setUpperCaseType(type);
+    Keywords.SetUpperCaseType(type);
+    StartStopKeys.SetUpperCaseType(type);
+    ReApplyKeywords();
+}
+
+void TSourceHighlightEngine::setSeparators(const SeparatorSet &separators)
+{
+    if (separators == memo_.Separators())
+        return;
+    memo_.setSeparators(separators);
+    ReApplyKeywords();
+}
+
 void TSourceHighlightEngine::setCollapseHandler(IsmCollapseHandler *handler)
 {
     if (handler == collapseHandler_)

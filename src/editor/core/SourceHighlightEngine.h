@@ -12,7 +12,6 @@
 #pragma once
 
 #include "editor/core/KeywordList.h"
-#include "editor/core/MemoView.h"
 #include "editor/core/ParagraphsList.h"
 #include "editor/core/StartStopKeyList.h"
 
@@ -26,6 +25,7 @@ namespace velmora::core
 {
 
 class TSourceMemoCore;
+class TSourceNavigator;
 class TSourceHighlighter;
 class TSourceHighlightEngine;
 
@@ -65,6 +65,10 @@ public:
     bool ApplyStartStopKeys = true;
     std::int32_t HighlightColor = clRed;
     std::int32_t HighlightBackgnd = clWindow;
+
+    // The editor's folding and separators, for its text and both lists; a change re-highlights.
+    void setUpperCaseType(TsmUpperCase type);
+    void setSeparators(const SeparatorSet &separators);
 
     TSourceHighlighter *Highlighter() const { return highlighter_; }
     // Moves the editor from the old highlighter's list to the new one's.
@@ -136,9 +140,10 @@ private:
     std::vector<KeywordProbe> probes_;
     std::int32_t probedLongest_ = -1;
     std::uint8_t probedSummary_ = 0;
-    std::string raw_;
-    std::string folded_;
-    std::string blanked_;
+    // The keyword pass's copies of a paragraph, raw and folded, with matched and forbidden
+    // characters blanked.
+    std::string rawBuffer_;
+    std::string foldedBuffer_;
 };
 
 } // namespace velmora::core

@@ -278,3 +278,37 @@ TEST(HighlightEngine, BinaryBytesAndLongParagraphsAreScannedSafely)
     EXPECT_EQ(m.shape(2).substr(300001), ".kkk");
     EXPECT_EQ(m.entryAt(3, 256), -32768);
 }
+
+TEST(HighlightEngine, FoldingAndSeparatorChangesRehighlight)
+{
+    HighlightedMemo m;
+    addKeyword(m, "\xCC\xCE\xC2"); // upper-case Cyrillic, folded matching
+    m.engine.StartStopKeys.AddKey("go", "", kOptWholeWords, 0, 2, 0, -1, 0, true);
+    m.load("\xEC\xEE\xE2 x-go");
+    EXPECT_EQ(m.shape(0), "........") << "ASCII folding leaves Cyrillic letters alone";
+    m.engine.setUpperCaseType(smuAnsi);
+    m.engine.highlightAll();
+    EXPECT_EQ(m.shape(0), "kkk.....");
+
+    SeparatorSet separators = m.memo.Separators();
+    separators.set('-');
+    m.engine.setSeparators(separators);
+    m.engine.highlightAll();
+    EXPECT_EQ(m.shape(0), "kkk...ss") << "a whole-word start after the new separator";
+}
+
+TEST(HighlightEngine, CollapseHandlerIsLinkedAndUnlinked)
+{
+    struct Handler : IsmCollapseHandler {
+        std::vector<bool> calls;
+        void LinkControl(TSourceHighlightEngine &, bool linked) override { calls.push_back(linked); }
+    } first, second;
+    {
+        HighlightedMemo m;
+        m.engine.setCollapseHandler(&first);
+        m.engine.setCollapseHandler(&first);
+        m.engine.setCollapseHandler(&second);
+    }
+    EXPECT_EQ(first.calls, (std::vector<bool>{true, false}));
+    EXPECT_EQ(second.calls, (std::vector<bool>{true, false}));
+}
