@@ -9,6 +9,7 @@
 #include "editor/widget/KeywordTexts.h"
 #include "platform/Dialogs.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -65,12 +66,13 @@ int positionalItem(std::uint8_t options)
     return options & core::kOptFirstWord ? 1 : 0;
 }
 
+// Grey text marks a value that differs among the selected entries; otherwise the text
+// takes the style's usual colour.
 void setGreyText(QWidget *widget, bool grey)
 {
     QPalette palette = widget->palette();
-    const QColor colour = grey ? kGreyText : QColor(Qt::black);
     for (const auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-        palette.setColor(role, colour);
+        palette.setColor(role, grey ? kGreyText : QApplication::palette(widget).color(role));
     widget->setPalette(palette);
 }
 
@@ -153,7 +155,17 @@ TKeywordsEditorDlg::TKeywordsEditorDlg(core::TStartStopKeyList &list, bool showE
     buildControls();
 }
 
-TKeywordsEditorDlg::~TKeywordsEditorDlg() = default;
+TKeywordsEditorDlg::~TKeywordsEditorDlg()
+{
+    // The controls outlive this part of the dialog and lose the focus as they go: keep
+    // their notices away from it.
+    lvKeys_->OnEditing = {};
+    lvKeys_->OnFocusChanged = {};
+    lvKeys_->disconnect(this);
+    lvKeys_->itemDelegate()->disconnect(this);
+    for (QLineEdit *edit : {edContext_, edScope_, edPriority_})
+        edit->removeEventFilter(this);
+}
 
 void TKeywordsEditorDlg::SetHelpHook(HelpHook hook)
 {
@@ -350,7 +362,6 @@ void TKeywordsEditorDlg::fillList()
 {
     for (const auto &entry : entries_)
         lvKeys_->addTopLevelItem(newItem(entry));
-    invalidatePanel();
 }
 
 QTreeWidgetItem *TKeywordsEditorDlg::newItem(const KeyEntry &entry) const
@@ -511,7 +522,7 @@ void TKeywordsEditorDlg::optionClicked(QCheckBox *box)
 void TKeywordsEditorDlg::chooseColour(Colour which)
 {
     ColorSwatch *swatch = which == Colour::Foreground ? shpForeground_ : shpBackground_;
-    const QColor initial = swatch->isVisible() ? swatch->color() : QColor(Qt::black);
+    const QColor initial = !swatch->isHidden() ? swatch->color() : QColor(Qt::black);
     const std::optional<QColor> chosen = colorChooser() ? colorChooser()(initial) : [&]() -> std::optional<QColor> {
         const QColor c = QColorDialog::getColor(initial, this);
         return c.isValid() ? std::optional(c) : std::nullopt;
