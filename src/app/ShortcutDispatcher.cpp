@@ -47,8 +47,15 @@ ShortcutDispatcher::ShortcutDispatcher(QWidget *window, QMenuBar *menu, QObject 
     qApp->installEventFilter(this);
 }
 
-QAction *ShortcutDispatcher::commandFor(QKeyCombination key) const
+QAction *ShortcutDispatcher::commandFor(QKeyCombination key, const QWidget *focus) const
 {
+    for (const QWidget *widget = focus; widget != nullptr; widget = widget->parentWidget()) {
+        for (QAction *action : widget->actions())
+            if (matches(action, key))
+                return action;
+        if (widget == window_)
+            break;
+    }
     if (QAction *item = findInMenu(menu_->actions(), key))
         return item;
     for (QAction *action : actionList_->findChildren<QAction *>(Qt::FindDirectChildrenOnly))
@@ -65,7 +72,7 @@ bool ShortcutDispatcher::eventFilter(QObject *watched, QEvent *event)
     auto *widget = qobject_cast<QWidget *>(watched);
     if (widget == nullptr || widget->window() != window_)
         return false;
-    QAction *command = commandFor(combinationOf(static_cast<QKeyEvent *>(event)));
+    QAction *command = commandFor(combinationOf(static_cast<QKeyEvent *>(event)), widget);
     if (command == nullptr)
         return false;
     if (type == QEvent::ShortcutOverride) {

@@ -176,6 +176,26 @@ TEST_F(MainWindowTest, AFocusedControlCannotSwallowTheWindowsShortcuts)
     EXPECT_TRUE(w.isVisible());
 }
 
+TEST_F(MainWindowTest, PopupMenuOfTheFocusedControlComesBeforeTheMainMenu)
+{
+    start();
+    auto *host = component<QWidget>("EditorPlace");
+    auto *control = new KeySwallower(host);
+    auto *popupItem = new QAction(QStringLiteral("Comment here"), host);
+    popupItem->setShortcut(Qt::CTRL | Qt::Key_K);
+    host->addAction(popupItem);
+    int popupRuns = 0;
+    QObject::connect(popupItem, &QAction::triggered, [&] { ++popupRuns; });
+    control->show();
+    control->setFocus();
+
+    QTest::keyClick(control, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(popupRuns, 1);
+    QTest::keyClick(control, Qt::Key_F6);
+    EXPECT_EQ(pages()->currentIndex(), 1) << "other keys still reach the window's commands";
+    EXPECT_EQ(control->keysSeen, 0);
+}
+
 TEST_F(MainWindowTest, KeysInOtherWindowsAreLeftAlone)
 {
     auto &w = start();
