@@ -160,7 +160,7 @@ void TFormatSchedule::runSlice()
     while (hasWork() && before(now(), deadline)) {
         const std::int32_t i = s.firstUnformattedPar;
         if (!(s.par(i)->flags & pfLinesValid)) {
-            layout_.breakParagraph(i, 0, false);
+            layout_.breakParagraph(i, 0, -1);
             laidOut = true;
         }
         s.firstUnformattedPar = i + 1;

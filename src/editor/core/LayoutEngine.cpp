@@ -235,8 +235,9 @@ void TLayoutEngine::updateRules()
     breaker_.rules.staticFormat = paragraphs().StaticFormat;
 }
 
-std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine, bool earlyStop)
+std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine, std::int32_t earlyStopFrom)
 {
+    bool earlyStop = earlyStopFrom >= 0;
     TParagraphsList &s = paragraphs();
     ParInfo *p = s.par(i);
     bool valid = p->flags & pfLinesValid;
@@ -273,7 +274,7 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
     const bool codes = s.StaticFormat;
     breaker_.breakFrom(*p, start, [&](const LineInfo &line) {
         fresh.push_back(line);
-        if (!earlyStop || line.nextLineStart >= len)
+        if (!earlyStop || line.nextLineStart >= len || line.nextLineStart <= earlyStopFrom)
             return true;
         while (j < old.size() && old[j].nextLineStart < line.nextLineStart)
             ++j;
@@ -409,7 +410,7 @@ void TLayoutEngine::formatRange(std::int32_t first, std::int32_t last, bool prog
         schedule_.startProgress();
     for (std::int32_t i = first; i <= last; ++i) {
         if (!onlyMissing || !laidOut(i)) {
-            breakParagraph(i, 0, false);
+            breakParagraph(i, 0, -1);
             if (report)
                 schedule_.stepProgress();
         }
@@ -426,7 +427,7 @@ void TLayoutEngine::layOutParagraph(std::int32_t par)
 {
     if (!handle_ || par < 0 || par >= paragraphs().count() || laidOut(par))
         return;
-    breakParagraph(par, 0, false);
+    breakParagraph(par, 0, -1);
     afterLayout(par, par);
 }
 
@@ -440,7 +441,7 @@ void TLayoutEngine::layOutUpToLine(std::int32_t line)
     std::int32_t i = first;
     while (i <= last && s.firstLineOf(i) <= line) {
         if (!laidOut(i))
-            breakParagraph(i, 0, false);
+            breakParagraph(i, 0, -1);
         ++i;
     }
     if (i == first)
@@ -501,11 +502,17 @@ void TLayoutEngine::refreshAfterEdit()
     std::int32_t fromLine = 0;
     if (s.layoutValid && !s.par(first)->hidden())
         fromLine = std::max(s.firstChangedLine - s.firstLineOf(first) - 1, 0);
-    std::int32_t lineChange = s.pendingVisibleChange + breakParagraph(first, fromLine, first >= last);
+    // The old lines after the end of the inserted text are still right: breaking may stop where
+    // they resume. Code clean-up may have edited further on, so not with StaticFormat.
+    std::int32_t earlyStopFrom = -1;
+    TSourceNavigator &changeEnd = memo_.selectionEnd();
+    if (first == last && !(s.StaticFormat && memo_.codeCleanUp) && changeEnd.ParNumber() == first)
+        earlyStopFrom = changeEnd.ParOffset();
+    std::int32_t lineChange = s.pendingVisibleChange + breakParagraph(first, fromLine, earlyStopFrom);
     std::int32_t lastBroken = first;
     const std::int32_t bottom = topLine() + clientLines_;
     for (std::int32_t i = first + 1; i < s.count() && s.firstLineOf(i) <= bottom && (i <= last || !laidOut(i)); ++i) {
-        lineChange += breakParagraph(i, 0, i >= last);
+        lineChange += breakParagraph(i, 0, i > last ? 0 : -1);
         lastBroken = i;
     }
     // The rest of the changed range, and whatever highlighting queued, is the schedule's.

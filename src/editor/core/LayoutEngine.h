@@ -132,10 +132,11 @@ public:
     void formatRange(std::int32_t first, std::int32_t last, bool progress, bool onlyMissing);
 
     // Breaks paragraph i from line fromLine (0: whole) and stores its lines, keeping the
-    // store's totals and first lines in step. earlyStop keeps the old lines after a new line
-    // that ends where an old one ended with the same state after it. Returns the change of
-    // its visible line count.
-    std::int32_t breakParagraph(std::int32_t i, std::int32_t fromLine, bool earlyStop);
+    // store's totals and first lines in step. With earlyStopFrom >= 0 the old lines are kept
+    // after a new line that ends beyond that offset where an old one ended, with the same
+    // state after it (old lines starting after that offset must be right). Returns the change of its visible
+    // line count.
+    std::int32_t breakParagraph(std::int32_t i, std::int32_t fromLine, std::int32_t earlyStopFrom);
     // The view's bookkeeping after paragraphs first .. last were laid out: navigators there
     // drop their cached line, the top line stays, the scroll ranges follow.
     void afterLayout(std::int32_t first, std::int32_t last);

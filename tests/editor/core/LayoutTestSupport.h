@@ -1,0 +1,122 @@
+// Helpers shared by the layout tests: a fixed-width measurer, a window that records what the
+// layout asks of it, a clock the test moves, and an editor with its layout.
+#pragma once
+
+#include "editor/core/LayoutEngine.h"
+#include "editor/core/LayoutView.h"
+#include "editor/core/SourceMemoCore.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora::core::testing
+{
+
+// Every character is 7 pixels wide, 9 in bold, 11 in AltFont (bold AltFont 13).
+class FixedWidthMeasurer : public TTextMeasurer
+{
+public:
+    static std::int32_t charWidth(std::uint8_t style)
+    {
+        std::int32_t w = (style & 0x20) ? 11 : 7;
+        if (style & 0x01)
+            w += 2;
+        return w;
+    }
+    std::int32_t textWidth(std::string_view text, std::uint8_t style) override
+    {
+        ++calls;
+        return static_cast<std::int32_t>(text.size()) * charWidth(style);
+    }
+    TFontMetrics metrics() override { return {13, 10, 3, 2, 13}; }
+    std::int64_t calls = 0;
+};
+
+class RecordingWindow : public TLayoutWindow
+{
+public:
+    struct Scroll {
+        std::int32_t dx, dy, fromY;
+    };
+    void repaintLines(std::int32_t first, std::int32_t last) override { repaints.push_back({first, last}); }
+    void repaintAll() override { ++fullRepaints; }
+    void scrollContents(std::int32_t dx, std::int32_t dy, std::int32_t fromY) override
+    {
+        scrolls.push_back({dx, dy, fromY});
+    }
+    void setScrollRange(bool vertical, const TScrollRange &range) override
+    {
+        (vertical ? vRanges : hRanges).push_back(range);
+    }
+    void scrolled(bool vertical, bool horizontal) override
+    {
+        vScrolled += vertical;
+        hScrolled += horizontal;
+    }
+    bool hasBackgroundPicture() const override { return picture; }
+
+    std::vector<std::pair<std::int32_t, std::int32_t>> repaints;
+    std::vector<Scroll> scrolls;
+    std::vector<TScrollRange> vRanges, hRanges;
+    int fullRepaints = 0;
+    int vScrolled = 0;
+    int hScrolled = 0;
+    bool picture = false;
+};
+
+// A tick count that moves only when told, or by step on every reading.
+struct ManualClock {
+    std::uint32_t now = 1000;
+    std::uint32_t step = 0;
+    std::uint32_t read()
+    {
+        const std::uint32_t t = now;
+        now += step;
+        return t;
+    }
+};
+
+// An editor with its layout, window and clock; the window is created by open().
+struct LayoutRig {
+    TSourceMemoCore memo;
+    FixedWidthMeasurer measurer;
+    TLayoutEngine layout{memo, measurer};
+    TLayoutView view{layout};
+    RecordingWindow window;
+    ManualClock clock;
+
+    explicit LayoutRig(TsmUpdateMode mode = umImmediate)
+    {
+        memo.setView(&view);
+        layout.setWindow(&window);
+        layout.schedule().TickCount = [this] { return clock.read(); };
+        layout.schedule().setUpdateMode(mode);
+        layout.ScrollTime = 0;
+    }
+    void open(std::int32_t width = 416, std::int32_t height = 140) { layout.createHandle(width, height); }
+    void setText(const std::string &text)
+    {
+        memo.SetTextBuf(text.c_str());
+        memo.ClearUndo();
+    }
+    // Lines of paragraph i as (start, end) pairs.
+    std::vector<std::pair<std::int32_t, std::int32_t>> breaks(std::int32_t i)
+    {
+        std::vector<std::pair<std::int32_t, std::int32_t>> out;
+        const ParInfo &p = *memo.paragraphs().par(i);
+        for (std::int32_t l = 0; l < p.lineCount(); ++l)
+            out.emplace_back(p.lineInfo(l).lineStart, p.lineInfo(l).nextLineStart);
+        return out;
+    }
+    LineInfo line(std::int32_t par, std::int32_t l) { return memo.paragraphs().par(par)->lineInfo(l); }
+    void drainSlices()
+    {
+        for (int guard = 0; layout.schedule().hasWork() && guard < 1000000; ++guard)
+            layout.schedule().runSlice();
+    }
+};
+
+using Breaks = std::vector<std::pair<std::int32_t, std::int32_t>>;
+
+} // namespace velmora::core::testing
