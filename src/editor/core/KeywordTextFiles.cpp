@@ -24,10 +24,13 @@ namespace
     throw KeywordFileError(std::string(what) + " \"" + path.string() + "\". " + std::strerror(errno));
 }
 
+// CSimpleIniA compares section and key names without regard to letter case, as profile
+// files do and as the lists' name=value form compares names (CSimpleIniCaseA would not).
+
 // Replaces `section` of the INI file by the name=value lines, keeping the other sections.
 void writeSection(const std::filesystem::path &path, const char *section, const std::vector<std::string> &lines)
 {
-    CSimpleIniCaseA ini;
+    CSimpleIniA ini;
     ini.SetSpaces(false); // name=value, as the list's text form writes it
     std::error_code ec;
     if (std::filesystem::exists(path, ec) && ini.LoadFile(path.c_str()) < 0)
@@ -44,12 +47,12 @@ void writeSection(const std::filesystem::path &path, const char *section, const 
 // The section's lines as name=value, in file order.
 std::vector<std::string> readSection(const std::filesystem::path &path, const char *section)
 {
-    CSimpleIniCaseA ini;
+    CSimpleIniA ini;
     if (ini.LoadFile(path.c_str()) < 0)
         iniError("Cannot open file", path);
-    CSimpleIniCaseA::TNamesDepend keys;
+    CSimpleIniA::TNamesDepend keys;
     ini.GetAllKeys(section, keys);
-    keys.sort(CSimpleIniCaseA::Entry::LoadOrder());
+    keys.sort(CSimpleIniA::Entry::LoadOrder());
     std::vector<std::string> lines;
     for (const auto &key : keys)
         lines.push_back(std::string(key.pItem) + "=" + ini.GetValue(section, key.pItem, ""));

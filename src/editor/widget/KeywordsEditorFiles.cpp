@@ -19,8 +19,13 @@ namespace velmora::widget
 namespace
 {
 
-const QString kTextFilter = QStringLiteral("Ini files (*.ini)|*.ini|Text files (*.txt)|*.txt|All files|*.*");
-const QString kBinaryFilter = QStringLiteral("Binary files (*.kbn)|*.kbn|All files|*.*");
+// The file dialogs' filters, and the extension a saved name without one gets.
+struct FileForm {
+    QString filter;
+    QString defaultExt;
+};
+const FileForm kTextForm{QStringLiteral("Ini files (*.ini)|*.ini|Text files (*.txt)|*.txt|All files|*.*"), {}};
+const FileForm kBinaryForm{QStringLiteral("Binary files (*.kbn)|*.kbn|All files|*.*"), QStringLiteral("kbn")};
 
 std::filesystem::path filePath(const QString &name)
 {
@@ -28,13 +33,12 @@ std::filesystem::path filePath(const QString &name)
 }
 
 // Asks for a file and runs `action` on it; a failure is shown in an error box.
-template <class Action> void withFile(bool save, const QString &title, const QString &filter, Action &&action)
+template <class Action> void withFile(bool save, const QString &title, const FileForm &form, Action &&action)
 {
     platform::FileDialogRequest request;
     request.title = title;
-    request.filter = filter;
-    if (filter == kBinaryFilter)
-        request.defaultExt = QStringLiteral("kbn");
+    request.filter = form.filter;
+    request.defaultExt = form.defaultExt;
     const std::optional<QString> name =
         save ? platform::dialogs().saveFile(request) : platform::dialogs().openFile(request);
     if (!name)
@@ -65,13 +69,13 @@ void TKeywordsEditorDlg::buildFileMenu(QMenu *menu)
 
 void TKeywordsEditorDlg::loadPlain()
 {
-    withFile(false, QStringLiteral("Load list"), kTextFilter,
+    withFile(false, QStringLiteral("Load list"), kTextForm,
              [this](const auto &path) { appendEntries(core::loadPlainKeyList(path, kind_)); });
 }
 
 void TKeywordsEditorDlg::loadAttributes()
 {
-    withFile(false, QStringLiteral("Load list and attributes"), kTextFilter, [this](const auto &path) {
+    withFile(false, QStringLiteral("Load list and attributes"), kTextForm, [this](const auto &path) {
         if (keywords_) {
             const auto list = keywordListClass_();
             core::loadAttributeFile(path, *list);
@@ -86,7 +90,7 @@ void TKeywordsEditorDlg::loadAttributes()
 
 void TKeywordsEditorDlg::loadBinary()
 {
-    withFile(false, QStringLiteral("Load list and attributes"), kBinaryFilter, [this](const auto &path) {
+    withFile(false, QStringLiteral("Load list and attributes"), kBinaryForm, [this](const auto &path) {
         if (keywords_) {
             core::TKeywordList list;
             core::loadKbnFile(path, list);
@@ -101,13 +105,13 @@ void TKeywordsEditorDlg::loadBinary()
 
 void TKeywordsEditorDlg::savePlain()
 {
-    withFile(true, QStringLiteral("Save list"), kTextFilter,
+    withFile(true, QStringLiteral("Save list"), kTextForm,
              [this](const auto &path) { core::savePlainKeyList(path, entries_, kind_); });
 }
 
 void TKeywordsEditorDlg::saveAttributes()
 {
-    withFile(true, QStringLiteral("Save list and attributes"), kTextFilter, [this](const auto &path) {
+    withFile(true, QStringLiteral("Save list and attributes"), kTextForm, [this](const auto &path) {
         if (keywords_) {
             const auto list = keywordListClass_();
             core::fillKeywordList(*list, entries_);
@@ -122,7 +126,7 @@ void TKeywordsEditorDlg::saveAttributes()
 
 void TKeywordsEditorDlg::saveBinary()
 {
-    withFile(true, QStringLiteral("Save list and attributes"), kBinaryFilter, [this](const auto &path) {
+    withFile(true, QStringLiteral("Save list and attributes"), kBinaryForm, [this](const auto &path) {
         if (keywords_) {
             core::TKeywordList list;
             core::fillKeywordList(list, entries_);

@@ -131,6 +131,12 @@ TEST_F(KeywordFiles, AttributeFileKeepsOneLinePerName)
     EXPECT_EQ(loaded.Get(0), "MOV"); // the later entry's values at the earlier entry's place
     EXPECT_EQ(loaded.Item(0).ContextNum, 9);
     EXPECT_EQ(loaded.Get(1), "add");
+
+    // Section and names compare as the name=value form does: without regard to case.
+    write(file("case.ini"), "[keywords]\nmov=2,1,7,0,-1,-1,\nMov=1,1,1,0,-1,-1,\n");
+    loadAttributeFile(file("case.ini"), loaded);
+    ASSERT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(loaded.Item(0).KeyOptions, kOptMatchCase);
 }
 
 TEST_F(KeywordFiles, BadFilesFailWithClearErrors)
