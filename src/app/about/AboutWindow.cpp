@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -81,7 +82,7 @@ TForm3::TForm3(const QString &exeDir, const QString &velmVersion, QWidget *paren
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1_);
     layout->addLayout(buttons);
-    resize(440, 340);
+    resize(640, 420);
 }
 
 QWidget *TForm3::buildAboutPage(const QString &velmVersion)
@@ -120,9 +121,12 @@ QWidget *TForm3::buildAboutPage(const QString &velmVersion)
     heading->addWidget(version, 0, Qt::AlignBottom);
     heading->addStretch();
     layout->addLayout(heading);
-    for (QLabel *line : {purpose, contact})
-        layout->addWidget(line);
+    layout->addSpacing(12);
+    layout->addWidget(purpose);
+    layout->addSpacing(12);
+    layout->addWidget(contact);
     layout->addWidget(Label14_);
+    layout->addSpacing(12);
     layout->addWidget(written);
     layout->addStretch();
 
@@ -144,6 +148,8 @@ QWidget *TForm3::buildHistoryPage(const QString &exeDir)
     Memo1_->setObjectName(QStringLiteral("Memo1"));
     Memo1_->setReadOnly(true);
     Memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The history text is laid out in columns of fixed-width characters.
+    Memo1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Memo1_->setPlainText(readHistory(exeDir));
 
     auto *layout = new QVBoxLayout(page);
