@@ -58,6 +58,7 @@ void insertBlock(TSourceMemoCore &memo, std::string_view text, std::int32_t colu
     column = std::max(column, 0);
     const TParagraphsList &pars = memo.paragraphs();
     const std::int32_t origin = memo.SelPar();
+    memo.setSelLength(0); // also ends a column block, which a replace would delete
     memo.BeginUpdate();
     try {
         for (std::size_t i = 0; i < lines.size(); ++i) {

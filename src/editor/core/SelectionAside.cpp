@@ -16,11 +16,12 @@ std::int32_t columnOf(TSourceMemoCore &memo, TSourceNavigator &nav)
     return columnOfOffset(pars.textOf(nav.ParNumber()), nav.ParOffset(), memo.TabStops(), pars.StaticFormat);
 }
 
-// Drops the selection, leaving the caret (and its overshoot) where it stands.
+// Drops the selection and the block flag, leaving the caret (and its overshoot) where it stands.
 void collapseToCaret(TSourceMemoCore &memo)
 {
     const std::int32_t overshoot = memo.overshoot();
     memo.setSelStart(memo.SelStart());
+    memo.setSelLength(0);
     memo.setOvershoot(overshoot);
 }
 
