@@ -37,6 +37,8 @@ public:
     // The display lines between two positions need repainting (a selection change).
     virtual void repaintBetween(std::int32_t /*from*/, std::int32_t /*to*/) {}
     virtual void scrollToTop() {}
+    // A load replaced the whole text: scroll to the top and, when layOut is set, lay it out.
+    virtual void textLoaded(bool /*layOut*/) {}
     // Layout needed before reading display line line or paragraph par.
     virtual void layOutUpToLine(std::int32_t /*line*/) {}
     virtual void layOutParagraph(std::int32_t /*par*/) {}

@@ -8,9 +8,12 @@
 
 #include "editor/core/DynArray2.h"
 #include "editor/core/ParagraphRecord.h"
+#include "editor/core/SourceMemoOptions.h"
 
 #include <climits>
 #include <cstdint>
+#include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -35,6 +38,15 @@ struct ReplaceResult {
     std::int32_t startOffset = 0;
     std::int32_t endPar = 0; // after the inserted text
     std::int32_t endOffset = 0;
+};
+
+struct StreamOptions {
+    char nullReplacement = 0;            // load: NUL bytes become this; 0 = a NUL ends the text
+    bool discardTrailingSpaces = false;  // drop trailing blanks and tabs of every paragraph
+    bool cleanUpCodes = false;           // save: drop redundant style-code pairs (with StaticFormat)
+    TSourceLineBreak lineBreak = pbCRLF; // save: the break written between paragraphs
+    std::function<void()> onProgress;    // called at most every progressInterval ms
+    std::int32_t progressInterval = 300;
 };
 
 class TParagraphsList : public TDynArray2
@@ -85,6 +97,13 @@ public:
     // Appends a paragraph of len characters at text (borrowed, NUL after it), one line long.
     void appendLoaded(char *text, std::int32_t len, std::uint8_t startStyle);
     void finishLoad();
+
+    // Reads the bytes from the stream position to its end into fresh paragraphs (after
+    // clear()): 13 10, 10 13, 13 and 10 all break a paragraph. A NUL ends the text unless
+    // replaced; the stream is left at that byte. Returns the type of the last break met
+    // (pbCRLF when there was none). The marks of a completed load are set also on failure.
+    TSourceLineBreak loadFromStream(std::istream &in, const StreamOptions &options);
+    void saveToStream(std::ostream &out, const StreamOptions &options) const;
 
     // Buffer size for an owned paragraph text of len characters (len + len / 64 + 1; 0 for none).
     static std::int32_t newBufferSize(std::int32_t len);

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,7 +50,8 @@ public:
     TAlignment Alignment() const { return alignment_; }
     void setAlignment(TAlignment a) { alignment_ = a; }
     const TSourceMemoOptions &Options() const { return options_; }
-    void setOptions(const TSourceMemoOptions &options) { options_ = options; }
+    // Switching smoDiscardTrailingSpaces on reloads the text without its trailing blanks.
+    void setOptions(const TSourceMemoOptions &options);
     std::int32_t TabStops() const { return tabStops_; }
     void setTabStops(std::int32_t n) { tabStops_ = n; }
     const SeparatorSet &Separators() const { return separators_; }
@@ -60,6 +62,15 @@ public:
     void setUndoMaxLevel(std::int32_t n) { undo_.setUndoMaxLevel(n); }
     std::int32_t UndoMaxSpace() const { return undo_.UndoMaxSpace(); }
     void setUndoMaxSpace(std::int32_t n) { undo_.setUndoMaxSpace(n); }
+    bool StaticFormat() const { return pars_.StaticFormat; }
+    // Reloads the text so that its style codes are read anew.
+    void setStaticFormat(bool on);
+    TSourceLineBreak LineBreak() const { return lineBreak_; }
+    void setLineBreak(TSourceLineBreak lineBreak) { lineBreak_ = lineBreak; }
+    char NullReplacement() const { return nullReplacement_; }
+    void setNullReplacement(char c) { nullReplacement_ = c; }
+    std::int32_t ProgressInterval() const { return progressInterval_; }
+    void setProgressInterval(std::int32_t ms) { progressInterval_ = ms; }
     bool Modified() const { return modified_; }
     void setModified(bool m) { modified_ = m; }
     // With StaticFormat: remove redundant style-code pairs after each edit (default on).
@@ -129,6 +140,14 @@ public:
     void ClearUndo() { undo_.clear(); }
     TUndoList &undoList() { return undo_; }
 
+    // Replaces the text by the bytes from the stream's position to its end (breaks 13 10,
+    // 10 13, 13 or 10; a NUL ends the text unless NullReplacement is set); clears undo.
+    void LoadFromStream(std::istream &in);
+    // Writes the paragraphs with LineBreak between them.
+    void SaveToStream(std::ostream &out);
+    // Replaces paragraph i (appending empty paragraphs up to it) and keeps the selection.
+    void setParagraphText(std::int32_t i, const char *text);
+
     // The folded copy of a stretch of a paragraph, per UpperCaseType.
     const char *upperCased(std::int32_t par, std::int32_t first, std::int32_t len);
     void dropUpperCaseCache() { upperCache_.drop(); }
@@ -138,6 +157,7 @@ public:
     void refreshView();
 
     std::function<void(TSourceMemoCore &)> OnChange;
+    std::function<void(TSourceMemoCore &)> OnProgress;
     // May replace the text about to be inserted (or change the selection).
     std::function<void(TSourceMemoCore &, const char *&text)> OnBeforeChange;
     std::function<void(TSourceMemoCore &, std::int32_t startOffset, std::int32_t stopOffset)> OnParse;
@@ -158,6 +178,9 @@ private:
     void upkeepHighlighting(const ReplaceResult &r, std::int32_t changeStart);
     void cleanUpCodes(std::int32_t firstPar, std::int32_t lastPar);
     void undoStep(std::int32_t index);
+    StreamOptions streamOptions();
+    // Saves and loads the text again, keeping the modified mark.
+    void reload();
 
     TParagraphsList pars_;
     TMemoView silentView_;
@@ -171,8 +194,8 @@ private:
     TSourceNavigator *selStart_;
     TSourceNavigator *selEnd_;
     TSourceNavigator *origin_;
-    TSourceNavigator *scratch_; // private reads (character at a position, text ranges)
-    TSourceNavigator *caret_;   // keeps the caret while code clean-up edits around it
+    TSourceNavigator *scratch_;         // private reads (character at a position, text ranges)
+    TSourceNavigator *caret_;           // keeps the caret while code clean-up edits around it
     TSourceNavigator *apart_ = nullptr; // the origin apart from the selection, made on first use
 
     std::int32_t selLength_ = 0;
@@ -192,6 +215,9 @@ private:
     std::int32_t tabStops_ = 8;
     SeparatorSet separators_ = makeSeparators(kDefaultSeparators);
     TsmUpperCase upperCaseType_ = smuAscii;
+    TSourceLineBreak lineBreak_ = pbCRLF;
+    char nullReplacement_ = 0;
+    std::int32_t progressInterval_ = 300;
 
     TUndoList undo_;
     TUpperCaseCache upperCache_;

@@ -44,6 +44,9 @@ inline TSourceMemoOptions defaultMemoOptions()
 
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 
+// The break written between paragraphs on save: 13 10, 10 13, 13 or 10.
+enum TSourceLineBreak : std::uint8_t { pbCRLF, pbLFCR, pbCR, pbLF };
+
 // A set of 256 character codes, such as the editor's Separators.
 using SeparatorSet = std::bitset<256>;
 

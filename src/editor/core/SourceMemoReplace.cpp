@@ -266,26 +266,11 @@ void TSourceMemoCore::cleanUpCodes(std::int32_t firstPar, std::int32_t lastPar)
         FlagScope codes(keepCodes, true);
         FlagScope refresh(suppressRefresh, true);
         for (std::int32_t i = firstPar; i <= lastPar && i < pars_.count(); ++i) {
-            for (;;) {
-                // A code followed, with only other codes between, by the same code.
-                const std::string_view text = pars_.textOf(i);
-                std::int32_t a = -1, b = -1;
-                for (std::size_t j = 0; j < text.size() && a < 0; ++j) {
-                    if (!isStyleCode(static_cast<unsigned char>(text[j])))
-                        continue;
-                    for (std::size_t k = j + 1; k < text.size() && isStyleCode(static_cast<unsigned char>(text[k]));
-                         ++k)
-                        if (text[k] == text[j]) {
-                            a = static_cast<std::int32_t>(j);
-                            b = static_cast<std::int32_t>(k);
-                            break;
-                        }
-                }
-                if (a < 0)
-                    break;
+            std::size_t a, b;
+            while (findRedundantCodePair(pars_.textOf(i), a, b)) {
                 const std::int32_t start = pars_.startOf(i);
-                for (const std::int32_t at : {b, a}) {
-                    setSelStart(start + at);
+                for (const std::size_t at : {b, a}) {
+                    setSelStart(start + static_cast<std::int32_t>(at));
                     setSelLength(1);
                     SetSelTextBuf(nullptr);
                 }

@@ -20,4 +20,19 @@ std::string styleCodesFor(std::uint8_t bits)
     return codes;
 }
 
+bool findRedundantCodePair(std::string_view text, std::size_t &first, std::size_t &second)
+{
+    for (std::size_t j = 0; j < text.size(); ++j) {
+        if (!isStyleCode(static_cast<unsigned char>(text[j])))
+            continue;
+        for (std::size_t k = j + 1; k < text.size() && isStyleCode(static_cast<unsigned char>(text[k])); ++k)
+            if (text[k] == text[j]) {
+                first = j;
+                second = k;
+                return true;
+            }
+    }
+    return false;
+}
+
 } // namespace velmora::core

@@ -38,4 +38,8 @@ std::uint8_t styleToggles(std::string_view text);
 // The codes that toggle exactly the given bits, in the order 21, 1, 2, 3, 4.
 std::string styleCodesFor(std::uint8_t bits);
 
+// The first redundant pair: a code followed, with only other codes between, by the same code.
+// Returns the offsets of both, or false when there is none.
+bool findRedundantCodePair(std::string_view text, std::size_t &first, std::size_t &second);
+
 } // namespace velmora::core

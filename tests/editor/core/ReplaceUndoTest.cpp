@@ -206,16 +206,20 @@ TEST(Replace, ExtraSpacesFillVirtualSpaceBeforeTypedText)
 TEST(Replace, DiscardingTrailingBlanksWhenBreakingALine)
 {
     TSourceMemoCore memo;
-    setText(memo, "a  ");
-    memo.setOptions(TSourceMemoOptions(memo.Options()).set(smoDiscardTrailingSpaces));
+    setText(memo, "a  b ");
+    memo.setOptions(TSourceMemoOptions(memo.Options()).set(smoDiscardTrailingSpaces)); // reloads
+    EXPECT_EQ(wholeText(memo), "a  b");
     memo.setSelStart(3);
-    memo.SetSelTextBuf("\r\n");
-    EXPECT_EQ(wholeText(memo), "a\r\n");
+    memo.SetSelTextBuf("\r\n"); // after the letter and two blanks
+    EXPECT_EQ(wholeText(memo), "a\r\nb");
     EXPECT_EQ(memo.SelStart(), 3);
     memo.Undo(); // the blanks come back with the undo
-    EXPECT_EQ(wholeText(memo), "a  ");
+    EXPECT_EQ(wholeText(memo), "a  b");
     memo.Redo();
-    EXPECT_EQ(wholeText(memo), "a\r\n");
+    EXPECT_EQ(wholeText(memo), "a\r\nb");
+    memo.setSelStart(4);
+    memo.SetSelTextBuf("  "); // blanks typed at a paragraph end are dropped at once
+    EXPECT_EQ(wholeText(memo), "a\r\nb");
 
     setText(memo, "x\r\nyz");
     EXPECT_EQ(wholeText(memo), "x\r\nyz");
