@@ -57,6 +57,14 @@ TKeywordsEditorDlg::ColorChooser &colorChooser()
     return chooser;
 }
 
+std::optional<QColor> askColour(const QColor &initial, QWidget *parent)
+{
+    if (colorChooser())
+        return colorChooser()(initial);
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    return chosen.isValid() ? std::optional(chosen) : std::nullopt;
+}
+
 int positionalItem(std::uint8_t options)
 {
     if (options & core::kOptParagraphStart)
@@ -523,10 +531,7 @@ void TKeywordsEditorDlg::chooseColour(Colour which)
 {
     ColorSwatch *swatch = which == Colour::Foreground ? shpForeground_ : shpBackground_;
     const QColor initial = !swatch->isHidden() ? swatch->color() : QColor(Qt::black);
-    const std::optional<QColor> chosen = colorChooser() ? colorChooser()(initial) : [&]() -> std::optional<QColor> {
-        const QColor c = QColorDialog::getColor(initial, this);
-        return c.isValid() ? std::optional(c) : std::nullopt;
-    }();
+    const std::optional<QColor> chosen = askColour(initial, this);
     if (!chosen)
         return;
     swatch->setColor(*chosen, Qt::SolidPattern);
