@@ -100,7 +100,6 @@ void TFormatSchedule::windowCreated()
                 thread_->tick();
         });
     thread_ = std::make_unique<TsmFormatThread>(*this, std::move(timer));
-    thread_->OnDone = OnThreadDone;
 }
 
 void TFormatSchedule::setUpdateMode(TsmUpdateMode mode)

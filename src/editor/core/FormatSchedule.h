@@ -76,8 +76,6 @@ public:
     // Makes the timer of a new format thread, given what each tick must run. Without it the
     // thread has no timer and slices run only when runSlice() is called.
     std::function<std::unique_ptr<TFormatTimer>(std::function<void()> tick)> CreateTimer;
-    // Called when a format thread of this schedule ends.
-    std::function<void()> OnThreadDone;
 
     // Paragraphs are queued for layout and the mode formats them in the background.
     bool hasWork() const;
