@@ -312,3 +312,20 @@ TEST(HighlightEngine, CollapseHandlerIsLinkedAndUnlinked)
     EXPECT_EQ(first.calls, (std::vector<bool>{true, false}));
     EXPECT_EQ(second.calls, (std::vector<bool>{true, false}));
 }
+
+TEST(HighlightStartStop, SpansOfKeysThatNoLongerExistAreLeftAlone)
+{
+    HighlightedMemo m;
+    addSpan(m, "(", ")");
+    addSpan(m, "{", "}");
+    m.load("{ a\r\nb } c");
+    m.engine.StartStopKeys.ClearKeys();
+    addSpan(m, "(", ")");
+    m.edit(m.memo.TextLength(), 0, " (d)");
+    m.engine.highlightAll();
+    EXPECT_TRUE(m.runsWellFormed());
+    EXPECT_EQ(m.entryAt(1, 0), -32767) << "the stale span goes on: no key can end it";
+    m.engine.ReApplyKeywords();
+    m.engine.highlightAll();
+    EXPECT_EQ(m.shape(1), "......sss");
+}

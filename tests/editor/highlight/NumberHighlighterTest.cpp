@@ -175,3 +175,12 @@ TEST(NumberHighlighter, DisabledOrDetachedItAddsNothing)
     }
     EXPECT_EQ(e.m.engine.Highlighter(), nullptr);
 }
+
+TEST(NumberHighlighter, NumbersComeBeforeKeywordsAndBlockThem)
+{
+    MainEditor e;
+    e.m.engine.Keywords.AddKeyword("12", 0, kStyleBold, 7, 0, -1, 0);
+    e.m.load("12 x12");
+    EXPECT_EQ(e.numbersIn(0), "12");
+    EXPECT_EQ(e.m.entryAt(0, 4), e.m.engine.Keywords.Count() - 1) << "inside a word the keyword still matches";
+}
