@@ -68,22 +68,22 @@ void TCustomExtHighlighter::HighlighterMessage(std::int32_t code, std::int16_t v
         chained_->HighlighterMessage(code, value);
 }
 
-std::int32_t TCustomExtHighlighter::innermostPriority(const RunInfo &state) const
+std::int32_t TCustomExtHighlighter::innermostPriority(const RunInfo &state, std::int32_t base) const
 {
     if (!isSpan(state))
         return 0;
     if (innermostEntry(state) >= 0)
         return kTopPriority;
     int index;
-    return isOwnStartStop(state, startStopBase_, startStopKeys_.Count(), index) ? startStopKeys_.Item(index).Priority
-                                                                                : 0;
+    return isOwnStartStop(state, base, startStopKeys_.Count(), index) ? startStopKeys_.Item(index).Priority : 0;
 }
 
-bool TCustomExtHighlighter::admits(std::int32_t scope, std::int32_t priority, const RunInfo &state) const
+bool TCustomExtHighlighter::admits(std::int32_t scope, std::int32_t priority, const RunInfo &state,
+                                   std::int32_t base) const
 {
     if (priority == kTopPriority)
         return true;
-    if (scope == 0 && priority > innermostPriority(state))
+    if (scope == 0 && priority > innermostPriority(state, base))
         return true;
     return scope != 0 ? scope == state.contextNum : !hasAttributes(state);
 }
@@ -101,18 +101,18 @@ bool TCustomExtHighlighter::positionHolds(std::uint8_t options, std::string_view
     return true;
 }
 
-void TCustomExtHighlighter::chainKeywords(THighlightScan &scan, std::int32_t keywordBase)
+void TCustomExtHighlighter::chainKeywords(THighlightScan &scan, std::int32_t keywordBase, std::int32_t startStopBase)
 {
     if (chained_)
-        chained_->HighlightKeywords(scan, keywordBase);
+        chained_->HighlightKeywords(scan, keywordBase, startStopBase);
 }
 
-bool TCustomExtHighlighter::keywordFits(const ParInfo &par, std::int32_t at, std::int32_t length,
-                                        const TKeyInfoLen &key)
+bool TCustomExtHighlighter::keywordFits(const ParInfo &par, std::int32_t at, const TKeyInfoLen &key, std::int32_t base)
 {
+    const std::int32_t length = key.KeyLength;
     const RunInfo &state = runInForce(par, at);
     const int level = runLevel(state);
-    if (level >= kMaxRunLevel || !admits(key.Scope, key.Priority, state))
+    if (level >= kMaxRunLevel || !admits(key.Scope, key.Priority, state, base))
         return false;
     // No run boundary inside the match may open or close a start-stop span or leave its level.
     for (std::int32_t r = runAfter(par, at); r < par.runCount() && par.run(r).position < at + length; ++r) {
@@ -126,11 +126,11 @@ bool TCustomExtHighlighter::keywordFits(const ParInfo &par, std::int32_t at, std
     return true;
 }
 
-void TCustomExtHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase)
+void TCustomExtHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase,
+                                              std::int32_t startStopBase)
 {
     const int count = keywords_.Count();
     if (enabled_ && count > 0) {
-        keywordBase_ = keywordBase;
         TParagraphsList &store = scan.engine.paragraphs();
         ParInfo &par = *store.par(scan.par);
         const std::string_view text = store.textOf(scan.par);
@@ -146,7 +146,7 @@ void TCustomExtHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t
         const auto applyBatch = [&] {
             for (const Match &m : batch) {
                 const TKeyInfoLen &key = keywords_.Item(m.keyword);
-                if (!keywordFits(par, m.at, key.KeyLength, key))
+                if (!keywordFits(par, m.at, key, startStopBase))
                     continue;
                 bool accept = true;
                 if (OnKeywordMatch)
@@ -188,10 +188,10 @@ void TCustomExtHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t
         if (applied)
             scan.engine.runsChanged(scan.par);
     }
-    chainKeywords(scan, keywordBase + count);
+    chainKeywords(scan, keywordBase + count, startStopBase + startStopKeys_.Count());
 }
 
-bool TCustomExtHighlighter::openOwnSpan(THighlightScan &scan, std::int32_t from, std::int32_t to)
+bool TCustomExtHighlighter::openOwnSpan(THighlightScan &scan, std::int32_t from, std::int32_t to, std::int32_t base)
 {
     TParagraphsList &store = scan.engine.paragraphs();
     ParInfo &par = *store.par(scan.par);
@@ -203,13 +203,13 @@ bool TCustomExtHighlighter::openOwnSpan(THighlightScan &scan, std::int32_t from,
     if (!startStopKeys_.DelimitersPrepared())
         startStopKeys_.PrepareDelimiters(separators_);
     int inner = -1;
-    isOwnStartStop(state, startStopBase_, startStopKeys_.Count(), inner);
+    isOwnStartStop(state, base, startStopKeys_.Count(), inner);
     const char *fold = scan.engine.folded(scan.par, 0, len);
     for (std::int32_t m = from; m < to; ++m) {
         for (int k = 0; k < startStopKeys_.Count(); ++k) {
             const StartStopInfo &key = startStopKeys_.Item(k);
             const std::int32_t n = key.StartLength;
-            if (n <= 0 || m + n > len || !admits(key.Scope, key.Priority, state))
+            if (n <= 0 || m + n > len || !admits(key.Scope, key.Priority, state, base))
                 continue;
             const char *source = (key.KeyOptions & kOptMatchCase) ? text.data() : fold;
             if (std::memcmp(source + m, key.StartText.data(), static_cast<std::size_t>(n)) != 0)
@@ -229,7 +229,7 @@ bool TCustomExtHighlighter::openOwnSpan(THighlightScan &scan, std::int32_t from,
             if (!accept)
                 continue;
             const std::int32_t after = std::min(m + n + (key.NeedSepAfterStart ? 1 : 0), len);
-            RunInfo run = openSpanRun(state, key, static_cast<std::int16_t>(startStopBase_ + k - kStartStopEntryBias),
+            RunInfo run = openSpanRun(state, key, static_cast<std::int16_t>(base + k - kStartStopEntryBias),
                                       static_cast<std::int16_t>(after - m), key.StopLength);
             if (key.KeyFlags & kKeyCollapsible) {
                 ++run.collapseDepth;
@@ -248,8 +248,7 @@ bool TCustomExtHighlighter::FindStartKey(THighlightScan &scan, std::int32_t star
 {
     const int count = startStopKeys_.Count();
     if (enabled_ && count > 0 && startStopBase + count <= kStartStopEntryBias) {
-        startStopBase_ = startStopBase;
-        if (openOwnSpan(scan, scan.pos, scan.end))
+        if (openOwnSpan(scan, scan.pos, scan.end, startStopBase))
             return true;
     }
     return chained_ && chained_->FindStartKey(scan, startStopBase + count);
@@ -297,7 +296,6 @@ bool TCustomExtHighlighter::FindStopKey(THighlightScan &scan, std::int32_t start
     int index = -1;
     if (!enabled_ || !isOwnStartStop(state, startStopBase, count, index))
         return chained_ && chained_->FindStopKey(scan, startStopBase + count);
-    startStopBase_ = startStopBase;
     const StartStopInfo &key = startStopKeys_.Item(index);
     if (!startStopKeys_.DelimitersPrepared())
         startStopKeys_.PrepareDelimiters(separators_);
@@ -305,7 +303,7 @@ bool TCustomExtHighlighter::FindStopKey(THighlightScan &scan, std::int32_t start
     std::int32_t stopEnd = -1;
     const std::int32_t stop = findStop(scan, key, scan.pos, scan.end, stopEnd);
     // A span of this highlighter nested before the stop comes first.
-    if (openOwnSpan(scan, scan.pos, stop >= 0 ? stop : scan.end))
+    if (openOwnSpan(scan, scan.pos, stop >= 0 ? stop : scan.end, startStopBase))
         return true;
     if (stop < 0 && scan.end == len && (key.KeyFlags & kKeyStaysInParagraph))
         stopEnd = len;
@@ -332,7 +330,7 @@ bool TCustomExtHighlighter::FindStopKey(THighlightScan &scan, std::int32_t start
     return true;
 }
 
-bool TCustomExtHighlighter::AdjustScanStart(THighlightScan &scan)
+bool TCustomExtHighlighter::AdjustScanStart(THighlightScan &scan, std::int32_t startStopBase)
 {
     const std::uint8_t positional =
         (keywords_.SummaryFlags() | startStopKeys_.SummaryFlags()) & (kOptFirstWord | kOptFirstNonBlank);
@@ -344,7 +342,7 @@ bool TCustomExtHighlighter::AdjustScanStart(THighlightScan &scan)
         const RunInfo &first = par.run(0);
         int index = -1;
         if (runLevel(first) > runLevel(runInForce(par, scan.pos)) &&
-            isOwnStartStop(first, startStopBase_, startStopKeys_.Count(), index) &&
+            isOwnStartStop(first, startStopBase, startStopKeys_.Count(), index) &&
             (startStopKeys_.Item(index).KeyOptions & (kOptFirstWord | kOptFirstNonBlank)))
             scan.pos = first.position;
     }

@@ -50,28 +50,29 @@ public:
     // Consulted before a start key opens a span: Sender, paragraph, offset, accept, key index.
     std::function<void(TCustomExtHighlighter &, std::int32_t, std::int32_t, bool &, int)> OnStartKeyMatch;
 
-    void HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase) override;
+    void HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase, std::int32_t startStopBase) override;
     bool FindStartKey(THighlightScan &scan, std::int32_t startStopBase) override;
     bool FindStopKey(THighlightScan &scan, std::int32_t startStopBase) override;
     void HighlighterMessage(std::int32_t code, std::int16_t value) override;
-    bool AdjustScanStart(THighlightScan &scan) override;
+    bool AdjustScanStart(THighlightScan &scan, std::int32_t startStopBase) override;
 
 protected:
     void highlighterRemoved(TSourceHighlighter *other) override;
     bool isSeparator(unsigned char c) const { return separators_.test(c); }
     // Hands the keyword pass on to the chained highlighter.
-    void chainKeywords(THighlightScan &scan, std::int32_t keywordBase);
+    void chainKeywords(THighlightScan &scan, std::int32_t keywordBase, std::int32_t startStopBase);
 
 private:
-    // The priority of the innermost span of this highlighter in state (see the class comment).
-    std::int32_t innermostPriority(const RunInfo &state) const;
-    bool admits(std::int32_t scope, std::int32_t priority, const RunInfo &state) const;
+    // The priority of the innermost span of this highlighter in state (see the class comment);
+    // base is where its start-stop entries begin.
+    std::int32_t innermostPriority(const RunInfo &state, std::int32_t base) const;
+    bool admits(std::int32_t scope, std::int32_t priority, const RunInfo &state, std::int32_t base) const;
     // Whether the positional option of options holds at offset of text.
     bool positionHolds(std::uint8_t options, std::string_view text, std::int32_t offset) const;
     // Opens a span at the leftmost own start key in [from, to) of the scan's paragraph.
-    bool openOwnSpan(THighlightScan &scan, std::int32_t from, std::int32_t to);
+    bool openOwnSpan(THighlightScan &scan, std::int32_t from, std::int32_t to, std::int32_t base);
     // Whether the keyword match [at, at + length) may be applied over the runs in par.
-    bool keywordFits(const ParInfo &par, std::int32_t at, std::int32_t length, const TKeyInfoLen &key);
+    bool keywordFits(const ParInfo &par, std::int32_t at, const TKeyInfoLen &key, std::int32_t base);
     // Start of the own stop of key in [from, to), its end in stopEnd; -1 when none.
     std::int32_t findStop(THighlightScan &scan, const StartStopInfo &key, std::int32_t from, std::int32_t to,
                           std::int32_t &stopEnd);
@@ -83,8 +84,6 @@ private:
     std::int32_t foreground_ = clNone;
     bool enabled_ = true;
     TSourceHighlighter *chained_ = nullptr;
-    std::int32_t keywordBase_ = 0;
-    std::int32_t startStopBase_ = 0;
 };
 
 } // namespace velmora::core

@@ -81,7 +81,7 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
     const std::int32_t len = par.length();
     if (highlighter_) {
         THighlightScan scan{*this, p, 0, len};
-        highlighter_->HighlightKeywords(scan, Keywords.Count());
+        highlighter_->HighlightKeywords(scan, Keywords.Count(), StartStopKeys.Count());
     }
     if (!ApplyKeyWords || Keywords.Count() == 0 || len == 0)
         return;

@@ -79,7 +79,7 @@ bool TNumberHighlighter::admitsNumbers(const RunInfo &run)
     return doHighlight;
 }
 
-void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase)
+void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase, std::int32_t startStopBase)
 {
     if (Enabled() && keywordBase <= 32767) {
         TParagraphsList &store = scan.engine.paragraphs();
@@ -144,7 +144,7 @@ void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t ke
         if (applied)
             scan.engine.runsChanged(scan.par);
     }
-    chainKeywords(scan, keywordBase + 1);
+    chainKeywords(scan, keywordBase + 1, startStopBase);
 }
 
 } // namespace velmora::core

@@ -41,7 +41,7 @@ public:
     std::function<void(TNumberHighlighter &, std::int16_t, bool &)> OnQueryHighlight;
 
     // The number pass, in place of the extended keyword pass.
-    void HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase) override;
+    void HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase, std::int32_t startStopBase) override;
 
     // Whether text is a number by the rules above.
     bool isNumber(std::string_view text) const;

@@ -16,7 +16,7 @@ TSourceHighlighter::~TSourceHighlighter()
         w->highlighterRemoved(this);
 }
 
-void TSourceHighlighter::HighlightKeywords(THighlightScan &, std::int32_t) {}
+void TSourceHighlighter::HighlightKeywords(THighlightScan &, std::int32_t, std::int32_t) {}
 
 bool TSourceHighlighter::FindStartKey(THighlightScan &, std::int32_t)
 {
@@ -30,7 +30,7 @@ bool TSourceHighlighter::FindStopKey(THighlightScan &, std::int32_t)
 
 void TSourceHighlighter::HighlighterMessage(std::int32_t, std::int16_t) {}
 
-bool TSourceHighlighter::AdjustScanStart(THighlightScan &)
+bool TSourceHighlighter::AdjustScanStart(THighlightScan &, std::int32_t)
 {
     return false;
 }

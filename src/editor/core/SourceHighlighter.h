@@ -32,7 +32,7 @@ public:
     ~TSourceHighlighter() override;
 
     // Adds runs for keyword-like matches in [scan.pos, scan.end) of scan.par.
-    virtual void HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase);
+    virtual void HighlightKeywords(THighlightScan &scan, std::int32_t keywordBase, std::int32_t startStopBase);
     // Opens a span at the leftmost start key in [scan.pos, scan.end); true when runs changed.
     virtual bool FindStartKey(THighlightScan &scan, std::int32_t startStopBase);
     // Ends (or nests into) the span in force at scan.pos when its innermost entry is this
@@ -42,7 +42,7 @@ public:
     virtual void HighlighterMessage(std::int32_t code, std::int16_t value);
     // May move scan.pos (the start of the re-scanned stretch) back or forward so that
     // position-dependent keys are examined; true when it moved.
-    virtual bool AdjustScanStart(THighlightScan &scan);
+    virtual bool AdjustScanStart(THighlightScan &scan, std::int32_t startStopBase);
 
     // The editors that reference this highlighter (kept by TSourceHighlightEngine).
     const std::vector<TSourceHighlightEngine *> &Controls() const { return controls_; }

@@ -192,13 +192,20 @@ TEST(ExtHighlighter, AdjustScanStartMovesToTheFirstItem)
     ExtEditor e;
     e.m.load("  \tmov ax");
     THighlightScan scan{e.m.engine, 0, 1, 9};
-    EXPECT_FALSE(e.ext.AdjustScanStart(scan)) << "no positional key";
+    EXPECT_FALSE(e.ext.AdjustScanStart(scan, 0)) << "no positional key";
     e.addKeyword("mov", kOptFirstNonBlank, 0, 0);
-    EXPECT_TRUE(e.ext.AdjustScanStart(scan));
+    EXPECT_TRUE(e.ext.AdjustScanStart(scan, 0));
     EXPECT_EQ(scan.pos, 3);
-    EXPECT_FALSE(e.ext.AdjustScanStart(scan));
+    EXPECT_FALSE(e.ext.AdjustScanStart(scan, 0));
     scan.pos = 9;
-    EXPECT_FALSE(e.ext.AdjustScanStart(scan));
+    EXPECT_FALSE(e.ext.AdjustScanStart(scan, 0));
+
+    ExtEditor spans;
+    spans.addSpan("#", "", kKeyStaysInParagraph, 6, 1, 0, kOptFirstNonBlank);
+    spans.m.load("  # x");
+    THighlightScan before{spans.m.engine, 0, 1, 5};
+    EXPECT_FALSE(spans.ext.AdjustScanStart(before, 0));
+    EXPECT_EQ(before.pos, 2) << "moved to the run that opens the positional span";
 }
 
 TEST(ExtHighlighter, TextFormCarriesScopePriorityAndFlags)
