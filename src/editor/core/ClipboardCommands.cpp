@@ -27,6 +27,9 @@ void CutToClipboard(TSourceMemoCore &memo, IClipboard &clipboard)
 
 void PasteFromClipboard(TSourceMemoCore &memo, IClipboard &clipboard, std::int32_t blockColumn)
 {
+    // A column block with nothing selected is no block, and must not make the replace delete one.
+    if (memo.SelLength() == 0)
+        memo.setSelLength(0);
     TSelectionAside aside(memo);
     if (std::optional<std::string> text = clipboard.text()) {
         const std::optional<std::string> block = clipboard.blockData();
