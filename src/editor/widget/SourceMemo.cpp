@@ -1,0 +1,737 @@
+#include "editor/widget/SourceMemo.h"
+
+#include "editor/core/ClipboardCommands.h"
+#include "editor/core/CodePages.h"
+#include "editor/core/EditorErrors.h"
+#include "editor/core/NavigatorPixels.h"
+#include "editor/core/SourceNavigator.h"
+#include "editor/widget/QtClipboard.h"
+#include "editor/widget/SourceMemoView.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace velmora::widget
+{
+
+namespace
+{
+
+// Controls destroyed while handling their own messages, with the number of handler frames
+// still to return for each; a returning frame finds its control here and leaves it alone.
+std::vector<std::pair<const TSourceMemo *, int>> &destroyedWhileHandling()
+{
+    static std::vector<std::pair<const TSourceMemo *, int>> list;
+    return list;
+}
+
+// True when memo was destroyed; the frame asking is then counted out.
+bool leaveIfDestroyed(const TSourceMemo *memo)
+{
+    auto &list = destroyedWhileHandling();
+    const auto it = std::find_if(list.begin(), list.end(), [memo](const auto &e) { return e.first == memo; });
+    if (it == list.end())
+        return false;
+    if (--it->second == 0)
+        list.erase(it);
+    return true;
+}
+
+class QtFormatTimer : public core::TFormatTimer
+{
+public:
+    QtFormatTimer() { timer_.setInterval(1); }
+    void start() override { timer_.start(); }
+    void stop() override { timer_.stop(); }
+    QTimer *timer() { return &timer_; }
+
+private:
+    QTimer timer_;
+};
+
+std::uint8_t styleBitsOf(const QFont &font)
+{
+    return static_cast<std::uint8_t>((font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
+                                     (font.strikeOut() ? 8 : 0));
+}
+
+std::pair<std::intptr_t, std::intptr_t> messageParameters(const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        return {key->key(), key->text().isEmpty() ? 0 : key->text().front().unicode()};
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        const auto *mouse = static_cast<const QMouseEvent *>(event);
+        const QPoint p = mouse->position().toPoint();
+        return {static_cast<std::intptr_t>(mouse->buttons()), (p.y() << 16) | (p.x() & 0xFFFF)};
+    }
+    default:
+        return {0, 0};
+    }
+}
+
+} // namespace
+
+// ---- Collapse handler ------------------------------------------------------------------------
+
+TsmsCollapseHandler::~TsmsCollapseHandler()
+{
+    dying_ = true;
+    for (TSourceMemo *memo : std::vector<TSourceMemo *>(memos_))
+        memo->setCollapseHandler(nullptr);
+}
+
+void TsmsCollapseHandler::LinkControl(core::TSourceHighlightEngine &engine, bool linked)
+{
+    auto *memo = dynamic_cast<TSourceMemo *>(&engine.memo());
+    if (!memo)
+        throw core::EditorError("Internal error: component is not a TSourceMemo");
+    std::erase(memos_, memo);
+    if (linked)
+        memos_.push_back(memo);
+    if (!dying_)
+        attachNotify(*memo, linked);
+}
+
+// ---- View --------------------------------------------------------------------------------------
+
+void TsmMemoView::notifyTextChanged()
+{
+    memo_.textChanged();
+}
+
+void TsmMemoView::repaintBetween(std::int32_t from, std::int32_t to)
+{
+    memo_.repaintPositions(from, to);
+}
+
+void TsmMemoView::textLoaded(bool layOut)
+{
+    layout_.scrollTo(0, 0, 0);
+    if (layOut)
+        layout_.textReplaced();
+}
+
+// ---- Creation and destruction --------------------------------------------------------------
+
+TSourceMemo::TSourceMemo(QWidget *parent)
+    : QAbstractScrollArea(parent), layout_(std::make_unique<core::TLayoutEngine>(*this, measurer_)),
+      engine_(std::make_unique<core::TSourceHighlightEngine>(*this)),
+      view_(std::make_unique<TsmMemoView>(*this, *layout_, *engine_)), paintNav_(new core::TSourceNavigator(this))
+{
+    setView(view_.get());
+    layout_->setWindow(this);
+    layout_->HighlightParagraph = [this](std::int32_t par) { engine_->highlightParagraph(par); };
+    core::TFormatSchedule &schedule = layout_->schedule();
+    schedule.CreateTimer = [this](std::function<void()> tick) {
+        auto timer = std::make_unique<QtFormatTimer>();
+        connect(timer->timer(), &QTimer::timeout, this, [this, tick] { backgroundStep(tick); });
+        return timer;
+    };
+    schedule.OnProgress = [this] {
+        if (OnProgress)
+            OnProgress(*this);
+    };
+
+    setFrameShape(QFrame::StyledPanel);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    applyScrollBarPolicies();
+    QFont font(QStringLiteral("Arial"));
+    setFont(font);
+    applyFonts();
+    resize(100, 60);
+}
+
+TSourceMemo::~TSourceMemo()
+{
+    if (nesting_ > 0)
+        destroyedWhileHandling().emplace_back(this, nesting_);
+    setCollapseHandler(nullptr);
+    if (!QCoreApplication::closingDown())
+        layout_->schedule().stopThread();
+    // Nothing is told about the text going away.
+    OnChange = nullptr;
+    messageListeners_.clear();
+    changeListeners_.clear();
+    setView(nullptr);
+    layout_->setWindow(nullptr);
+}
+
+void TSourceMemo::HandleNeeded()
+{
+    if (!HandleAllocated())
+        createHandle();
+}
+
+void TSourceMemo::createHandle()
+{
+    layout_->createHandle(viewport()->width(), viewport()->height());
+    if (autoCaretWidth_)
+        caretWidth_ = layout_->lineHeight() / 14 + 1;
+    updateCaret();
+    if (OnVScroll)
+        OnVScroll(*this);
+}
+
+void TSourceMemo::destroyHandle()
+{
+    layout_->schedule().stopThread();
+    lineBitmap_ = QImage();
+}
+
+void TSourceMemo::RecreateWnd()
+{
+    if (!HandleAllocated())
+        return;
+    destroyHandle();
+    createHandle();
+    viewport()->update();
+}
+
+// ---- Messages ----------------------------------------------------------------------------------
+
+bool TSourceMemo::dispatch(std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam,
+                           const std::function<bool()> &handle, bool &handled)
+{
+    ++nesting_;
+    if (!messageListeners_.empty()) {
+        message_ = {msg, wParam, lParam, 0};
+        notifyList(messageListeners_, ncBeforeMessage);
+        if (leaveIfDestroyed(this))
+            return false;
+    }
+    const bool stopped = !messageListeners_.empty() && message_.Result == kStopMessage;
+    if (!stopped) {
+        handled = handle();
+        if (leaveIfDestroyed(this))
+            return false;
+    }
+    if (!messageListeners_.empty()) {
+        message_.Msg = msg;
+        message_.WParam = wParam;
+        message_.LParam = lParam;
+        notifyList(messageListeners_, ncAfterMessage);
+        if (leaveIfDestroyed(this))
+            return false;
+    }
+    --nesting_;
+    return !stopped;
+}
+
+bool TSourceMemo::event(QEvent *event)
+{
+    const auto [wParam, lParam] = messageParameters(event);
+    bool handled = true;
+    if (!dispatch(
+            event->type(), wParam, lParam, [&] { return QAbstractScrollArea::event(event); }, handled))
+        event->accept();
+    return handled;
+}
+
+bool TSourceMemo::viewportEvent(QEvent *event)
+{
+    const auto [wParam, lParam] = messageParameters(event);
+    bool handled = true;
+    if (!dispatch(
+            event->type(), wParam, lParam, [&] { return QAbstractScrollArea::viewportEvent(event); }, handled))
+        event->accept();
+    return handled;
+}
+
+void TSourceMemo::backgroundStep(const std::function<void()> &tick)
+{
+    bool handled = false;
+    dispatch(
+        kBackgroundStepMessage, 0, 0,
+        [&] {
+            tick();
+            return true;
+        },
+        handled);
+}
+
+void TSourceMemo::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    if (!HandleAllocated())
+        createHandle();
+    else
+        layout_->resize(viewport()->width(), viewport()->height());
+}
+
+void TSourceMemo::showEvent(QShowEvent *event)
+{
+    QAbstractScrollArea::showEvent(event);
+    HandleNeeded();
+}
+
+void TSourceMemo::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    updateCaret();
+    if (hideSelection_)
+        repaintSelection();
+}
+
+void TSourceMemo::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    updateCaret();
+    if (hideSelection_)
+        repaintSelection();
+}
+
+void TSourceMemo::keyPressEvent(QKeyEvent *event)
+{
+    const QString text = event->text();
+    const bool printable = !text.isEmpty() && (text.front() >= QChar(' ') || text.front() == QChar('\t'));
+    if (readOnly_ || displayOnly_ || !printable) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    typeCharacter(text);
+    event->accept();
+}
+
+// Plain typing: the characters in the font's code page replace the selection.
+void TSourceMemo::typeCharacter(const QString &text)
+{
+    const std::string bytes = core::encode(text.toStdU16String(), measurer_.codePage());
+    SetSelTextBuf(bytes.c_str());
+}
+
+void TSourceMemo::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fontChanged();
+}
+
+void TSourceMemo::fontChanged()
+{
+    applyFonts();
+    layout_->fontChanged(styleBitsOf(font()));
+    if (!HandleAllocated())
+        return;
+    if (autoCaretWidth_)
+        caretWidth_ = layout_->lineHeight() / 14 + 1;
+    layout_->updateVerticalRange();
+    layout_->updateHorizontalRange();
+    layout_->updateScrollPositions();
+    viewport()->update();
+    updateCaret();
+    notifyChangeListeners(ncFontChanged);
+}
+
+void TSourceMemo::applyFonts()
+{
+    measurer_.setFonts(font(), altFont_, fontCharset_);
+}
+
+void TSourceMemo::scrollContentsBy(int, int)
+{
+    if (settingScrollBars_ || !HandleAllocated())
+        return;
+    const std::int32_t v = verticalScrollBar()->value() * layout_->verticalRange().unit;
+    const std::int32_t h = horizontalScrollBar()->value() * layout_->horizontalRange().unit;
+    layout_->scrollTo(v, h, 0);
+}
+
+// ---- Listeners --------------------------------------------------------------------------------
+
+void TSourceMemo::notifyList(std::vector<IsmMemoListener *> &list, TsmNotifyCodes codes)
+{
+    ++notifyDepth_;
+    // Listeners added meanwhile wait for the next pass; removed ones leave a null entry.
+    const std::size_t count = list.size();
+    for (std::size_t i = 0; i < count && i < list.size(); ++i)
+        if (list[i])
+            list[i]->notify(*this, codes);
+    if (--notifyDepth_ == 0)
+        std::erase(list, nullptr);
+}
+
+void TSourceMemo::removeFrom(std::vector<IsmMemoListener *> &list, IsmMemoListener *listener)
+{
+    std::replace(list.begin(), list.end(), listener, static_cast<IsmMemoListener *>(nullptr));
+}
+
+void TSourceMemo::notifyChangeListeners(TsmNotifyCodes codes)
+{
+    if (!changeListeners_.empty())
+        notifyList(changeListeners_, codes);
+}
+
+void TSourceMemo::textChanged()
+{
+    notifyChangeListeners(ncTextChanged);
+    if (!messageListeners_.empty()) {
+        bool handled = false;
+        dispatch(
+            kChangedMessage, 0, 0, [] { return true; }, handled);
+    }
+}
+
+// ---- Properties -------------------------------------------------------------------------------
+
+void TSourceMemo::setBorderStyle(TBorderStyle style)
+{
+    if (style == borderStyle_)
+        return;
+    borderStyle_ = style;
+    setFrameShape(style == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
+    RecreateWnd();
+}
+
+void TSourceMemo::setHideSelection(bool on)
+{
+    if (on == hideSelection_)
+        return;
+    hideSelection_ = on;
+    repaintSelection();
+}
+
+void TSourceMemo::setScrollBars(core::TScrollStyle s)
+{
+    if (s == ScrollBars())
+        return;
+    layout_->setScrollBars(s);
+    applyScrollBarPolicies();
+    RecreateWnd();
+}
+
+void TSourceMemo::applyScrollBarPolicies()
+{
+    const core::TScrollStyle s = ScrollBars();
+    const Qt::ScrollBarPolicy shown =
+        Options()[core::smoAutoScrollBars] ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
+    setVerticalScrollBarPolicy(s == core::ssVertical || s == core::ssBoth ? shown : Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(s == core::ssHorizontal || s == core::ssBoth ? shown : Qt::ScrollBarAlwaysOff);
+}
+
+void TSourceMemo::setAltFont(const QFont &font)
+{
+    if (font == altFont_)
+        return;
+    altFont_ = font;
+    applyFonts();
+    layout_->altFontChanged();
+}
+
+void TSourceMemo::setBackgroundBmp(const QPixmap &picture)
+{
+    backgroundBmp_ = picture;
+    repaintAll();
+}
+
+void TSourceMemo::setCaretWidth(std::int32_t width)
+{
+    autoCaretWidth_ = width == 0;
+    width = autoCaretWidth_ ? layout_->lineHeight() / 14 + 1 : width;
+    if (width == caretWidth_)
+        return;
+    caretWidth_ = width;
+    updateCaret();
+}
+
+void TSourceMemo::setCollapseHandler(TsmsCollapseHandler *handler)
+{
+    if (handler == collapseHandler_)
+        return;
+    collapseHandler_ = handler;
+    engine_->setCollapseHandler(handler);
+    repaintAll();
+}
+
+void TSourceMemo::setDisplayOnly(bool on)
+{
+    if (on == displayOnly_)
+        return;
+    displayOnly_ = on;
+    updateCaret();
+}
+
+void TSourceMemo::setPen(TsmPen &pen, const TsmPen &value)
+{
+    if (pen == value)
+        return;
+    pen = value;
+    repaintAll();
+}
+
+void TSourceMemo::setHighlightBackgnd(std::int32_t colour)
+{
+    if (colour == engine_->HighlightBackgnd)
+        return;
+    engine_->HighlightBackgnd = colour;
+    repaintAll();
+}
+
+void TSourceMemo::setHighlightColor(std::int32_t colour)
+{
+    if (colour == engine_->HighlightColor)
+        return;
+    engine_->HighlightColor = colour;
+    repaintAll();
+}
+
+void TSourceMemo::setLineHeight(std::int32_t h)
+{
+    layout_->setLineHeight(h);
+    if (autoCaretWidth_)
+        caretWidth_ = layout_->lineHeight() / 14 + 1;
+    updateCaret();
+}
+
+void TSourceMemo::setOptions(const core::TSourceMemoOptions &options)
+{
+    const core::TSourceMemoOptions old = Options();
+    if (options == old)
+        return;
+    TSourceMemoCore::setOptions(options);
+    const core::TSourceMemoOptions changed = old ^ options;
+    if (changed[core::smoWindowsSelColors] || changed[core::smoFullLineSelect])
+        repaintSelection();
+    if (changed[core::smoAutoScrollBars]) {
+        applyScrollBarPolicies();
+        if (HandleAllocated()) {
+            layout_->updateVerticalRange();
+            layout_->updateHorizontalRange();
+        }
+    }
+}
+
+void TSourceMemo::setOverwrite(bool on)
+{
+    if (on == overwrite_)
+        return;
+    overwrite_ = on;
+    updateCaret();
+}
+
+void TSourceMemo::setProgressInterval(std::int32_t ms)
+{
+    TSourceMemoCore::setProgressInterval(ms);
+    layout_->schedule().ProgressInterval = ms;
+}
+
+void TSourceMemo::setRightLinePos(std::int32_t pos)
+{
+    if (pos == rightLinePos_)
+        return;
+    rightLinePos_ = pos;
+    repaintAll();
+}
+
+void TSourceMemo::setSelectionLook(std::int32_t &field, std::int32_t value)
+{
+    if (field == value)
+        return;
+    field = value;
+    repaintSelection();
+}
+
+void TSourceMemo::setSeparators(const std::string &chars)
+{
+    if (chars == separatorText_)
+        return;
+    separatorText_ = chars;
+    const core::SeparatorSet set = core::makeSeparators(chars);
+    TSourceMemoCore::setSeparators(set);
+    engine_->setSeparators(set);
+}
+
+void TSourceMemo::setShowEndParSelected(bool on)
+{
+    if (on == showEndParSelected_)
+        return;
+    showEndParSelected_ = on;
+    repaintSelection();
+}
+
+void TSourceMemo::setShowNonPrintChars(TsmNonPrintChars marks)
+{
+    if (marks == nonPrintChars_)
+        return;
+    nonPrintChars_ = marks;
+    repaintAll();
+}
+
+void TSourceMemo::setUpperCaseType(core::TsmUpperCase type)
+{
+    TSourceMemoCore::setUpperCaseType(type);
+    engine_->setUpperCaseType(type);
+}
+
+void TSourceMemo::setColor(std::int32_t colour)
+{
+    if (colour == color_)
+        return;
+    color_ = colour;
+    repaintAll();
+}
+
+void TSourceMemo::setFontColor(std::int32_t colour)
+{
+    if (colour == fontColor_)
+        return;
+    fontColor_ = colour;
+    repaintAll();
+}
+
+void TSourceMemo::setFontCharset(std::uint8_t charset)
+{
+    if (charset == fontCharset_)
+        return;
+    fontCharset_ = charset;
+    fontChanged();
+}
+
+// ---- Edit commands ----------------------------------------------------------------------------
+
+void TSourceMemo::cutCommand()
+{
+    QtClipboard clipboard(measurer_.codePage());
+    core::CutToClipboard(*this, clipboard);
+}
+
+void TSourceMemo::copyCommand()
+{
+    QtClipboard clipboard(measurer_.codePage());
+    core::CopyToClipboard(*this, clipboard);
+}
+
+void TSourceMemo::pasteCommand()
+{
+    QtClipboard clipboard(measurer_.codePage());
+    core::PasteFromClipboard(*this, clipboard, SelCol());
+}
+
+// ---- Window of the layout ---------------------------------------------------------------------
+
+void TSourceMemo::repaintLines(std::int32_t first, std::int32_t last)
+{
+    if (!HandleAllocated())
+        return;
+    const std::int64_t lh = layout_->lineHeight();
+    const std::int64_t vo = layout_->geometry.vertOffset;
+    const std::int64_t height = viewport()->height();
+    const std::int64_t top = std::max<std::int64_t>(first * lh - vo, 0);
+    const std::int64_t bottom = std::min<std::int64_t>((static_cast<std::int64_t>(last) + 1) * lh - vo, height);
+    if (top >= height || bottom <= 0 || bottom <= top)
+        return;
+    viewport()->update(0, static_cast<int>(top), layout_->textAreaWidth(), static_cast<int>(bottom - top));
+}
+
+void TSourceMemo::repaintAll()
+{
+    viewport()->update();
+}
+
+void TSourceMemo::scrollContents(std::int32_t, std::int32_t, std::int32_t)
+{
+    // The whole view is painted again: the tiled background follows the document.
+    viewport()->update();
+    placeCaret();
+}
+
+void TSourceMemo::setScrollRange(bool vertical, const core::TScrollRange &range)
+{
+    QScrollBar *bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    settingScrollBars_ = true;
+    bar->setRange(0, std::max(0, range.max - range.page + 1));
+    bar->setPageStep(std::max(1, range.page));
+    settingScrollBars_ = false;
+}
+
+void TSourceMemo::setScrollPosition(bool vertical, std::int32_t position)
+{
+    settingScrollBars_ = true;
+    (vertical ? verticalScrollBar() : horizontalScrollBar())->setValue(position);
+    settingScrollBars_ = false;
+}
+
+void TSourceMemo::scrolled(bool vertical, bool horizontal)
+{
+    TsmNotifyCodes codes = 0;
+    if (vertical) {
+        codes |= ncVScroll;
+        if (OnVScroll)
+            OnVScroll(*this);
+    }
+    if (horizontal) {
+        codes |= ncHScroll;
+        if (OnHScroll)
+            OnHScroll(*this);
+    }
+    if (codes)
+        notifyChangeListeners(codes);
+}
+
+void TSourceMemo::repaintPositions(std::int32_t from, std::int32_t to)
+{
+    if (!HandleAllocated())
+        return;
+    paintNav_->setPos(std::clamp(from, 0, TextLength()));
+    const std::int32_t first = paintNav_->DisplayLine();
+    paintNav_->setPos(std::clamp(to, 0, TextLength()));
+    repaintLines(first, paintNav_->DisplayLine());
+}
+
+void TSourceMemo::repaintSelection()
+{
+    if (blockSelection() || SelLength() > 0)
+        repaintPositions(selectionStart().Pos(), selectionEnd().Pos());
+}
+
+bool TSourceMemo::selectionShown() const
+{
+    const bool any = const_cast<TSourceMemo *>(this)->SelLength() > 0;
+    return any && (!hideSelection_ || hasFocus());
+}
+
+// ---- Caret ------------------------------------------------------------------------------------
+
+std::int32_t TSourceMemo::effectiveCaretWidth()
+{
+    if (overwrite_ && Options()[core::smoWideOverwriteCaret] && SelLength() == 0)
+        return std::max(1, core::characterWidth(origin(), *layout_));
+    return std::max(1, caretWidth_);
+}
+
+void TSourceMemo::updateCaret()
+{
+    placeCaret();
+}
+
+void TSourceMemo::placeCaret()
+{
+    const QRect old = caretRect_;
+    caretRect_ = QRect();
+    if (HandleAllocated() && hasFocus() && !displayOnly_ && updateCount() == 0) {
+        std::int32_t x = core::navigatorX(origin(), *layout_) + overshoot() * layout_->blankWidth();
+        if (WordWrap() && x >= layout_->textAreaWidth())
+            x = layout_->textAreaWidth() - 1;
+        caretRect_ = QRect(x, core::navigatorY(origin(), *layout_), effectiveCaretWidth(), layout_->lineHeight());
+    }
+    if (old != caretRect_) {
+        viewport()->update(old);
+        viewport()->update(caretRect_);
+    }
+}
+
+} // namespace velmora::widget

@@ -1,0 +1,299 @@
+// TSourceMemo: the editor control. Its text, selection and undo live in the Qt-free
+// TSourceMemoCore it derives from; it owns the layout engine, the highlighting engine and the
+// text measurer over its fonts, shows the layout (TLayoutWindow) and paints every line through
+// a one-line off-screen bitmap.
+//
+// Every event the control handles passes the message listeners first (ncBeforeMessage, where a
+// kept result of kStopMessage stops it) and after (ncAfterMessage); the change listeners follow
+// text, selection, scrolling and font changes.
+#pragma once
+
+#include "editor/core/LayoutEngine.h"
+#include "editor/core/SourceHighlightEngine.h"
+#include "editor/core/SourceMemoCore.h"
+#include "editor/widget/QtTextMeasurer.h"
+#include "editor/widget/SourceMemoTypes.h"
+
+#include <QAbstractScrollArea>
+#include <QEvent>
+#include <QImage>
+#include <QPixmap>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QPainter;
+
+namespace velmora::widget
+{
+
+class TsmMemoView;
+
+// Message numbers of the control's own messages, beside the Qt event types of the others.
+inline constexpr std::uint32_t kBackgroundStepMessage = QEvent::User + 1;
+inline constexpr std::uint32_t kChangedMessage = QEvent::User + 2;
+
+class TSourceMemo : public QAbstractScrollArea,
+                    public core::TSourceMemoCore,
+                    public core::TLayoutWindow,
+                    public IsmEditCommands
+{
+public:
+    explicit TSourceMemo(QWidget *parent = nullptr);
+    ~TSourceMemo() override;
+
+    core::TLayoutEngine &layoutEngine() { return *layout_; }
+    core::TSourceHighlightEngine &highlighting() { return *engine_; }
+    QtTextMeasurer &measurer() { return measurer_; }
+
+    // ---- Window handle: created when the control is first resized, shown or painted.
+    bool HandleAllocated() const { return layout_->HandleAllocated(); }
+    void HandleNeeded();
+    // Drops and rebuilds all view state (after ScrollBars or BorderStyle changed).
+    void RecreateWnd();
+
+    // ---- Published properties (setters do nothing for an unchanged value)
+    core::TAlignment Alignment() const { return layout_->Alignment(); }
+    void setAlignment(core::TAlignment a) { layout_->setAlignment(a); }
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void setBorderStyle(TBorderStyle style);
+    bool HideSelection() const { return hideSelection_; }
+    void setHideSelection(bool on);
+    core::TScrollStyle ScrollBars() const { return layout_->ScrollBars(); }
+    void setScrollBars(core::TScrollStyle s);
+    bool WantTabs() const { return wantTabs_; }
+    void setWantTabs(bool on) { wantTabs_ = on; }
+    bool WordWrap() const { return layout_->WordWrap(); }
+    void setWordWrap(bool on) { layout_->setWordWrap(on); }
+    const QFont &AltFont() const { return altFont_; }
+    void setAltFont(const QFont &font);
+    bool ApplyKeyWords() const { return engine_->ApplyKeyWords; }
+    void setApplyKeyWords(bool on) { engine_->ApplyKeyWords = on; }
+    bool ApplyStartStopKeys() const { return engine_->ApplyStartStopKeys; }
+    void setApplyStartStopKeys(bool on) { engine_->ApplyStartStopKeys = on; }
+    const QPixmap &BackgroundBmp() const { return backgroundBmp_; }
+    void setBackgroundBmp(const QPixmap &picture);
+    std::int32_t CaretWidth() const { return caretWidth_; }
+    // 0: automatic, line height div 14 + 1, following later line-height changes.
+    void setCaretWidth(std::int32_t width);
+    TsmsCollapseHandler *CollapseHandler() const { return collapseHandler_; }
+    void setCollapseHandler(TsmsCollapseHandler *handler);
+    std::int32_t ColumnWrap() const { return layout_->ColumnWrap(); }
+    void setColumnWrap(std::int32_t n) { layout_->setColumnWrap(n); }
+    bool DisplayOnly() const { return displayOnly_; }
+    void setDisplayOnly(bool on);
+    bool EnableHotKeys() const { return enableHotKeys_; }
+    void setEnableHotKeys(bool on) { enableHotKeys_ = on; }
+    const TsmPen &EndOfTextMark() const { return endOfTextMark_; }
+    void setEndOfTextMark(const TsmPen &pen) { setPen(endOfTextMark_, pen); }
+    std::int32_t HighlightBackgnd() const { return engine_->HighlightBackgnd; }
+    void setHighlightBackgnd(std::int32_t colour);
+    std::int32_t HighlightColor() const { return engine_->HighlightColor; }
+    void setHighlightColor(std::int32_t colour);
+    core::TSourceHighlighter *Highlighter() const { return engine_->Highlighter(); }
+    void setHighlighter(core::TSourceHighlighter *highlighter) { engine_->setHighlighter(highlighter); }
+    bool Justified() const { return layout_->Justified(); }
+    void setJustified(bool on) { layout_->setJustified(on); }
+    core::TKeywordList &Keywords() { return engine_->Keywords; }
+    std::int32_t LeftMargin() const { return layout_->LeftMargin(); }
+    void setLeftMargin(std::int32_t px) { layout_->setLeftMargin(px); }
+    std::int32_t LineHeight() const { return layout_->LineHeight(); }
+    void setLineHeight(std::int32_t h);
+    std::int32_t MouseWheelFactor() const { return mouseWheelFactor_; }
+    void setMouseWheelFactor(std::int32_t n) { mouseWheelFactor_ = n; }
+    // Repaints the selection when smoWindowsSelColors or smoFullLineSelect changed.
+    void setOptions(const core::TSourceMemoOptions &options);
+    using TSourceMemoCore::Options;
+    bool Overwrite() const { return overwrite_; }
+    void setOverwrite(bool on);
+    bool PassOverCodes() const { return passOverCodes_; }
+    void setPassOverCodes(bool on) { passOverCodes_ = on; }
+    void setProgressInterval(std::int32_t ms);
+    using TSourceMemoCore::ProgressInterval;
+    bool ReadOnly() const { return readOnly_; }
+    void setReadOnly(bool on) { readOnly_ = on; }
+    const TsmPen &RightLinePen() const { return rightLinePen_; }
+    void setRightLinePen(const TsmPen &pen) { setPen(rightLinePen_, pen); }
+    // 0: no line; positive: after that many blank widths; negative: at -value pixels.
+    std::int32_t RightLinePos() const { return rightLinePos_; }
+    void setRightLinePos(std::int32_t pos);
+    std::int32_t RightMargin() const { return layout_->RightMargin(); }
+    void setRightMargin(std::int32_t px) { layout_->setRightMargin(px); }
+    std::int32_t ScrollTime() const { return layout_->ScrollTime; }
+    void setScrollTime(std::int32_t ms) { layout_->ScrollTime = ms; }
+    std::int32_t SelBackColor() const { return selBackColor_; }
+    void setSelBackColor(std::int32_t colour) { setSelectionLook(selBackColor_, colour); }
+    std::int32_t SelTextColor() const { return selTextColor_; }
+    void setSelTextColor(std::int32_t colour) { setSelectionLook(selTextColor_, colour); }
+    const std::string &Separators() const { return separatorText_; }
+    void setSeparators(const std::string &chars);
+    bool ShowEndParSelected() const { return showEndParSelected_; }
+    void setShowEndParSelected(bool on);
+    TsmNonPrintChars ShowNonPrintChars() const { return nonPrintChars_; }
+    void setShowNonPrintChars(TsmNonPrintChars marks);
+    const TsmPen &SpecUnderline() const { return specUnderline_; }
+    void setSpecUnderline(const TsmPen &pen) { setPen(specUnderline_, pen); }
+    core::TStartStopKeyList &StartStopKeys() { return engine_->StartStopKeys; }
+    std::int32_t TabStops() const { return layout_->TabStops(); }
+    void setTabStops(std::int32_t n) { layout_->setTabStops(n); }
+    void setUpperCaseType(core::TsmUpperCase type);
+    using TSourceMemoCore::UpperCaseType;
+    core::TsmUpdateMode UpdateMode() const { return layout_->schedule().UpdateMode(); }
+    void setUpdateMode(core::TsmUpdateMode mode) { layout_->schedule().setUpdateMode(mode); }
+    std::string Version() const { return core::kSourceMemoVersion; }
+    // Version is read-only: assignments are ignored.
+    void setVersion(const std::string &) {}
+    const std::string &WordWrapChars() const { return layout_->WordWrapChars(); }
+    void setWordWrapChars(const std::string &chars) { layout_->setWordWrapChars(chars); }
+
+    // Inherited properties the control paints with.
+    std::int32_t Color() const { return color_; }
+    void setColor(std::int32_t colour);
+    // The colour of Font (the default text colour) and its character set (which code page its
+    // bytes are drawn in: 204 Cyrillic = Windows-1251, 255 OEM = 866).
+    std::int32_t FontColor() const { return fontColor_; }
+    void setFontColor(std::int32_t colour);
+    std::uint8_t FontCharset() const { return fontCharset_; }
+    void setFontCharset(std::uint8_t charset);
+
+    // ---- Events
+    std::function<void(TSourceMemo &)> OnStyleChange;
+    std::function<void(TSourceMemo &)> OnSelMove;
+    std::function<void(TSourceMemo &)> OnHScroll;
+    std::function<void(TSourceMemo &)> OnVScroll;
+    std::function<void(TSourceMemo &, std::int32_t context, std::int32_t startOffset, std::int32_t stopOffset)>
+        OnContext;
+    std::function<void(TSourceMemo &, Qt::MouseButton, Qt::KeyboardModifiers, std::int32_t x, std::int32_t y)>
+        OnAfterMouseDown;
+
+    // ---- Listener lists
+    void addMessageListener(IsmMemoListener *listener) { messageListeners_.push_back(listener); }
+    void removeMessageListener(IsmMemoListener *listener) { removeFrom(messageListeners_, listener); }
+    void addChangeListener(IsmMemoListener *listener) { changeListeners_.push_back(listener); }
+    void removeChangeListener(IsmMemoListener *listener) { removeFrom(changeListeners_, listener); }
+    // The message being handled, as the message listeners see it.
+    TsmMessage &message() { return message_; }
+    void notifyChangeListeners(TsmNotifyCodes codes);
+
+    // ---- Edit commands
+    bool canCut() override { return !readOnly_ && !displayOnly_ && SelLength() > 0; }
+    bool canCopy() override { return !displayOnly_ && SelLength() > 0; }
+    bool canPaste() override { return !readOnly_ && !displayOnly_; }
+    bool canSelectAll() override { return !displayOnly_ && TextLength() > 0; }
+    bool canDelete() override { return !readOnly_ && !displayOnly_ && SelLength() > 0; }
+    bool canRedo() override { return CanRedo(); }
+    bool canUndo() override { return CanUndo(); }
+    void cutCommand() override;
+    void copyCommand() override;
+    void pasteCommand() override;
+    void selectAllCommand() override { SelectAll(); }
+    void deleteCommand() override { ClearSelection(); }
+    void scrollCaretCommand() override { layout_->scrollCaretIntoView(origin()); }
+    void undoCommand() override { Undo(); }
+    void redoCommand() override { Redo(); }
+
+    // ---- Painting
+    // Draws display lines first .. last onto an outside canvas: line i at
+    // origin.y + (i - first) * line height * scale, scaled by scale both ways.
+    void paintLines(QPainter &canvas, std::int32_t first, std::int32_t last, QPointF origin, qreal scale);
+    // The caret's rectangle in the viewport (empty while it is not shown).
+    QRect caretRect() const { return caretRect_; }
+
+    // ---- TLayoutWindow
+    void repaintLines(std::int32_t first, std::int32_t last) override;
+    void repaintAll() override;
+    void scrollContents(std::int32_t dx, std::int32_t dy, std::int32_t fromY) override;
+    void setScrollRange(bool vertical, const core::TScrollRange &range) override;
+    void setScrollPosition(bool vertical, std::int32_t position) override;
+    void placeCaret() override;
+    bool hasBackgroundPicture() const override { return !backgroundBmp_.isNull(); }
+    void scrolled(bool vertical, bool horizontal) override;
+
+    // Called by the view with the text's change notification and selection repaints.
+    void textChanged();
+    void repaintPositions(std::int32_t from, std::int32_t to);
+
+protected:
+    bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    // Runs handle between the message listeners' two notifications; returns false when a
+    // before-listener stopped it or the control was destroyed meanwhile.
+    bool dispatch(std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam, const std::function<bool()> &handle,
+                  bool &handled);
+    void notifyList(std::vector<IsmMemoListener *> &list, TsmNotifyCodes codes);
+    static void removeFrom(std::vector<IsmMemoListener *> &list, IsmMemoListener *listener);
+    void createHandle();
+    void destroyHandle();
+    void fontChanged();
+    void applyFonts();
+    void applyScrollBarPolicies();
+    void setPen(TsmPen &pen, const TsmPen &value);
+    void setSelectionLook(std::int32_t &field, std::int32_t value);
+    void repaintSelection();
+    bool selectionShown() const;
+    std::int32_t effectiveCaretWidth();
+    void updateCaret();
+    void backgroundStep(const std::function<void()> &tick);
+    void typeCharacter(const QString &text);
+
+    // Painting (SourceMemoPaint.cpp).
+    void paintDocument(QPainter &painter, const QRect &area);
+    void drawLine(QPainter &painter, std::int32_t line);
+    void fillBackground(QPainter &painter, const QRect &target, std::int32_t documentY);
+
+    QtTextMeasurer measurer_;
+    std::unique_ptr<core::TLayoutEngine> layout_;
+    std::unique_ptr<core::TSourceHighlightEngine> engine_;
+    std::unique_ptr<TsmMemoView> view_;
+    core::TSourceNavigator *paintNav_; // the line being painted
+
+    std::vector<IsmMemoListener *> messageListeners_;
+    std::vector<IsmMemoListener *> changeListeners_;
+    int notifyDepth_ = 0;
+    TsmMessage message_;
+    int nesting_ = 0;
+
+    TBorderStyle borderStyle_ = bsSingle;
+    bool hideSelection_ = true;
+    bool wantTabs_ = true;
+    QFont altFont_;
+    QPixmap backgroundBmp_;
+    std::int32_t caretWidth_ = 1;
+    bool autoCaretWidth_ = false;
+    TsmsCollapseHandler *collapseHandler_ = nullptr;
+    bool displayOnly_ = false;
+    bool enableHotKeys_ = true;
+    TsmPen endOfTextMark_{core::clRed, 1, Qt::SolidLine};
+    std::int32_t mouseWheelFactor_ = -1;
+    bool overwrite_ = false;
+    bool passOverCodes_ = true;
+    bool readOnly_ = false;
+    TsmPen rightLinePen_{clGray, 1, Qt::DotLine};
+    std::int32_t rightLinePos_ = 0;
+    std::int32_t selBackColor_ = clHighlight;
+    std::int32_t selTextColor_ = clHighlightText;
+    std::string separatorText_{core::kDefaultSeparators};
+    bool showEndParSelected_ = true;
+    TsmNonPrintChars nonPrintChars_;
+    TsmPen specUnderline_{core::clRed, 1, Qt::SolidLine};
+    std::int32_t color_ = core::clWindow;
+    std::int32_t fontColor_ = clWindowText;
+    std::uint8_t fontCharset_ = core::kCyrillicCharset;
+
+    QImage lineBitmap_;
+    QRect caretRect_;
+    bool settingScrollBars_ = false;
+};
+
+} // namespace velmora::widget
