@@ -39,6 +39,8 @@ TSelectionAside::TSelectionAside(TSourceMemoCore &memo) : memo_(memo)
     end_ = std::make_unique<TSourceNavigator>(&memo_);
     start_->assign(memo_.selectionStart());
     end_->assign(memo_.selectionEnd());
+    // Text pasted right at either end goes outside the kept selection.
+    start_->atParagraphStart = true;
     block_ = memo_.blockSelection();
     if (block_) {
         const auto [column1, column2] = memo_.blockColumns();

@@ -227,6 +227,19 @@ TEST_F(ClipboardCommandsTest, PersistentBlocksKeepTheSelectionWhereItsEndsMoved)
     EXPECT_EQ(memo.updateCount(), 0);
 }
 
+TEST_F(ClipboardCommandsTest, PersistentSelectionKeepsItsTextWhenThePasteTouchesItsStart)
+{
+    setOption(smoNoOverwriteBlocks);
+    setOption(smoPersistentBlocks);
+    setText(memo, "0123456789");
+    select(5, 3); // forward: the caret stands at the selection's start
+    clipboard.set("XY", std::nullopt);
+    paste();
+    EXPECT_EQ(wholeText(memo), "01234XY56789");
+    EXPECT_EQ(memo.SelText(), "567");
+    EXPECT_EQ(memo.SelStart(), 7);
+}
+
 TEST_F(ClipboardCommandsTest, PersistentColumnBlockIsSelectedAgainAfterAPasteBetweenItsRows)
 {
     setOption(smoNoOverwriteBlocks);
