@@ -113,7 +113,7 @@ void TFormatSchedule::setUpdateMode(TsmUpdateMode mode)
     TParagraphsList &s = layout_.paragraphs();
     switch (mode) {
     case umImmediate:
-        layout_.formatRange(s.firstUnformattedPar, s.lastParToFormat, true, true);
+        layout_.formatPending();
         break;
     case umBackground:
         windowCreated();

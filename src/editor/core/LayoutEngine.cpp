@@ -242,9 +242,13 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
     ParInfo *p = s.par(i);
     bool valid = p->flags & pfLinesValid;
     if (HighlightParagraph && (!(p->flags & pfKeywordsDone) || s.lastStartStopPar < i)) {
+        // The highlighting hands its state on and may mark the next paragraph for redoing.
+        const bool nextValid = i + 1 < s.count() && laidOut(i + 1);
         HighlightParagraph(i);
         p = s.par(i);
         valid = valid && (p->flags & pfLinesValid);
+        if (nextValid && !laidOut(i + 1))
+            requeue(i + 1, i + 1);
     }
     const std::int32_t oldCount = p->lineCount();
     if (!valid || fromLine < 0 || p->hidden()) {
@@ -383,6 +387,7 @@ void TLayoutEngine::keepTopLine(std::int32_t oldOffset)
 void TLayoutEngine::afterLayout(std::int32_t first, std::int32_t last)
 {
     TParagraphsList &s = paragraphs();
+    applyRequeue();
     dropNavigatorLines(first, last);
     if (!handle_)
         return;
@@ -416,11 +421,18 @@ void TLayoutEngine::formatRange(std::int32_t first, std::int32_t last, bool prog
         }
         s.firstUnformattedPar = i + 1;
     }
-    afterLayout(first, last);
     if (!fromMark)
         s.firstUnformattedPar = savedMark;
-    else if (report && !schedule_.hasWork())
+    afterLayout(first, last);
+    if (fromMark && report && !schedule_.hasWork())
         schedule_.finishProgress();
+}
+
+void TLayoutEngine::formatPending()
+{
+    // Highlighting may queue the paragraph after each one it changes.
+    while (schedule_.hasWork())
+        formatRange(paragraphs().firstUnformattedPar, paragraphs().lastParToFormat, true, true);
 }
 
 void TLayoutEngine::layOutParagraph(std::int32_t par)
@@ -437,9 +449,8 @@ void TLayoutEngine::layOutUpToLine(std::int32_t line)
     if (!handle_)
         return;
     const std::int32_t first = s.firstUnformattedPar;
-    const std::int32_t last = std::min(s.lastParToFormat, s.count() - 1);
     std::int32_t i = first;
-    while (i <= last && s.firstLineOf(i) <= line) {
+    while (i <= std::min(s.lastParToFormat, s.count() - 1) && s.firstLineOf(i) <= line) {
         if (!laidOut(i))
             breakParagraph(i, 0, -1);
         ++i;
@@ -515,10 +526,13 @@ void TLayoutEngine::refreshAfterEdit()
         lineChange += breakParagraph(i, 0, i > last ? 0 : -1);
         lastBroken = i;
     }
-    // The rest of the changed range, and whatever highlighting queued, is the schedule's.
-    s.lastParToFormat = std::max(s.lastParToFormat, last);
-    if (s.lastParToFormat > lastBroken)
-        s.firstUnformattedPar = std::min(s.firstUnformattedPar, lastBroken + 1);
+    // The rest of the changed range is the schedule's, and so is a following paragraph whose
+    // highlighting the edit changed.
+    if (last > lastBroken)
+        requeue(lastBroken + 1, last);
+    else if (lastBroken + 1 < s.count() && !laidOut(lastBroken + 1))
+        requeue(lastBroken + 1, lastBroken + 1);
+    applyRequeue();
 
     // 3-4: navigators, the top line, the area below the re-broken lines.
     dropNavigatorLines(first, lastBroken);
@@ -554,10 +568,23 @@ void TLayoutEngine::refreshAfterEdit()
     // 7: the rest now or in the background.
     if (rangeChanged || schedule_.hasWork()) {
         if (schedule_.UpdateMode() == umImmediate)
-            formatRange(s.firstUnformattedPar, s.lastParToFormat, true, true);
+            formatPending();
         else if (schedule_.UpdateMode() == umBackground)
             schedule_.resume();
     }
+}
+
+void TLayoutEngine::requeue(std::int32_t first, std::int32_t last)
+{
+    requeueFrom_ = std::min(requeueFrom_, first);
+    paragraphs().lastParToFormat = std::max(paragraphs().lastParToFormat, last);
+}
+
+void TLayoutEngine::applyRequeue()
+{
+    TParagraphsList &s = paragraphs();
+    s.firstUnformattedPar = std::min(s.firstUnformattedPar, requeueFrom_);
+    requeueFrom_ = INT32_MAX;
 }
 
 } // namespace velmora::core

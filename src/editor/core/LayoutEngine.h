@@ -130,6 +130,8 @@ public:
     // Formats paragraphs first .. last (clamped); onlyMissing skips those laid out already.
     // With progress and an OnProgress handler, progress is reported by ProgressInterval.
     void formatRange(std::int32_t first, std::int32_t last, bool progress, bool onlyMissing);
+    // Formats the queued paragraphs, first unformatted through last to format, until none is left.
+    void formatPending();
 
     // Breaks paragraph i from line fromLine (0: whole) and stores its lines, keeping the
     // store's totals and first lines in step. With earlyStopFrom >= 0 the old lines are kept
@@ -164,6 +166,10 @@ private:
     void keepTopLine(std::int32_t oldOffset);
     void applyWidestShift();
     void updateRules();
+    // Queues paragraphs first .. last for layout; applyRequeue() moves the first unformatted
+    // paragraph back to them once the running pass is over.
+    void requeue(std::int32_t first, std::int32_t last);
+    void applyRequeue();
     bool laidOut(std::int32_t i) { return paragraphs().par(i)->flags & pfLinesValid; }
 
     TSourceMemoCore &memo_;
@@ -192,6 +198,8 @@ private:
     bool widestKnown_ = true;
     // The widest paragraph lies after an edit whose paragraph change is not known yet.
     std::int32_t countAtTouch_ = -1;
+
+    std::int32_t requeueFrom_ = INT32_MAX;
 
     TScrollRange vRange_;
     TScrollRange hRange_;

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 
 namespace velmora::core::testing
@@ -39,42 +38,9 @@ void expectSameAsFromScratch(TSourceMemoCore &memo, const Settings &s, std::int3
 {
     LayoutRig ref;
     apply(ref, s);
-    TParagraphsList &src = memo.paragraphs();
-    TParagraphsList &dst = ref.memo.paragraphs();
-    dst.clear();
-    char *buffer = dst.addLoadBuffer(static_cast<std::size_t>(src.textLength) + 1);
-    char *at = buffer;
-    for (std::int32_t i = 0; i < src.count(); ++i) {
-        const std::string_view t = src.textOf(i);
-        std::memcpy(at, t.data(), t.size());
-        at[t.size()] = 0;
-        dst.appendLoaded(at, static_cast<std::int32_t>(t.size()), src.par(i)->startStyle());
-        at += t.size() + 1;
-    }
-    dst.finishLoad();
+    loadParagraphsOf(memo.paragraphs(), ref.memo.paragraphs());
     ref.open(width, height);
-
-    ASSERT_EQ(src.count(), dst.count());
-    EXPECT_EQ(src.lineCount, dst.lineCount);
-    EXPECT_EQ(src.visibleLineCount, dst.visibleLineCount);
-    for (std::int32_t i = 0; i < src.count(); ++i) {
-        const ParInfo &a = *src.par(i);
-        const ParInfo &b = *dst.par(i);
-        ASSERT_TRUE(a.flags & pfLinesValid) << "paragraph " << i;
-        ASSERT_EQ(a.lineCount(), b.lineCount()) << "paragraph " << i;
-        EXPECT_EQ(src.firstLineOf(i), dst.firstLineOf(i));
-        for (std::int32_t l = 0; l < a.lineCount(); ++l) {
-            const LineInfo x = a.lineInfo(l), y = b.lineInfo(l);
-            SCOPED_TRACE("paragraph " + std::to_string(i) + " line " + std::to_string(l));
-            EXPECT_EQ(x.lineStart, y.lineStart);
-            EXPECT_EQ(x.nextLineStart, y.nextLineStart);
-            EXPECT_EQ(x.width, y.width);
-            EXPECT_EQ(x.blankCount, y.blankCount);
-            EXPECT_EQ(x.justifyFrom, y.justifyFrom);
-            EXPECT_EQ(x.startStyle, y.startStyle);
-            EXPECT_EQ(x.startRunIndex, y.startRunIndex);
-        }
-    }
+    expectSameLines(memo.paragraphs(), ref.memo.paragraphs());
 }
 
 std::string randomPiece(std::mt19937 &rng, bool codes)

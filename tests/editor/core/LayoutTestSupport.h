@@ -6,7 +6,10 @@
 #include "editor/core/LayoutView.h"
 #include "editor/core/SourceMemoCore.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -118,5 +121,47 @@ struct LayoutRig {
 };
 
 using Breaks = std::vector<std::pair<std::int32_t, std::int32_t>>;
+
+// Fills dst with the paragraphs of src (texts and start styles) as a load leaves them.
+inline void loadParagraphsOf(TParagraphsList &src, TParagraphsList &dst)
+{
+    dst.clear();
+    char *buffer = dst.addLoadBuffer(static_cast<std::size_t>(src.textLength) + 1);
+    char *at = buffer;
+    for (std::int32_t i = 0; i < src.count(); ++i) {
+        const std::string_view t = src.textOf(i);
+        std::memcpy(at, t.data(), t.size());
+        at[t.size()] = 0;
+        dst.appendLoaded(at, static_cast<std::int32_t>(t.size()), src.par(i)->startStyle());
+        at += t.size() + 1;
+    }
+    dst.finishLoad();
+}
+
+// Every paragraph of a is laid out, with the same lines, first lines and totals as in b.
+inline void expectSameLines(TParagraphsList &a, TParagraphsList &b)
+{
+    ASSERT_EQ(a.count(), b.count());
+    EXPECT_EQ(a.lineCount, b.lineCount);
+    EXPECT_EQ(a.visibleLineCount, b.visibleLineCount);
+    for (std::int32_t i = 0; i < a.count(); ++i) {
+        const ParInfo &p = *a.par(i);
+        const ParInfo &q = *b.par(i);
+        ASSERT_TRUE(p.flags & pfLinesValid) << "paragraph " << i;
+        ASSERT_EQ(p.lineCount(), q.lineCount()) << "paragraph " << i;
+        EXPECT_EQ(a.firstLineOf(i), b.firstLineOf(i));
+        for (std::int32_t l = 0; l < p.lineCount(); ++l) {
+            const LineInfo x = p.lineInfo(l), y = q.lineInfo(l);
+            SCOPED_TRACE("paragraph " + std::to_string(i) + " line " + std::to_string(l));
+            EXPECT_EQ(x.lineStart, y.lineStart);
+            EXPECT_EQ(x.nextLineStart, y.nextLineStart);
+            EXPECT_EQ(x.width, y.width);
+            EXPECT_EQ(x.blankCount, y.blankCount);
+            EXPECT_EQ(x.justifyFrom, y.justifyFrom);
+            EXPECT_EQ(x.startStyle, y.startStyle);
+            EXPECT_EQ(x.startRunIndex, y.startRunIndex);
+        }
+    }
+}
 
 } // namespace velmora::core::testing
