@@ -77,43 +77,72 @@ QString batchLine(QString command)
     return command.replace(QLatin1Char('%'), QStringLiteral("%%"));
 }
 
-// The host folders DOS sees, one drive each: the current directory is C:, the others take
-// D:, E:, ... in the order they are met.
+// The drive letter the tools folder is mapped to (mapToolsDrive); none while unset.
+struct MappedDrive {
+    QChar letter;
+    QString folder;
+};
+
+MappedDrive &mappedDrive()
+{
+    static MappedDrive mapped;
+    return mapped;
+}
+
+// The host folders DOS sees, one drive each: the current directory is C: (or the mapped
+// letter when it is the mapped folder), the mapped folder keeps its letter, the others take
+// the free letters from C: on in the order they are met.
 class DosDrives
 {
 public:
-    explicit DosDrives(const QString &current) : folders_{current} {}
+    explicit DosDrives(const QString &current)
+    {
+        const MappedDrive &mapped = mappedDrive();
+        const bool currentIsMapped = !mapped.letter.isNull() && QDir(mapped.folder) == QDir(current);
+        add(current, currentIsMapped ? mapped.letter : QChar());
+        if (!mapped.letter.isNull() && !currentIsMapped && mountable(mapped.folder))
+            add(mapped.folder, mapped.letter);
+    }
 
-    // The DOS name of a host file: its bare name on C:, else drive and name. Empty when its
-    // folder cannot be mounted or no drive letter is left.
+    QChar currentDrive() const { return letters_.first(); }
+
+    // The DOS name of a host file: its bare name on the current drive, else drive and name.
+    // Empty when its folder cannot be mounted or no drive letter is left.
     QString dosName(const QFileInfo &file)
     {
         const QString folder = file.absolutePath();
         qsizetype index = 0;
         while (index < folders_.size() && QDir(folders_[index]) != QDir(folder))
             ++index;
-        if (index == folders_.size()) {
-            if (!mountable(folder) || index >= lastDrive - firstDrive + 1)
-                return QString();
-            folders_ << folder;
-        }
-        return index == 0 ? file.fileName() : QString(drive(index)) + QStringLiteral(":\\") + file.fileName();
+        if (index == folders_.size() && (!mountable(folder) || !add(folder, QChar())))
+            return QString();
+        return index == 0 ? file.fileName() : QString(letters_[index]) + QStringLiteral(":\\") + file.fileName();
     }
 
     QStringList mountCommands() const
     {
         QStringList commands;
         for (qsizetype i = 0; i < folders_.size(); ++i)
-            commands << QStringLiteral("mount %1 \"%2\"").arg(drive(i), folders_[i]);
+            commands << QStringLiteral("mount %1 \"%2\"").arg(letters_[i], folders_[i]);
         return commands;
     }
 
 private:
-    static constexpr char firstDrive = 'C';
-    static constexpr char lastDrive = 'Z';
-    static QChar drive(qsizetype index) { return QLatin1Char(char(firstDrive + index)); }
+    // Mounts folder under letter, or under the first free letter from C: when letter is null.
+    bool add(const QString &folder, QChar letter)
+    {
+        for (char c = 'C'; letter.isNull() && c <= 'Z'; ++c)
+            if (!letters_.contains(QLatin1Char(c)) && QLatin1Char(c) != mappedDrive().letter)
+                letter = QLatin1Char(c);
+        if (letter.isNull())
+            return false;
+        folders_ << folder;
+        letters_ << letter;
+        return true;
+    }
 
     QStringList folders_;
+    QList<QChar> letters_;
 };
 
 // The command tail with every word that names an existing host file by its absolute path
@@ -135,6 +164,15 @@ QString dosTail(const QString &tail, DosDrives &drives)
 }
 
 } // namespace
+
+void mapToolsDrive(const QString &letter, const QString &folder)
+{
+    const QChar c = letter.trimmed().isEmpty() ? QChar() : letter.trimmed().at(0).toUpper();
+    if (c < QLatin1Char('C') || c > QLatin1Char('Z'))
+        mappedDrive() = MappedDrive{};
+    else
+        mappedDrive() = MappedDrive{c, folder};
+}
 
 bool isDosProgram(const QString &path)
 {
@@ -176,7 +214,7 @@ DosBoxStart dosBoxStart(const QString &program, const QString &tail, const QStri
         return start;
     }
     const QStringList commands =
-        drives.mountCommands() + QStringList{QStringLiteral("C:"), command, QStringLiteral("exit")};
+        drives.mountCommands() + QStringList{QString(drives.currentDrive()) + QLatin1Char(':'), command, QStringLiteral("exit")};
 
     start.arguments << QStringLiteral("-conf") << configuration;
     for (const QString &c : commands)

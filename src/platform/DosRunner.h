@@ -1,5 +1,5 @@
 // DOS programs on Linux: recognising them and running them through DOSBox, with the
-// current directory as drive C:, the command tail and redirection handed to DOS, and
+// current directory as drive C: (or a mapped letter), the command tail and redirection handed to DOS, and
 // DOSBox leaving when the command ends.
 #pragma once
 
@@ -10,6 +10,11 @@ namespace velmora::platform
 {
 
 enum class DosWindow { Hidden, Shown };
+
+// Maps folder to a drive letter for every later DOS run (C to Z; anything else removes
+// the mapping): DOS then sees the folder under that letter, and runs whose current
+// directory it is start on that drive. This is how the tools folder gets its own letter.
+void mapToolsDrive(const QString &letter, const QString &folder);
 
 // A DOS executable: a file that starts with "MZ", or a ".com" file.
 bool isDosProgram(const QString &path);

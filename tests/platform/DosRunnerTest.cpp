@@ -140,6 +140,32 @@ TEST(DosRunner, MountsTheFoldersOfFilesNamedByAbsolutePath)
                            "exit"}));
 }
 
+TEST(DosRunner, TheMappedToolsFolderKeepsItsDriveLetter)
+{
+    if (QStandardPaths::findExecutable("dosbox").isEmpty())
+        GTEST_SKIP() << "dosbox is not installed";
+    TemporaryCurrentDir cwd;
+    const QString tools = cwd.filePath("TTDIR");
+    const QString tasm = cwd.write("TTDIR/TASM.EXE", "MZ");
+    const QString other = cwd.write("bin/Prog.com", "");
+
+    mapToolsDrive("z", tools);
+    QDir::setCurrent(tools);
+    EXPECT_EQ(startCommands(dosBoxStart(tasm, " /z  prog.asm", "tasm.out", DosWindow::Hidden)),
+              (QStringList{"mount Z \"" + tools + "\"", "Z:", "TASM.EXE /z  prog.asm >tasm.out", "exit"}));
+
+    QDir::setCurrent(cwd.path());
+    EXPECT_EQ(startCommands(dosBoxStart(other, "", "", DosWindow::Hidden)),
+              (QStringList{"mount C \"" + cwd.path() + "\"", "mount Z \"" + tools + "\"",
+                           "mount D \"" + cwd.filePath("bin") + "\"", "C:", "D:\\Prog.com", "exit"}));
+
+    mapToolsDrive("", tools); // no letter: the mapping is gone
+    QDir::setCurrent(tools);
+    EXPECT_EQ(startCommands(dosBoxStart(tasm, "", "", DosWindow::Hidden)).mid(0, 2),
+              (QStringList{"mount C \"" + tools + "\"", "C:"}));
+    QDir::setCurrent(cwd.path());
+}
+
 TEST(DosRunner, RefusesWhatDosWouldNotTakeLiterally)
 {
     if (QStandardPaths::findExecutable("dosbox").isEmpty())
