@@ -198,6 +198,8 @@ void TSourceMemo::RecreateWnd()
     if (!HandleAllocated())
         return;
     destroyHandle();
+    // A new window starts at the top of the text.
+    layout_->scrollTo(0, 0, 0);
     createHandle();
     viewport()->update();
 }
@@ -694,13 +696,13 @@ void TSourceMemo::repaintPositions(std::int32_t from, std::int32_t to)
 
 void TSourceMemo::repaintSelection()
 {
-    if (blockSelection() || SelLength() > 0)
+    if (blockSelection() || SelLength() != 0)
         repaintPositions(selectionStart().Pos(), selectionEnd().Pos());
 }
 
 bool TSourceMemo::selectionShown() const
 {
-    const bool any = const_cast<TSourceMemo *>(this)->SelLength() > 0;
+    const bool any = SelLength() != 0;
     return any && (!hideSelection_ || hasFocus());
 }
 

@@ -177,11 +177,11 @@ public:
     void notifyChangeListeners(TsmNotifyCodes codes);
 
     // ---- Edit commands
-    bool canCut() override { return !readOnly_ && !displayOnly_ && SelLength() > 0; }
-    bool canCopy() override { return !displayOnly_ && SelLength() > 0; }
+    bool canCut() override { return !readOnly_ && !displayOnly_ && SelLength() != 0; }
+    bool canCopy() override { return !displayOnly_ && SelLength() != 0; }
     bool canPaste() override { return !readOnly_ && !displayOnly_; }
     bool canSelectAll() override { return !displayOnly_ && TextLength() > 0; }
-    bool canDelete() override { return !readOnly_ && !displayOnly_ && SelLength() > 0; }
+    bool canDelete() override { return !readOnly_ && !displayOnly_ && SelLength() != 0; }
     bool canRedo() override { return CanRedo(); }
     bool canUndo() override { return CanUndo(); }
     void cutCommand() override;
