@@ -33,7 +33,8 @@ protected:
         memo->setHideSelection(false);
         memo->setEndOfTextMark({-1, 0, Qt::SolidLine});
         memo->resize(400, 200);
-        memo->HandleNeeded();
+        // Shown (on the offscreen platform), so that sizes take effect at once.
+        memo->show();
     }
 
     // The viewport as painted now.
