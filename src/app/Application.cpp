@@ -14,7 +14,9 @@ int runApplication(int argc, char **argv)
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TVelmora window(StartUp{platform::exeDir(), arguments});
-    // The preferences, about and info windows are created here, in that order.
+    // The preferences and about windows follow the main window, in that order; the info
+    // window is created after them.
+    window.createOtherWindows();
     window.show();
     return app.exec();
 }

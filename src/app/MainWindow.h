@@ -5,6 +5,8 @@
 
 #include "app/Settings.h"
 #include "app/language/LanguageActions.h"
+#include "editor/core/DefaultKeywordList.h"
+#include "editor/core/KeywordList.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -22,6 +24,9 @@ namespace velmora::app
 
 class IniFile;
 class TFileDialog;
+class TForm3;
+class THelpSystem;
+class TPrefsW;
 class TFindDialog;
 class TStatusBar;
 
@@ -53,6 +58,25 @@ public:
     Settings settings;
     MainWindowTexts mainTexts;   // texts of section "Language" that belong to no widget
     PrefsWindowTexts prefsTexts; // texts of section "Prefs_Language" that belong to no widget
+
+    // The windows created after this one at program start (createOtherWindows); they
+    // belong to this window.
+    TPrefsW *PrefsW = nullptr;
+    TForm3 *Form3 = nullptr;
+    void createOtherWindows();
+
+    // The main editor's keyword list, the default list at start, until the editor control
+    // holds it.
+    std::unique_ptr<core::TKeywordList> Keywords = [] {
+        auto list = std::make_unique<core::TKeywordList>();
+        core::fillDefaultKeywordList(*list);
+        return list;
+    }();
+    // Where the preferences window acts on the editor at once; the editor control fills
+    // these in. Unset, they do nothing.
+    std::function<void(const QString &name, int pointSize)> SetEditorFont; // font name and size
+    std::function<void(int colour)> SetNumbersForeground;                  // the number highlighter's Foreground
+    std::function<void()> ReApplyKeywords;                                 // re-highlight the whole text
 
     // The tools folder as it exists on disk: ToolsDir looked up without regard to letter case.
     QString toolsFolder() const;
@@ -158,6 +182,9 @@ private:
     TFindDialog *fd_ = nullptr;
     QObject *actionList_ = nullptr;
     std::unique_ptr<IniFile> ini_;
+    // Made by the first F1; shared_ptr, whose deleter is fixed where it is made, as the
+    // destructor is compiled without the help system's definition.
+    std::shared_ptr<THelpSystem> help_;
 };
 
 } // namespace velmora::app

@@ -1,8 +1,15 @@
 // Commands already wired into the command table whose behaviour arrives with the tool
 // chain (assemble, link, run, debug, listings, tool help, the output summary), the editor
-// control (source file and editing commands) and the preferences, about, info and help
-// windows.
+// control (source file and editing commands) and the info window; then the wiring of the
+// preferences, about and help windows.
 #include "app/MainWindow.h"
+
+#include "app/about/AboutWindow.h"
+#include "app/helpview/HelpSystem.h"
+#include "app/helpview/HelpWindow.h"
+#include "app/prefs/PrefsWindow.h"
+
+#include <QTabWidget>
 
 namespace velmora::app
 {
@@ -31,16 +38,51 @@ void TVelmora::TlinkhelpClick() {}
 void TVelmora::inyListing1Click() {}
 void TVelmora::ExpandListing1Click() {}
 
-void TVelmora::PrefsClick() {}
 void TVelmora::Calc1Click() {}
-void TVelmora::HelpShowA() {}
 void TVelmora::faqClick() {}
 void TVelmora::ASCIITAble1Click() {}
 void TVelmora::Optimizationinfo1Click() {}
-void TVelmora::AboutClick() {}
-
-void TVelmora::ApplyLanguagePrefsW() {}
-void TVelmora::ApplyLanguageAboutW() {}
 void TVelmora::ApplyLanguageInfoW() {}
+
+// The preferences, about and help windows.
+
+void TVelmora::createOtherWindows()
+{
+    PrefsW = new TPrefsW(*this);
+    Form3 = new TForm3(ExeDir, settings.velm_version, this);
+    Form3->OnShow = [this] { ApplyLanguageAboutW(); };
+}
+
+void TVelmora::PrefsClick()
+{
+    PrefsW->exec();
+    apply();
+}
+
+void TVelmora::AboutClick()
+{
+    Form3->pageControl().setCurrentIndex(0);
+    Form3->exec();
+}
+
+void TVelmora::HelpShowA()
+{
+    if (!help_)
+        help_ = std::make_shared<THelpSystem>(HelpFile, this);
+    help_->showContents();
+}
+
+// The two windows are dressed only once they exist.
+void TVelmora::ApplyLanguagePrefsW()
+{
+    if (PrefsW)
+        velmora::app::ApplyLanguagePrefsW(*PrefsW, LanguageFile, prefsTexts);
+}
+
+void TVelmora::ApplyLanguageAboutW()
+{
+    if (Form3)
+        velmora::app::ApplyLanguageAboutW(*Form3, LanguageFile);
+}
 
 } // namespace velmora::app

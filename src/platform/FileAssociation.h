@@ -1,0 +1,32 @@
+// Registering the program as the opener of ".asm" files, the freedesktop way: a desktop
+// entry in the user's applications folder and the default-application choice for the
+// assembler source type.
+#pragma once
+
+#include <QString>
+
+namespace velmora::platform
+{
+
+// The desktop entry's file name and the file type it opens.
+inline constexpr const char *AsmDesktopFile = "velmora.desktop";
+inline constexpr const char *AsmMimeType = "text/x-asm";
+
+// $XDG_DATA_HOME/applications/ (~/.local/share/applications/ when the variable is unset,
+// empty or relative), ending in "/".
+QString userApplicationsFolder();
+
+// $XDG_CONFIG_HOME/ (~/.config/ under the same rule), ending in "/".
+QString userConfigFolder();
+
+// The text of the desktop entry that opens a file with programPath: Exec names the
+// program, quoted and escaped as desktop entries require, followed by "%f".
+QString asmDesktopEntry(const QString &programPath);
+
+// Writes the desktop entry into userApplicationsFolder() and makes it the default for
+// AsmMimeType: through "xdg-mime default" when that program is on the PATH, else by
+// writing the choice into userConfigFolder() + "mimeapps.list" directly. Throws
+// std::runtime_error with a message naming what failed.
+void associateAsmFiles(const QString &programPath);
+
+} // namespace velmora::platform

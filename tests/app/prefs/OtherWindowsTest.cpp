@@ -1,0 +1,95 @@
+// The windows created after the main window and how the main window opens them: the
+// preferences window from Prefs, the about window from About, the help window from F1.
+#include "PrefsFixture.h"
+
+#include "app/about/AboutWindow.h"
+#include "app/helpview/HelpWindow.h"
+
+#include <QAction>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace velmora::testing
+{
+namespace
+{
+
+class OtherWindowsTest : public PrefsFixture
+{
+};
+
+TEST_F(OtherWindowsTest, PrefsButtonAndMenuShowThePreferencesModallyAndApplyAfterwards)
+{
+    startWithPrefs();
+    for (const auto &open : std::vector<std::function<void()>>{[this] { component<QToolButton>("Prefs")->click(); },
+                                                               [this] { component<QAction>("Prefs1")->trigger(); }}) {
+        // apply hides the tool bar again for WhatControls 0, however the window closed.
+        window->settings.WhatControls = 0;
+        component<QWidget>("Panel1")->show();
+        whileModal(open, [this](QWidget &modal) {
+            EXPECT_EQ(&modal, window->PrefsW);
+            modal.close();
+        });
+        EXPECT_TRUE(component<QWidget>("Panel1")->isHidden());
+    }
+}
+
+TEST_F(OtherWindowsTest, AboutOpensOnItsFirstPageDressedByThePack)
+{
+    writeInfoFile(QStringLiteral("LNGPAK_Rus.lng"), "[About_Language]\nForm3.Caption=Uber Velmora\n");
+    startWithPrefs();
+    app::TForm3 &about = *window->Form3;
+    about.pageControl().setCurrentIndex(2);
+    int shownPage = -1;
+    QString shownTitle;
+    whileModal([this] { component<QToolButton>("About")->click(); },
+               [&](QWidget &modal) {
+                   EXPECT_EQ(&modal, &about);
+                   shownPage = about.pageControl().currentIndex();
+                   shownTitle = about.windowTitle();
+               });
+    EXPECT_EQ(shownPage, 0);
+    EXPECT_EQ(shownTitle, QStringLiteral("Uber Velmora"));
+
+    whileModal([this] { component<QAction>("AboutMenu")->trigger(); },
+               [&](QWidget &modal) { EXPECT_EQ(&modal, &about); });
+}
+
+TEST_F(OtherWindowsTest, F1OpensTheHelpContentsOrReportsAMissingFile)
+{
+    startWithPrefs();
+    // No help file in "info": an error box, no window.
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].kind, platform::MessageKind::Error);
+    EXPECT_EQ(window->findChild<app::THelpWindow *>(), nullptr);
+
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/data/info/intro.hlp"),
+                            exeDir + QStringLiteral("info/intro.hlp")));
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    auto *help = window->findChild<app::THelpWindow *>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->currentTopic(), 0);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(OtherWindowsTest, LanguageActionsWaitForTheirWindows)
+{
+    writeInfoFile(QStringLiteral("LNGPAK_Rus.lng"),
+                  "[Prefs_Language]\nPrefsW.Caption=P\n[About_Language]\nForm3.Caption=A\n");
+    start();
+    // Before the windows exist the actions have nothing to dress.
+    window->ApplyLanguagePrefsW();
+    window->ApplyLanguageAboutW();
+    window->createOtherWindows();
+    EXPECT_EQ(window->PrefsW->parent(), window.get());
+    EXPECT_EQ(window->Form3->parent(), window.get());
+    component<QAction>("ApplyLanguagePrefsW")->trigger();
+    component<QAction>("ApplyLanguageAboutW")->trigger();
+    EXPECT_EQ(window->PrefsW->windowTitle(), QStringLiteral("P"));
+    EXPECT_EQ(window->Form3->windowTitle(), QStringLiteral("A"));
+}
+
+} // namespace
+} // namespace velmora::testing
