@@ -5,6 +5,7 @@
 #include "app/IniFile.h"
 #include "app/StatusBar.h"
 #include "platform/Dialogs.h"
+#include "platform/DosRunner.h"
 #include "platform/FileNames.h"
 
 #include <QAction>
@@ -94,8 +95,9 @@ void TVelmora::FormCreate(const QStringList &arguments)
         OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath());
     HelpFile = ExeDir + QStringLiteral("info/intro.hlp");
     ApplyLanguage();
-    // VirtDriveEnable: there is no drive mapping to start on this platform; the DOS runner
-    // mounts the tools folder itself.
+    // The tools folder gets its own drive letter in every later DOS run.
+    if (settings.VirtDriveEnable)
+        platform::mapToolsDrive(settings.VirtDrive, toolsFolder());
 }
 
 QString TVelmora::toolsFolder() const

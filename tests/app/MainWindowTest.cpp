@@ -1,5 +1,6 @@
 // Start-up, caption, page switching, key precedence and closing of the main window.
 #include "AppFixture.h"
+#include "platform/DosRunner.h"
 
 #include "app/FindDialog.h"
 #include "app/StatusBar.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -74,6 +76,24 @@ TEST_F(MainWindowTest, StartsUntitledOnTheEditorPage)
     EXPECT_TRUE(statusBar()->panelText(0).isEmpty());
     EXPECT_EQ(w.HelpFile, exeDir + QStringLiteral("info/intro.hlp"));
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainWindowTest, VirtualDriveSettingGivesTheToolsFolderItsLetterInDos)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("dosbox")).isEmpty())
+        GTEST_SKIP() << "dosbox is not installed";
+    writeIni("[Config]\nVirtDriveEnable=1\nVirtDrive=Y\n");
+    auto &w = start();
+    const QString tools = w.toolsFolder();
+    const QString tasm = tools + QStringLiteral("/TASM.EXE");
+    QFile(tasm).open(QIODevice::WriteOnly);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(tools);
+    const QStringList arguments = platform::dosBoxStart(tasm, QString(), QString(), platform::DosWindow::Hidden).arguments;
+    QDir::setCurrent(previous);
+    platform::mapToolsDrive(QString(), QString());
+    EXPECT_TRUE(arguments.contains(QStringLiteral("mount Y \"") + tools + QLatin1Char('"')));
+    EXPECT_TRUE(arguments.contains(QStringLiteral("Y:")));
 }
 
 TEST_F(MainWindowTest, ArgumentNamingAMissingFileIsIgnoredSilently)
