@@ -18,10 +18,8 @@ TLayoutEngine::TLayoutEngine(TSourceMemoCore &memo, TTextMeasurer &measurer)
 TLayoutEngine::~TLayoutEngine()
 {
     schedule_.stopThread();
-    // The editor may already have freed its navigators when it goes first.
-    for (TSourceNavigator *n : {top_, scratch_})
-        if (std::find(memo_.navigators().begin(), memo_.navigators().end(), n) != memo_.navigators().end())
-            delete n;
+    delete top_;
+    delete scratch_;
 }
 
 void TLayoutEngine::createHandle(std::int32_t clientWidth, std::int32_t clientHeight)
@@ -433,6 +431,16 @@ void TLayoutEngine::formatPending()
     // Highlighting may queue the paragraph after each one it changes.
     while (schedule_.hasWork())
         formatRange(paragraphs().firstUnformattedPar, paragraphs().lastParToFormat, true, true);
+}
+
+void TLayoutEngine::repaintBetween(std::int32_t from, std::int32_t to)
+{
+    if (!handle_)
+        return;
+    scratch_->setPos(from);
+    const std::int32_t first = scratch_->DisplayLine();
+    scratch_->setPos(to);
+    window_->repaintLines(first, scratch_->DisplayLine());
 }
 
 void TLayoutEngine::layOutParagraph(std::int32_t par)

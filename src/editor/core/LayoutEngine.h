@@ -36,6 +36,7 @@ struct TViewGeometry {
 class TLayoutEngine
 {
 public:
+    // Attaches two navigators to memo; the layout must go before the editor does.
     TLayoutEngine(TSourceMemoCore &memo, TTextMeasurer &measurer);
     ~TLayoutEngine();
     TLayoutEngine(const TLayoutEngine &) = delete;
@@ -123,6 +124,8 @@ public:
     void refreshAfterEdit();
     // An edit is about to change paragraphs first .. last.
     void paragraphsTouched(std::int32_t first, std::int32_t last);
+    // Repaints the display lines from the one holding position from to the one holding to.
+    void repaintBetween(std::int32_t from, std::int32_t to);
     // Lays out paragraph par if its lines are not up to date.
     void layOutParagraph(std::int32_t par);
     // Lays out queued paragraphs in order until display line line is laid out.

@@ -16,6 +16,7 @@ public:
     void paragraphsTouched(std::int32_t first, std::int32_t last) override { layout_.paragraphsTouched(first, last); }
     void relayoutChangedRange() override { layout_.refreshAfterEdit(); }
     void placeCaret() override { layout_.window().placeCaret(); }
+    void repaintBetween(std::int32_t from, std::int32_t to) override { layout_.repaintBetween(from, to); }
     void scrollToTop() override { layout_.scrollTo(0, 0, 0); }
     void layOutUpToLine(std::int32_t line) override { layout_.layOutUpToLine(line); }
     void layOutParagraph(std::int32_t par) override { layout_.layOutParagraph(par); }

@@ -237,5 +237,17 @@ TEST(LayoutViewTest, ViewRefreshMovesTheWindowBelowTheChangeAndKeepsTheTopLine)
     checkStoreConsistency(rig.memo.paragraphs());
 }
 
+TEST(LayoutViewTest, ASelectionChangeRepaintsTheLinesBetweenItsEnds)
+{
+    LayoutRig rig;
+    rig.open(416, 140);
+    rig.setText(paragraphs(10, "xy"));
+    rig.memo.setSelStart(1);
+    rig.window.repaints.clear();
+    rig.memo.setSelLength(4 * 2 + 1); // into paragraph 2
+    ASSERT_FALSE(rig.window.repaints.empty());
+    EXPECT_EQ(rig.window.repaints.back(), (std::pair<std::int32_t, std::int32_t>{0, 2}));
+}
+
 } // namespace
 } // namespace velmora::core::testing
