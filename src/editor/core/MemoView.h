@@ -34,6 +34,8 @@ public:
     // The change listeners' text-changed notification (before OnChange).
     virtual void notifyTextChanged() {}
     virtual void placeCaret() {}
+    // Scrolls so that the caret stands in the window (after a list-view write).
+    virtual void scrollCaretIntoView(TSourceNavigator & /*caret*/) {}
     // The display lines between two positions need repainting (a selection change).
     virtual void repaintBetween(std::int32_t /*from*/, std::int32_t /*to*/) {}
     virtual void scrollToTop() {}

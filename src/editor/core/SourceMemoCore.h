@@ -38,6 +38,7 @@ public:
     const TParagraphsList &paragraphs() const { return pars_; }
     // The view told about edits; null restores the silent default.
     void setView(TMemoView *view) { view_ = view ? view : &silentView_; }
+    TMemoView &view() const { return *view_; }
 
     // Navigator list (navigators attach and detach themselves).
     void attachNavigator(TSourceNavigator *navigator);
