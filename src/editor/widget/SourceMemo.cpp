@@ -734,6 +734,36 @@ void TSourceMemo::placeCaret()
         viewport()->update(old);
         viewport()->update(caretRect_);
     }
+    caretPlaced();
+}
+
+// OnSelMove when the caret moved, OnStyleChange when the style at the caret changed.
+void TSourceMemo::caretPlaced()
+{
+    TsmNotifyCodes codes = 0;
+    const std::int32_t pos = origin().Pos();
+    if (pos != lastCaretPos_) {
+        lastCaretPos_ = pos;
+        codes |= ncSelMoved;
+        if (OnSelMove)
+            OnSelMove(*this);
+    }
+    const std::uint8_t style = styleAtOrigin();
+    if (style != lastCaretStyle_) {
+        lastCaretStyle_ = style;
+        codes |= ncStyleChanged;
+        if (OnStyleChange)
+            OnStyleChange(*this);
+    }
+    if (codes)
+        notifyChangeListeners(codes);
+}
+
+void TSourceMemo::ReApplyKeywords()
+{
+    engine_->ReApplyKeywords();
+    layout_->relayoutAll();
+    repaintAll();
 }
 
 } // namespace velmora::widget

@@ -193,6 +193,10 @@ public:
     void undoCommand() override { Undo(); }
     void redoCommand() override { Redo(); }
 
+    // Drops every highlight run and highlights, lays out and paints the text again (after a
+    // change of the keyword lists or the highlighter).
+    void ReApplyKeywords();
+
     // ---- Painting
     // Draws display lines first .. last onto an outside canvas: line i at
     // origin.y + (i - first) * line height * scale, scaled by scale both ways.
@@ -244,6 +248,7 @@ private:
     bool selectionShown() const;
     std::int32_t effectiveCaretWidth();
     void updateCaret();
+    void caretPlaced();
     void backgroundStep(const std::function<void()> &tick);
     void typeCharacter(const QString &text);
 
@@ -293,6 +298,8 @@ private:
 
     QImage lineBitmap_;
     QRect caretRect_;
+    std::int32_t lastCaretPos_ = 0;
+    std::uint8_t lastCaretStyle_ = 0;
     bool settingScrollBars_ = false;
 };
 

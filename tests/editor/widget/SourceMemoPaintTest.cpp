@@ -112,8 +112,7 @@ TEST_F(SourceMemoPaint, KeywordIsDrawnBoldInItsColour)
 
     memo->Keywords().Clear();
     memo->Keywords().AddKeyword("mov", core::kOptWholeWords, 0, 1, 0, core::clNone, kBlue);
-    memo->highlighting().ReApplyKeywords();
-    memo->SetTextBuf("mov ax\r\nmove");
+    memo->ReApplyKeywords();
     const int plainInk = countColour(shot(), word, kBlue);
     EXPECT_GT(plainInk, 0);
     EXPECT_GT(boldInk, plainInk);
@@ -133,8 +132,7 @@ TEST_F(SourceMemoPaint, NumbersTakeTheNumberColourOnlyWhileHighlighted)
     EXPECT_EQ(countColour(image, letter, kGreen), 0);
 
     memo->setHighlighter(nullptr);
-    memo->highlighting().ReApplyKeywords();
-    memo->SetTextBuf("x 1234");
+    memo->ReApplyKeywords();
     image = shot();
     EXPECT_EQ(countColour(image, number, kGreen), 0);
     EXPECT_GT(countColour(image, number, kBlack), 0);

@@ -196,7 +196,9 @@ TEST_F(SourceMemoFixture, ChangeListenersHearTextChangesAndMayLeaveDuringANotifi
     EXPECT_EQ(changes, 1);
     memo->SetSelTextBuf("y");
     EXPECT_TRUE(second.codesSeen.empty());
-    EXPECT_EQ(first.codesSeen.size(), 2u);
+    EXPECT_EQ(std::count_if(first.codesSeen.begin(), first.codesSeen.end(),
+                            [](TsmNotifyCodes c) { return c & ncTextChanged; }),
+              2);
     memo->removeChangeListener(&first);
 }
 
@@ -252,6 +254,30 @@ TEST_F(SourceMemoFixture, EditCommandQueriesFollowSelectionAndModes)
     memo->selectAllCommand();
     memo->deleteCommand();
     EXPECT_EQ(memo->TextLength(), 0);
+}
+
+TEST_F(SourceMemoFixture, PlacingTheCaretReportsMovesAndStyleChanges)
+{
+    memo->Keywords().AddKeyword("mov", core::kOptWholeWords, core::kStyleBold, 1, 0, core::clNone, core::clNone);
+    memo->SetTextBuf("mov ax");
+    RecordingListener listener;
+    memo->addChangeListener(&listener);
+    int moves = 0;
+    int styles = 0;
+    memo->OnSelMove = [&](TSourceMemo &) { ++moves; };
+    memo->OnStyleChange = [&](TSourceMemo &) { ++styles; };
+    memo->setSelStart(1); // inside the bold keyword
+    EXPECT_EQ(moves, 1);
+    EXPECT_EQ(styles, 1);
+    ASSERT_FALSE(listener.codesSeen.empty());
+    EXPECT_EQ(listener.codesSeen.back(), static_cast<TsmNotifyCodes>(ncSelMoved | ncStyleChanged));
+    memo->setSelStart(2); // same style
+    EXPECT_EQ(moves, 2);
+    EXPECT_EQ(styles, 1);
+    EXPECT_EQ(listener.codesSeen.back(), static_cast<TsmNotifyCodes>(ncSelMoved));
+    memo->setSelStart(2);
+    EXPECT_EQ(moves, 2);
+    memo->removeChangeListener(&listener);
 }
 
 TEST_F(SourceMemoFixture, CaretWidthZeroFollowsTheLineHeight)
