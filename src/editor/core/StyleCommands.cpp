@@ -87,6 +87,9 @@ void applyStyleCommand(TSourceMemoCore &memo, TStyleCommand command)
         wrapBlockRows(memo, code);
         return;
     }
+    // A column block with nothing selected is no block, and must not make the replace delete one.
+    if (length == 0)
+        memo.setSelLength(0);
     TSourceNavigator start(&memo);
     start.assign(memo.selectionStart());
     wrapSelection(memo, code, length == 0);

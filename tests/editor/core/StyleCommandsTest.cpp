@@ -123,6 +123,16 @@ TEST_F(StyleCommandsTest, AcrossParagraphsAndInAColumnBlock)
     EXPECT_EQ(wholeText(memo), "0123\r\n01\r\n0123");
 }
 
+TEST_F(StyleCommandsTest, ABlockLeftWithNothingSelectedKeepsItsColumns)
+{
+    setText(memo, "0123\r\n0123");
+    setBlockSelection(memo, 1, 0, 1, 3);
+    memo.setSelStart(6);
+    apply(TStyleCommand::Bold);
+    EXPECT_EQ(wholeText(memo), "0123\r\n\2\2"
+                               "0123");
+}
+
 TEST_F(StyleCommandsTest, NothingHappensWithoutStaticFormat)
 {
     memo.paragraphs().StaticFormat = false;
