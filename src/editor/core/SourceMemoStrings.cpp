@@ -100,11 +100,14 @@ void TSourceMemoStrings::ReadStrings(TaggedValueReader &reader)
     reader.ReadListBegin();
     while (!reader.NextIsListEnd()) {
         const bool wide = reader.NextKind() == TaggedKind::WideString;
-        std::string text = reader.ReadString();
-        while (!wide && !text.empty() && text.back() == kContinued && !reader.NextIsListEnd()) {
-            text.pop_back();
-            text += reader.ReadString();
+        std::string item = reader.ReadString();
+        std::string text;
+        while (!wide && !item.empty() && item.back() == kContinued) {
+            item.pop_back();
+            text += item;
+            item = reader.NextIsListEnd() ? std::string() : reader.ReadString();
         }
+        text += item;
         paragraphs.push_back(std::move(text));
     }
     reader.ReadListEnd();
