@@ -259,7 +259,7 @@ QWidget *TPrefsW::buildCommandLinesPage()
     QGroupBox *drive = groupBox("GroupBox2", QStringLiteral(" -= Virtual Drive =- "), sheet);
     auto *driveLayout = new QHBoxLayout(drive);
     VirtDriveCheck_ = checkBox("VirtDriveCheck", QStringLiteral("Enable Virtual Drive"), drive);
-    connect(VirtDriveCheck_, &QCheckBox::clicked, this, [this] { VirtDriveCheckClick(); });
+    connect(VirtDriveCheck_, &QCheckBox::clicked, this, &TPrefsW::VirtDriveCheckClick);
     Virt_Letter_ = label("Virt_Letter", QStringLiteral("Virtual Drive letter"), drive);
     Virt_Letter_Edit_ = named(new QLineEdit(QStringLiteral("Z"), drive), "Virt_Letter_Edit");
     Virt_Letter_Edit_->setMaxLength(1);

@@ -94,13 +94,6 @@ TEST_F(FileAssociationTest, WithoutXdgMimeTheChoiceGoesIntoMimeAppsListKeepingOt
                                                        "text/x-asm=velmora.desktop;other.desktop;\n"));
 }
 
-TEST_F(FileAssociationTest, WithoutAnyMimeAppsListBothSectionsAreWritten)
-{
-    platform::associateAsmFiles(QStringLiteral("/p"));
-    EXPECT_EQ(readText(mimeAppsPath()), QStringLiteral("[Default Applications]\ntext/x-asm=velmora.desktop\n\n"
-                                                       "[Added Associations]\ntext/x-asm=velmora.desktop;\n"));
-}
-
 TEST_F(FileAssociationTest, XdgMimeMakesTheEntryTheDefaultAndItsFailureIsReported)
 {
     const QString record = installXdgMime(0);

@@ -74,22 +74,5 @@ TEST_F(OtherWindowsTest, F1OpensTheHelpContentsOrReportsAMissingFile)
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
-TEST_F(OtherWindowsTest, LanguageActionsWaitForTheirWindows)
-{
-    writeInfoFile(QStringLiteral("LNGPAK_Rus.lng"),
-                  "[Prefs_Language]\nPrefsW.Caption=P\n[About_Language]\nForm3.Caption=A\n");
-    start();
-    // Before the windows exist the actions have nothing to dress.
-    window->ApplyLanguagePrefsW();
-    window->ApplyLanguageAboutW();
-    window->createOtherWindows();
-    EXPECT_EQ(window->PrefsW->parent(), window.get());
-    EXPECT_EQ(window->Form3->parent(), window.get());
-    component<QAction>("ApplyLanguagePrefsW")->trigger();
-    component<QAction>("ApplyLanguageAboutW")->trigger();
-    EXPECT_EQ(window->PrefsW->windowTitle(), QStringLiteral("P"));
-    EXPECT_EQ(window->Form3->windowTitle(), QStringLiteral("A"));
-}
-
 } // namespace
 } // namespace velmora::testing

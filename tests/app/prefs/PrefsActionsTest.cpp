@@ -40,25 +40,6 @@ TEST_F(PrefsActionsTest, ShowAppliesThePackThenShowsTheFileAndFolderTexts)
     EXPECT_EQ(window->prefsTexts.restartPlease, QStringLiteral("Neu starten"));
 }
 
-TEST_F(PrefsActionsTest, BuiltInTextsAndHiddenControls)
-{
-    startWithPrefs();
-    showPrefs();
-    EXPECT_EQ(window->PrefsW->windowTitle(), QStringLiteral("Preferences"));
-    EXPECT_EQ(prefsControl<QPushButton>("Button1")->text(), QStringLiteral("Associate \".asm\" files with Velmora"));
-    EXPECT_EQ(prefsControl<QPushButton>("SpeedButton3")->text(), QStringLiteral("Dafault all settings"));
-    EXPECT_EQ(prefsControl<QGroupBox>("GroupBox1")->title(), QStringLiteral(" -= Alpha Blend =-   "));
-    for (const char *name : {"copytott", "EnableHL", "CheckBox5", "CheckBox11"})
-        EXPECT_TRUE(prefsControl<QWidget>(name)->isHidden()) << name;
-    EXPECT_FALSE(prefsControl<QWidget>("CheckBox8")->isEnabled());
-    EXPECT_TRUE(prefsControl<QWidget>("GroupBox2")->isHidden());
-    EXPECT_EQ(prefsControl<QLineEdit>("Virt_Letter_Edit")->text(), QStringLiteral("Z"));
-    auto *track = prefsControl<QSlider>("TrackBar1");
-    EXPECT_EQ(track->minimum(), 0);
-    EXPECT_EQ(track->maximum(), 255);
-    EXPECT_EQ(track->value(), 127);
-}
-
 TEST_F(PrefsActionsTest, NumberColourReachesTheHighlighterAtOnceAndOnStore)
 {
     startWithPrefs();

@@ -180,14 +180,6 @@ TEST_F(PrefsSettingsTest, CancelKeepsStoredFontWhileTheEditorKeepsTheChosenOne)
     EXPECT_EQ(window->settings.FontName, before.FontName);
     EXPECT_EQ(window->settings.FontSize, before.FontSize);
     EXPECT_TRUE(component<QWidget>("Panel1")->isHidden());
-
-    // A cancelled font dialog changes nothing at all.
-    window->PrefsW->ChooseFont = [](const QFont &) { return std::optional<QFont>(); };
-    showPrefs();
-    button("SpeedButton1")->click();
-    button("SpeedButton2")->click();
-    EXPECT_EQ(editorFonts.size(), 1u);
-    EXPECT_EQ(window->settings.FontName, before.FontName);
 }
 
 TEST_F(PrefsSettingsTest, ResetAllSettingsDeletesTheFileAndExitWritesTheDefaults)
