@@ -500,6 +500,14 @@ void TLayoutEngine::textReplaced()
     relayoutAll();
 }
 
+void TLayoutEngine::textLoaded(bool layOut)
+{
+    top_->setPos(0);
+    scrollTo(0, 0, 0);
+    if (layOut)
+        textReplaced();
+}
+
 void TLayoutEngine::refreshAfterEdit()
 {
     TParagraphsList &s = paragraphs();

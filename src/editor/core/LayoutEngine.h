@@ -117,8 +117,10 @@ public:
     bool columnMode() const { return columnWrap_ > 0; }
     // Forgets the widest line and lays out, queues or marks every paragraph by UpdateMode.
     void relayoutAll();
-    // The text was loaded or replaced as a whole.
+    // The text was replaced as a whole: re-lay it out by UpdateMode (not inside an update).
     void textReplaced();
+    // A load replaced the text: the view goes to the top, and with layOut the text is laid out.
+    void textLoaded(bool layOut);
     // The view refresh that ends every edit: re-breaks the recorded changed range as far as
     // the window shows it, keeps the top line, scrolls, repaints and queues the rest.
     void refreshAfterEdit();

@@ -18,6 +18,8 @@ public:
     void placeCaret() override { layout_.window().placeCaret(); }
     void repaintBetween(std::int32_t from, std::int32_t to) override { layout_.repaintBetween(from, to); }
     void scrollToTop() override { layout_.scrollTo(0, 0, 0); }
+    void scrollCaretIntoView(TSourceNavigator &caret) override { layout_.scrollCaretIntoView(caret); }
+    void textLoaded(bool layOut) override { layout_.textLoaded(layOut); }
     void layOutUpToLine(std::int32_t line) override { layout_.layOutUpToLine(line); }
     void layOutParagraph(std::int32_t par) override { layout_.layOutParagraph(par); }
 

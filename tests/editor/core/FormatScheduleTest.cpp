@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 
 namespace velmora::core::testing
 {
@@ -120,6 +121,27 @@ TEST(FormatScheduleTest, SwitchingToImmediateFormatsThePendingParagraphsAtOnce)
     rig.layout.layOutUpToLine(10);
     EXPECT_EQ(laidOutCount(rig.memo), 6);
     checkStoreConsistency(rig.memo.paragraphs());
+}
+
+TEST(FormatScheduleTest, ALoadedTextIsLaidOutByTheUpdateMode)
+{
+    LayoutRig rig(umBackground);
+    rig.open();
+    rig.setText(manyParagraphs(100));
+    rig.layout.scrollTo(50 * 14, 0, 0);
+    std::istringstream in(manyParagraphs(300));
+    rig.memo.LoadFromStream(in);
+    EXPECT_EQ(rig.layout.geometry.vertOffset, 0);
+    EXPECT_TRUE(rig.layout.schedule().hasWork());
+    rig.drainSlices();
+    EXPECT_EQ(laidOutCount(rig.memo), 301);
+    checkStoreConsistency(rig.memo.paragraphs());
+
+    rig.layout.schedule().setUpdateMode(umImmediate);
+    std::istringstream again(manyParagraphs(20));
+    rig.memo.LoadFromStream(again);
+    EXPECT_EQ(laidOutCount(rig.memo), 21);
+    EXPECT_EQ(rig.memo.LineCount(), 41);
 }
 
 TEST(FormatScheduleTest, ASliceDuringAnEditChangesNothing)
