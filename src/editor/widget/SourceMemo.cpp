@@ -30,11 +30,22 @@ std::vector<std::pair<const TSourceMemo *, int>> &destroyedWhileHandling()
     return list;
 }
 
+auto findDestroyed(const TSourceMemo *memo)
+{
+    auto &list = destroyedWhileHandling();
+    return std::find_if(list.begin(), list.end(), [memo](const auto &e) { return e.first == memo; });
+}
+
+bool isDestroyed(const TSourceMemo *memo)
+{
+    return findDestroyed(memo) != destroyedWhileHandling().end();
+}
+
 // True when memo was destroyed; the frame asking is then counted out.
 bool leaveIfDestroyed(const TSourceMemo *memo)
 {
     auto &list = destroyedWhileHandling();
-    const auto it = std::find_if(list.begin(), list.end(), [memo](const auto &e) { return e.first == memo; });
+    const auto it = findDestroyed(memo);
     if (it == list.end())
         return false;
     if (--it->second == 0)
@@ -360,9 +371,14 @@ void TSourceMemo::notifyList(std::vector<IsmMemoListener *> &list, TsmNotifyCode
     ++notifyDepth_;
     // Listeners added meanwhile wait for the next pass; removed ones leave a null entry.
     const std::size_t count = list.size();
-    for (std::size_t i = 0; i < count && i < list.size(); ++i)
-        if (list[i])
-            list[i]->notify(*this, codes);
+    for (std::size_t i = 0; i < count && i < list.size(); ++i) {
+        if (!list[i])
+            continue;
+        list[i]->notify(*this, codes);
+        // A listener destroyed the control: its lists are gone.
+        if (isDestroyed(this))
+            return;
+    }
     if (--notifyDepth_ == 0)
         std::erase(list, nullptr);
 }

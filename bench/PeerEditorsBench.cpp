@@ -1,0 +1,157 @@
+// The editor control beside Qt's plain text editor on the 20 MB generated source, each in an
+// 800 x 600 window with keyword highlighting: loading the file plus the first paint, the
+// memory the loaded editor adds, and one character typed in the middle plus its repaint.
+#include "bench/AsmSourceGenerator.h"
+#include "bench/BenchRegistry.h"
+
+#include "editor/core/DefaultKeywordList.h"
+#include "editor/widget/SourceMemo.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSyntaxHighlighter>
+#include <QTemporaryDir>
+#include <QTextBlock>
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace velmora::bench
+{
+
+namespace
+{
+
+constexpr int kTypings = 100;
+
+double residentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The same keywords as the editor's default list, bold, as whole words without regard to case.
+class KeywordHighlighter : public QSyntaxHighlighter
+{
+public:
+    explicit KeywordHighlighter(QTextDocument *document) : QSyntaxHighlighter(document)
+    {
+        QStringList words;
+        for (const std::string &name : core::defaultKeywordNames())
+            words << QRegularExpression::escape(QString::fromLatin1(name.c_str()));
+        pattern_.setPattern("\\b(?:" + words.join('|') + ")\\b");
+        pattern_.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
+        format_.setFontWeight(QFont::Bold);
+        format_.setForeground(Qt::blue);
+    }
+
+protected:
+    void highlightBlock(const QString &text) override
+    {
+        for (auto it = pattern_.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            setFormat(static_cast<int>(m.capturedStart()), static_cast<int>(m.capturedLength()), format_);
+        }
+    }
+
+private:
+    QRegularExpression pattern_;
+    QTextCharFormat format_;
+};
+
+void paintNow(QWidget *viewport)
+{
+    viewport->repaint();
+    QApplication::processEvents();
+}
+
+void sourceMemoBench(const QString &file)
+{
+    const double before = residentMegabytes();
+    auto memo = std::make_unique<widget::TSourceMemo>();
+    core::fillDefaultKeywordList(memo->Keywords());
+    memo->resize(800, 600);
+    memo->show();
+    const double loadMs = millisecondsOf([&] {
+        std::ifstream in(file.toStdString(), std::ios::binary);
+        memo->LoadFromStream(in);
+        paintNow(memo->viewport());
+    });
+    report("peer-TSourceMemo-load-first-paint", loadMs, "ms");
+    report("peer-TSourceMemo-memory", residentMegabytes() - before, "MB");
+
+    const std::int32_t middle = memo->ParagraphCount() / 2;
+    memo->setSelStart(memo->paragraphs().startOf(middle) + memo->paragraphs().lengthOf(middle) / 2);
+    memo->scrollCaretCommand();
+    paintNow(memo->viewport());
+    std::vector<double> times;
+    for (int i = 0; i < kTypings; ++i)
+        times.push_back(millisecondsOf([&] {
+            memo->SetSelTextBuf("x");
+            paintNow(memo->viewport());
+        }));
+    report("peer-TSourceMemo-type-middle", median(times), "ms");
+}
+
+void plainTextEditBench(const QString &file)
+{
+    const double before = residentMegabytes();
+    auto edit = std::make_unique<QPlainTextEdit>();
+    new KeywordHighlighter(edit->document());
+    edit->resize(800, 600);
+    edit->show();
+    const double loadMs = millisecondsOf([&] {
+        QFile in(file);
+        in.open(QIODevice::ReadOnly);
+        edit->setPlainText(QString::fromLatin1(in.readAll()));
+        paintNow(edit->viewport());
+    });
+    report("peer-QPlainTextEdit-load-first-paint", loadMs, "ms");
+    report("peer-QPlainTextEdit-memory", residentMegabytes() - before, "MB");
+
+    QTextCursor cursor(edit->document()->findBlockByNumber(edit->document()->blockCount() / 2));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+    paintNow(edit->viewport());
+    std::vector<double> times;
+    for (int i = 0; i < kTypings; ++i)
+        times.push_back(millisecondsOf([&] {
+            edit->textCursor().insertText("x");
+            paintNow(edit->viewport());
+        }));
+    report("peer-QPlainTextEdit-type-middle", median(times), "ms");
+}
+
+void peerEditorsBench()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("bench.asm");
+    {
+        const std::string source = generateAsmSource(20u << 20);
+        std::ofstream out(file.toStdString(), std::ios::binary);
+        out.write(source.data(), static_cast<std::streamsize>(source.size()));
+    }
+    sourceMemoBench(file);
+    plainTextEditBench(file);
+}
+
+const Register registration("peer-editors", peerEditorsBench);
+
+} // namespace
+
+} // namespace velmora::bench
