@@ -43,6 +43,7 @@ void PasteFromClipboard(TSourceMemoCore &memo, IClipboard &clipboard, std::int32
         memo.startNewUndoGroup();
     }
     aside.restore();
+    scrollCaretAfterPaste(memo);
 }
 
 } // namespace velmora::core

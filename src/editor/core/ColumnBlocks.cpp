@@ -23,14 +23,18 @@ void setBlockSelection(TSourceMemoCore &memo, std::int32_t column1, std::int32_t
     const auto positionAt = [&](std::int32_t line, std::int32_t column) {
         return pars.startOf(line) + offsetAtColumn(pars.textOf(line), column, memo.TabStops(), pars.StaticFormat);
     };
-    // One update, so that the refresh at its end places the caret with its overshoot.
-    memo.BeginUpdate();
     const std::int32_t caret = positionAt(line2, column2);
     memo.setSelStart(caret);
     memo.setSelLength(positionAt(line1, column1) - caret);
     memo.setOvershoot(columnShortfall(pars.textOf(line2), column2, memo.TabStops(), pars.StaticFormat));
     memo.setBlockColumns(column1, column2);
-    memo.EndUpdate();
+    memo.view().placeCaret();
+}
+
+void scrollCaretAfterPaste(TSourceMemoCore &memo)
+{
+    if (memo.updateCount() == 0)
+        memo.view().scrollCaretIntoView(memo.origin());
 }
 
 std::vector<std::string> splitLines(std::string_view text)
@@ -87,6 +91,7 @@ void blockPaste(TSourceMemoCore &memo, std::string_view text, std::int32_t colum
     TSelectionAside aside(memo);
     insertBlock(memo, text, column);
     aside.restore();
+    scrollCaretAfterPaste(memo);
 }
 
 } // namespace velmora::core

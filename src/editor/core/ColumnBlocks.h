@@ -18,6 +18,9 @@ class TSourceMemoCore;
 void setBlockSelection(TSourceMemoCore &memo, std::int32_t column1, std::int32_t line1, std::int32_t line2,
                        std::int32_t column2);
 
+// Scrolls the caret into view unless an update is open (the refresh at its end will).
+void scrollCaretAfterPaste(TSourceMemoCore &memo);
+
 // The lines of text as a string list splits it: at 13 10, 13 or 10, with no empty line after
 // a final break; the text ends at its first NUL.
 std::vector<std::string> splitLines(std::string_view text);
@@ -27,7 +30,8 @@ std::vector<std::string> splitLines(std::string_view text);
 // all in one update (one undo step). The selection is dropped, not replaced.
 void insertBlock(TSourceMemoCore &memo, std::string_view text, std::int32_t column);
 
-// The block paste: insertBlock with the selection set aside under smoNoOverwriteBlocks.
+// The block paste: insertBlock with the selection set aside under smoNoOverwriteBlocks; the
+// caret ends after the last line's text, scrolled into view.
 void blockPaste(TSourceMemoCore &memo, std::string_view text, std::int32_t column);
 
 } // namespace velmora::core

@@ -57,6 +57,24 @@ TEST_F(BlockPasteTest, ThreeLinesAtColumnTenIntoTwoParagraphsAppendOneAndPad)
     checkStoreConsistency(memo.paragraphs());
 }
 
+TEST_F(BlockPasteTest, TheCaretIsScrolledIntoViewOnceTheUpdateIsClosed)
+{
+    struct ScrollRecorder : TMemoView {
+        std::vector<std::int32_t> scrolls;
+        void scrollCaretIntoView(TSourceNavigator &caret) override { scrolls.push_back(caret.Pos()); }
+    } view;
+    memo.setView(&view);
+    setText(memo, "ab\r\ncd");
+    view.scrolls.clear();
+    memo.BeginUpdate();
+    pasteAt(0, "1\r\n2", 1);
+    EXPECT_TRUE(view.scrolls.empty());
+    memo.EndUpdate();
+    pasteAt(0, "3", 0);
+    EXPECT_EQ(view.scrolls, std::vector<std::int32_t>{1});
+    memo.setView(nullptr);
+}
+
 TEST_F(BlockPasteTest, RowsStartAtTheCaretsParagraphAndDropTheSelection)
 {
     setText(memo, "p0\r\np1\r\np2");
