@@ -35,6 +35,7 @@ QtTextMeasurer::StyleCache &QtTextMeasurer::cacheFor(std::uint8_t style)
     // Drawn advances must add up exactly as measured ones do.
     f.setKerning(false);
     cache.font = f;
+    cache.rawFont = QRawFont::fromFont(f);
     const QFontMetrics fm(f);
     const auto &table = core::toUnicodeTable(codePage_);
     for (int b = 0; b < 256; ++b)
@@ -46,6 +47,11 @@ QtTextMeasurer::StyleCache &QtTextMeasurer::cacheFor(std::uint8_t style)
 const QFont &QtTextMeasurer::fontFor(std::uint8_t style)
 {
     return cacheFor(style).font;
+}
+
+const QRawFont &QtTextMeasurer::rawFontFor(std::uint8_t style)
+{
+    return cacheFor(style).rawFont;
 }
 
 std::int32_t QtTextMeasurer::advance(unsigned char byte, std::uint8_t style)

@@ -8,6 +8,7 @@
 #include "editor/core/TextMeasurer.h"
 
 #include <QFont>
+#include <QRawFont>
 
 #include <array>
 #include <cstdint>
@@ -29,6 +30,8 @@ public:
 
     // The font a style draws in: AltFont with bit 5, else Font; bits 0..3 its styles.
     const QFont &fontFor(std::uint8_t style);
+    // The same font's glyphs, for drawing characters at positions of their own.
+    const QRawFont &rawFontFor(std::uint8_t style);
     std::int32_t advance(unsigned char byte, std::uint8_t style);
     // The character a byte stands for in the current code page.
     QChar character(unsigned char byte) const { return QChar(core::toUnicodeTable(codePage_)[byte]); }
@@ -37,6 +40,7 @@ private:
     struct StyleCache {
         bool ready = false;
         QFont font;
+        QRawFont rawFont;
         std::array<std::int32_t, 256> advances{};
     };
     StyleCache &cacheFor(std::uint8_t style);

@@ -10,6 +10,7 @@
 #include "editor/core/StyleCodes.h"
 #include "editor/widget/ColorSwatch.h"
 
+#include <QGlyphRun>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -52,6 +53,54 @@ void invert(QPainter &painter, const QRect &rect)
     painter.fillRect(rect, Qt::white);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
+
+// Characters of one font and colour, each drawn at its own measured x, so that drawing
+// agrees with measuring whatever the font's fractional advances.
+class GlyphBatch
+{
+public:
+    bool fits(std::uint8_t style, const QColor &colour) const
+    {
+        return text_.isEmpty() || (style == style_ && colour == colour_);
+    }
+    void add(std::uint8_t style, const QColor &colour, QChar c, QPointF at)
+    {
+        style_ = style;
+        colour_ = colour;
+        text_ += c;
+        positions_.push_back(at);
+    }
+    void flush(QPainter &p, QtTextMeasurer &measurer)
+    {
+        if (text_.isEmpty())
+            return;
+        p.setPen(colour_);
+        const QRawFont &raw = measurer.rawFontFor(style_);
+        const QList<quint32> glyphs = raw.isValid() ? raw.glyphIndexesForString(text_) : QList<quint32>();
+        if (glyphs.size() == text_.size() && !glyphs.contains(0)) {
+            QGlyphRun run;
+            run.setRawFont(raw);
+            run.setGlyphIndexes(glyphs);
+            run.setPositions(positions_);
+            run.setUnderline(style_ & 0x04);
+            run.setStrikeOut(style_ & 0x08);
+            p.drawGlyphRun(QPointF(0, 0), run);
+        } else {
+            // A character the font lacks: let the toolkit find a font that has it.
+            p.setFont(measurer.fontFor(style_));
+            for (qsizetype i = 0; i < text_.size(); ++i)
+                p.drawText(positions_[i], QString(text_[i]));
+        }
+        text_.clear();
+        positions_.clear();
+    }
+
+private:
+    std::uint8_t style_ = 0;
+    QColor colour_;
+    QString text_;
+    QList<QPointF> positions_;
+};
 
 // One character of a display line: its x from the line's left x, width and look.
 struct Cell {
@@ -284,7 +333,7 @@ void TSourceMemo::drawLine(QPainter &p, std::int32_t line)
         while (drawEnd > info.lineStart && par.text[drawEnd - 1] == ' ')
             --drawEnd;
     const std::int32_t baseline = layout.baseline();
-    std::int32_t fontStyle = -1;
+    GlyphBatch batch;
     std::int32_t specialFrom = INT_MIN;
     const auto closeSpecial = [&](std::int32_t to) {
         if (specialFrom == INT_MIN)
@@ -336,24 +385,24 @@ void TSourceMemo::drawLine(QPainter &p, std::int32_t line)
             text = colorFromValue(selTextColor_);
             back = QColor();
         }
-        if (back.isValid() && k < drawEnd)
+        if (back.isValid() && k < drawEnd) {
+            batch.flush(p, measurer_);
             p.fillRect(cx, 0, cell.width, lh, back);
-
-        const std::uint8_t measured = cell.style & core::kMeasuredStyleBits;
-        if (measured != fontStyle) {
-            fontStyle = measured;
-            p.setFont(measurer_.fontFor(measured));
         }
+
         unsigned char shown = c;
         if (c == '\t')
             shown = nonPrintChars_[smNPTab] ? kTabMark : 0;
         else if (c == ' ')
             shown = nonPrintChars_[smNPSpace] ? kBlankMark : 0;
         if (shown) {
-            p.setPen(text);
-            p.drawText(QPoint(cx, baseline), QString(measurer_.character(shown)));
+            const std::uint8_t measured = cell.style & core::kMeasuredStyleBits;
+            if (!batch.fits(measured, text))
+                batch.flush(p, measurer_);
+            batch.add(measured, text, measurer_.character(shown), QPointF(cx, baseline));
         }
     }
+    batch.flush(p, measurer_);
     // (f) A special underline still open ends at the line end.
     closeSpecial(textEnd);
 
