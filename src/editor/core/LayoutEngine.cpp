@@ -524,8 +524,8 @@ void TLayoutEngine::refreshAfterEdit()
     const std::int32_t oldOffset = geometry.vertOffset;
     const std::int32_t oldWidest = widest_;
 
-    // 1-2: the first changed paragraph from its first changed line (the line before it too,
-    // so that a word can move up), then what the window shows of the rest.
+    // The first changed paragraph from its first changed line (the line before it too, so that
+    // a word can move up), then what the window shows of the rest.
     std::int32_t fromLine = 0;
     if (s.layoutValid && !s.par(first)->hidden())
         fromLine = std::max(s.firstChangedLine - s.firstLineOf(first) - 1, 0);
@@ -539,7 +539,7 @@ void TLayoutEngine::refreshAfterEdit()
     std::int32_t lastBroken = first;
     const std::int32_t bottom = topLine() + clientLines_;
     for (std::int32_t i = first + 1; i < s.count() && s.firstLineOf(i) <= bottom && (i <= last || !laidOut(i)); ++i) {
-        lineChange += breakParagraph(i, 0, i > last ? 0 : -1);
+        lineChange += breakParagraph(i, 0, -1);
         lastBroken = i;
     }
     // The rest of the changed range is the schedule's, and so is a following paragraph whose
@@ -550,7 +550,7 @@ void TLayoutEngine::refreshAfterEdit()
         requeue(lastBroken + 1, lastBroken + 1);
     applyRequeue();
 
-    // 3-4: navigators, the top line, the area below the re-broken lines.
+    // Navigators, the top line, the area below the re-broken lines.
     dropNavigatorLines(first, lastBroken);
     keepTopLine(oldOffset);
     const std::int32_t endLine = s.firstLineOf(lastBroken) + s.par(lastBroken)->lineCount();
@@ -570,7 +570,7 @@ void TLayoutEngine::refreshAfterEdit()
         updateScrollPositions();
     }
 
-    // 5: the widest line, when the edit dropped it or raised it.
+    // The widest line, when the edit dropped it or raised it.
     if (horizontalScrolling()) {
         if (!widestKnown_)
             recomputeWidest();
@@ -578,10 +578,10 @@ void TLayoutEngine::refreshAfterEdit()
             updateHorizontalRange();
     }
 
-    // 6: repaint the re-broken lines.
+    // The re-broken lines.
     window_->repaintLines(s.firstLineOf(first) + fromLine, endLine - 1);
 
-    // 7: the rest now or in the background.
+    // The rest now or in the background.
     if (rangeChanged || schedule_.hasWork()) {
         if (schedule_.UpdateMode() == umImmediate)
             formatPending();
