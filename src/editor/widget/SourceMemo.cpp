@@ -122,24 +122,14 @@ void TsmMemoView::notifyTextChanged()
     memo_.textChanged();
 }
 
-void TsmMemoView::repaintBetween(std::int32_t from, std::int32_t to)
-{
-    memo_.repaintPositions(from, to);
-}
-
-void TsmMemoView::textLoaded(bool layOut)
-{
-    layout_.scrollTo(0, 0, 0);
-    if (layOut)
-        layout_.textReplaced();
-}
-
 // ---- Creation and destruction --------------------------------------------------------------
 
 TSourceMemo::TSourceMemo(QWidget *parent)
     : QAbstractScrollArea(parent), layout_(std::make_unique<core::TLayoutEngine>(*this, measurer_)),
       engine_(std::make_unique<core::TSourceHighlightEngine>(*this)),
-      view_(std::make_unique<TsmMemoView>(*this, *layout_, *engine_)), paintNav_(new core::TSourceNavigator(this))
+      view_(std::make_unique<TsmMemoView>(*this, *layout_, *engine_)),
+      lines_(std::make_unique<core::TSourceLinesStrings>(*this)),
+      paragraphStrings_(std::make_unique<core::TSourceParaStrings>(*this)), paintNav_(new core::TSourceNavigator(this))
 {
     setView(view_.get());
     layout_->setWindow(this);
@@ -312,12 +302,18 @@ void TSourceMemo::keyPressEvent(QKeyEvent *event)
 {
     const QString text = event->text();
     const bool printable = !text.isEmpty() && (text.front() >= QChar(' ') || text.front() == QChar('\t'));
-    if (readOnly_ || displayOnly_ || !printable) {
+    const bool unwantedTab = !wantTabs_ && event->key() == Qt::Key_Tab;
+    if (readOnly_ || displayOnly_ || !printable || unwantedTab) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
     typeCharacter(text);
     event->accept();
+}
+
+bool TSourceMemo::focusNextPrevChild(bool next)
+{
+    return wantTabs_ ? false : QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 // Plain typing: the characters in the font's code page replace the selection.
@@ -337,6 +333,8 @@ void TSourceMemo::changeEvent(QEvent *event)
 void TSourceMemo::fontChanged()
 {
     applyFonts();
+    lines_->setCodePage(measurer_.codePage());
+    paragraphStrings_->setCodePage(measurer_.codePage());
     layout_->fontChanged(styleBitsOf(font()));
     if (!HandleAllocated())
         return;
@@ -700,20 +698,10 @@ void TSourceMemo::scrolled(bool vertical, bool horizontal)
         notifyChangeListeners(codes);
 }
 
-void TSourceMemo::repaintPositions(std::int32_t from, std::int32_t to)
-{
-    if (!HandleAllocated())
-        return;
-    paintNav_->setPos(std::clamp(from, 0, TextLength()));
-    const std::int32_t first = paintNav_->DisplayLine();
-    paintNav_->setPos(std::clamp(to, 0, TextLength()));
-    repaintLines(first, paintNav_->DisplayLine());
-}
-
 void TSourceMemo::repaintSelection()
 {
     if (blockSelection() || SelLength() != 0)
-        repaintPositions(selectionStart().Pos(), selectionEnd().Pos());
+        layout_->repaintBetween(selectionStart().Pos(), selectionEnd().Pos());
 }
 
 bool TSourceMemo::selectionShown() const

@@ -11,6 +11,7 @@
 #include "editor/core/LayoutEngine.h"
 #include "editor/core/SourceHighlightEngine.h"
 #include "editor/core/SourceMemoCore.h"
+#include "editor/core/SourceMemoStrings.h"
 #include "editor/widget/QtTextMeasurer.h"
 #include "editor/widget/SourceMemoTypes.h"
 
@@ -60,6 +61,9 @@ public:
     void setBorderStyle(TBorderStyle style);
     bool HideSelection() const { return hideSelection_; }
     void setHideSelection(bool on);
+    // The text as a list of display lines, and as a list of paragraphs.
+    core::TSourceLinesStrings &Lines() { return *lines_; }
+    core::TSourceParaStrings &Paragraphs() { return *paragraphStrings_; }
     core::TScrollStyle ScrollBars() const { return layout_->ScrollBars(); }
     void setScrollBars(core::TScrollStyle s);
     bool WantTabs() const { return wantTabs_; }
@@ -214,9 +218,8 @@ public:
     bool hasBackgroundPicture() const override { return !backgroundBmp_.isNull(); }
     void scrolled(bool vertical, bool horizontal) override;
 
-    // Called by the view with the text's change notification and selection repaints.
+    // Called by the view with the text's change notification.
     void textChanged();
-    void repaintPositions(std::int32_t from, std::int32_t to);
 
 protected:
     bool event(QEvent *event) override;
@@ -227,6 +230,8 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // With WantTabs the Tab key reaches the control instead of moving the focus.
+    bool focusNextPrevChild(bool next) override;
     void changeEvent(QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -261,6 +266,8 @@ private:
     std::unique_ptr<core::TLayoutEngine> layout_;
     std::unique_ptr<core::TSourceHighlightEngine> engine_;
     std::unique_ptr<TsmMemoView> view_;
+    std::unique_ptr<core::TSourceLinesStrings> lines_;
+    std::unique_ptr<core::TSourceParaStrings> paragraphStrings_;
     core::TSourceNavigator *paintNav_; // the line being painted
 
     std::vector<IsmMemoListener *> messageListeners_;

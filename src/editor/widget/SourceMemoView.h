@@ -28,8 +28,6 @@ public:
     }
     void highlightStretch(std::int32_t start, std::int32_t end) override { engine_.highlightStretch(start, end); }
     void notifyTextChanged() override;
-    void repaintBetween(std::int32_t from, std::int32_t to) override;
-    void textLoaded(bool layOut) override;
 
 private:
     TSourceMemo &memo_;

@@ -348,6 +348,30 @@ TEST_F(SourceMemoFixture, CollapseHandlerIsToldOfAttachmentPaintsEveryLineAndMay
     EXPECT_EQ(second.attachCalls, (std::vector<bool>{true, false}));
 }
 
+TEST_F(SourceMemoFixture, TabIsTypedWhileWantTabsElseItMovesTheFocus)
+{
+    typeKey(*memo, Qt::Key_Tab, "\t");
+    EXPECT_EQ(memo->textRange(0, 5), "\t");
+    memo->setWantTabs(false);
+    typeKey(*memo, Qt::Key_Tab, "\t");
+    EXPECT_EQ(memo->textRange(0, 5), "\t");
+}
+
+TEST_F(SourceMemoFixture, LinesShowDisplayLinesAndParagraphsTheParagraphs)
+{
+    memo->resize(120, 200);
+    memo->Paragraphs().Assign(std::vector<std::string>{"mov ax, bx mov cx, dx mov si, di", "ret"});
+    EXPECT_EQ(memo->Paragraphs().Count(), 2);
+    EXPECT_EQ(memo->Paragraphs().Get(1), "ret");
+    EXPECT_GT(memo->Lines().Count(), memo->Paragraphs().Count());
+    EXPECT_EQ(memo->Lines().Get(memo->Lines().Count() - 1), "ret");
+    // The lists read bytes; their wide forms follow the font's character set.
+    memo->Paragraphs().Put(1, "\xE6");
+    EXPECT_EQ(memo->Paragraphs().GetWide(1), std::u16string(1, char16_t(0x0436)));
+    memo->setFontCharset(core::kOemCharset);
+    EXPECT_EQ(memo->Paragraphs().GetWide(1), std::u16string(1, char16_t(0x0446)));
+}
+
 TEST_F(SourceMemoFixture, LoadsAndSavesThroughStreams)
 {
     std::istringstream in("first\nsecond\r\nthird");
