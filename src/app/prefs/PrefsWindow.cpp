@@ -255,7 +255,7 @@ QWidget *TPrefsW::buildCommandLinesPage()
     Label9_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(Label9_);
 
-    // The drive mapping has no effect on this platform; the group stays hidden.
+    // A hidden group: the mapping is set in the settings file, which alone gives the letter.
     QGroupBox *drive = groupBox("GroupBox2", QStringLiteral(" -= Virtual Drive =- "), sheet);
     auto *driveLayout = new QHBoxLayout(drive);
     VirtDriveCheck_ = checkBox("VirtDriveCheck", QStringLiteral("Enable Virtual Drive"), drive);
