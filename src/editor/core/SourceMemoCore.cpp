@@ -60,6 +60,8 @@ const char *TSourceMemoCore::upperCased(std::int32_t par, std::int32_t first, st
 
 void TSourceMemoCore::setSelStart(std::int32_t p)
 {
+    // An empty selection is no column block: a later replace must not delete old block columns.
+    block_ = false;
     selLength_ = 0;
     overshoot_ = 0;
     view_->dropCaretX();

@@ -137,6 +137,18 @@ TEST_F(BlockPasteTest, SetBlockSelectionPlacesTheCaretAtTheSecondCornerWithOvers
     EXPECT_EQ(memo.SelLength(), 1);
 }
 
+TEST_F(BlockPasteTest, MovingTheCaretEndsTheBlockSoTypingDeletesNothing)
+{
+    setText(memo, "0123456789\r\n0123456789");
+    setBlockSelection(memo, 2, 0, 1, 5);
+    ASSERT_TRUE(memo.blockSelection());
+    memo.setSelStart(1);
+    EXPECT_FALSE(memo.blockSelection());
+    memo.SetSelTextBuf("x");
+    EXPECT_EQ(memo.textRange(0, memo.TextLength()), "0x123456789\r\n0123456789");
+    checkStoreConsistency(memo.paragraphs());
+}
+
 TEST_F(BlockPasteTest, TextTooLongStopsThePasteWithTheUpdateClosed)
 {
     setText(memo, "a\r\nb");
