@@ -137,7 +137,9 @@ void TSourceMemoCore::replaceSelection(std::string_view t)
     block_ = false;
     if (suppressRefresh)
         return;
-    if (pars_.StaticFormat && codeCleanUp)
+    // Undo and redo restore texts exactly: a clean-up there would change the text without a
+    // record and the next undo step would take back the wrong characters.
+    if (pars_.StaticFormat && codeCleanUp && !inUndo_)
         cleanUpCodes(r.startPar, r.endPar);
     selStart_->assign(*selEnd_);
     origin_ = selStart_;

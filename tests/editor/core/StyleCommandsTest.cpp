@@ -53,6 +53,24 @@ TEST_F(StyleCommandsTest, BoldWithoutSelectionLeavesTheCaretBetweenTwoCodes)
     EXPECT_EQ(wholeText(memo), "a\2B\2b");
 }
 
+TEST_F(StyleCommandsTest, UndoAndRedoThroughTheCodesOfAnEmptyBoldRestoreEveryText)
+{
+    setText(memo, "ab");
+    memo.ClearUndo();
+    memo.setSelStart(1);
+    apply(TStyleCommand::Bold);
+    memo.SetSelTextBuf("B");
+    ASSERT_EQ(wholeText(memo), "a\2B\2b");
+    memo.Undo();
+    EXPECT_EQ(wholeText(memo), "a\2\2b") << "undo restores the text as it was, codes included";
+    memo.Undo();
+    EXPECT_EQ(wholeText(memo), "ab");
+    memo.Redo();
+    memo.Redo();
+    EXPECT_EQ(wholeText(memo), "a\2B\2b");
+    checkStoreConsistency(memo.paragraphs());
+}
+
 TEST_F(StyleCommandsTest, EachCommandInsertsItsCode)
 {
     const std::pair<TStyleCommand, char> commands[] = {{TStyleCommand::Italic, 1},
