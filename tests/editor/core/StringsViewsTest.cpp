@@ -175,6 +175,7 @@ TEST(StringsLines, WithoutWordWrapItemsAreFirstLinesOfParagraphs)
     EXPECT_THROW(lines.Get(3), ERangeError);
     EXPECT_EQ(lines.Count(), 2);
     lines.Put(0, "ONE");
+    EXPECT_EQ(wholeText(memo), "ONE\r\ntwo\r\n");
     lines.Delete(0);
     EXPECT_EQ(wholeText(memo), "two\r\n");
 }
