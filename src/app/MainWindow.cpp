@@ -4,6 +4,7 @@
 #include "app/FindDialog.h"
 #include "app/IniFile.h"
 #include "app/StatusBar.h"
+#include "editor/widget/KeywordsEditorDlg.h"
 #include "platform/Dialogs.h"
 #include "platform/DosRunner.h"
 #include "platform/FileNames.h"
@@ -73,7 +74,10 @@ TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent), ExeD
     runCommand([this, &startUp] { FormCreate(startUp.arguments); });
 }
 
-TVelmora::~TVelmora() = default;
+TVelmora::~TVelmora()
+{
+    widget::TKeywordsEditorDlg::SetHelpHook(nullptr);
+}
 
 void TVelmora::FormCreate(const QStringList &arguments)
 {

@@ -185,6 +185,8 @@ private:
     // Made by the first F1; shared_ptr, whose deleter is fixed where it is made, as the
     // destructor is compiled without the help system's definition.
     std::shared_ptr<THelpSystem> help_;
+    // The help window's system, created on first use.
+    THelpSystem &helpSystem();
 };
 
 } // namespace velmora::app

@@ -4,6 +4,8 @@
 // preferences, about and help windows.
 #include "app/MainWindow.h"
 
+#include "editor/widget/KeywordsEditorDlg.h"
+
 #include "app/about/AboutWindow.h"
 #include "app/helpview/HelpSystem.h"
 #include "app/helpview/HelpWindow.h"
@@ -51,6 +53,8 @@ void TVelmora::createOtherWindows()
     PrefsW = new TPrefsW(*this);
     Form3 = new TForm3(ExeDir, settings.velm_version, this);
     Form3->OnShow = [this] { ApplyLanguageAboutW(); };
+    // The keyword editor's Help opens this window's help at the editor's topic.
+    widget::TKeywordsEditorDlg::SetHelpHook([this](const QString &keyword) { helpSystem().showKeyword(keyword); });
 }
 
 void TVelmora::PrefsClick()
@@ -65,11 +69,16 @@ void TVelmora::AboutClick()
     Form3->exec();
 }
 
-void TVelmora::HelpShowA()
+THelpSystem &TVelmora::helpSystem()
 {
     if (!help_)
         help_ = std::make_shared<THelpSystem>(HelpFile, this);
-    help_->showContents();
+    return *help_;
+}
+
+void TVelmora::HelpShowA()
+{
+    helpSystem().showContents();
 }
 
 // The two windows are dressed only once they exist.

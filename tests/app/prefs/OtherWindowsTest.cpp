@@ -4,8 +4,11 @@
 
 #include "app/about/AboutWindow.h"
 #include "app/helpview/HelpWindow.h"
+#include "editor/core/KeywordList.h"
+#include "editor/widget/KeywordsEditorDlg.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -72,6 +75,24 @@ TEST_F(OtherWindowsTest, F1OpensTheHelpContentsOrReportsAMissingFile)
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->currentTopic(), 0);
     EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+
+TEST_F(OtherWindowsTest, KeywordEditorsHelpOpensItsTopicInTheHelpWindow)
+{
+    startWithPrefs();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/data/info/intro.hlp"),
+                            exeDir + QStringLiteral("info/intro.hlp")));
+    core::TKeywordList list;
+    widget::TKeywordsEditorDlg editor(list, true, true, window.get());
+    auto *helpButton = editor.findChild<QPushButton *>(QStringLiteral("btnHelp"));
+    ASSERT_NE(helpButton, nullptr);
+    helpButton->click();
+    auto *help = window->findChild<app::THelpWindow *>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_NE(help->currentTopic(), 0) << "the keyword editor's own topic, not the contents";
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 } // namespace
