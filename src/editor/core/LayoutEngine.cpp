@@ -84,24 +84,20 @@ void TLayoutEngine::setWordWrapChars(const std::string &chars)
 
 void TLayoutEngine::setLeftMargin(std::int32_t px)
 {
-    if (px == leftMargin_)
-        return;
-    leftMargin_ = px;
-    if (WordWrap()) {
-        relayoutAll();
-        return;
-    }
-    if (handle_) {
-        updateHorizontalRange();
-        window_->repaintAll();
-    }
+    setMargin(leftMargin_, px);
 }
 
 void TLayoutEngine::setRightMargin(std::int32_t px)
 {
-    if (px == rightMargin_)
+    setMargin(rightMargin_, px);
+}
+
+// A margin narrows the wrap width with word wrap on; otherwise it only moves the text.
+void TLayoutEngine::setMargin(std::int32_t &margin, std::int32_t px)
+{
+    if (px == margin)
         return;
-    rightMargin_ = px;
+    margin = px;
     if (WordWrap()) {
         relayoutAll();
         return;

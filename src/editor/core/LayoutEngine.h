@@ -165,6 +165,7 @@ public:
     void scrollCaretIntoView(TSourceNavigator &caret);
 
 private:
+    void setMargin(std::int32_t &margin, std::int32_t px);
     void recomputeWidest();
     void raiseWidest(std::int32_t width, std::int32_t par);
     void dropNavigatorLines(std::int32_t firstPar, std::int32_t lastPar);
