@@ -146,7 +146,7 @@ void TSourceMemo::paintDocument(QPainter &painter, const QRect &area)
     layout.layOutUpToLine(last);
 
     const std::int32_t lines = paragraphs().visibleLineCount;
-    if (vo < 0 && first == 0)
+    if (vo < 0 && first == 0 && top < std::min(-vo, bottom))
         fillBackground(painter, QRect(area.left(), top, area.width(), std::min(-vo, bottom) - top), vo + top);
 
     const QSize bitmapSize(std::max(1, viewport()->width()), lh);
