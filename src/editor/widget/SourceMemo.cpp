@@ -183,7 +183,7 @@ void TSourceMemo::createHandle()
     layout_->createHandle(viewport()->width(), viewport()->height());
     if (autoCaretWidth_)
         caretWidth_ = layout_->lineHeight() / 14 + 1;
-    updateCaret();
+    placeCaret();
     if (OnVScroll)
         OnVScroll(*this);
 }
@@ -285,7 +285,7 @@ void TSourceMemo::showEvent(QShowEvent *event)
 void TSourceMemo::focusInEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusInEvent(event);
-    updateCaret();
+    placeCaret();
     if (hideSelection_)
         repaintSelection();
 }
@@ -293,7 +293,7 @@ void TSourceMemo::focusInEvent(QFocusEvent *event)
 void TSourceMemo::focusOutEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusOutEvent(event);
-    updateCaret();
+    placeCaret();
     if (hideSelection_)
         repaintSelection();
 }
@@ -344,7 +344,7 @@ void TSourceMemo::fontChanged()
     layout_->updateHorizontalRange();
     layout_->updateScrollPositions();
     viewport()->update();
-    updateCaret();
+    placeCaret();
     notifyChangeListeners(ncFontChanged);
 }
 
@@ -461,7 +461,7 @@ void TSourceMemo::setCaretWidth(std::int32_t width)
     if (width == caretWidth_)
         return;
     caretWidth_ = width;
-    updateCaret();
+    placeCaret();
 }
 
 void TSourceMemo::setCollapseHandler(TsmsCollapseHandler *handler)
@@ -478,7 +478,7 @@ void TSourceMemo::setDisplayOnly(bool on)
     if (on == displayOnly_)
         return;
     displayOnly_ = on;
-    updateCaret();
+    placeCaret();
 }
 
 void TSourceMemo::setPen(TsmPen &pen, const TsmPen &value)
@@ -510,7 +510,7 @@ void TSourceMemo::setLineHeight(std::int32_t h)
     layout_->setLineHeight(h);
     if (autoCaretWidth_)
         caretWidth_ = layout_->lineHeight() / 14 + 1;
-    updateCaret();
+    placeCaret();
 }
 
 void TSourceMemo::setOptions(const core::TSourceMemoOptions &options)
@@ -536,7 +536,7 @@ void TSourceMemo::setOverwrite(bool on)
     if (on == overwrite_)
         return;
     overwrite_ = on;
-    updateCaret();
+    placeCaret();
 }
 
 void TSourceMemo::setProgressInterval(std::int32_t ms)
@@ -717,11 +717,6 @@ std::int32_t TSourceMemo::effectiveCaretWidth()
     if (overwrite_ && Options()[core::smoWideOverwriteCaret] && SelLength() == 0)
         return std::max(1, core::characterWidth(origin(), *layout_));
     return std::max(1, caretWidth_);
-}
-
-void TSourceMemo::updateCaret()
-{
-    placeCaret();
 }
 
 void TSourceMemo::placeCaret()

@@ -252,7 +252,6 @@ private:
     void repaintSelection();
     bool selectionShown() const;
     std::int32_t effectiveCaretWidth();
-    void updateCaret();
     void caretPlaced();
     void backgroundStep(const std::function<void()> &tick);
     void typeCharacter(const QString &text);
