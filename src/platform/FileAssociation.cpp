@@ -1,4 +1,5 @@
 #include "platform/FileAssociation.h"
+#include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,16 +17,6 @@ namespace velmora::platform
 
 namespace
 {
-
-// An XDG base folder: the variable's value when it is an absolute path, else the fallback
-// under the home folder; ending in "/".
-QString xdgFolder(const char *variable, const QString &homeFallback)
-{
-    QString folder = qEnvironmentVariable(variable);
-    if (folder.isEmpty() || QDir::isRelativePath(folder))
-        folder = QDir::homePath() + QLatin1Char('/') + homeFallback;
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
 
 [[noreturn]] void fail(const QString &message)
 {
@@ -131,16 +122,6 @@ void runXdgMime(const QString &program, const QString &desktopFile, const QStrin
 }
 
 } // namespace
-
-QString userApplicationsFolder()
-{
-    return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("applications/");
-}
-
-QString userConfigFolder()
-{
-    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config"));
-}
 
 QString asmDesktopEntry(const QString &programPath)
 {

@@ -3,6 +3,8 @@
 // assembler source type.
 #pragma once
 
+#include "platform/Paths.h"
+
 #include <QString>
 
 namespace velmora::platform
@@ -11,13 +13,6 @@ namespace velmora::platform
 // The desktop entry's file name and the file type it opens.
 inline constexpr const char *AsmDesktopFile = "velmora.desktop";
 inline constexpr const char *AsmMimeType = "text/x-asm";
-
-// $XDG_DATA_HOME/applications/ (~/.local/share/applications/ when the variable is unset,
-// empty or relative), ending in "/".
-QString userApplicationsFolder();
-
-// $XDG_CONFIG_HOME/ (~/.config/ under the same rule), ending in "/".
-QString userConfigFolder();
 
 // The text of the desktop entry that opens a file with programPath: Exec names the
 // program, quoted and escaped as desktop entries require, followed by "%f".

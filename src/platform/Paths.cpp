@@ -22,7 +22,25 @@ bool isWritableFolder(const QString &dir)
     return QDir(dir).exists() && ::access(QFile::encodeName(dir).constData(), W_OK | X_OK) == 0;
 }
 
+QString xdgFolder(const char *variable, const QString &homeFallback)
+{
+    QString folder = qEnvironmentVariable(variable);
+    if (folder.isEmpty() || QDir::isRelativePath(folder))
+        folder = QDir::homePath() + QLatin1Char('/') + homeFallback;
+    return withSlash(folder);
+}
+
 } // namespace
+
+QString userConfigFolder()
+{
+    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config"));
+}
+
+QString userApplicationsFolder()
+{
+    return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("applications/");
+}
 
 QString exeDir()
 {
@@ -33,10 +51,7 @@ QString settingsFolder(const QString &exeDir)
 {
     if (isWritableFolder(exeDir))
         return withSlash(exeDir);
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || QDir::isRelativePath(config))
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return withSlash(config) + QStringLiteral("velmora/");
+    return userConfigFolder() + QStringLiteral("velmora/");
 }
 
 } // namespace velmora::platform
