@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testing
+{
 
-class ScriptedDialogs final : public platform::IDialogs {
+class ScriptedDialogs final : public platform::IDialogs
+{
 public:
     struct Shown {
         platform::MessageKind kind;
@@ -64,11 +66,14 @@ public:
 private:
     static std::optional<QString> next(std::deque<std::optional<QString>> &q)
     {
-        if (q.empty())
+        if (q.empty() || !q.front()) {
+            if (!q.empty())
+                q.pop_front();
             return std::nullopt;
-        auto v = q.front();
+        }
+        const QString value = *q.front();
         q.pop_front();
-        return v;
+        return value;
     }
 
     platform::IDialogs *previous_ = nullptr;
