@@ -5,6 +5,7 @@
 #include "app/IniFile.h"
 #include "app/StatusBar.h"
 #include "editor/widget/KeywordsEditorDlg.h"
+#include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
 #include "platform/DosRunner.h"
 #include "platform/FileNames.h"
@@ -82,7 +83,7 @@ TVelmora::~TVelmora()
 void TVelmora::FormCreate(const QStringList &arguments)
 {
     ReadAllINI();
-    // The editor font's name and size (settings.FontName, settings.FontSize) are set here.
+    SetEditorFont(settings.FontName, settings.FontSize);
     CaptionBase = settings.velm_caption + QLatin1Char(' ') + settings.velm_version;
     setWindowIcon(programIcon());
     QApplication::setWindowIcon(windowIcon());
@@ -183,7 +184,8 @@ void TVelmora::ApplyLanguage()
 
 void TVelmora::NewA()
 {
-    // The editor is emptied here and, with def_templ on, given the default template.
+    // With def_templ on, the default template follows here.
+    editor->Clear();
     CurrentFile.clear();
     FNameShow();
 }

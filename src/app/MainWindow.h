@@ -5,8 +5,7 @@
 
 #include "app/Settings.h"
 #include "app/language/LanguageActions.h"
-#include "editor/core/DefaultKeywordList.h"
-#include "editor/core/KeywordList.h"
+#include "editor/core/NumberHighlighter.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -18,6 +17,11 @@ class QAction;
 class QMenu;
 class QTabWidget;
 class QToolButton;
+
+namespace velmora::widget
+{
+class TSourceMemo;
+}
 
 namespace velmora::app
 {
@@ -65,15 +69,10 @@ public:
     TForm3 *Form3 = nullptr;
     void createOtherWindows();
 
-    // The main editor's keyword list, the default list at start, until the editor control
-    // holds it.
-    std::unique_ptr<core::TKeywordList> Keywords = [] {
-        auto list = std::make_unique<core::TKeywordList>();
-        core::fillDefaultKeywordList(*list);
-        return list;
-    }();
-    // Where the preferences window acts on the editor at once; the editor control fills
-    // these in. Unset, they do nothing.
+    // The source editor and its number highlighter.
+    widget::TSourceMemo *editor = nullptr;
+    core::TNumberHighlighter NumberHL;
+    // Where the preferences window acts on the editor at once; tests may replace them.
     std::function<void(const QString &name, int pointSize)> SetEditorFont; // font name and size
     std::function<void(int colour)> SetNumbersForeground;                  // the number highlighter's Foreground
     std::function<void()> ReApplyKeywords;                                 // re-highlight the whole text
@@ -160,6 +159,9 @@ private:
     // The component tree, built in MainWindowLayout.cpp and MainWindowCommands.cpp.
     void createToolBar();
     void createPages();
+    void createEditor(QWidget *parent);
+    // Gives the number highlighter its colour and re-highlights the editor to show it.
+    void setNumbersColour(int colour);
     void createStatusBar();
     void createDialogs();
     void createActions();

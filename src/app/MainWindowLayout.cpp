@@ -1,9 +1,11 @@
-// The component tree of TVelmora: tool bar, pages with their output memos and command
-// panels, the ">" button, the status bar and the dialogs.
+// The component tree of TVelmora: tool bar, pages with the editor, the output memos and
+// command panels, the ">" button, the status bar and the dialogs.
 #include "app/FileDialog.h"
 #include "app/FindDialog.h"
 #include "app/MainWindow.h"
 #include "app/StatusBar.h"
+#include "editor/core/DefaultKeywordList.h"
+#include "editor/widget/SourceMemo.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -144,6 +146,61 @@ void TVelmora::createToolBar()
     layout->addWidget(panel2);
 }
 
+void TVelmora::createEditor(QWidget *parent)
+{
+    NumberHL.setForeground(0xF0CAA6); // sky blue
+    NumberHL.setSeparators(" ,;");
+
+    editor = new widget::TSourceMemo(parent);
+    editor->setObjectName(QStringLiteral("editor"));
+    editor->setHighlighter(&NumberHL);
+    editor->setScrollBars(core::ssVertical);
+    core::TSourceMemoOptions options;
+    options.set(core::smoWrapCaret)
+        .set(core::smoInsertKeyActive)
+        .set(core::smoWideOverwriteCaret)
+        .set(core::smoAutoScrollBars)
+        .set(core::smoSmartTabs);
+    editor->setOptions(options);
+    editor->setOverwrite(false);
+    editor->setDisplayOnly(false);
+    editor->setJustified(false);
+    editor->setColumnWrap(0);
+    editor->setCaretWidth(1);
+    editor->setLineHeight(0);
+    editor->setScrollTime(1);
+    editor->setSeparators("\t\n\r $%&,./:;<=>");
+    editor->setEndOfTextMark({core::clRed, 0, Qt::SolidLine});
+    editor->setRightLinePen({widget::clGray, 1, Qt::DotLine});
+    editor->setSelBackColor(widget::clHighlight);
+    editor->setSelTextColor(widget::clHighlightText);
+    editor->setSpecUnderline({core::clRed, 1, Qt::SolidLine});
+    editor->setFont(pixelFont(QStringLiteral("Arial"), 11));
+    editor->setFontCharset(core::kCyrillicCharset);
+    editor->setFontColor(0xC0DCC0); // money green
+    editor->setAltFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    core::fillDefaultKeywordList(editor->Keywords());
+
+    editor->OnClick = [this](widget::TSourceMemo &memo) {
+        sb_->setPanelText(1, QString::number(memo.SelLine() + 1) + QStringLiteral(" : ") +
+                                 QString::number(memo.SelCol() + 1));
+    };
+    SetEditorFont = [this](const QString &name, int pointSize) {
+        QFont font = editor->font();
+        font.setFamily(name);
+        font.setPointSize(pointSize);
+        editor->setFont(font);
+    };
+    SetNumbersForeground = [this](int colour) { setNumbersColour(colour); };
+    ReApplyKeywords = [this] { editor->ReApplyKeywords(); };
+}
+
+void TVelmora::setNumbersColour(int colour)
+{
+    NumberHL.setForeground(colour);
+    editor->ReApplyKeywords();
+}
+
 void TVelmora::createPages()
 {
     pages_ = new QTabWidget(this);
@@ -156,10 +213,8 @@ void TVelmora::createPages()
     auto *editLayout = new QHBoxLayout(editSheet);
     editLayout->setContentsMargins(0, 0, 0, 0);
     editLayout->setSpacing(0);
-    // The gutter and the editor control take this place.
-    auto *editorPlace = new QWidget(editSheet);
-    editorPlace->setObjectName(QStringLiteral("EditorPlace"));
-    editLayout->addWidget(editorPlace);
+    createEditor(editSheet);
+    editLayout->addWidget(editor);
     // Scratch buffers of the comment commands; never shown.
     for (const char *name : {"Memo1", "Memo2"}) {
         auto *scratch = new QPlainTextEdit(editSheet);

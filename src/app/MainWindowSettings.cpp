@@ -2,6 +2,7 @@
 #include "app/IniFile.h"
 #include "app/MainWindow.h"
 #include "app/language/LanguagePackLocation.h"
+#include "editor/widget/SourceMemo.h"
 #include "platform/Paths.h"
 
 #include <QAction>
@@ -101,8 +102,14 @@ void TVelmora::WriteAllINI()
 
 void TVelmora::apply()
 {
-    // The editor's colour, font colour, bold style and word wrap (bc, fc, BF, WW) and the
-    // number highlighter's colour (NumbersColor when oNumbersHL, else fc) are pushed here.
+    editor->setColor(settings.bc);
+    editor->setFontColor(settings.fc);
+    QFont font = editor->font();
+    font.setBold(settings.BF);
+    editor->setFont(font);
+    editor->setWordWrap(settings.WW);
+    // With number highlighting off, numbers look like ordinary text.
+    setNumbersColour(settings.oNumbersHL ? settings.NumbersColor : settings.fc);
     bool menusVisible = true;
     bool toolBarVisible = true;
     switch (settings.WhatControls) {

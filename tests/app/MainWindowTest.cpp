@@ -12,8 +12,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -89,7 +89,8 @@ TEST_F(MainWindowTest, VirtualDriveSettingGivesTheToolsFolderItsLetterInDos)
     QFile(tasm).open(QIODevice::WriteOnly);
     const QString previous = QDir::currentPath();
     QDir::setCurrent(tools);
-    const QStringList arguments = platform::dosBoxStart(tasm, QString(), QString(), platform::DosWindow::Hidden).arguments;
+    const QStringList arguments =
+        platform::dosBoxStart(tasm, QString(), QString(), platform::DosWindow::Hidden).arguments;
     QDir::setCurrent(previous);
     platform::mapToolsDrive(QString(), QString());
     EXPECT_TRUE(arguments.contains(QStringLiteral("mount Y \"") + tools + QLatin1Char('"')));
@@ -179,7 +180,7 @@ TEST_F(MainWindowTest, ParameterDialogsRunFromTheKeysWhileAnOutputMemoHasFocus)
 TEST_F(MainWindowTest, AFocusedControlCannotSwallowTheWindowsShortcuts)
 {
     auto &w = start();
-    auto *swallower = new KeySwallower(component<QWidget>("EditorPlace"));
+    auto *swallower = new KeySwallower(component<QWidget>("EditSheet"));
     swallower->show();
     swallower->setFocus();
     ASSERT_TRUE(swallower->hasFocus());
@@ -199,7 +200,7 @@ TEST_F(MainWindowTest, AFocusedControlCannotSwallowTheWindowsShortcuts)
 TEST_F(MainWindowTest, PopupMenuOfTheFocusedControlComesBeforeTheMainMenu)
 {
     start();
-    auto *host = component<QWidget>("EditorPlace");
+    auto *host = component<QWidget>("EditSheet");
     auto *control = new KeySwallower(host);
     auto *popupItem = new QAction(QStringLiteral("Comment here"), host);
     popupItem->setShortcut(Qt::CTRL | Qt::Key_K);

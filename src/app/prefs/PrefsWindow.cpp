@@ -5,6 +5,7 @@
 #include "app/prefs/ColorBox.h"
 #include "app/prefs/RadioGroup.h"
 #include "editor/widget/KeywordsEditorDlg.h"
+#include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
 #include "platform/FileAssociation.h"
 
@@ -405,7 +406,7 @@ void TPrefsW::Button1Click()
 
 void TPrefsW::BitBtn1Click()
 {
-    widget::EditKeywordList(*main_.Keywords, true, true, this);
+    widget::EditKeywordList(main_.editor->Keywords(), true, true, this);
     if (main_.ReApplyKeywords)
         main_.ReApplyKeywords();
 }

@@ -250,8 +250,13 @@ bool TSourceMemo::viewportEvent(QEvent *event)
     const auto [wParam, lParam] = messageParameters(event);
     bool handled = true;
     if (!dispatch(
-            event->type(), wParam, lParam, [&] { return QAbstractScrollArea::viewportEvent(event); }, handled))
+            event->type(), wParam, lParam, [&] { return QAbstractScrollArea::viewportEvent(event); }, handled)) {
         event->accept();
+        return handled;
+    }
+    if (OnClick && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+        OnClick(*this);
     return handled;
 }
 

@@ -170,6 +170,8 @@ public:
         OnContext;
     std::function<void(TSourceMemo &, Qt::MouseButton, Qt::KeyboardModifiers, std::int32_t x, std::int32_t y)>
         OnAfterMouseDown;
+    // A left mouse press in the text, after the control has handled it.
+    std::function<void(TSourceMemo &)> OnClick;
 
     // ---- Listener lists
     void addMessageListener(IsmMemoListener *listener) { messageListeners_.push_back(listener); }

@@ -4,6 +4,7 @@
 #include "PrefsFixture.h"
 
 #include "editor/widget/KeywordsEditorDlg.h"
+#include "editor/widget/SourceMemo.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -131,7 +132,7 @@ TEST_F(PrefsActionsTest, DefineKeywordListEditsTheEditorListThenReHighlights)
     startWithPrefs();
     int reHighlights = 0;
     window->ReApplyKeywords = [&] { ++reHighlights; };
-    const int keywords = window->Keywords->Count();
+    const int keywords = window->editor->Keywords().Count();
     EXPECT_EQ(keywords, 161);
     showPrefs();
     whileModal([&] { prefsControl<QPushButton>("BitBtn1")->click(); },
@@ -140,7 +141,7 @@ TEST_F(PrefsActionsTest, DefineKeywordListEditsTheEditorListThenReHighlights)
                    EXPECT_EQ(reHighlights, 0);
                });
     EXPECT_EQ(reHighlights, 1);
-    EXPECT_EQ(window->Keywords->Count(), keywords);
+    EXPECT_EQ(window->editor->Keywords().Count(), keywords);
 }
 
 TEST_F(PrefsActionsTest, LoadingALanguagePackKeepsOnlyItsNameAndLooksInInfo)
