@@ -1,6 +1,7 @@
 // The preferences window and the settings: show and store, OK, Apply, Cancel and the reset
 // of all settings.
 #include "PrefsFixture.h"
+#include "editor/widget/SourceMemo.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -151,8 +152,6 @@ TEST_F(PrefsSettingsTest, EachControlMovesItsOwnSetting)
 TEST_F(PrefsSettingsTest, CancelKeepsStoredFontWhileTheEditorKeepsTheChosenOne)
 {
     startWithPrefs();
-    std::vector<std::pair<QString, int>> editorFonts;
-    window->SetEditorFont = [&](const QString &name, int size) { editorFonts.emplace_back(name, size); };
     QFont chosen(QStringLiteral("Liberation Serif"));
     chosen.setPointSize(21);
     std::optional<QFont> offered;
@@ -175,8 +174,8 @@ TEST_F(PrefsSettingsTest, CancelKeepsStoredFontWhileTheEditorKeepsTheChosenOne)
     ASSERT_TRUE(offered.has_value());
     EXPECT_EQ(offered->family(), before.FontName);
     EXPECT_EQ(offered->pointSize(), before.FontSize);
-    ASSERT_EQ(editorFonts.size(), 1u);
-    EXPECT_EQ(editorFonts[0], std::make_pair(QStringLiteral("Liberation Serif"), 21));
+    EXPECT_EQ(window->editor->font().family(), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(window->editor->font().pointSize(), 21);
     EXPECT_EQ(window->settings.FontName, before.FontName);
     EXPECT_EQ(window->settings.FontSize, before.FontSize);
     EXPECT_TRUE(component<QWidget>("Panel1")->isHidden());
