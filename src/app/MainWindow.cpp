@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QPainter>
@@ -97,7 +98,7 @@ void TVelmora::FormCreate(const QStringList &arguments)
     sd_->request().initialDir = dialogFolder;
     // The name is made absolute: the build commands change the current folder later.
     if (!arguments.isEmpty() && !arguments.first().isEmpty())
-        OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath());
+        runCommand([&] { OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath()); });
     HelpFile = ExeDir + QStringLiteral("info/intro.hlp");
     ApplyLanguage();
     // The tools folder gets its own drive letter in every later DOS run.
@@ -214,7 +215,8 @@ void TVelmora::OpenSourceFile(const QString &fileName)
 {
     if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
         return;
-    // The file's text is loaded into the editor here.
+    // A file that cannot be read raises before anything changes.
+    editor->Lines().LoadFromFile(QFile::encodeName(fileName).toStdString());
     CurrentFile = fileName;
     LastFile = fileName;
     FNameShow();

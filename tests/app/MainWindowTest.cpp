@@ -4,6 +4,7 @@
 
 #include "app/FindDialog.h"
 #include "app/StatusBar.h"
+#include "editor/widget/SourceMemo.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -114,8 +115,26 @@ TEST_F(MainWindowTest, ArgumentNamingAFileMakesItCurrentAndLast)
     EXPECT_EQ(w.LastFile, source);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("prog.asm - Velmora 3.5f"));
     EXPECT_EQ(statusBar()->panelText(0), source);
+    EXPECT_EQ(w.editor->Paragraphs().Get(0), "mov ax,4C00h");
+    EXPECT_EQ(w.editor->Paragraphs().Get(1), "int 21h");
     w.close();
     EXPECT_TRUE(readIni().contains(QStringLiteral("LastF=") + source + QLatin1Char('\n')));
+}
+
+TEST_F(MainWindowTest, ArgumentThatCannotBeReadIsReportedAndStartGoesOn)
+{
+    // A file that exists but gives an error on reading, whatever the user's rights.
+    const QString unreadable = QStringLiteral("/proc/self/mem");
+    if (!QFileInfo(unreadable).isFile())
+        GTEST_SKIP() << "no /proc";
+    auto &w = start({unreadable});
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].kind, platform::MessageKind::Error);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Cannot")))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_TRUE(w.CurrentFile.isEmpty());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Untitled - Velmora 3.5f"));
+    EXPECT_EQ(w.HelpFile, exeDir + QStringLiteral("info/intro.hlp")) << "the later start steps still ran";
 }
 
 TEST_F(MainWindowTest, RelativeArgumentIsTakenFromTheCurrentFolder)
