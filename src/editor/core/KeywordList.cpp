@@ -67,12 +67,7 @@ int TKeywordList::AddKeyword(std::string_view keyword, std::uint8_t options, std
                              std::int32_t foreground)
 {
     TKeyInfoLen record;
-    record.KeyOptions = options;
-    record.KeyStyle = style;
-    record.ContextNum = contextNum;
-    record.Cursor = cursor;
-    record.Background = background;
-    record.Foreground = foreground;
+    static_cast<TKeyAttributes &>(record) = {options, style, contextNum, cursor, background, foreground};
     record.Keyword = keyword;
     const int index = Count();
     insertRecord(index, std::move(record));

@@ -44,12 +44,7 @@ int TStartStopKeyList::AddKey(std::string_view startKey, std::string_view stopKe
         throw std::length_error("Too many start-stop keys");
 
     StartStopInfo key;
-    key.KeyOptions = options;
-    key.KeyStyle = style;
-    key.ContextNum = contextNum;
-    key.Cursor = cursor;
-    key.Background = background;
-    key.Foreground = foreground;
+    static_cast<TKeyAttributes &>(key) = {options, style, contextNum, cursor, background, foreground};
     key.StartKey = startKey;
     key.StopKey = stopKey;
     key.StartLength = static_cast<std::int16_t>(startKey.size());
