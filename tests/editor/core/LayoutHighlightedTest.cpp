@@ -2,6 +2,7 @@
 // later paragraphs (a comment opened or closed) re-lay them out, at once or in the background.
 #include "LayoutTestSupport.h"
 
+#include "editor/core/HighlightedLayoutView.h"
 #include "editor/core/SourceHighlightEngine.h"
 #include "editor/core/StoreConsistency.h"
 
@@ -14,28 +15,10 @@ namespace velmora::core::testing
 namespace
 {
 
-class HighlightedView : public TLayoutView
-{
-public:
-    HighlightedView(TLayoutEngine &layout, TSourceHighlightEngine &engine) : TLayoutView(layout), engine_(engine) {}
-    void recordHighlightStates(TSourceNavigator &start, TSourceNavigator &end) override
-    {
-        engine_.recordHighlightStates(start, end);
-    }
-    bool repairHighlightStretch(std::int32_t &start, std::int32_t &end, bool runsCrossed) override
-    {
-        return engine_.repairHighlightStretch(start, end, runsCrossed);
-    }
-    void highlightStretch(std::int32_t start, std::int32_t end) override { engine_.highlightStretch(start, end); }
-
-private:
-    TSourceHighlightEngine &engine_;
-};
-
 // An editor whose highlighting uses the alternate font for comments and bold for mov.
 struct HighlightedRig : LayoutRig {
     TSourceHighlightEngine engine{memo};
-    HighlightedView hview{layout, engine};
+    THighlightedLayoutView hview{layout, engine};
 
     explicit HighlightedRig(TsmUpdateMode mode) : LayoutRig(mode)
     {
