@@ -29,6 +29,7 @@ namespace velmora::app
 class IniFile;
 class TFileDialog;
 class TForm3;
+class TInfoW;
 class THelpSystem;
 class TPrefsW;
 class TFindDialog;
@@ -67,6 +68,7 @@ public:
     // belong to this window.
     TPrefsW *PrefsW = nullptr;
     TForm3 *Form3 = nullptr;
+    TInfoW *InfoW = nullptr;
     void createOtherWindows();
 
     // The source editor and its number highlighter.
@@ -189,6 +191,8 @@ private:
     std::shared_ptr<THelpSystem> help_;
     // The help window's system, created on first use.
     THelpSystem &helpSystem();
+    // Shows the info window modally on the given page.
+    void showInfoPage(int page);
 };
 
 } // namespace velmora::app

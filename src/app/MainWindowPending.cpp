@@ -9,6 +9,7 @@
 #include "app/about/AboutWindow.h"
 #include "app/helpview/HelpSystem.h"
 #include "app/helpview/HelpWindow.h"
+#include "app/info/InfoWindow.h"
 #include "app/prefs/PrefsWindow.h"
 
 #include <QTabWidget>
@@ -41,10 +42,6 @@ void TVelmora::inyListing1Click() {}
 void TVelmora::ExpandListing1Click() {}
 
 void TVelmora::Calc1Click() {}
-void TVelmora::faqClick() {}
-void TVelmora::ASCIITAble1Click() {}
-void TVelmora::Optimizationinfo1Click() {}
-void TVelmora::ApplyLanguageInfoW() {}
 
 // The preferences, about and help windows.
 
@@ -53,6 +50,8 @@ void TVelmora::createOtherWindows()
     PrefsW = new TPrefsW(*this);
     Form3 = new TForm3(ExeDir, settings.velm_version, this);
     Form3->OnShow = [this] { ApplyLanguageAboutW(); };
+    InfoW = new TInfoW(ExeDir, this);
+    InfoW->OnShow = [this] { ApplyLanguageInfoW(); };
     // The keyword editor's Help opens this window's help at the editor's topic.
     widget::TKeywordsEditorDlg::SetHelpHook([this](const QString &keyword) { helpSystem().showKeyword(keyword); });
 }
@@ -69,6 +68,27 @@ void TVelmora::AboutClick()
     Form3->exec();
 }
 
+void TVelmora::showInfoPage(int page)
+{
+    InfoW->pageControl().setCurrentIndex(page);
+    InfoW->exec();
+}
+
+void TVelmora::faqClick()
+{
+    showInfoPage(0);
+}
+
+void TVelmora::ASCIITAble1Click()
+{
+    showInfoPage(1);
+}
+
+void TVelmora::Optimizationinfo1Click()
+{
+    showInfoPage(2);
+}
+
 THelpSystem &TVelmora::helpSystem()
 {
     if (!help_)
@@ -81,7 +101,7 @@ void TVelmora::HelpShowA()
     helpSystem().showContents();
 }
 
-// The two windows are dressed only once they exist.
+// The windows are dressed only once they exist.
 void TVelmora::ApplyLanguagePrefsW()
 {
     if (PrefsW)
@@ -92,6 +112,12 @@ void TVelmora::ApplyLanguageAboutW()
 {
     if (Form3)
         velmora::app::ApplyLanguageAboutW(*Form3, LanguageFile);
+}
+
+void TVelmora::ApplyLanguageInfoW()
+{
+    if (InfoW)
+        velmora::app::ApplyLanguageInfoW(*InfoW, LanguageFile);
 }
 
 } // namespace velmora::app

@@ -4,8 +4,10 @@
 
 #include "app/about/AboutWindow.h"
 #include "app/helpview/HelpWindow.h"
+#include "app/info/InfoWindow.h"
 #include "editor/core/KeywordList.h"
 #include "editor/widget/KeywordsEditorDlg.h"
+#include "editor/widget/SourceMemo.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -77,7 +79,6 @@ TEST_F(OtherWindowsTest, F1OpensTheHelpContentsOrReportsAMissingFile)
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
-
 TEST_F(OtherWindowsTest, KeywordEditorsHelpOpensItsTopicInTheHelpWindow)
 {
     startWithPrefs();
@@ -92,6 +93,31 @@ TEST_F(OtherWindowsTest, KeywordEditorsHelpOpensItsTopicInTheHelpWindow)
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_NE(help->currentTopic(), 0) << "the keyword editor's own topic, not the contents";
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(OtherWindowsTest, InfoMenuItemsOpenTheirPagesDressedByThePack)
+{
+    writeInfoFile(QStringLiteral("LNGPAK_Rus.lng"),
+                  "[Info_Language]\nInfoW.Caption=Infos\nInfow.TabSheet2.caption=Codes\n");
+    writeInfoFile(QStringLiteral("chainik.txt"), "FAQ\n");
+    writeInfoFile(QStringLiteral("optimization.txt"), "notes\n");
+    startWithPrefs();
+    app::TInfoW &info = *window->InfoW;
+    const char *const items[] = {"faq", "ASCIITAble1", "Optimizationinfo1"};
+    for (int page = 0; page < 3; ++page) {
+        info.pageControl().setCurrentIndex((page + 1) % 3);
+        int shownPage = -1;
+        whileModal([&] { component<QAction>(items[page])->trigger(); },
+                   [&](QWidget &modal) {
+                       EXPECT_EQ(&modal, &info);
+                       shownPage = info.pageControl().currentIndex();
+                   });
+        EXPECT_EQ(shownPage, page) << items[page];
+    }
+    EXPECT_EQ(info.windowTitle(), QStringLiteral("Infos"));
+    EXPECT_EQ(info.pageControl().tabText(1), QStringLiteral("Codes"));
+    EXPECT_EQ(info.faqMemo().Lines().Text(), "FAQ\n");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
