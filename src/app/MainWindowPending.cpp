@@ -11,8 +11,13 @@
 #include "app/helpview/HelpWindow.h"
 #include "app/info/InfoWindow.h"
 #include "app/prefs/PrefsWindow.h"
+#include "editor/core/CodePages.h"
+#include "editor/core/KeywordList.h"
+#include "editor/widget/SourceMemo.h"
 
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace velmora::app
 {
@@ -96,9 +101,42 @@ THelpSystem &TVelmora::helpSystem()
     return *help_;
 }
 
+namespace
+{
+
+// The run of letters and digits around the caret in its display line; empty on a blank.
+QString wordAtCaret(widget::TSourceMemo &memo)
+{
+    const QString line =
+        QString::fromStdU16String(core::decode(memo.Lines().Get(memo.SelLine()), core::CodePage::Windows1251));
+    const qsizetype caret = std::min<qsizetype>(memo.SelCol(), line.size());
+    qsizetype start = caret;
+    while (start > 0 && line.at(start - 1).isLetterOrNumber())
+        --start;
+    qsizetype end = caret;
+    while (end < line.size() && line.at(end).isLetterOrNumber())
+        ++end;
+    return line.mid(start, end - start);
+}
+
+bool isKeyword(const core::TKeywordList &keywords, const QString &word)
+{
+    for (int i = 0; i < keywords.Count(); ++i)
+        if (word.compare(QString::fromStdString(keywords.Get(i)), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+// F1: the help topic of the keyword at the caret when the help file has one, else the contents.
 void TVelmora::HelpShowA()
 {
-    helpSystem().showContents();
+    if (!helpSystem().showContents())
+        return;
+    const QString word = wordAtCaret(*editor);
+    if (!word.isEmpty() && isKeyword(editor->Keywords(), word) && helpSystem().window()->helpFile().find(word) >= 0)
+        helpSystem().showKeyword(word);
 }
 
 // The windows are dressed only once they exist.

@@ -96,6 +96,31 @@ TEST_F(OtherWindowsTest, KeywordEditorsHelpOpensItsTopicInTheHelpWindow)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(OtherWindowsTest, F1OpensTheTopicOfTheKeywordAtTheCaretElseTheContents)
+{
+    startWithPrefs();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/data/info/intro.hlp"),
+                            exeDir + QStringLiteral("info/intro.hlp")));
+    window->editor->Lines().setText("  MoV ax,1\r\n\r\nint 21h");
+    window->editor->setSelStart(3); // inside "MoV"
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    auto *help = window->findChild<app::THelpWindow *>();
+    ASSERT_NE(help, nullptr);
+    const int movTopic = help->helpFile().find(QStringLiteral("MOV"));
+    ASSERT_GT(movTopic, 0);
+    EXPECT_EQ(help->currentTopic(), movTopic);
+
+    window->editor->setSelStart(5); // just after "MoV"
+    help->showTopic(0);
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_EQ(help->currentTopic(), movTopic);
+
+    window->editor->setSelStart(12); // the blank line
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_EQ(help->currentTopic(), 0);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(OtherWindowsTest, InfoMenuItemsOpenTheirPagesDressedByThePack)
 {
     writeInfoFile(QStringLiteral("LNGPAK_Rus.lng"),
