@@ -93,7 +93,7 @@ TEST_F(InfoWindowTest, PagesAndViewersAreNamedAndConfigured)
 
 TEST_F(InfoWindowTest, EveryShowRunsTheHookAndReloadsBothTexts)
 {
-    writeInfo(QStringLiteral("chainik.txt"), "FAQ: \xd0\xb0\xd0\xb1\n");
+    writeInfo(QStringLiteral("chainik.txt"), "FAQ: \xd0\xb0\xd0\xb1\nQ1\r\nA1\n");
     writeInfo(QStringLiteral("optimization.txt"), "xor ax,ax\n");
     app::TInfoW window(folder.path());
     int hooks = 0;
@@ -105,17 +105,18 @@ TEST_F(InfoWindowTest, EveryShowRunsTheHookAndReloadsBothTexts)
 
     showOnce(window);
     EXPECT_EQ(hooks, 1);
-    // UTF-8 Cyrillic arrives as Windows-1251 bytes.
-    EXPECT_EQ(window.faqMemo().Lines().Text(), "FAQ: \xe0\xe1\n");
-    EXPECT_EQ(window.optimizationMemo().Lines().Text(), "xor ax,ax\n");
+    // UTF-8 Cyrillic arrives as Windows-1251 bytes; every line is a paragraph.
+    EXPECT_EQ(window.faqMemo().Paragraphs().Count(), 3);
+    EXPECT_EQ(window.faqMemo().Lines().Text(), "FAQ: \xe0\xe1\r\nQ1\r\nA1\r\n");
+    EXPECT_EQ(window.optimizationMemo().Lines().Text(), "xor ax,ax\r\n");
 
     window.OnShow = [&] { ++hooks; };
     window.faqMemo().Lines().setText("edited");
     window.optimizationMemo().Lines().setText("edited too");
     showOnce(window);
     EXPECT_EQ(hooks, 2);
-    EXPECT_EQ(window.faqMemo().Lines().Text(), "FAQ: \xe0\xe1\n");
-    EXPECT_EQ(window.optimizationMemo().Lines().Text(), "xor ax,ax\n");
+    EXPECT_EQ(window.faqMemo().Lines().Text(), "FAQ: \xe0\xe1\r\nQ1\r\nA1\r\n");
+    EXPECT_EQ(window.optimizationMemo().Lines().Text(), "xor ax,ax\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -140,7 +141,7 @@ TEST_F(InfoWindowTest, MissingFaqIsReportedAfterTheNotesLoaded)
     showOnce(window);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("chainik.txt")));
-    EXPECT_EQ(window.optimizationMemo().Lines().Text(), "notes\n");
+    EXPECT_EQ(window.optimizationMemo().Lines().Text(), "notes\r\n");
 }
 
 } // namespace

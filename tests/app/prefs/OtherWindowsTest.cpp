@@ -142,7 +142,7 @@ TEST_F(OtherWindowsTest, InfoMenuItemsOpenTheirPagesDressedByThePack)
     }
     EXPECT_EQ(info.windowTitle(), QStringLiteral("Infos"));
     EXPECT_EQ(info.pageControl().tabText(1), QStringLiteral("Codes"));
-    EXPECT_EQ(info.faqMemo().Lines().Text(), "FAQ\n");
+    EXPECT_EQ(info.faqMemo().Lines().Text(), "FAQ\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
