@@ -88,7 +88,8 @@ TInfoW::TInfoW(const QString &exeDir, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1_);
-    resize(kAsciiChartWidth + 120, kAsciiChartHeight + 80);
+    // Wide enough for the 72-column reference texts without wrapping.
+    resize(760, kAsciiChartHeight + 80);
 }
 
 void TInfoW::showEvent(QShowEvent *event)
