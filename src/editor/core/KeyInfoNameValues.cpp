@@ -47,6 +47,13 @@ void appendValue(std::string &value, std::int64_t n)
     value += ',';
 }
 
+void appendAttributes(std::string &value, const TKeyAttributes &a)
+{
+    for (const std::int64_t n : {std::int64_t{a.KeyOptions}, std::int64_t{a.KeyStyle}, std::int64_t{a.ContextNum},
+                                 std::int64_t{a.Cursor}, std::int64_t{a.Background}, std::int64_t{a.Foreground}})
+        appendValue(value, n);
+}
+
 std::optional<std::pair<std::string_view, std::string_view>> splitNameValue(std::string_view line)
 {
     const auto eq = line.find('=');

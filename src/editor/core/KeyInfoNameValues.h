@@ -2,6 +2,8 @@
 // decimal integers each followed by a comma (AND=2,1,7,0,-1,16119285,0,0,).
 #pragma once
 
+#include "editor/core/KeyInfo.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +21,9 @@ void setNameValue(std::vector<std::string> &lines, std::string_view name, std::s
 
 // Appends n in decimal followed by a comma.
 void appendValue(std::string &value, std::int64_t n);
+
+// Appends the six fields of an attribute block, in their stored order, each as appendValue.
+void appendAttributes(std::string &value, const TKeyAttributes &attributes);
 
 // Splits a line at its first "="; nullopt when it has none.
 std::optional<std::pair<std::string_view, std::string_view>> splitNameValue(std::string_view line);

@@ -142,11 +142,9 @@ void TKeywordList::SaveToNameValues(std::vector<std::string> &lines) const
 {
     for (const auto &key : keys_) {
         std::string value;
-        for (const std::int64_t n :
-             {std::int64_t{key.KeyOptions}, std::int64_t{key.KeyStyle}, std::int64_t{key.ContextNum},
-              std::int64_t{key.Cursor}, std::int64_t{key.Background}, std::int64_t{key.Foreground},
-              std::int64_t{key.Scope}, std::int64_t{key.Priority}})
-            appendValue(value, n);
+        appendAttributes(value, key);
+        appendValue(value, key.Scope);
+        appendValue(value, key.Priority);
         setNameValue(lines, key.Keyword, value);
     }
 }
