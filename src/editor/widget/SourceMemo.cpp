@@ -305,7 +305,21 @@ void TSourceMemo::focusOutEvent(QFocusEvent *event)
 
 void TSourceMemo::keyPressEvent(QKeyEvent *event)
 {
-    const QString text = event->text();
+    if (dragKeyPress(event))
+        return;
+    int key = event->key();
+    if (OnKeyDown)
+        OnKeyDown(*this, key, event->modifiers());
+    if (key == 0)
+        return;
+    QString text = event->text();
+    if (OnKeyPress && !text.isEmpty()) {
+        QChar c = text.front();
+        OnKeyPress(*this, c);
+        if (c.isNull())
+            return;
+        text = QString(c);
+    }
     const bool printable = !text.isEmpty() && (text.front() >= QChar(' ') || text.front() == QChar('\t'));
     const bool unwantedTab = !wantTabs_ && event->key() == Qt::Key_Tab;
     if (readOnly_ || displayOnly_ || !printable || unwantedTab) {

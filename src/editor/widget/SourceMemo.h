@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+class QKeyEvent;
 class QPainter;
 
 namespace velmora::widget
@@ -172,6 +173,10 @@ public:
         OnAfterMouseDown;
     // A left mouse press in the text, after the control has handled it.
     std::function<void(TSourceMemo &)> OnClick;
+    // A key went down; setting key to 0 keeps the control from handling it.
+    std::function<void(TSourceMemo &, int &key, Qt::KeyboardModifiers shift)> OnKeyDown;
+    // A character is about to be typed; setting key to 0 consumes it.
+    std::function<void(TSourceMemo &, QChar &key)> OnKeyPress;
 
     // ---- Listener lists
     void addMessageListener(IsmMemoListener *listener) { messageListeners_.push_back(listener); }
@@ -258,6 +263,13 @@ private:
     void backgroundStep(const std::function<void()> &tick);
     void typeCharacter(const QString &text);
 
+    // Keys while text is dragged (Ctrl for the copy cursor, Escape to cancel); true when the
+    // drag took the key.
+    bool dragKeyPress(QKeyEvent *event);
+    void dragKeyRelease(QKeyEvent *event);
+    // Opens PopupMenu, else the default popup menu unless smoNoDefaultPopup, at a viewport point.
+    void popupAt(QPoint point);
+
     // Painting (SourceMemoPaint.cpp).
     void paintDocument(QPainter &painter, const QRect &area);
     void drawLine(QPainter &painter, std::int32_t line);
@@ -303,6 +315,9 @@ private:
     std::int32_t color_ = core::clWindow;
     std::int32_t fontColor_ = clWindowText;
     std::uint8_t fontCharset_ = core::kCyrillicCharset;
+
+    // Input state shared by keyboard and mouse: the pixel x vertical moves keep (-1: unset).
+    std::int32_t desiredX_ = -1;
 
     QImage lineBitmap_;
     QRect caretRect_;
