@@ -113,6 +113,22 @@ void setX(TSourceNavigator &nav, TLayoutEngine &layout, std::int32_t x)
     nav.setLineOffset(count);
 }
 
+bool toCharacterAt(TSourceNavigator &nav, TLayoutEngine &layout, std::int32_t x)
+{
+    std::int32_t hit = -1;
+    walkLine(nav, layout, [&](std::int32_t k, std::int32_t left, std::int32_t w) {
+        if (x < left)
+            return false;
+        if (x < left + w)
+            hit = k;
+        return hit < 0;
+    });
+    if (hit < 0)
+        return false;
+    nav.setParOffset(hit);
+    return true;
+}
+
 std::int32_t characterWidth(TSourceNavigator &nav, TLayoutEngine &layout)
 {
     const std::int32_t offset = nav.ParOffset();

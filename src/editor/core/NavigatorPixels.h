@@ -26,6 +26,9 @@ TPixelPoint toPoint(TSourceNavigator &nav, TLayoutEngine &layout);
 void fromPoint(TSourceNavigator &nav, TLayoutEngine &layout, std::int32_t x, std::int32_t y);
 // Moves inside the current display line to the character boundary nearest to window x.
 void setX(TSourceNavigator &nav, TLayoutEngine &layout, std::int32_t x);
+// Moves inside the current display line to the character whose cell holds window x; false
+// (the navigator unmoved) when x lies before the line's first or after its last character.
+bool toCharacterAt(TSourceNavigator &nav, TLayoutEngine &layout, std::int32_t x);
 // Width of the character at the position in the font of its style; 0 at the paragraph end.
 std::int32_t characterWidth(TSourceNavigator &nav, TLayoutEngine &layout);
 

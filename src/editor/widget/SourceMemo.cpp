@@ -151,6 +151,7 @@ TSourceMemo::TSourceMemo(QWidget *parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     applyScrollBarPolicies();
+    setUpMouse();
     QFont font(QStringLiteral("Arial"));
     setFont(font);
     applyFonts();
@@ -328,6 +329,12 @@ void TSourceMemo::keyPressEvent(QKeyEvent *event)
     }
     typeCharacter(text);
     event->accept();
+}
+
+void TSourceMemo::keyReleaseEvent(QKeyEvent *event)
+{
+    dragKeyRelease(event);
+    QAbstractScrollArea::keyReleaseEvent(event);
 }
 
 bool TSourceMemo::focusNextPrevChild(bool next)
@@ -743,10 +750,12 @@ void TSourceMemo::placeCaret()
     const QRect old = caretRect_;
     caretRect_ = QRect();
     if (HandleAllocated() && hasFocus() && !displayOnly_ && updateCount() == 0) {
-        std::int32_t x = core::navigatorX(origin(), *layout_) + overshoot() * layout_->blankWidth();
+        // While text is dragged the caret is the drop mark under the mouse.
+        core::TSourceNavigator &caret = mouse_.dragging ? *mouse_.nav : origin();
+        std::int32_t x = core::navigatorX(caret, *layout_) + (mouse_.dragging ? 0 : overshoot() * layout_->blankWidth());
         if (WordWrap() && x >= layout_->textAreaWidth())
             x = layout_->textAreaWidth() - 1;
-        caretRect_ = QRect(x, core::navigatorY(origin(), *layout_), effectiveCaretWidth(), layout_->lineHeight());
+        caretRect_ = QRect(x, core::navigatorY(caret, *layout_), effectiveCaretWidth(), layout_->lineHeight());
     }
     if (old != caretRect_) {
         viewport()->update(old);

@@ -13,23 +13,32 @@
 #include "editor/core/SourceMemoCore.h"
 #include "editor/core/SourceMemoStrings.h"
 #include "editor/widget/QtTextMeasurer.h"
+#include "editor/widget/SourceMemoMouseState.h"
 #include "editor/widget/SourceMemoTypes.h"
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QEvent>
 #include <QImage>
+#include <QMenu>
 #include <QPixmap>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+class QContextMenuEvent;
 class QKeyEvent;
+class QMouseEvent;
 class QPainter;
+class QWheelEvent;
 
 namespace velmora::widget
 {
 
+class TsmDefaultPopup;
 class TsmMemoView;
 
 // Message numbers of the control's own messages, beside the Qt event types of the others.
@@ -161,6 +170,14 @@ public:
     void setFontColor(std::int32_t colour);
     std::uint8_t FontCharset() const { return fontCharset_; }
     void setFontCharset(std::uint8_t charset);
+    // The pointer over the text when no other is shown (crIBeam). It hides QWidget::setCursor:
+    // the control shows its pointers on its viewport.
+    const QCursor &Cursor() const { return cursor_; }
+    void setCursor(const QCursor &cursor);
+    // The menu a right click and the Apps key open instead of the default popup menu; the
+    // control does not own it.
+    QMenu *PopupMenu() const { return popupMenu_; }
+    void setPopupMenu(QMenu *menu) { popupMenu_ = menu; }
 
     // ---- Events
     std::function<void(TSourceMemo &)> OnStyleChange;
@@ -208,6 +225,14 @@ public:
     // change of the keyword lists or the highlighter).
     void ReApplyKeywords();
 
+    // ---- Mouse
+    // The menu a right click opens now: PopupMenu, else the default popup menu with its items
+    // enabled for the present state; null when there is none (smoNoDefaultPopup).
+    QMenu *preparePopupMenu();
+    // The context number of the last clicked highlighted word (0 before any), for the change
+    // listeners told of the click.
+    std::int32_t lastContextNumber() const { return mouse_.lastContext; }
+
     // ---- Painting
     // Draws display lines first .. last onto an outside canvas: line i at
     // origin.y + (i - first) * line height * scale, scaled by scale both ways.
@@ -237,6 +262,13 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     // With WantTabs the Tab key reaches the control instead of moving the focus.
     bool focusNextPrevChild(bool next) override;
     void changeEvent(QEvent *event) override;
@@ -269,6 +301,63 @@ private:
     void dragKeyRelease(QKeyEvent *event);
     // Opens PopupMenu, else the default popup menu unless smoNoDefaultPopup, at a viewport point.
     void popupAt(QPoint point);
+
+    // Mouse (SourceMemoMouse.cpp): navigators, tracking and the scroll bars' requests.
+    void setUpMouse();
+    void buttonWentDown(QMouseEvent *event);
+    void leftButtonDown(QPoint point, Qt::KeyboardModifiers shift, bool doubleClick);
+    void placeAtPoint(QPoint point, Qt::KeyboardModifiers shift);
+    // No button held: the line-selection zone, the drag state and the pointer at point.
+    void hover(QPoint point);
+    void mouseMoved(QPoint point, Qt::KeyboardModifiers shift);
+    void extendSelection(QPoint point);
+    void selectWordAt(QPoint point);
+    void selectWords();
+    bool inLineSelectionZone(QPoint point) const;
+    void selectDisplayLines(std::int32_t from, std::int32_t to);
+    std::int32_t displayLineStart(std::int32_t line);
+    std::int32_t displayLineEnd(std::int32_t line);
+    // True when the character at point carries a context number (listeners and OnContext told).
+    bool contextClick(QPoint point, Qt::MouseButton button);
+    std::int32_t displayLineAt(std::int32_t y) const;
+    std::int32_t lastDisplayLine() const;
+    QPoint onLastLineAtMost(QPoint point) const;
+    // Moves the mouse navigator to the character boundary nearest to point (the text end below
+    // the text), laying out the display line there first.
+    void mouseNavigatorTo(QPoint point);
+    // The position of the character whose cell holds point, if any; the scratch navigator is
+    // left there.
+    std::optional<std::int32_t> characterUnder(QPoint point);
+    // Virtual overshoot for the mouse navigator at point: beyond the paragraph's end or on a
+    // tab, in blank widths.
+    std::int32_t overshootAt(QPoint point);
+    // The caret's display column in blank widths from LeftMargin.
+    std::int32_t caretColumn();
+    // The selection end that stays while the caret moves.
+    std::int32_t anchorPosition();
+    // Selects from anchor to caret, repainting what was selected before.
+    void selectRange(std::int32_t anchor, std::int32_t caret);
+    void showPointer(const QCursor &cursor);
+
+    // Drag and drop (SourceMemoDrag.cpp).
+    bool dragAllowedAt(QPoint point);
+    void startDrag(QPoint point);
+    void dragMoved(QPoint point, Qt::KeyboardModifiers shift);
+    void drop(QPoint point, Qt::KeyboardModifiers shift);
+    void cancelDrag();
+
+    // Automatic scrolling while selecting beyond the window's edges (SourceMemoAutoScroll.cpp).
+    // Returns true when the mouse took a new direction and no loop runs yet.
+    bool takeAutoScrollDirection(QPoint point);
+    void autoScroll();
+    bool autoScrollGoesOn() const;
+    void autoScrollStep();
+
+    // Scroll bars and wheel (SourceMemoScrollBars.cpp).
+    void verticalScrollRequest(int action);
+    void horizontalScrollRequest(int action);
+    // The largest horizontal offset the horizontal bar reaches.
+    std::int32_t horizontalScrollEnd() const;
 
     // Painting (SourceMemoPaint.cpp).
     void paintDocument(QPainter &painter, const QRect &area);
@@ -315,9 +404,13 @@ private:
     std::int32_t color_ = core::clWindow;
     std::int32_t fontColor_ = clWindowText;
     std::uint8_t fontCharset_ = core::kCyrillicCharset;
+    QCursor cursor_{Qt::IBeamCursor};
+    QPointer<QMenu> popupMenu_;
+    TsmDefaultPopup *defaultPopup_ = nullptr; // a child widget, made on first use
 
     // Input state shared by keyboard and mouse: the pixel x vertical moves keep (-1: unset).
     std::int32_t desiredX_ = -1;
+    TsmMouseState mouse_;
 
     QImage lineBitmap_;
     QRect caretRect_;
