@@ -299,6 +299,7 @@ void TSourceMemo::focusInEvent(QFocusEvent *event)
 void TSourceMemo::focusOutEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusOutEvent(event);
+    endMouseSelection();
     placeCaret();
     if (hideSelection_)
         repaintSelection();
@@ -752,7 +753,8 @@ void TSourceMemo::placeCaret()
     if (HandleAllocated() && hasFocus() && !displayOnly_ && updateCount() == 0) {
         // While text is dragged the caret is the drop mark under the mouse.
         core::TSourceNavigator &caret = mouse_.dragging ? *mouse_.nav : origin();
-        std::int32_t x = core::navigatorX(caret, *layout_) + (mouse_.dragging ? 0 : overshoot() * layout_->blankWidth());
+        std::int32_t x =
+            core::navigatorX(caret, *layout_) + (mouse_.dragging ? 0 : overshoot() * layout_->blankWidth());
         if (WordWrap() && x >= layout_->textAreaWidth())
             x = layout_->textAreaWidth() - 1;
         caretRect_ = QRect(x, core::navigatorY(caret, *layout_), effectiveCaretWidth(), layout_->lineHeight());

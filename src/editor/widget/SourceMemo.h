@@ -304,6 +304,9 @@ private:
 
     // Mouse (SourceMemoMouse.cpp): navigators, tracking and the scroll bars' requests.
     void setUpMouse();
+    // Ends selecting and auto-scrolling; a drag is cancelled, the caret back at the selection
+    // (Escape during a drag, and a lost focus).
+    void endMouseSelection();
     void buttonWentDown(QMouseEvent *event);
     void leftButtonDown(QPoint point, Qt::KeyboardModifiers shift, bool doubleClick);
     void placeAtPoint(QPoint point, Qt::KeyboardModifiers shift);
@@ -344,7 +347,6 @@ private:
     void startDrag(QPoint point);
     void dragMoved(QPoint point, Qt::KeyboardModifiers shift);
     void drop(QPoint point, Qt::KeyboardModifiers shift);
-    void cancelDrag();
 
     // Automatic scrolling while selecting beyond the window's edges (SourceMemoAutoScroll.cpp).
     // Returns true when the mouse took a new direction and no loop runs yet.

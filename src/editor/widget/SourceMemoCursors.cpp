@@ -67,10 +67,10 @@ QCursor standardCursor(std::int16_t number, const QCursor &fallback)
 {
     // Indexed by -number; BitmapCursor marks crDefault (0) and the unused -5.
     static constexpr std::array<Qt::CursorShape, 23> kShapes{
-        Qt::BitmapCursor,    Qt::BlankCursor,     Qt::ArrowCursor,    Qt::CrossCursor,      Qt::IBeamCursor,
-        Qt::BitmapCursor,    Qt::SizeBDiagCursor, Qt::SizeVerCursor,  Qt::SizeFDiagCursor,  Qt::SizeHorCursor,
-        Qt::UpArrowCursor,   Qt::WaitCursor,      Qt::DragMoveCursor, Qt::ForbiddenCursor,  Qt::SplitHCursor,
-        Qt::SplitVCursor,    Qt::DragCopyCursor,  Qt::BusyCursor,     Qt::ForbiddenCursor,  Qt::BusyCursor,
+        Qt::BitmapCursor,    Qt::BlankCursor,        Qt::ArrowCursor,    Qt::CrossCursor,     Qt::IBeamCursor,
+        Qt::BitmapCursor,    Qt::SizeBDiagCursor,    Qt::SizeVerCursor,  Qt::SizeFDiagCursor, Qt::SizeHorCursor,
+        Qt::UpArrowCursor,   Qt::WaitCursor,         Qt::DragMoveCursor, Qt::ForbiddenCursor, Qt::SplitHCursor,
+        Qt::SplitVCursor,    Qt::DragCopyCursor,     Qt::BusyCursor,     Qt::ForbiddenCursor, Qt::BusyCursor,
         Qt::WhatsThisCursor, Qt::PointingHandCursor, Qt::SizeAllCursor,
     };
     const int index = -number;

@@ -6,7 +6,6 @@
 #include "editor/core/SourceNavigator.h"
 #include "editor/widget/SourceMemoCursors.h"
 
-#include <QEventLoop>
 #include <QKeyEvent>
 
 #include <string>
@@ -43,9 +42,9 @@ void TSourceMemo::dragMoved(QPoint point, Qt::KeyboardModifiers shift)
     }
 }
 
+// The drag has ended (the drop mark is gone); the text moves or is copied to the point.
 void TSourceMemo::drop(QPoint point, Qt::KeyboardModifiers shift)
 {
-    mouse_.dragging = false;
     showPointer(cursor_);
     if (viewport()->rect().contains(point)) {
         mouseNavigatorTo(onLastLineAtMost(point));
@@ -70,17 +69,6 @@ void TSourceMemo::drop(QPoint point, Qt::KeyboardModifiers shift)
     layout_->scrollCaretIntoView(origin());
 }
 
-void TSourceMemo::cancelDrag()
-{
-    mouse_.dragging = false;
-    mouse_.selecting = false;
-    mouse_.scrollDirection = TsmScrollDirection::none;
-    if (mouse_.scrollWait)
-        mouse_.scrollWait->quit();
-    showPointer(cursor_);
-    placeCaret();
-}
-
 bool TSourceMemo::dragKeyPress(QKeyEvent *event)
 {
     if (!mouse_.dragging)
@@ -88,7 +76,7 @@ bool TSourceMemo::dragKeyPress(QKeyEvent *event)
     if (event->key() == Qt::Key_Control && !mouse_.dragOutside)
         showPointer(dragCopyCursor());
     else if (event->key() == Qt::Key_Escape)
-        cancelDrag();
+        endMouseSelection();
     return true;
 }
 

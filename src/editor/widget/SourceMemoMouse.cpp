@@ -14,6 +14,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace velmora::widget
 {
@@ -102,15 +103,11 @@ void TSourceMemo::mouseReleaseEvent(QMouseEvent *event)
     const QPoint point = pointOf(event);
     const Qt::MouseButton button = event->button();
     if (button == Qt::LeftButton) {
-        if (mouse_.wordSelecting) {
-            mouse_.wordSelecting = false;
+        if (mouse_.wordSelecting)
             setOvershoot(0);
-        }
-        mouse_.selecting = false;
-        mouse_.scrollDirection = TsmScrollDirection::none;
-        if (mouse_.scrollWait)
-            mouse_.scrollWait->quit();
-        if (mouse_.dragging) {
+        const bool dragged = std::exchange(mouse_.dragging, false);
+        endMouseSelection();
+        if (dragged) {
             drop(point, event->modifiers());
             return;
         }
@@ -131,6 +128,20 @@ void TSourceMemo::contextMenuEvent(QContextMenuEvent *event)
         event->accept();
     else
         QAbstractScrollArea::contextMenuEvent(event);
+}
+
+void TSourceMemo::endMouseSelection()
+{
+    if (mouse_.dragging) {
+        mouse_.dragging = false;
+        showPointer(cursor_);
+        placeCaret();
+    }
+    mouse_.selecting = false;
+    mouse_.wordSelecting = false;
+    mouse_.scrollDirection = TsmScrollDirection::none;
+    if (mouse_.scrollWait)
+        mouse_.scrollWait->quit();
 }
 
 // Every button: the focus, then OnAfterMouseDown.

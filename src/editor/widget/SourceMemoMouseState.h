@@ -25,12 +25,12 @@ struct TsmMouseState {
     core::TSourceNavigator *wordEnd = nullptr;
     core::TSourceNavigator *scratch = nullptr; // conversions of points and lines
 
-    QPoint pressPoint;          // where the last button went down
+    QPoint pressPoint; // where the last button went down
     bool movedSincePress = false;
-    bool selecting = false;     // the left button went down in the text and is held
-    bool wordSelecting = false; // a double click selects word by word
+    bool selecting = false;           // the left button went down in the text and is held
+    bool wordSelecting = false;       // a double click selects word by word
     std::int32_t lineSelectLine = -1; // display line where line selection started; -1 outside the zone
-    bool overSelection = false; // resting on the selection: a press starts drag and drop
+    bool overSelection = false;       // resting on the selection: a press starts drag and drop
     bool dragging = false;
     bool dragOutside = false;
 

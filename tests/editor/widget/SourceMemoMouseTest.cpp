@@ -49,8 +49,7 @@ protected:
 
     // Sent as the program's own events: the window system's button state stays up, so that no
     // auto-scroll loop waits for a release.
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons,
-              Qt::KeyboardModifiers keys)
+    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers keys)
     {
         QMouseEvent event(type, p, viewport()->mapToGlobal(p), button, buttons, keys);
         QApplication::sendEvent(viewport(), &event);
@@ -158,6 +157,13 @@ TEST_F(SourceMemoMouseTest, DuringADragCtrlShowsTheCopyPointerAndEscapeCancelsIt
     release(pointAt(1));
     EXPECT_EQ(text(), "alpha beta gamma");
     EXPECT_EQ(memo->SelText(), "beta");
+
+    press(pointAt(7));
+    move(pointAt(1), Qt::LeftButton);
+    QFocusEvent focusLost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(memo.get(), &focusLost);
+    release(pointAt(1));
+    EXPECT_EQ(text(), "alpha beta gamma") << "losing the focus cancels the drag";
 
     memo->setReadOnly(true);
     drag(7, pointAt(1));
@@ -304,8 +310,7 @@ TEST_F(SourceMemoMouseTest, DefaultPopupItemsFollowUndoSelectionModesAndClipboar
 
     QGuiApplication::clipboard()->clear();
     prepare();
-    EXPECT_FALSE(undo->isEnabled() || redo->isEnabled() || cut->isEnabled() || copy->isEnabled() ||
-                 paste->isEnabled());
+    EXPECT_FALSE(undo->isEnabled() || redo->isEnabled() || cut->isEnabled() || copy->isEnabled() || paste->isEnabled());
     EXPECT_TRUE(selectAll->isEnabled());
 
     memo->SetSelTextBuf("some text");
@@ -409,7 +414,9 @@ TEST_F(SourceMemoMouseTest, SelectingBelowTheWindowScrollsUntilTheButtonComesUp)
     // The release arrives as an event while the loop runs, after its third step.
     memo->OnVScroll = [&](TSourceMemo &) {
         if (++scrolls == 3)
-            QTimer::singleShot(0, viewport(), [this] { QTest::mouseRelease(viewport(), Qt::LeftButton, {}, {20, 20}); });
+            QTimer::singleShot(0, viewport(), [this] {
+                QTest::mouseRelease(viewport(), Qt::LeftButton, {}, {20, 20});
+            });
     };
     QTest::mousePress(viewport(), Qt::LeftButton, {}, pointAt(2));
     // 30 pixels below: speed level 10, no wait between steps.
@@ -438,8 +445,7 @@ TEST_F(SourceMemoMouseTest, RandomMouseSequencesKeepTheStoreConsistentAndUndoRed
         const auto somewhere = [&] {
             return QPoint(pick(viewport()->width() + 40) - 20, pick(viewport()->height() + 40) - 20);
         };
-        const Qt::KeyboardModifiers keys[] = {Qt::NoModifier, Qt::ShiftModifier, Qt::AltModifier,
-                                              Qt::ControlModifier};
+        const Qt::KeyboardModifiers keys[] = {Qt::NoModifier, Qt::ShiftModifier, Qt::AltModifier, Qt::ControlModifier};
         bool held = false;
         for (int step = 0; step < 400; ++step) {
             const QPoint inside(pick(viewport()->width()) + 1, pick(viewport()->height()) + 1);
