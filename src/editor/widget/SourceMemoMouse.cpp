@@ -294,10 +294,11 @@ bool TSourceMemo::inLineSelectionZone(QPoint point) const
 }
 
 // Whole display lines from..to, each with its end (a paragraph's last line with its break).
+// The caret goes to the end of line to below from, else to the start of line to.
 void TSourceMemo::selectDisplayLines(std::int32_t from, std::int32_t to)
 {
     to = std::min(to, lastDisplayLine());
-    if (to >= from)
+    if (to > from)
         selectRange(displayLineStart(from), displayLineEnd(to));
     else
         selectRange(displayLineEnd(from), displayLineStart(to));
