@@ -7,6 +7,7 @@
 #include "editor/widget/SourceMemo.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -176,7 +177,7 @@ void TSourceGutter::placeBookmark(core::TSourceNavigator &nav)
 
 bool TSourceGutter::ToggleBookmark(std::int32_t line, std::int32_t number)
 {
-    if (!memo_ || !validNumber(number))
+    if (!memo_ || !validNumber(number) || line < 0)
         return false;
     core::TSourceNavigator *own = slots_[static_cast<std::size_t>(number)];
     if (own && own->DisplayLine() == line) {
@@ -298,6 +299,30 @@ void TSourceGutter::scrolled()
     // Moves the pixels already painted; only the rows scrolled in are painted anew.
     scroll(0, vertOffset_ - offset);
     vertOffset_ = offset;
+}
+
+// ---- Mouse ----------------------------------------------------------------------------------------
+
+void TSourceGutter::mousePressEvent(QMouseEvent *event)
+{
+    leftPressed_ = event->button() == Qt::LeftButton;
+    QWidget::mousePressEvent(event);
+}
+
+void TSourceGutter::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = leftPressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    leftPressed_ = false;
+    QWidget::mouseReleaseEvent(event);
+    if (click && OnClick)
+        OnClick(*this);
+}
+
+void TSourceGutter::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && OnDblClick)
+        OnDblClick(*this);
 }
 
 // ---- Painting ------------------------------------------------------------------------------------

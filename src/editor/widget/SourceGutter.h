@@ -70,8 +70,12 @@ public:
     std::int32_t Color() const { return color_; }
     void setColor(std::int32_t colour);
     TsgDrawItemEvent OnDrawItem;
+    // A left button pressed and released over the gutter; a double click. The other mouse
+    // events are Qt's own.
+    std::function<void(TSourceGutter &)> OnClick;
+    std::function<void(TSourceGutter &)> OnDblClick;
 
-    // ---- Bookmarks; numbers outside 0-9 and calls without a memo are ignored.
+    // ---- Bookmarks; numbers outside 0-9, negative lines and calls without a memo are ignored.
     // Removes bookmark number from line when it is there; else, when no bookmark is on the
     // line, sets it at the line's start. Returns whether something changed.
     virtual bool ToggleBookmark(std::int32_t line, std::int32_t number);
@@ -85,6 +89,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void notify(TSourceMemo &sender, TsmNotifyCodes codes) override;
@@ -127,6 +134,7 @@ private:
     std::int32_t clientLines_ = 0;
     bool wordWrap_ = false;
     std::array<std::int32_t, kBookmarkCount> paintedLines_{};
+    bool leftPressed_ = false;
 };
 
 } // namespace velmora::widget

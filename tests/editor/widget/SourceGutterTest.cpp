@@ -113,6 +113,8 @@ TEST_F(SourceGutterTest, ToggleOnlyOwnOrFreeLinesAndIgnoresNumbersOutsideTheTen)
 
     EXPECT_FALSE(gutter->ToggleBookmark(0, 10));
     EXPECT_FALSE(gutter->ToggleBookmark(0, -1));
+    EXPECT_FALSE(gutter->ToggleBookmark(-1, 3));
+    EXPECT_EQ(gutter->BookmarkLine(3), -1);
     gutter->SetBookmark(0, 11);
     EXPECT_EQ(gutter->BookmarkLine(10), -1);
     EXPECT_EQ(gutter->BookmarkAt(0), -1);
@@ -197,6 +199,21 @@ TEST_F(SourceGutterTest, OwnerDrawingGetsEveryRowWithWhatThePreviousRowLeft)
     gutterShot();
     using Call = std::pair<int, QString>;
     EXPECT_EQ(calls, (std::vector<Call>{{0, ""}, {1, "0"}, {2, "10"}})) << "a bookmark row is owner-drawn too";
+}
+
+TEST_F(SourceGutterTest, ClickNeedsPressAndReleaseInsideTheGutter)
+{
+    int clicks = 0;
+    int doubleClicks = 0;
+    gutter->OnClick = [&clicks](TSourceGutter &) { ++clicks; };
+    gutter->OnDblClick = [&doubleClicks](TSourceGutter &) { ++doubleClicks; };
+    QTest::mouseClick(gutter.get(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(gutter.get(), Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mousePress(gutter.get(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(gutter.get(), Qt::LeftButton, {}, QPoint(50, 5));
+    EXPECT_EQ(clicks, 1);
+    QTest::mouseDClick(gutter.get(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(doubleClicks, 1);
 }
 
 TEST_F(SourceGutterTest, MemoDestroyedFirstLeavesAGutterThatOnlyPaintsItsBackground)
