@@ -6,7 +6,7 @@
 #include "editor/widget/ColorSwatch.h"
 #include "editor/widget/SourceMemo.h"
 
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,6 +18,22 @@ namespace velmora::widget
 
 namespace
 {
+
+// Keycodes of the digit row's keys 1 .. 9, 0 under X11 and Wayland.
+constexpr quint32 kDigitRowFirst = 10;
+constexpr quint32 kDigitRowLast = 19;
+
+// The digit of a key of the digit row, -1 for other keys. With Shift most layouts report the
+// symbol on the key, so the key's position decides then.
+int digitOf(const QKeyEvent &key)
+{
+    if (key.key() >= Qt::Key_0 && key.key() <= Qt::Key_9)
+        return key.key() - Qt::Key_0;
+    const quint32 code = key.nativeScanCode();
+    if (code >= kDigitRowFirst && code <= kDigitRowLast)
+        return static_cast<int>((code - kDigitRowFirst + 1) % 10);
+    return -1;
+}
 
 bool validNumber(std::int32_t number)
 {
@@ -105,6 +121,9 @@ void TSourceGutter::attach()
 {
     memo_->addMessageListener(this);
     memo_->addChangeListener(this);
+    // Key presses are read here for the key's digit and shift state, and acted on after the
+    // memo handled them.
+    memo_->installEventFilter(this);
     // By the time the memo's QObject part reports its end, its navigators are gone already
     // (each emptied its slot on the way); only the link is left to drop.
     memoDestroyed_ = connect(memo_, &QObject::destroyed, this, [this] {
@@ -121,6 +140,7 @@ void TSourceGutter::detach()
     for (std::int32_t i = 0; i < kBookmarkCount; ++i)
         freeBookmark(i);
     disconnect(memoDestroyed_);
+    memo_->removeEventFilter(this);
     memo_->removeMessageListener(this);
     memo_->removeChangeListener(this);
     memo_ = nullptr;
@@ -258,15 +278,23 @@ void TSourceGutter::afterMessage()
         if (memo_->WordWrap() != wordWrap_ || vertOffset() != vertOffset_ ||
             layout.visibleLineCount() != clientLines_)
             update();
-    } else if (message.Msg == QEvent::KeyPress && bookmarks_ && message.WParam >= Qt::Key_0 &&
-               message.WParam <= Qt::Key_9) {
-        digitKey(static_cast<int>(message.WParam - Qt::Key_0));
+    } else if (message.Msg == QEvent::KeyPress && bookmarks_ && pendingDigit_ >= 0) {
+        digitKey(pendingDigit_, pendingShift_);
     }
 }
 
-void TSourceGutter::digitKey(int digit)
+bool TSourceGutter::eventFilter(QObject *watched, QEvent *event)
 {
-    const Qt::KeyboardModifiers shift = QGuiApplication::keyboardModifiers();
+    if (watched == memo_ && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        pendingDigit_ = digitOf(*key);
+        pendingShift_ = key->modifiers();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TSourceGutter::digitKey(int digit, Qt::KeyboardModifiers shift)
+{
     if (!shift.testFlag(Qt::ControlModifier) || shift.testFlag(Qt::AltModifier))
         return;
     if (shift.testFlag(Qt::ShiftModifier)) {

@@ -96,7 +96,8 @@ protected:
 private:
     void notify(TSourceMemo &sender, TsmNotifyCodes codes) override;
     void afterMessage();
-    void digitKey(int digit);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void digitKey(int digit, Qt::KeyboardModifiers shift);
     void textChanged();
     void scrolled();
     void attach();
@@ -135,6 +136,9 @@ private:
     bool wordWrap_ = false;
     std::array<std::int32_t, kBookmarkCount> paintedLines_{};
     bool leftPressed_ = false;
+    // The digit (-1: none) and shift state of the key press the memo is handling.
+    int pendingDigit_ = -1;
+    Qt::KeyboardModifiers pendingShift_;
 };
 
 } // namespace velmora::widget

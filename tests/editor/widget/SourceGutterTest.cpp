@@ -4,6 +4,8 @@
 #include "editor/widget/BookmarkIcons.h"
 #include "editor/widget/SourceGutter.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 namespace velmora::widget::test
@@ -86,6 +88,12 @@ TEST_F(SourceGutterTest, CtrlShiftDigitSetsAndCtrlDigitReturnsAfterTextWasInsert
     hotKey(Qt::Key_7, Qt::ControlModifier);
     EXPECT_EQ(gutter->BookmarkLine(4), -1);
     EXPECT_EQ(memo->SelStart(), 0);
+
+    // Under Shift the layout reports the symbol on the key; its place in the digit row counts.
+    QKeyEvent numberSign(QEvent::KeyPress, Qt::Key_NumberSign, Qt::ControlModifier | Qt::ShiftModifier, 19, 0, 0);
+    QApplication::sendEvent(memo.get(), &numberSign);
+    EXPECT_EQ(gutter->BookmarkLine(0), 0);
+
     gutter->setBookmarks(false);
     hotKey(Qt::Key_5, Qt::ControlModifier | Qt::ShiftModifier);
     hotKey(Qt::Key_3, Qt::ControlModifier);
