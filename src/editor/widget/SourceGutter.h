@@ -4,6 +4,7 @@
 // memo's text, so that they move with every edit, and follows the memo through its listener
 // lists: paints and key-down messages after the memo handled them (the bookmark hot keys
 // Ctrl+Shift+digit and Ctrl+digit), text changes, vertical scrolling and font changes.
+// Painting is in SourceGutterPaint.cpp.
 #pragma once
 
 #include "editor/core/SourceMemoOptions.h"

@@ -1,8 +1,8 @@
 // The gutter beside a memo: the bookmark hot keys, toggling, bookmarks that vanish with their
 // text, paragraph numbers under word wrap, owner drawing and the memo going away first.
+#include "editor/widget/SourceGutter.h"
 #include "SourceMemoFixture.h"
 #include "editor/widget/BookmarkIcons.h"
-#include "editor/widget/SourceGutter.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -138,7 +138,7 @@ TEST_F(SourceGutterTest, WithoutKeepBookmarksDeletingTheLineRemovesBookmarkAndIc
 {
     setText("l0\r\nl1\r\nl2\r\nl3\r\nl4");
     gutter->setKeepBookmarks(false);
-    gutter->SetBookmark(9, 4); // inside "l2": moved to its start
+    gutter->SetBookmark(9, 4);  // inside "l2": moved to its start
     gutter->SetBookmark(13, 6); // "l3"
     EXPECT_EQ(gutter->BookmarkLine(4), 2);
     const QImage before = gutterShot();
@@ -163,7 +163,7 @@ TEST_F(SourceGutterTest, KeptBookmarksMoveToTheEditPointAndStayAtTheirColumn)
 {
     setText("l0\r\nl1\r\nlong line");
     gutter->SetBookmark(9, 1); // column 1 of "long line"
-    gutter->SetBookmark(4, 0);  // start of "l1"
+    gutter->SetBookmark(4, 0); // start of "l1"
     edit(4, 8, "");
     EXPECT_EQ(gutter->BookmarkLine(0), 1) << "at a line start: follows the end of the edit";
     EXPECT_EQ(gutter->BookmarkLine(1), 1);
