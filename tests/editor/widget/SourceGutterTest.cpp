@@ -207,6 +207,35 @@ TEST_F(SourceGutterTest, OwnerDrawingGetsEveryRowWithWhatThePreviousRowLeft)
     gutterShot();
     using Call = std::pair<int, QString>;
     EXPECT_EQ(calls, (std::vector<Call>{{0, ""}, {1, "0"}, {2, "10"}})) << "a bookmark row is owner-drawn too";
+
+    // An empty last line has a row unless the gutter counts as the Lines list does.
+    setText("a\r\nb\r\n");
+    calls.clear();
+    gutterShot();
+    EXPECT_EQ(calls.size(), 3u);
+    gutter->setIgnoreLastLineIfEmpty(true);
+    calls.clear();
+    gutterShot();
+    EXPECT_EQ(calls.size(), 2u);
+}
+
+TEST_F(SourceGutterTest, IconsStandByAlignmentInTheAreaLeftOfTheEdge)
+{
+    setText("a");
+    gutter->SetBookmark(0, 0);
+    const auto iconLeft = [this] {
+        const QImage image = gutterShot();
+        const QRgb body = TBookmarkIcons::shared()->icon(0).pixel(5, 0);
+        for (int x = 0; x < image.width(); ++x)
+            if (count(image, QRect(x, row(0).top(), 1, lineHeight()), [body](QRgb p) { return p == body; }) > 0)
+                return x;
+        return -1;
+    };
+    EXPECT_EQ(iconLeft(), (28 - TBookmarkIcons::kSize) / 2) << "centred by default";
+    gutter->setAlignment(core::taLeftJustify);
+    EXPECT_EQ(iconLeft(), 2);
+    gutter->setAlignment(core::taRightJustify);
+    EXPECT_EQ(iconLeft(), 28 - TBookmarkIcons::kSize);
 }
 
 TEST_F(SourceGutterTest, ClickNeedsPressAndReleaseInsideTheGutter)
