@@ -21,6 +21,7 @@ class QToolButton;
 namespace velmora::widget
 {
 class TSourceMemo;
+class TSourceGutter;
 }
 
 namespace velmora::toolchain
@@ -78,8 +79,9 @@ public:
     TInfoW *InfoW = nullptr;
     void createOtherWindows();
 
-    // The source editor and its number highlighter.
+    // The source editor, its gutter and its number highlighter.
     widget::TSourceMemo *editor = nullptr;
+    widget::TSourceGutter *Gutter = nullptr;
     core::TNumberHighlighter NumberHL;
     // Where the preferences window acts on the editor at once; tests may replace them.
     std::function<void(const QString &name, int pointSize)> SetEditorFont; // font name and size

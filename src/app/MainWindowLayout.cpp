@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/StatusBar.h"
 #include "editor/core/DefaultKeywordList.h"
+#include "editor/widget/SourceGutter.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QFrame>
@@ -214,6 +215,12 @@ void TVelmora::createPages()
     editLayout->setContentsMargins(0, 0, 0, 0);
     editLayout->setSpacing(0);
     createEditor(editSheet);
+    Gutter = new widget::TSourceGutter(editSheet);
+    Gutter->setObjectName(QStringLiteral("Gutter"));
+    Gutter->setFixedWidth(25);
+    Gutter->setIgnoreLastLineIfEmpty(false);
+    Gutter->setSourceMemo(editor);
+    editLayout->addWidget(Gutter);
     editLayout->addWidget(editor);
     // Scratch buffers of the comment commands; never shown.
     for (const char *name : {"Memo1", "Memo2"}) {

@@ -6,7 +6,7 @@
 #include "editor/core/ParagraphRecord.h"
 #include "editor/core/SourceHighlightEngine.h"
 
-#include <QtGlobal>
+#include <Qt>
 
 #include <bitset>
 #include <cstdint>
