@@ -4,6 +4,7 @@
 #include "app/StatusBar.h"
 #include "editor/core/CodePages.h"
 #include "editor/widget/ColorSwatch.h"
+#include "editor/widget/SourceGutter.h"
 #include "platform/ProcessRunner.h"
 #include "toolchain/ToolchainError.h"
 
@@ -119,8 +120,16 @@ void TWindowBuildHost::setTasmColour(toolchain::SummaryColour colour)
     tasmButton_->setPalette(palette);
 }
 
-void TWindowBuildHost::clearBookmarks() {}
+void TWindowBuildHost::clearBookmarks()
+{
+    window_.Gutter->ClearBookmarks();
+}
 
-void TWindowBuildHost::placeBookmark(int, int) {}
+void TWindowBuildHost::placeBookmark(int line, int number)
+{
+    // A line keeps a bookmark it already holds.
+    if (window_.Gutter->BookmarkAt(line) == -1)
+        window_.Gutter->ToggleBookmark(line, number);
+}
 
 } // namespace velmora::app

@@ -1,9 +1,11 @@
 // The build commands as the main window shows them: output pages in the OEM code page,
-// command panels, status panel 2, the Tasm button's colour, page switching, the jump from
-// an error line to the source, and the Ctrl+F9 chain running a real DOS program.
+// command panels, status panel 2, the Tasm button's colour, the gutter's error bookmarks,
+// page switching, the jump from an error line to the source, and the Ctrl+F9 chain running
+// a real DOS program.
 #include "AppFixture.h"
 
 #include "app/StatusBar.h"
+#include "editor/widget/SourceGutter.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QLabel>
@@ -160,6 +162,29 @@ TEST_F(BuildCommandsWindowTest, ListingIsAnnouncedWithThePacksTextAndShown)
     EXPECT_EQ(memo("MTasm")->toPlainText(), QStringLiteral("listing of prog.asm /la\n"));
     EXPECT_EQ(commandPanel("TasmCMDStr"), tools() + QStringLiteral("/tasm.exe prog.asm /la"));
     EXPECT_EQ(pages()->currentIndex(), 1);
+}
+
+TEST_F(BuildCommandsWindowTest, ErrorLinesGetNumberedBookmarksInTheGutter)
+{
+    auto &w = startWith(QStringLiteral("prog.asm"), 12);
+    answer("Assembling file:   prog.asm\r\n"
+           "**Error** prog.asm(5) Undefined symbol: A\r\n"
+           "**Error** prog.asm(5) Need register\r\n"
+           "*Warning* prog.asm(7) Argument needs type override\r\n"
+           "**Error** prog.asm(9) Undefined symbol: B\r\n"
+           "Error messages:    3\r\nWarning messages:  1\r\n");
+    QTest::keyClick(&w, Qt::Key_F7);
+    EXPECT_EQ(w.Gutter->BookmarkLine(1), 4);
+    EXPECT_EQ(w.Gutter->BookmarkLine(2), -1) << "the second error names a line already marked";
+    EXPECT_EQ(w.Gutter->BookmarkLine(3), 8);
+    EXPECT_EQ(w.Gutter->BookmarkAt(6), -1) << "warnings get no bookmark";
+
+    // The next summary starts from no bookmarks; an error on the first output line is not read.
+    answer("**Error** prog.asm(2) Undefined symbol: C\r\nError messages:    1\r\nWarning messages:  None\r\n");
+    QTest::keyClick(&w, Qt::Key_F7);
+    for (int number = 0; number <= 9; ++number)
+        EXPECT_EQ(w.Gutter->BookmarkLine(number), -1) << number;
+    EXPECT_EQ(panel2(), QStringLiteral("Warnings: 0 Errors: 1"));
 }
 
 // Prints a line through DOS function 9, then ends with function 4Ch.
