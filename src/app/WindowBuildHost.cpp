@@ -39,8 +39,8 @@ platform::DosWindow dosWindow(toolchain::DosWindow window)
 // The DOS tools write OEM (866) text with CR LF or bare CR or LF line ends.
 QString oemText(const QByteArray &bytes)
 {
-    QString text = QString::fromStdU16String(
-        core::decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), core::CodePage::Dos866));
+    QString text = QString::fromStdU16String(core::decode(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), core::CodePage::Dos866));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -50,9 +50,9 @@ QString oemText(const QByteArray &bytes)
 
 TWindowBuildHost::TWindowBuildHost(TVelmora &window)
     : window_(window), pages_(component<QTabWidget>(window, "Pages")), statusBar_(component<TStatusBar>(window, "sb")),
-      tasmButton_(component<QToolButton>(window, "Tasm")),
-      memos_{component<QPlainTextEdit>(window, "MTasm"), component<QPlainTextEdit>(window, "MTLink"),
-             component<QPlainTextEdit>(window, "MRun")},
+      tasmButton_(component<QToolButton>(window, "Tasm")), memos_{component<QPlainTextEdit>(window, "MTasm"),
+                                                                  component<QPlainTextEdit>(window, "MTLink"),
+                                                                  component<QPlainTextEdit>(window, "MRun")},
       commandPanels_{component<QLabel>(window, "TasmCMDStr"), component<QLabel>(window, "TlinkCMDStr"),
                      component<QLabel>(window, "RunCMDStr")}
 {
@@ -78,7 +78,8 @@ void TWindowBuildHost::loadPage(OutputPage page, const QString &filePath)
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
-        throw toolchain::ToolchainError(QStringLiteral("Cannot open file \"%1\". %2").arg(filePath, file.errorString()));
+        throw toolchain::ToolchainError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(filePath, file.errorString()));
     memo(page)->setPlainText(oemText(file.readAll()));
 }
 
