@@ -4,6 +4,7 @@
 #include "app/FindDialog.h"
 #include "app/IniFile.h"
 #include "app/StatusBar.h"
+#include "app/WindowBuildHost.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
@@ -15,7 +16,9 @@
 #include <QFile>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -64,6 +67,7 @@ TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent), ExeD
     createPages();
     createStatusBar();
     createDialogs();
+    createBuildHost();
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -165,6 +169,10 @@ bool TVelmora::eventFilter(QObject *watched, QEvent *event)
         LastMouseMove();
     else if (watched == pages_->tabBar() && (type == QEvent::Resize || type == QEvent::Move))
         placeNextPageButton();
+    else if (type == QEvent::MouseButtonDblClick && buildHost_ &&
+             watched == buildHost_->memo(toolchain::OutputPage::Tasm)->viewport() &&
+             MTasmDblClick(static_cast<QMouseEvent *>(event)->position().toPoint()))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -233,31 +241,6 @@ void TVelmora::FDFind()
 {
     // The editor searches here with the dialog's text, direction, case and whole-word options.
     fd_->close();
-}
-
-void TVelmora::TasmClickA_PSTR()
-{
-    SaveA();
-    if (const auto answer = platform::dialogs().input(QStringLiteral("TAsm Parameters"),
-                                                      QStringLiteral("Input parameters"), TasmParams))
-        TasmParams = *answer;
-    TasmClick();
-}
-
-void TVelmora::TlinkClickA_PSTR()
-{
-    SaveA();
-    if (const auto answer = platform::dialogs().input(QStringLiteral("TLink Parameters (/t - for .com file)"),
-                                                      QStringLiteral("Input parameters"), TlinkParams))
-        TlinkParams = *answer;
-    TlinkClick();
-}
-
-void TVelmora::TasmTlinkRun()
-{
-    TasmClick();
-    TlinkClick();
-    runClick();
 }
 
 void TVelmora::Windows1Click()

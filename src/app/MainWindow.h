@@ -24,6 +24,12 @@ class TSourceMemo;
 class TSourceGutter;
 }
 
+namespace velmora::toolchain
+{
+class BuildCommands;
+struct BuildSettings;
+} // namespace velmora::toolchain
+
 namespace velmora::app
 {
 
@@ -35,6 +41,7 @@ class THelpSystem;
 class TPrefsW;
 class TFindDialog;
 class TStatusBar;
+class TWindowBuildHost;
 
 // What the program is started with: its folder and its command-line arguments.
 struct StartUp {
@@ -133,6 +140,9 @@ public:
     void TlinkhelpClick();
     void inyListing1Click();
     void ExpandListing1Click();
+    // A double click on a line of MTasm that names a source line shows that line in the
+    // editor; false when the line names none.
+    bool MTasmDblClick(const QPoint &position);
 
     // Options, reference and other windows.
     void PrefsClick();
@@ -177,6 +187,12 @@ private:
                          void (TVelmora::*handler)());
     QAction *addSeparator(QMenu *menu, const char *name);
     void placeNextPageButton();
+    // The host of the build commands, made once the component tree exists.
+    void createBuildHost();
+    // The window's state and settings as the build commands read them.
+    toolchain::BuildSettings buildSettings() const;
+    // Runs a build command and keeps the parameters it changed, also when it fails.
+    void runBuild(const std::function<void(toolchain::BuildCommands &, toolchain::BuildSettings &)> &command);
 
     QWidget *panel1_ = nullptr;
     QTabWidget *pages_ = nullptr;
@@ -188,6 +204,7 @@ private:
     TFindDialog *fd_ = nullptr;
     QObject *actionList_ = nullptr;
     std::unique_ptr<IniFile> ini_;
+    std::unique_ptr<TWindowBuildHost> buildHost_;
     // Made by the first F1; shared_ptr, whose deleter is fixed where it is made, as the
     // destructor is compiled without the help system's definition.
     std::shared_ptr<THelpSystem> help_;

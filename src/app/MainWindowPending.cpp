@@ -1,6 +1,5 @@
-// Commands already wired into the command table whose behaviour arrives with the tool
-// chain (assemble, link, run, debug, listings, tool help, the output summary), the editor
-// control (source file and editing commands) and the info window; then the wiring of the
+// Commands already wired into the command table whose behaviour arrives with the editor
+// control (source file and editing commands) and the calculator; then the wiring of the
 // preferences, about and help windows.
 #include "app/MainWindow.h"
 
@@ -35,16 +34,6 @@ void TVelmora::Cut1Click() {}
 void TVelmora::Copy1Click() {}
 void TVelmora::Paste1Click() {}
 void TVelmora::SearchAgain1Click() {}
-
-void TVelmora::TasmClick() {}
-void TVelmora::TlinkClick() {}
-void TVelmora::runClick() {}
-void TVelmora::TdClick() {}
-void TVelmora::EWM() {}
-void TVelmora::TasmhelpClick() {}
-void TVelmora::TlinkhelpClick() {}
-void TVelmora::inyListing1Click() {}
-void TVelmora::ExpandListing1Click() {}
 
 void TVelmora::Calc1Click() {}
 

@@ -1,0 +1,143 @@
+// The build commands of TVelmora: assemble, link, run and debug with their parameter
+// variants and the Ctrl+F9 chain, the output summary (EWM), listings and tool help, and the
+// jump from an error line of the assembler's output to its source line.
+#include "app/MainWindow.h"
+#include "app/WindowBuildHost.h"
+#include "editor/widget/SourceMemo.h"
+#include "toolchain/BuildCommands.h"
+#include "toolchain/ToolchainError.h"
+
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTextBlock>
+
+namespace velmora::app
+{
+
+using toolchain::BuildCommands;
+using toolchain::BuildSettings;
+using toolchain::OutputPage;
+
+void TVelmora::createBuildHost()
+{
+    buildHost_ = std::make_unique<TWindowBuildHost>(*this);
+    buildHost_->memo(OutputPage::Tasm)->viewport()->installEventFilter(this);
+}
+
+BuildSettings TVelmora::buildSettings() const
+{
+    BuildSettings build;
+    build.ToolsDir = toolsFolder();
+    build.CurrentFile = CurrentFile;
+    build.TasmParams = TasmParams;
+    build.TlinkParams = TlinkParams;
+    build.TasmFile = settings.TasmFile;
+    build.TLinkFile = settings.TLinkFile;
+    build.TDFile = settings.TDFile;
+    build.outdest = settings.outdest;
+    build.outTasm = settings.outTasm;
+    build.outTlink = settings.outTlink;
+    build.outRun = settings.outRun;
+    build.Auto_Change_Page = settings.Auto_Change_Page;
+    return build;
+}
+
+void TVelmora::runBuild(const std::function<void(BuildCommands &, BuildSettings &)> &command)
+{
+    BuildSettings build = buildSettings();
+    BuildCommands commands(*buildHost_);
+    // Parameters entered in a box stay even when the command that follows fails.
+    const auto keepParameters = [this, &build] {
+        TasmParams = build.TasmParams;
+        TlinkParams = build.TlinkParams;
+    };
+    try {
+        command(commands, build);
+    } catch (...) {
+        keepParameters();
+        throw;
+    }
+    keepParameters();
+}
+
+void TVelmora::TasmClick()
+{
+    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.assemble(build); });
+}
+
+void TVelmora::TasmClickA_PSTR()
+{
+    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.assembleWithParameters(build); });
+}
+
+void TVelmora::TlinkClick()
+{
+    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.link(build); });
+}
+
+void TVelmora::TlinkClickA_PSTR()
+{
+    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.linkWithParameters(build); });
+}
+
+void TVelmora::runClick()
+{
+    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.run(build); });
+}
+
+void TVelmora::TdClick()
+{
+    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.debug(build); });
+}
+
+void TVelmora::TasmTlinkRun()
+{
+    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.assembleLinkRun(build); });
+}
+
+void TVelmora::TasmhelpClick()
+{
+    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.showTasmHelp(build); });
+}
+
+void TVelmora::TlinkhelpClick()
+{
+    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.showTlinkHelp(build); });
+}
+
+void TVelmora::inyListing1Click()
+{
+    runBuild([this](BuildCommands &commands, BuildSettings &build) {
+        commands.listing(build, toolchain::ListingKind::Tiny, mainTexts.listGenerated);
+    });
+}
+
+void TVelmora::ExpandListing1Click()
+{
+    runBuild([this](BuildCommands &commands, BuildSettings &build) {
+        commands.listing(build, toolchain::ListingKind::Expanded, mainTexts.listGenerated);
+    });
+}
+
+void TVelmora::EWM()
+{
+    const toolchain::OutputSummary summary = toolchain::summarizeOutput(buildHost_->pageLines(OutputPage::Tasm));
+    toolchain::applySummary(summary, *buildHost_);
+    if (!summary.failure.isEmpty())
+        throw toolchain::ToolchainError(summary.failure);
+}
+
+bool TVelmora::MTasmDblClick(const QPoint &position)
+{
+    const QPlainTextEdit *memo = buildHost_->memo(OutputPage::Tasm);
+    const std::optional<int> line = toolchain::sourceLineOf(memo->cursorForPosition(position).block().text());
+    if (!line)
+        return false;
+    pages_->setCurrentIndex(0);
+    editor->selectParagraph(*line);
+    editor->scrollCaretCommand();
+    editor->setFocus();
+    return true;
+}
+
+} // namespace velmora::app

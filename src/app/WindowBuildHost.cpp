@@ -1,0 +1,136 @@
+#include "app/WindowBuildHost.h"
+
+#include "app/MainWindow.h"
+#include "app/StatusBar.h"
+#include "editor/core/CodePages.h"
+#include "editor/widget/ColorSwatch.h"
+#include "editor/widget/SourceGutter.h"
+#include "platform/ProcessRunner.h"
+#include "toolchain/ToolchainError.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <string_view>
+
+namespace velmora::app
+{
+
+using toolchain::OutputPage;
+
+namespace
+{
+
+template <class T> T *component(const TVelmora &window, const char *name)
+{
+    auto *found = window.findChild<T *>(QString::fromLatin1(name));
+    Q_ASSERT(found);
+    return found;
+}
+
+platform::DosWindow dosWindow(toolchain::DosWindow window)
+{
+    return window == toolchain::DosWindow::Shown ? platform::DosWindow::Shown : platform::DosWindow::Hidden;
+}
+
+// The DOS tools write OEM (866) text with CR LF or bare CR or LF line ends.
+QString oemText(const QByteArray &bytes)
+{
+    QString text = QString::fromStdU16String(core::decode(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), core::CodePage::Dos866));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+TWindowBuildHost::TWindowBuildHost(TVelmora &window)
+    : window_(window), pages_(component<QTabWidget>(window, "Pages")), statusBar_(component<TStatusBar>(window, "sb")),
+      tasmButton_(component<QToolButton>(window, "Tasm")), memos_{component<QPlainTextEdit>(window, "MTasm"),
+                                                                  component<QPlainTextEdit>(window, "MTLink"),
+                                                                  component<QPlainTextEdit>(window, "MRun")},
+      commandPanels_{component<QLabel>(window, "TasmCMDStr"), component<QLabel>(window, "TlinkCMDStr"),
+                     component<QLabel>(window, "RunCMDStr")}
+{
+}
+
+QPlainTextEdit *TWindowBuildHost::memo(OutputPage page) const
+{
+    return memos_.at(index(page));
+}
+
+QString TWindowBuildHost::saveSource()
+{
+    window_.SaveA();
+    return window_.CurrentFile;
+}
+
+void TWindowBuildHost::clearPage(OutputPage page)
+{
+    memo(page)->clear();
+}
+
+void TWindowBuildHost::loadPage(OutputPage page, const QString &filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw toolchain::ToolchainError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(filePath, file.errorString()));
+    memo(page)->setPlainText(oemText(file.readAll()));
+}
+
+QStringList TWindowBuildHost::pageLines(OutputPage page) const
+{
+    const QString text = memo(page)->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+void TWindowBuildHost::setCommandText(OutputPage page, const QString &commandLine)
+{
+    commandPanels_.at(index(page))->setText(commandLine);
+}
+
+void TWindowBuildHost::activatePage(OutputPage page)
+{
+    pages_->setCurrentIndex(static_cast<int>(page));
+}
+
+bool TWindowBuildHost::runTool(const QString &commandLine, toolchain::DosWindow window)
+{
+    return platform::RunTool(commandLine, {dosWindow(window)});
+}
+
+void TWindowBuildHost::winExec(const QString &commandLine, toolchain::DosWindow window)
+{
+    platform::WinExec(commandLine, window == toolchain::DosWindow::Shown ? 1 : 0);
+}
+
+void TWindowBuildHost::setSummaryText(const QString &text)
+{
+    statusBar_->setPanelText(2, text);
+}
+
+void TWindowBuildHost::setTasmColour(toolchain::SummaryColour colour)
+{
+    QPalette palette = tasmButton_->palette();
+    palette.setColor(QPalette::ButtonText, widget::colorFromValue(toolchain::colourValue(colour)));
+    tasmButton_->setPalette(palette);
+}
+
+void TWindowBuildHost::clearBookmarks()
+{
+    window_.Gutter->ClearBookmarks();
+}
+
+void TWindowBuildHost::placeBookmark(int line, int number)
+{
+    // A line keeps a bookmark it already holds.
+    if (window_.Gutter->BookmarkAt(line) == -1)
+        window_.Gutter->ToggleBookmark(line, number);
+}
+
+} // namespace velmora::app

@@ -1,0 +1,55 @@
+// The main window as the host of the build commands: its output memos and command panels,
+// the page control, status panel 2, the `Tasm` button's caption colour, the gutter's
+// bookmarks, `SaveA`, and the process runner.
+#pragma once
+
+#include "toolchain/BuildHost.h"
+
+#include <array>
+
+class QLabel;
+class QPlainTextEdit;
+class QTabWidget;
+class QToolButton;
+
+namespace velmora::app
+{
+
+class TStatusBar;
+class TVelmora;
+
+class TWindowBuildHost final : public toolchain::IBuildHost
+{
+public:
+    // Finds the components by name; the window's component tree must be built.
+    explicit TWindowBuildHost(TVelmora &window);
+
+    QPlainTextEdit *memo(toolchain::OutputPage page) const;
+
+    QString saveSource() override;
+    void clearPage(toolchain::OutputPage page) override;
+    // Throws ToolchainError when the file cannot be read.
+    void loadPage(toolchain::OutputPage page, const QString &filePath) override;
+    QStringList pageLines(toolchain::OutputPage page) const override;
+    void setCommandText(toolchain::OutputPage page, const QString &commandLine) override;
+    void activatePage(toolchain::OutputPage page) override;
+    bool runTool(const QString &commandLine, toolchain::DosWindow window) override;
+    void winExec(const QString &commandLine, toolchain::DosWindow window) override;
+
+    void setSummaryText(const QString &text) override;
+    void setTasmColour(toolchain::SummaryColour colour) override;
+    void clearBookmarks() override;
+    void placeBookmark(int line, int number) override;
+
+private:
+    static int index(toolchain::OutputPage page) { return static_cast<int>(page) - 1; }
+
+    TVelmora &window_;
+    QTabWidget *pages_;
+    TStatusBar *statusBar_;
+    QToolButton *tasmButton_;
+    std::array<QPlainTextEdit *, 3> memos_;
+    std::array<QLabel *, 3> commandPanels_;
+};
+
+} // namespace velmora::app

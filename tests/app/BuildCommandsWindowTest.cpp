@@ -1,0 +1,225 @@
+// The build commands as the main window shows them: output pages in the OEM code page,
+// command panels, status panel 2, the Tasm button's colour, the gutter's error bookmarks,
+// page switching, the jump from an error line to the source, and the Ctrl+F9 chain running
+// a real DOS program.
+#include "AppFixture.h"
+
+#include "app/StatusBar.h"
+#include "editor/widget/SourceGutter.h"
+#include "editor/widget/SourceMemo.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QToolButton>
+
+namespace velmora::testing
+{
+namespace
+{
+
+const QByteArray cleanSummary = "Error messages:    None\r\nWarning messages:  None\r\n";
+
+class BuildCommandsWindowTest : public AppFixture
+{
+protected:
+    void TearDown() override { QDir::setCurrent(previousFolder); }
+
+    QString tools() const { return exeDir + QStringLiteral("TTDIR"); }
+
+    static void write(const QString &path, const QByteArray &bytes, bool executable = false)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        file.write(bytes);
+        file.close();
+        if (executable)
+            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // A stand-in tool in the tools folder: a shell script under the tool's file name.
+    void tool(const char *name, const QByteArray &script) const
+    {
+        write(tools() + QLatin1Char('/') + QString::fromLatin1(name), "#!/bin/sh\n" + script, true);
+    }
+
+    // The stand-in assembler prints whatever answer() left in the tools folder.
+    void answer(const QByteArray &output) const { write(tools() + QStringLiteral("/answer.txt"), output); }
+
+    // Starts the window with a source of the given lines outside the tools folder.
+    app::TVelmora &startWith(const QString &name, int lines)
+    {
+        tool("tasm.exe", "cat answer.txt\n");
+        QByteArray text;
+        for (int i = 1; i <= lines; ++i)
+            text += "line " + QByteArray::number(i) + "\r\n";
+        sourcePath = folder.path() + QStringLiteral("/src/") + name;
+        write(sourcePath, text);
+        app::TVelmora &w = start();
+        w.OpenSourceFile(sourcePath);
+        EXPECT_EQ(w.CurrentFile, sourcePath);
+        return w;
+    }
+
+    QTabWidget *pages() const { return component<QTabWidget>("Pages"); }
+    QString panel2() const { return component<app::TStatusBar>("sb")->panelText(2); }
+    QString commandPanel(const char *name) const { return component<QLabel>(name)->text(); }
+    QPlainTextEdit *memo(const char *name) const { return component<QPlainTextEdit>(name); }
+    QColor tasmColour() const { return component<QToolButton>("Tasm")->palette().color(QPalette::ButtonText); }
+
+    const QString previousFolder = QDir::currentPath();
+    QString sourcePath;
+};
+
+TEST_F(BuildCommandsWindowTest, AssembleShowsTheOutputItsSummaryAndTheCommandLine)
+{
+    auto &w = startWith(QStringLiteral("Prog.ASM"), 3);
+    tool("tasm.exe", "cat answer.txt\nprintf object > PROG.OBJ\n");
+    // "Привет" in the OEM code page.
+    answer("Assembling file:   Prog.ASM \x8f\xe0\xa8\xa2\xa5\xe2\r\n" + cleanSummary);
+    QTest::keyClick(&w, Qt::Key_F7);
+
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(pages()->currentIndex(), 1);
+    EXPECT_EQ(memo("MTasm")->toPlainText(), QStringLiteral(u"Assembling file:   Prog.ASM Привет\n"
+                                                           u"Error messages:    None\nWarning messages:  None\n"));
+    EXPECT_EQ(commandPanel("TasmCMDStr"), QStringLiteral("tasm.exe /z  Prog.ASM >tasm.out"));
+    EXPECT_EQ(panel2(), QStringLiteral("Warnings: 0 Errors: 0   -/ OK /-"));
+    EXPECT_EQ(tasmColour(), QColor(0x00, 0x80, 0x00));
+    EXPECT_TRUE(QFile::exists(tools() + QStringLiteral("/prog.asm")));
+    EXPECT_TRUE(QFile::exists(folder.path() + QStringLiteral("/src/Prog.obj")));
+
+    answer("Error messages:    None\r\nWarning messages:  2\r\n");
+    pages()->setCurrentIndex(0);
+    component<QToolButton>("Tasm")->click();
+    EXPECT_EQ(pages()->currentIndex(), 1);
+    EXPECT_EQ(panel2(), QStringLiteral("Warnings: 2 Errors: 0"));
+    EXPECT_EQ(tasmColour(), QColor(0x80, 0x80, 0x00));
+
+    // A count that is no number is reported; panel and colour keep the last summary.
+    answer("Error messages:    3 or so\r\nWarning messages:  None\r\n");
+    QTest::keyClick(&w, Qt::Key_F7);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].kind, platform::MessageKind::Error);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("'    3 or so' is not a valid integer value"));
+    EXPECT_EQ(panel2(), QStringLiteral("Warnings: 2 Errors: 0"));
+    EXPECT_EQ(tasmColour(), QColor(0x80, 0x80, 0x00));
+}
+
+TEST_F(BuildCommandsWindowTest, UncapturedAssembleLeavesThePageEmptyAndTheSummaryAsItWas)
+{
+    auto &w = startWith(QStringLiteral("prog.asm"), 2);
+    answer(cleanSummary);
+    w.settings.outdest = 1;
+    memo("MTasm")->setPlainText(QStringLiteral("an earlier output"));
+    component<app::TStatusBar>("sb")->setPanelText(2, QStringLiteral("Warnings: 1 Errors: 0"));
+    QTest::keyClick(&w, Qt::Key_F7);
+
+    EXPECT_TRUE(memo("MTasm")->toPlainText().isEmpty());
+    EXPECT_EQ(panel2(), QStringLiteral("Warnings: 1 Errors: 0"));
+    EXPECT_EQ(pages()->currentIndex(), 1);
+    EXPECT_EQ(commandPanel("TasmCMDStr"), QStringLiteral("tasm.exe /z  prog.asm >tasm.out"));
+}
+
+TEST_F(BuildCommandsWindowTest, DoubleClickOnAnErrorLineShowsItsSourceLine)
+{
+    auto &w = startWith(QStringLiteral("prog.asm"), 12);
+    answer("Assembling file:   prog.asm\r\n**Error** prog.asm(9) Undefined symbol: X\r\n"
+           "Error messages:    1\r\nWarning messages:  None\r\n");
+    QTest::keyClick(&w, Qt::Key_F7);
+    ASSERT_EQ(pages()->currentIndex(), 1);
+    EXPECT_EQ(tasmColour(), QColor(0xFF, 0x00, 0x00));
+
+    QPlainTextEdit *output = memo("MTasm");
+    const auto lineCentre = [output](int line) {
+        return output->cursorRect(QTextCursor(output->document()->findBlockByNumber(line))).center();
+    };
+    QTest::mouseDClick(output->viewport(), Qt::LeftButton, {}, lineCentre(0));
+    EXPECT_EQ(pages()->currentIndex(), 1) << "a line that names no source line";
+
+    QTest::mouseDClick(output->viewport(), Qt::LeftButton, {}, lineCentre(1));
+    EXPECT_EQ(pages()->currentIndex(), 0);
+    EXPECT_EQ(w.editor->SelPar(), 8);
+    EXPECT_EQ(w.editor->SelCol(), 0);
+    EXPECT_EQ(w.editor->SelLength(), 0);
+    EXPECT_TRUE(w.editor->hasFocus());
+}
+
+TEST_F(BuildCommandsWindowTest, ListingIsAnnouncedWithThePacksTextAndShown)
+{
+    write(exeDir + QStringLiteral("info/LNGPAK_Rus.lng"), "[Language]\nList_Generated=Listing ready\n");
+    auto &w = startWith(QStringLiteral("prog.asm"), 2);
+    tool("tasm.exe", "printf 'listing of %s %s\\r\\n' \"$1\" \"$2\" > PROG.LST\n");
+    w.findChild<QAction *>(QStringLiteral("ExpandListing1"))->trigger();
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Listing ready - ") + tools() + QStringLiteral("/prog.lst"));
+    EXPECT_EQ(memo("MTasm")->toPlainText(), QStringLiteral("listing of prog.asm /la\n"));
+    EXPECT_EQ(commandPanel("TasmCMDStr"), tools() + QStringLiteral("/tasm.exe prog.asm /la"));
+    EXPECT_EQ(pages()->currentIndex(), 1);
+}
+
+TEST_F(BuildCommandsWindowTest, ErrorLinesGetNumberedBookmarksInTheGutter)
+{
+    auto &w = startWith(QStringLiteral("prog.asm"), 12);
+    answer("Assembling file:   prog.asm\r\n"
+           "**Error** prog.asm(5) Undefined symbol: A\r\n"
+           "**Error** prog.asm(5) Need register\r\n"
+           "*Warning* prog.asm(7) Argument needs type override\r\n"
+           "**Error** prog.asm(9) Undefined symbol: B\r\n"
+           "Error messages:    3\r\nWarning messages:  1\r\n");
+    QTest::keyClick(&w, Qt::Key_F7);
+    EXPECT_EQ(w.Gutter->BookmarkLine(1), 4);
+    EXPECT_EQ(w.Gutter->BookmarkLine(2), -1) << "the second error names a line already marked";
+    EXPECT_EQ(w.Gutter->BookmarkLine(3), 8);
+    EXPECT_EQ(w.Gutter->BookmarkAt(6), -1) << "warnings get no bookmark";
+
+    // The next summary starts from no bookmarks; an error on the first output line is not read.
+    answer("**Error** prog.asm(2) Undefined symbol: C\r\nError messages:    1\r\nWarning messages:  None\r\n");
+    QTest::keyClick(&w, Qt::Key_F7);
+    for (int number = 0; number <= 9; ++number)
+        EXPECT_EQ(w.Gutter->BookmarkLine(number), -1) << number;
+    EXPECT_EQ(panel2(), QStringLiteral("Warnings: 0 Errors: 1"));
+}
+
+// Prints a line through DOS function 9, then ends with function 4Ch.
+const QByteArray helloSource = "org 100h\n"
+                               "    mov dx, msg\n"
+                               "    mov ah, 9\n"
+                               "    int 21h\n"
+                               "    mov ax, 4C00h\n"
+                               "    int 21h\n"
+                               "msg db 'Hello from prog', 13, 10, '$'\n";
+
+TEST_F(BuildCommandsWindowTest, CtrlF9RunsTheBuiltDosProgramAndShowsWhatItPrinted)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("nasm")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("dosbox")).isEmpty())
+        GTEST_SKIP() << "nasm and dosbox are needed";
+    const QString built = folder.path() + QStringLiteral("/built/hello.com");
+    write(folder.path() + QStringLiteral("/built/hello.asm"), helloSource);
+    ASSERT_EQ(QProcess::execute(QStringLiteral("nasm"),
+                                {QStringLiteral("-f"), QStringLiteral("bin"),
+                                 folder.path() + QStringLiteral("/built/hello.asm"), QStringLiteral("-o"), built}),
+              0);
+
+    auto &w = startWith(QStringLiteral("prog.asm"), 2);
+    answer(cleanSummary);
+    tool("tLink.exe", "cp '" + QFile::encodeName(built) + "' \"$2.com\"\necho linked \"$@\"\n");
+    w.TlinkParams = QStringLiteral("/t");
+    QTest::keyClick(&w, Qt::Key_F9, Qt::ControlModifier);
+
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(panel2(), QStringLiteral("Warnings: 0 Errors: 0   -/ OK /-"));
+    EXPECT_EQ(memo("MTLink")->toPlainText(), QStringLiteral("linked /t prog\n"));
+    EXPECT_EQ(memo("MRun")->toPlainText(), QStringLiteral("Hello from prog\n"));
+    EXPECT_EQ(commandPanel("RunCMDStr"), tools() + QStringLiteral("/prog.com >run.out"));
+    EXPECT_EQ(pages()->currentIndex(), 3);
+}
+
+} // namespace
+} // namespace velmora::testing
