@@ -24,12 +24,6 @@ struct MainWindowTexts {
 
     // The Last button's hint: the pack's prefix followed directly by the last file.
     QString lastButtonHint(const QString &lastFile) const { return lastFileHint + lastFile; }
-
-    // The message shown after a listing was generated.
-    QString listingMessage(const QString &listingPath) const
-    {
-        return listGenerated + QStringLiteral(" - ") + listingPath;
-    }
 };
 
 struct PrefsWindowTexts {

@@ -122,7 +122,7 @@ TEST(ShippedPacks, TheEnglishPackGivesTheMainWindowItsBuiltInTexts)
     EXPECT_EQ(texts.saveFilter, builtIn.saveFilter);
     EXPECT_EQ(texts.saveActionCaption, builtIn.saveActionCaption);
     EXPECT_EQ(texts.lastButtonHint(QStringLiteral("/w/prog.asm")), QStringLiteral("Last file: /w/prog.asm"));
-    EXPECT_EQ(texts.listingMessage(QStringLiteral("/t/prog.lst")), QStringLiteral("Listing generated - /t/prog.lst"));
+    EXPECT_EQ(texts.listGenerated, QStringLiteral("Listing generated"));
 }
 
 TEST(ShippedPacks, TheEnglishPackGivesTheOtherWindowsTheirBuiltInTexts)
