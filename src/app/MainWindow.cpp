@@ -94,6 +94,7 @@ void TVelmora::FormCreate(const QStringList &arguments)
     QApplication::setWindowIcon(windowIcon());
     setWindowTitle(QStringLiteral("Untitled - ") + CaptionBase);
     NewA();
+    watchUndoState();
     apply();
     TlinkParams.clear();
     TasmParams = QStringLiteral("/z ");
@@ -151,6 +152,12 @@ void TVelmora::ExitA()
 
 void TVelmora::closeEvent(QCloseEvent *event)
 {
+    bool discard = false;
+    runCommand([&] { discard = confirmDiscard(); });
+    if (!discard) {
+        event->ignore();
+        return;
+    }
     // A settings file that cannot be written is reported; the window closes all the same.
     runCommand([this] { WriteAllINI(); });
     fd_->close();
@@ -189,72 +196,6 @@ void TVelmora::ApplyLanguage()
     od_->setFilter(mainTexts.openFilter);
     sd_->setFilter(mainTexts.saveFilter);
     findChild<QAction *>(QStringLiteral("SaveA"))->setText(mainTexts.saveActionCaption);
-}
-
-void TVelmora::NewA()
-{
-    // With def_templ on, the default template follows here.
-    editor->Clear();
-    CurrentFile.clear();
-    FNameShow();
-}
-
-void TVelmora::DefaultTemplate1Click()
-{
-    const bool remembered = settings.def_templ;
-    settings.def_templ = true;
-    try {
-        NewA();
-    } catch (...) {
-        settings.def_templ = remembered;
-        throw;
-    }
-    settings.def_templ = remembered;
-}
-
-void TVelmora::OpenA()
-{
-    if (const auto chosen = od_->execute())
-        OpenSourceFile(*chosen);
-    FNameShow();
-}
-
-void TVelmora::OpenSourceFile(const QString &fileName)
-{
-    if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
-        return;
-    // A file that cannot be read raises before anything changes.
-    editor->Lines().LoadFromFile(QFile::encodeName(fileName).toStdString());
-    CurrentFile = fileName;
-    LastFile = fileName;
-    FNameShow();
-}
-
-void TVelmora::Find1Click()
-{
-    fd_->show();
-    fd_->raise();
-    fd_->activateWindow();
-}
-
-void TVelmora::FDFind()
-{
-    // The editor searches here with the dialog's text, direction, case and whole-word options.
-    fd_->close();
-}
-
-void TVelmora::Windows1Click()
-{
-    findChild<QAction *>(QStringLiteral("Windows1"))->setChecked(true);
-    findChild<QAction *>(QStringLiteral("DOS1"))->setChecked(false);
-    // The editor font takes the Windows character set here.
-}
-
-void TVelmora::DOS1Click()
-{
-    findChild<QAction *>(QStringLiteral("DOS1"))->setChecked(true);
-    findChild<QAction *>(QStringLiteral("Windows1"))->setChecked(false);
-    // The editor font takes the DOS character set here.
 }
 
 } // namespace velmora::app

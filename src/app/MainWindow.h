@@ -87,6 +87,8 @@ public:
     std::function<void(const QString &name, int pointSize)> SetEditorFont; // font name and size
     std::function<void(int colour)> SetNumbersForeground;                  // the number highlighter's Foreground
     std::function<void()> ReApplyKeywords;                                 // re-highlight the whole text
+    // Opens a folder in the desktop's file manager (Open folder with source file).
+    std::function<void(const QString &folder)> OpenFolder;
 
     // The tools folder as it exists on disk: ToolsDir looked up without regard to letter case.
     QString toolsFolder() const;
@@ -189,6 +191,19 @@ private:
     void placeNextPageButton();
     // The host of the build commands, made once the component tree exists.
     void createBuildHost();
+    // Asks "Save changes to <name>?" when the text changed since it was loaded or saved;
+    // false when the user cancelled (or a save did not happen).
+    bool confirmDiscard();
+    // Loads a file into the editor; a NUL byte in it is reported and guards the file.
+    void loadSource(const QString &path);
+    void writeSource(const QString &path);
+    void commentSelection(bool comment);
+    void typingAid(QChar &key);
+    void searchWithFindDialog();
+    class UndoItemsListener;
+    void watchUndoState();
+    void updateUndoItems();
+
     // The window's state and settings as the build commands read them.
     toolchain::BuildSettings buildSettings() const;
     // Runs a build command and keeps the parameters it changed, also when it fails.
@@ -205,6 +220,10 @@ private:
     QObject *actionList_ = nullptr;
     std::unique_ptr<IniFile> ini_;
     std::unique_ptr<TWindowBuildHost> buildHost_;
+    // The file whose text was cut short at a NUL byte: saving over it asks first.
+    QString truncatedFile_;
+    // shared_ptr for the same reason as help_ below.
+    std::shared_ptr<UndoItemsListener> undoItemsListener_;
     // Made by the first F1; shared_ptr, whose deleter is fixed where it is made, as the
     // destructor is compiled without the help system's definition.
     std::shared_ptr<THelpSystem> help_;

@@ -7,6 +7,8 @@
 #include "editor/core/DefaultKeywordList.h"
 #include "editor/widget/SourceGutter.h"
 #include "editor/widget/SourceMemo.h"
+#include "platform/DesktopPrograms.h"
+#include "platform/Dialogs.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -186,6 +188,12 @@ void TVelmora::createEditor(QWidget *parent)
         sb_->setPanelText(1, QString::number(memo.SelLine() + 1) + QStringLiteral(" : ") +
                                  QString::number(memo.SelCol() + 1));
     };
+    editor->OnKeyPress = [this](widget::TSourceMemo &, QChar &key) { typingAid(key); };
+    OpenFolder = [](const QString &folder) {
+        if (!platform::openFolder(folder))
+            platform::dialogs().message(platform::MessageKind::Error,
+                                        QStringLiteral("The folder %1 could not be opened.").arg(folder));
+    };
     SetEditorFont = [this](const QString &name, int pointSize) {
         QFont font = editor->font();
         font.setFamily(name);
@@ -222,12 +230,6 @@ void TVelmora::createPages()
     Gutter->setSourceMemo(editor);
     editLayout->addWidget(Gutter);
     editLayout->addWidget(editor);
-    // Scratch buffers of the comment commands; never shown.
-    for (const char *name : {"Memo1", "Memo2"}) {
-        auto *scratch = new QPlainTextEdit(editSheet);
-        scratch->setObjectName(QString::fromLatin1(name));
-        scratch->hide();
-    }
     pages_->addTab(editSheet, QStringLiteral("Editor"));
     pages_->addTab(createOutputPage(pages_, "TasmOutSheet", "MTasm", "TasmCMDStr", true),
                    QStringLiteral("TAsm Output"));

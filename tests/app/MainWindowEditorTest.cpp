@@ -96,6 +96,7 @@ TEST_F(MainWindowEditorTest, NewEmptiesTheEditor)
 {
     auto &w = start();
     editor().SetTextBuf("mov ax, 5\r\n");
+    dialogs.answers.push_back(platform::Answer::Discard);
     w.NewA();
     EXPECT_EQ(editor().TextLength(), 0);
 }

@@ -1,6 +1,5 @@
-// Commands already wired into the command table whose behaviour arrives with the editor
-// control (source file and editing commands) and the calculator; then the wiring of the
-// preferences, about and help windows.
+// The preferences, about, info and help windows: made after the main window, shown by its
+// commands, dressed by the language pack.
 #include "app/MainWindow.h"
 
 #include "editor/widget/KeywordsEditorDlg.h"
@@ -20,24 +19,6 @@
 
 namespace velmora::app
 {
-
-void TVelmora::SaveA() {}
-void TVelmora::SaveAsA() {}
-void TVelmora::LastFileA() {}
-void TVelmora::OpenfolderClick() {}
-
-void TVelmora::UndoA() {}
-void TVelmora::RedoA() {}
-void TVelmora::Comment1Click() {}
-void TVelmora::UnComment1Click() {}
-void TVelmora::Cut1Click() {}
-void TVelmora::Copy1Click() {}
-void TVelmora::Paste1Click() {}
-void TVelmora::SearchAgain1Click() {}
-
-void TVelmora::Calc1Click() {}
-
-// The preferences, about and help windows.
 
 void TVelmora::createOtherWindows()
 {

@@ -1,0 +1,183 @@
+// The editing commands on the source: undo and redo with their menu items greyed while
+// there is nothing to do, the clipboard, comment and uncomment, the two typing aids, find
+// and search again, and the character set the text is shown in.
+#include "app/MainWindow.h"
+
+#include "app/FindDialog.h"
+#include "editor/core/CodePages.h"
+#include "editor/core/TextSearch.h"
+#include "editor/widget/SourceMemo.h"
+#include "platform/DesktopPrograms.h"
+#include "platform/Dialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+
+namespace velmora::app
+{
+
+namespace
+{
+
+// Prefixes every line of a block with ";" (comment) or removes everything up to and
+// including a line's first ";" (uncomment). An empty piece after the block's final break
+// is no line and stays empty.
+QString commentLines(const QString &block, bool comment)
+{
+    QStringList lines = block.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i == lines.size() - 1 && lines[i].isEmpty())
+            break;
+        if (comment)
+            lines[i].prepend(QLatin1Char(';'));
+        else
+            lines[i].remove(0, lines[i].indexOf(QLatin1Char(';')) + 1);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+// Keeps the Undo and Redo menu items in step with what the editor can undo and redo.
+class TVelmora::UndoItemsListener : public widget::IsmMemoListener
+{
+public:
+    explicit UndoItemsListener(TVelmora &window) : window_(window) {}
+    void notify(widget::TSourceMemo &, widget::TsmNotifyCodes codes) override
+    {
+        if (codes & (widget::ncTextChanged | widget::ncSelMoved))
+            window_.updateUndoItems();
+    }
+
+private:
+    TVelmora &window_;
+};
+
+void TVelmora::watchUndoState()
+{
+    undoItemsListener_ = std::make_shared<UndoItemsListener>(*this);
+    editor->addChangeListener(undoItemsListener_.get());
+    updateUndoItems();
+}
+
+void TVelmora::updateUndoItems()
+{
+    findChild<QAction *>(QStringLiteral("Undo1"))->setEnabled(editor->CanUndo());
+    findChild<QAction *>(QStringLiteral("Repeatcommand1"))->setEnabled(editor->CanRedo());
+}
+
+void TVelmora::UndoA()
+{
+    editor->Undo();
+    updateUndoItems();
+}
+
+void TVelmora::RedoA()
+{
+    editor->Redo();
+    updateUndoItems();
+}
+
+void TVelmora::Cut1Click()
+{
+    editor->cutCommand();
+}
+
+void TVelmora::Copy1Click()
+{
+    editor->copyCommand();
+}
+
+void TVelmora::Paste1Click()
+{
+    editor->pasteCommand();
+}
+
+// The selection goes out as one cut and comes back changed as one paste, so that each is an
+// undo step of its own; the user's clipboard text is put back afterwards.
+void TVelmora::commentSelection(bool comment)
+{
+    if (editor->SelText().empty())
+        return;
+    QClipboard &clipboard = *QApplication::clipboard();
+    const QString userText = clipboard.text();
+    editor->cutCommand();
+    clipboard.setText(commentLines(clipboard.text(), comment));
+    editor->pasteCommand();
+    clipboard.setText(userText);
+}
+
+void TVelmora::Comment1Click()
+{
+    commentSelection(true);
+}
+
+void TVelmora::UnComment1Click()
+{
+    commentSelection(false);
+}
+
+// "," (opt1) adds ", " at the end of the caret's line; ";" (opt2) adds two tabs and ";"
+// there when the line has no comment yet. Either leaves the caret at the line's end.
+void TVelmora::typingAid(QChar &key)
+{
+    const bool comma = key == QLatin1Char(',') && settings.opt[0];
+    const bool semicolon = key == QLatin1Char(';') && settings.opt[1];
+    if (!comma && !semicolon)
+        return;
+    const std::int32_t line = editor->SelLine();
+    const std::string text = editor->Lines().Get(line);
+    if (semicolon && text.find(';') != std::string::npos)
+        return;
+    key = QChar();
+    editor->Lines().Put(line, text + (comma ? ", " : "\t\t;"));
+}
+
+void TVelmora::Find1Click()
+{
+    fd_->show();
+    fd_->raise();
+    fd_->activateWindow();
+}
+
+void TVelmora::searchWithFindDialog()
+{
+    const std::string text = core::encode(fd_->findText().toStdU16String(), editor->measurer().codePage());
+    if (core::SearchText(*editor, text, fd_->down(), fd_->matchCase(), fd_->wholeWord(), false))
+        editor->scrollCaretCommand();
+}
+
+void TVelmora::FDFind()
+{
+    searchWithFindDialog();
+    fd_->close();
+}
+
+void TVelmora::SearchAgain1Click()
+{
+    searchWithFindDialog();
+}
+
+void TVelmora::Windows1Click()
+{
+    findChild<QAction *>(QStringLiteral("Windows1"))->setChecked(true);
+    findChild<QAction *>(QStringLiteral("DOS1"))->setChecked(false);
+    editor->setFontCharset(core::kCyrillicCharset);
+}
+
+void TVelmora::DOS1Click()
+{
+    findChild<QAction *>(QStringLiteral("DOS1"))->setChecked(true);
+    findChild<QAction *>(QStringLiteral("Windows1"))->setChecked(false);
+    editor->setFontCharset(core::kOemCharset);
+}
+
+void TVelmora::Calc1Click()
+{
+    if (!platform::startCalculator())
+        platform::dialogs().message(platform::MessageKind::Error,
+                                    QStringLiteral("No calculator program was found on this system."));
+}
+
+} // namespace velmora::app
