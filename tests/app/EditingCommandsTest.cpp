@@ -1,0 +1,139 @@
+// Comment and uncomment, the typing aids, find and search again, undo and redo, and the
+// character set, through the main window.
+#include "AppFixture.h"
+
+#include "app/FindDialog.h"
+#include "editor/widget/SourceMemo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+
+namespace velmora::testing
+{
+namespace
+{
+
+class EditingCommandsTest : public AppFixture
+{
+protected:
+    widget::TSourceMemo &editorWith(const char *text)
+    {
+        auto &memo = *start().editor;
+        memo.SetTextBuf(text);
+        memo.setSelStart(0);
+        return memo;
+    }
+
+    std::string text() { return window->editor->textRange(0, window->editor->TextLength()); }
+
+    void searchFor(const char *what, bool wholeWord)
+    {
+        auto *find = component<app::TFindDialog>("FD");
+        find->findChild<QLineEdit *>(QStringLiteral("FindText"))->setText(QString::fromLatin1(what));
+        find->findChild<QCheckBox *>(QStringLiteral("WholeWord"))->setChecked(wholeWord);
+    }
+};
+
+TEST_F(EditingCommandsTest, CommentAndUncommentChangeTheBlockInTwoUndoStepsAndKeepTheClipboard)
+{
+    auto &memo = editorWith("mov ax,1\r\nint 21h\r\nret\r\n");
+    QApplication::clipboard()->setText(QStringLiteral("the user's text"));
+    window->Comment1Click();
+    EXPECT_EQ(text(), "mov ax,1\r\nint 21h\r\nret\r\n") << "no selection: nothing happens";
+
+    memo.setSelLength(static_cast<std::int32_t>(std::string("mov ax,1\r\nint 21h\r\n").size()));
+    window->Comment1Click();
+    EXPECT_EQ(text(), ";mov ax,1\r\n;int 21h\r\nret\r\n");
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("the user's text"));
+    memo.Undo();
+    memo.Undo();
+    EXPECT_EQ(text(), "mov ax,1\r\nint 21h\r\nret\r\n");
+
+    memo.SetTextBuf(";;mov ax,1\r\n  ; note\r\nmov ax,1 ; note\r\nnop");
+    memo.SelectAll();
+    window->UnComment1Click();
+    EXPECT_EQ(text(), ";mov ax,1\r\n note\r\n note\r\nnop");
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("the user's text"));
+}
+
+TEST_F(EditingCommandsTest, TypingAidsRewriteTheCaretLine)
+{
+    auto &memo = editorWith("mov ax\r\nint 21h");
+    window->settings.opt[0] = true;
+    window->settings.opt[1] = true;
+    memo.setSelStart(2);
+    QTest::keyClicks(&memo, QStringLiteral(","));
+    EXPECT_EQ(text(), "mov ax, \r\nint 21h");
+    EXPECT_EQ(memo.SelCol(), 8) << "the caret stands at the line's end";
+
+    memo.setSelStart(12);
+    QTest::keyClicks(&memo, QStringLiteral(";"));
+    EXPECT_EQ(text(), "mov ax, \r\nint 21h\t\t;");
+    QTest::keyClicks(&memo, QStringLiteral(";"));
+    EXPECT_EQ(text(), "mov ax, \r\nint 21h\t\t;;") << "a line with a comment takes the key as typed";
+
+    window->settings.opt[0] = false;
+    memo.setSelStart(3);
+    QTest::keyClicks(&memo, QStringLiteral(","));
+    EXPECT_EQ(text(), "mov, ax, \r\nint 21h\t\t;;");
+}
+
+TEST_F(EditingCommandsTest, SearchAgainWalksThroughTheMatches)
+{
+    auto &memo = editorWith("ab ab");
+    window->SearchAgain1Click();
+    EXPECT_EQ(memo.SelLength(), 0) << "before any find the text is empty";
+
+    searchFor("ab", false);
+    window->SearchAgain1Click();
+    EXPECT_EQ(memo.SelStart(), 2);
+    EXPECT_EQ(memo.SelText(), "ab");
+    window->SearchAgain1Click();
+    EXPECT_EQ(memo.SelStart(), 5);
+    window->SearchAgain1Click();
+    EXPECT_EQ(memo.SelStart(), 5) << "nothing more: the selection stays";
+    EXPECT_EQ(memo.SelLength(), -2);
+
+    memo.SetTextBuf("mov ax,bx");
+    memo.setSelStart(0);
+    searchFor("a", true);
+    window->FDFind();
+    EXPECT_EQ(memo.SelLength(), 0);
+    searchFor("ax", true);
+    window->FDFind();
+    EXPECT_EQ(memo.SelText(), "ax");
+}
+
+TEST_F(EditingCommandsTest, UndoAndRedoItemsAreGreyedWhileThereIsNothingToDo)
+{
+    auto &memo = editorWith("");
+    auto *undo = component<QAction>("Undo1");
+    auto *redo = component<QAction>("Repeatcommand1");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    QTest::keyClicks(&memo, QStringLiteral("x"));
+    EXPECT_TRUE(undo->isEnabled());
+    window->UndoA();
+    EXPECT_EQ(memo.TextLength(), 0);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    window->RedoA();
+    EXPECT_EQ(text(), "x");
+}
+
+TEST_F(EditingCommandsTest, CharsetItemsSwitchTheCodePageTheTextIsShownIn)
+{
+    auto &memo = editorWith("\x80");
+    window->DOS1Click();
+    EXPECT_EQ(memo.FontCharset(), 255);
+    EXPECT_EQ(memo.measurer().character(0x80), QChar(0x0410)) << "866: capital A";
+    window->Windows1Click();
+    EXPECT_EQ(memo.FontCharset(), 204);
+    EXPECT_EQ(text(), "\x80") << "the bytes stay as they are";
+}
+
+} // namespace
+} // namespace velmora::testing
