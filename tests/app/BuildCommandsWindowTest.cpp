@@ -7,6 +7,7 @@
 #include "app/StatusBar.h"
 #include "editor/widget/SourceGutter.h"
 #include "editor/widget/SourceMemo.h"
+#include "support/DosPrograms.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -186,22 +187,13 @@ TEST_F(BuildCommandsWindowTest, ErrorLinesGetNumberedBookmarksInTheGutter)
     EXPECT_EQ(panel2(), QStringLiteral("Warnings: 0 Errors: 1"));
 }
 
-// Prints a line through DOS function 9, then ends with function 4Ch.
-const QByteArray helloSource = "org 100h\n"
-                               "    mov dx, msg\n"
-                               "    mov ah, 9\n"
-                               "    int 21h\n"
-                               "    mov ax, 4C00h\n"
-                               "    int 21h\n"
-                               "msg db 'Hello from prog', 13, 10, '$'\n";
 
 TEST_F(BuildCommandsWindowTest, CtrlF9RunsTheBuiltDosProgramAndShowsWhatItPrinted)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("nasm")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("dosbox")).isEmpty())
+    if (!dosToolsInstalled())
         GTEST_SKIP() << "nasm and dosbox are needed";
     const QString built = folder.path() + QStringLiteral("/built/hello.com");
-    write(folder.path() + QStringLiteral("/built/hello.asm"), helloSource);
+    write(folder.path() + QStringLiteral("/built/hello.asm"), helloComSource("Hello from prog"));
     ASSERT_EQ(QProcess::execute(QStringLiteral("nasm"),
                                 {QStringLiteral("-f"), QStringLiteral("bin"),
                                  folder.path() + QStringLiteral("/built/hello.asm"), QStringLiteral("-o"), built}),

@@ -3,6 +3,7 @@
 #include "platform/RunningWindow.h"
 
 #include "TemporaryCurrentDir.h"
+#include "support/DosPrograms.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -12,20 +13,15 @@
 #include <gtest/gtest.h>
 
 using namespace velmora::platform;
+using velmora::testing::dosToolsInstalled;
+using velmora::testing::helloComSource;
 using velmora::testing::ScriptedDialogs;
 using velmora::testing::TemporaryCurrentDir;
 
 namespace
 {
 
-// Prints a line through DOS function 9.
-const QByteArray helloSource = "org 100h\n"
-                               "    mov dx, msg\n"
-                               "    mov ah, 9\n"
-                               "    int 21h\n"
-                               "    mov ax, 4C00h\n"
-                               "    int 21h\n"
-                               "msg db 'Hello from DOS', 13, 10, '$'\n";
+const QByteArray helloSource = helloComSource("Hello from DOS");
 
 // Writes its command tail (length at 80h, text from 81h) to standard output, between brackets.
 const QByteArray tailSource = "org 100h\n"
@@ -43,11 +39,6 @@ const QByteArray tailSource = "org 100h\n"
                               "    int 21h\n"
                               "    mov ax, 4C00h\n"
                               "    int 21h\n";
-
-bool toolsInstalled()
-{
-    return !QStandardPaths::findExecutable("nasm").isEmpty() && !QStandardPaths::findExecutable("dosbox").isEmpty();
-}
 
 // Assembles source into a .com program named target (relative to the current directory).
 void assemble(TemporaryCurrentDir &cwd, const QByteArray &source, const QString &target)
@@ -182,7 +173,7 @@ TEST(DosRunner, RefusesWhatDosWouldNotTakeLiterally)
 
 TEST(DosRunner, RunsADosProgramAndCollectsItsOutput)
 {
-    if (!toolsInstalled())
+    if (!dosToolsInstalled())
         GTEST_SKIP() << "nasm and dosbox are needed";
     TemporaryCurrentDir cwd;
     ScriptedDialogs dialogs;
@@ -198,7 +189,7 @@ TEST(DosRunner, RunsADosProgramAndCollectsItsOutput)
 
 TEST(DosRunner, GivesDosTheCommandTailOfAProgramInAnotherFolder)
 {
-    if (!toolsInstalled())
+    if (!dosToolsInstalled())
         GTEST_SKIP() << "nasm and dosbox are needed";
     TemporaryCurrentDir cwd;
     ScriptedDialogs dialogs;
@@ -211,7 +202,7 @@ TEST(DosRunner, GivesDosTheCommandTailOfAProgramInAnotherFolder)
 
 TEST(DosRunner, CancelEndsDosBoxRunningAProgramThatLoops)
 {
-    if (!toolsInstalled())
+    if (!dosToolsInstalled())
         GTEST_SKIP() << "nasm and dosbox are needed";
     TemporaryCurrentDir cwd;
     ScriptedDialogs dialogs;
