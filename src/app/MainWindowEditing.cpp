@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QTimer>
 
 namespace velmora::app
 {
@@ -46,8 +47,12 @@ public:
     explicit UndoItemsListener(TVelmora &window) : window_(window) {}
     void notify(widget::TSourceMemo &, widget::TsmNotifyCodes codes) override
     {
-        if (codes & (widget::ncTextChanged | widget::ncSelMoved))
-            window_.updateUndoItems();
+        if (!(codes & (widget::ncTextChanged | widget::ncSelMoved)))
+            return;
+        window_.updateUndoItems();
+        // An undo or redo step tells of its change before the undo list has moved on: the
+        // items are looked at again once the command is over.
+        QTimer::singleShot(0, &window_, [&window = window_] { window.updateUndoItems(); });
     }
 
 private:

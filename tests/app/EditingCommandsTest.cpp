@@ -81,6 +81,28 @@ TEST_F(EditingCommandsTest, TypingAidsRewriteTheCaretLine)
     EXPECT_EQ(text(), "mov, ax, \r\nint 21h\t\t;;");
 }
 
+TEST_F(EditingCommandsTest, KeysInTheEditorTypeUndoRedoAndLeaveChordsAlone)
+{
+    auto &memo = editorWith("");
+    QTest::keyClicks(&memo, QStringLiteral("start:"));
+    QTest::keyClick(&memo, Qt::Key_Return);
+    QTest::keyClick(&memo, Qt::Key_Tab);
+    QTest::keyClicks(&memo, QStringLiteral("mov ax, 1"));
+    QTest::keyClick(&memo, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(&memo, Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(text(), "start:\r\n      mov ax, 1")
+        << "Tab lines up with the label's end; the bookmark chord types nothing";
+    EXPECT_EQ(memo.SelText(), "1");
+    QTest::keyClicks(&memo, QStringLiteral("2"));
+    EXPECT_EQ(text(), "start:\r\n      mov ax, 2");
+    QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text(), "start:\r\n      mov ax, 1");
+    QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(text(), "start:\r\n      mov ax, 2");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->findChild<QAction *>(QStringLiteral("Undo1"))->isEnabled());
+}
+
 TEST_F(EditingCommandsTest, SearchAgainWalksThroughTheMatches)
 {
     auto &memo = editorWith("ab ab");

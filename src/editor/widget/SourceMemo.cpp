@@ -122,6 +122,11 @@ void TsmMemoView::notifyTextChanged()
     memo_.textChanged();
 }
 
+void TsmMemoView::dropCaretX()
+{
+    memo_.dropDesiredX();
+}
+
 // ---- Creation and destruction --------------------------------------------------------------
 
 TSourceMemo::TSourceMemo(QWidget *parent)
@@ -129,7 +134,8 @@ TSourceMemo::TSourceMemo(QWidget *parent)
       engine_(std::make_unique<core::TSourceHighlightEngine>(*this)),
       view_(std::make_unique<TsmMemoView>(*this, *layout_, *engine_)),
       lines_(std::make_unique<core::TSourceLinesStrings>(*this)),
-      paragraphStrings_(std::make_unique<core::TSourceParaStrings>(*this)), paintNav_(new core::TSourceNavigator(this))
+      paragraphStrings_(std::make_unique<core::TSourceParaStrings>(*this)), paintNav_(new core::TSourceNavigator(this)),
+      keyNav_(new core::TSourceNavigator(this))
 {
     setView(view_.get());
     layout_->setWindow(this);
@@ -303,51 +309,6 @@ void TSourceMemo::focusOutEvent(QFocusEvent *event)
     placeCaret();
     if (hideSelection_)
         repaintSelection();
-}
-
-void TSourceMemo::keyPressEvent(QKeyEvent *event)
-{
-    if (dragKeyPress(event))
-        return;
-    int key = event->key();
-    if (OnKeyDown)
-        OnKeyDown(*this, key, event->modifiers());
-    if (key == 0)
-        return;
-    QString text = event->text();
-    if (OnKeyPress && !text.isEmpty()) {
-        QChar c = text.front();
-        OnKeyPress(*this, c);
-        if (c.isNull())
-            return;
-        text = QString(c);
-    }
-    const bool printable = !text.isEmpty() && (text.front() >= QChar(' ') || text.front() == QChar('\t'));
-    const bool unwantedTab = !wantTabs_ && event->key() == Qt::Key_Tab;
-    if (readOnly_ || displayOnly_ || !printable || unwantedTab) {
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
-    }
-    typeCharacter(text);
-    event->accept();
-}
-
-void TSourceMemo::keyReleaseEvent(QKeyEvent *event)
-{
-    dragKeyRelease(event);
-    QAbstractScrollArea::keyReleaseEvent(event);
-}
-
-bool TSourceMemo::focusNextPrevChild(bool next)
-{
-    return wantTabs_ ? false : QAbstractScrollArea::focusNextPrevChild(next);
-}
-
-// Plain typing: the characters in the font's code page replace the selection.
-void TSourceMemo::typeCharacter(const QString &text)
-{
-    const std::string bytes = core::encode(text.toStdU16String(), measurer_.codePage());
-    SetSelTextBuf(bytes.c_str());
 }
 
 void TSourceMemo::changeEvent(QEvent *event)

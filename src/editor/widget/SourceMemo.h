@@ -252,6 +252,8 @@ public:
 
     // Called by the view with the text's change notification.
     void textChanged();
+    // The caret was placed or the text edited: the next vertical move takes the caret's x.
+    void dropDesiredX() { desiredX_ = -1; }
 
 protected:
     bool event(QEvent *event) override;
@@ -293,7 +295,42 @@ private:
     std::int32_t effectiveCaretWidth();
     void caretPlaced();
     void backgroundStep(const std::function<void()> &tick);
-    void typeCharacter(const QString &text);
+
+    // Keys (SourceMemoKeys.cpp): what a key does before the character it types; each returns
+    // true when the key is consumed, false when it passes on to the owner.
+    bool keyDown(int key, Qt::KeyboardModifiers shift);
+    bool hotKey(int key, bool shift);
+    bool displayOnlyKey(int key, Qt::KeyboardModifiers shift);
+    bool editingKey(int key, Qt::KeyboardModifiers mods);
+    void toggleOverwrite();
+    void arrowKey(int key, Qt::KeyboardModifiers mods);
+    // Moves the caret as the key says; block: a column block from firstColumn follows it.
+    void moveByKey(int key, bool shift, bool ctrl, bool block, std::int32_t firstColumn);
+    // The key navigator one step left or right; each returns the new virtual overshoot.
+    std::int32_t stepLeft(bool ctrl, std::int32_t over);
+    std::int32_t stepRight(bool ctrl, std::int32_t over, bool block);
+    bool verticalStep(std::int32_t direction, bool shift, bool block, std::int32_t &over);
+    void pageStep(std::int32_t direction, bool shift, bool ctrl, bool block, std::int32_t &over);
+    std::int32_t toLineKeepingX(std::int32_t target, bool shift, bool block);
+    void stayOnLine(core::TSourceNavigator &nav);
+    void toLineEnd(core::TSourceNavigator &nav);
+    void caretMoved(bool shift, bool block, std::int32_t firstColumn, std::int32_t over);
+
+    // Typing (SourceMemoTyping.cpp): the character handler; true when it consumed c.
+    bool typeKey(char16_t c);
+    // Runs edit with the selection set aside under smoNoOverwriteBlocks.
+    void editAsideFromSelection(const std::function<void()> &edit);
+    void typePrintable(char16_t c);
+    void typeEnter();
+    std::string autoIndentation();
+    void typeTab();
+    std::string smartTabFiller();
+    void backspaceKey(bool ctrl);
+    bool selectBeforeCaret(bool ctrl);
+    std::int32_t backIndentTarget(std::int32_t par, std::int32_t lead);
+    void deleteKey();
+    void deleteToLineEnd();
+    void keepColumnAtParagraphEnd(std::int32_t column);
 
     // Keys while text is dragged (Ctrl for the copy cursor, Escape to cancel); true when the
     // drag took the key.
@@ -373,6 +410,7 @@ private:
     std::unique_ptr<core::TSourceLinesStrings> lines_;
     std::unique_ptr<core::TSourceParaStrings> paragraphStrings_;
     core::TSourceNavigator *paintNav_; // the line being painted
+    core::TSourceNavigator *keyNav_;   // where a key moves the caret
 
     std::vector<IsmMemoListener *> messageListeners_;
     std::vector<IsmMemoListener *> changeListeners_;

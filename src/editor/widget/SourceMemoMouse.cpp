@@ -22,9 +22,6 @@ namespace velmora::widget
 namespace
 {
 
-constexpr Qt::KeyboardModifiers kShiftStateKeys =
-    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-
 QPoint pointOf(const QMouseEvent *event)
 {
     return event->position().toPoint();

@@ -19,6 +19,10 @@ namespace velmora::widget
 
 class TSourceMemo;
 
+// The modifiers that make up the shift state of keys and clicks.
+inline constexpr Qt::KeyboardModifiers kShiftStateKeys =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
 // Codes of the two listener lists; several are sent at once when they coincide.
 enum TsmNotifyCode : std::uint32_t {
     ncTextChanged = 1,

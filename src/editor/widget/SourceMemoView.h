@@ -18,6 +18,7 @@ public:
     }
 
     void notifyTextChanged() override;
+    void dropCaretX() override;
 
 private:
     TSourceMemo &memo_;

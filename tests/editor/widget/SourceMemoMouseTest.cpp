@@ -1,6 +1,6 @@
 // The editor control's mouse, wheel, scroll bars and popup menu, driven by events sent to its
 // viewport.
-#include "SourceMemoFixture.h"
+#include "SourceMemoInputFixture.h"
 
 #include "editor/core/KeyInfo.h"
 #include "editor/core/NavigatorPixels.h"
@@ -32,78 +32,7 @@ public:
     TsmNotifyCodes seen = 0;
 };
 
-class SourceMemoMouseTest : public test::SourceMemoFixture
-{
-protected:
-    QWidget *viewport() { return memo->viewport(); }
-
-    // A point inside the character at pos, whose nearest character boundary is pos.
-    QPoint pointAt(std::int32_t pos)
-    {
-        core::TSourceNavigator nav(memo.get());
-        nav.setPos(pos);
-        const core::TPixelPoint p = core::toPoint(nav, layout());
-        return {p.x + 1, p.y + lineHeight() / 2};
-    }
-    QPoint marginPoint(int line) { return {2, line * lineHeight() + lineHeight() / 2}; }
-
-    // Sent as the program's own events: the window system's button state stays up, so that no
-    // auto-scroll loop waits for a release.
-    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers keys)
-    {
-        QMouseEvent event(type, p, viewport()->mapToGlobal(p), button, buttons, keys);
-        QApplication::sendEvent(viewport(), &event);
-    }
-    void press(QPoint p, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton)
-    {
-        send(QEvent::MouseButtonPress, p, button, button, keys);
-    }
-    void release(QPoint p, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton)
-    {
-        send(QEvent::MouseButtonRelease, p, button, Qt::NoButton, keys);
-    }
-    void doubleClick(QPoint p) { send(QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton, {}); }
-    void click(QPoint p, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton)
-    {
-        press(p, keys, button);
-        release(p, keys, button);
-    }
-    void move(QPoint p, Qt::MouseButtons buttons, Qt::KeyboardModifiers keys = {})
-    {
-        send(QEvent::MouseMove, p, Qt::NoButton, buttons, keys);
-    }
-    void drag(std::int32_t from, QPoint to, Qt::KeyboardModifiers keysAtDrop = {})
-    {
-        press(pointAt(from));
-        move(to, Qt::LeftButton);
-        release(to, keysAtDrop);
-    }
-    void wheel(int delta)
-    {
-        const QPoint p(50, 50);
-        QWheelEvent event(p, viewport()->mapToGlobal(p), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(viewport(), &event);
-    }
-    void key(QEvent::Type type, Qt::Key k, Qt::KeyboardModifiers keys = {})
-    {
-        QKeyEvent event(type, k, keys);
-        QApplication::sendEvent(memo.get(), &event);
-    }
-    void select(std::int32_t from, std::int32_t length)
-    {
-        memo->setSelStart(from);
-        memo->setSelLength(length);
-    }
-    std::string text() { return memo->textRange(0, memo->TextLength()); }
-    Qt::CursorShape pointer() { return viewport()->cursor().shape(); }
-    void setOption(core::TSourceMemoOption option, bool on = true)
-    {
-        core::TSourceMemoOptions options = memo->Options();
-        options.set(option, on);
-        memo->setOptions(options);
-    }
-};
+using SourceMemoMouseTest = test::SourceMemoInputFixture;
 
 std::string numberedLines(int n)
 {
