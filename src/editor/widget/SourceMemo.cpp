@@ -8,7 +8,7 @@
 #include "editor/widget/QtClipboard.h"
 #include "editor/widget/SourceMemoView.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -158,6 +158,7 @@ TSourceMemo::TSourceMemo(QWidget *parent)
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     applyScrollBarPolicies();
     setUpMouse();
+    connect(&caretBlink_, &QTimer::timeout, this, [this] { blinkCaret(); });
     QFont font(QStringLiteral("Arial"));
     setFont(font);
     applyFonts();
@@ -720,11 +721,24 @@ void TSourceMemo::placeCaret()
             x = layout_->textAreaWidth() - 1;
         caretRect_ = QRect(x, core::navigatorY(caret, *layout_), effectiveCaretWidth(), layout_->lineHeight());
     }
+    // A placed caret shows at once and then blinks at the desktop's rate.
+    caretShown_ = true;
+    const int flash = QApplication::cursorFlashTime();
+    if (caretRect_.isEmpty() || flash <= 0)
+        caretBlink_.stop();
+    else
+        caretBlink_.start(flash / 2);
     if (old != caretRect_) {
         viewport()->update(old);
         viewport()->update(caretRect_);
     }
     caretPlaced();
+}
+
+void TSourceMemo::blinkCaret()
+{
+    caretShown_ = !caretShown_;
+    viewport()->update(caretRect_);
 }
 
 // OnSelMove when the caret moved, OnStyleChange when the style at the caret changed.

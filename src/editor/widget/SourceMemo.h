@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -294,6 +295,7 @@ private:
     bool selectionShown() const;
     std::int32_t effectiveCaretWidth();
     void caretPlaced();
+    void blinkCaret();
     void backgroundStep(const std::function<void()> &tick);
 
     // Keys (SourceMemoKeys.cpp): what a key does before the character it types; each returns
@@ -454,6 +456,8 @@ private:
 
     QImage lineBitmap_;
     QRect caretRect_;
+    QTimer caretBlink_;
+    bool caretShown_ = true; // the blinking caret's present phase
     std::int32_t lastCaretPos_ = 0;
     std::uint8_t lastCaretStyle_ = 0;
     bool settingScrollBars_ = false;

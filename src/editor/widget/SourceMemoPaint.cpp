@@ -179,7 +179,7 @@ void TSourceMemo::paintDocument(QPainter &painter, const QRect &area)
         }
     }
 
-    if (!caretRect_.isEmpty() && caretRect_.intersects(area))
+    if (caretShown_ && !caretRect_.isEmpty() && caretRect_.intersects(area))
         invert(painter, caretRect_);
 }
 
