@@ -482,31 +482,49 @@ TEST_F(SourceMemoKeysTest, RandomKeyAndMouseSequencesKeepTheStoreConsistentAndUn
         const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier,
                                               Qt::ShiftModifier | Qt::AltModifier,
                                               Qt::ShiftModifier | Qt::ControlModifier};
+        // Ctrl+Z and Ctrl+Shift+Z step through the undo list on the way.
         const char typed[] = "abc ;,:\t";
-        for (int step = 0; step < 600; ++step) {
+        for (int step = 0; step < 800; ++step) {
             const QPoint inside(pick(viewport()->width()) + 1, pick(viewport()->height()) + 1);
-            switch (pick(5)) {
+            // Held-button moves stay inside: beyond an edge the auto-scroll loop would wait for
+            // the window system's button-up.
+            const QPoint anywhere(pick(viewport()->width()), pick(viewport()->height()));
+            switch (pick(9)) {
             case 0:
-            case 1: {
+            case 1:
+            case 2: {
                 const Qt::Key k = keys[pick(16)];
-                const Qt::KeyboardModifiers m = mods[pick(5)];
-                // Ctrl+Z and Ctrl+Shift+Z would move through the undo list itself.
-                if (k == Qt::Key_Z)
-                    break;
-                hit(k, m, k == Qt::Key_Return ? QStringLiteral("\r") : QString());
+                hit(k, mods[pick(5)], k == Qt::Key_Return ? QStringLiteral("\r") : QString());
                 break;
             }
-            case 2: {
+            case 3: {
                 const char c = typed[pick(8)];
                 hit(c == '\t' ? Qt::Key_Tab : static_cast<Qt::Key>(std::toupper(c)), {}, QString(QChar(c)));
                 break;
             }
-            case 3:
-                click(inside, pick(3) ? Qt::NoModifier : Qt::ShiftModifier);
+            case 4:
+                click(inside, pick(3) ? Qt::NoModifier : Qt::ShiftModifier, pick(4) ? Qt::LeftButton : Qt::RightButton);
                 break;
+            case 5:
+                doubleClick(inside);
+                move(anywhere, Qt::LeftButton);
+                release(inside);
+                break;
+            case 6:
+                wheel(pick(2) ? 40 * (pick(3) + 1) : -40 * (pick(3) + 1));
+                break;
+            case 7: {
+                // Drag and drop of a selection, moved or copied with Ctrl.
+                const std::int32_t from = pick(std::max(memo->TextLength(), 1));
+                select(from, pick(30) + 1);
+                press(pointAt(from + 1));
+                move(anywhere, Qt::LeftButton);
+                release(inside, pick(2) ? Qt::NoModifier : Qt::ControlModifier);
+                break;
+            }
             default:
                 press(inside, pick(2) ? Qt::NoModifier : Qt::AltModifier);
-                move(QPoint(pick(viewport()->width()), pick(viewport()->height())), Qt::LeftButton);
+                move(anywhere, Qt::LeftButton);
                 release(inside);
                 break;
             }

@@ -5,7 +5,6 @@
 #include "editor/core/KeyInfo.h"
 #include "editor/core/NavigatorPixels.h"
 #include "editor/core/SourceNavigator.h"
-#include "editor/core/StoreConsistency.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,8 +14,6 @@
 #include <QTimer>
 #include <QWheelEvent>
 
-#include <random>
-#include <sstream>
 #include <string>
 
 using namespace velmora;
@@ -348,77 +345,4 @@ TEST_F(SourceMemoMouseTest, SelectingBelowTheWindowScrollsUntilTheButtonComesUp)
     const std::int32_t length = memo->SelLength();
     move({20, 20}, Qt::LeftButton);
     EXPECT_EQ(memo->SelLength(), length) << "the release ended selecting";
-}
-
-TEST_F(SourceMemoMouseTest, RandomMouseSequencesKeepTheStoreConsistentAndUndoRedoExact)
-{
-    for (const bool wrap : {true, false}) {
-        memo->setWordWrap(wrap);
-        setOption(core::smoBlockSelection);
-        setOption(core::smoKeepColumnPos, !wrap);
-        setOption(core::smoNoDefaultPopup);
-        std::string original;
-        for (int i = 0; i < 40; ++i)
-            original += "word" + std::to_string(i) + " some\tmore text " + std::string(i % 7, 'z') + "\r\n";
-        std::istringstream file(original);
-        memo->LoadFromStream(file);
-        std::mt19937 rng(wrap ? 4711 : 815);
-        const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-        const auto somewhere = [&] {
-            return QPoint(pick(viewport()->width() + 40) - 20, pick(viewport()->height() + 40) - 20);
-        };
-        const Qt::KeyboardModifiers keys[] = {Qt::NoModifier, Qt::ShiftModifier, Qt::AltModifier, Qt::ControlModifier};
-        bool held = false;
-        for (int step = 0; step < 400; ++step) {
-            const QPoint inside(pick(viewport()->width()) + 1, pick(viewport()->height()) + 1);
-            switch (pick(7)) {
-            case 0:
-                if (!held)
-                    press(inside, keys[pick(4)]);
-                held = true;
-                break;
-            case 1:
-                move(somewhere(), held ? Qt::LeftButton : Qt::NoButton);
-                break;
-            case 2:
-                if (held)
-                    release(inside, keys[pick(4)]);
-                held = false;
-                break;
-            case 3:
-                if (!held)
-                    doubleClick(inside);
-                held = true;
-                break;
-            case 4:
-                wheel(pick(2) ? 40 * (pick(3) + 1) : -40 * (pick(3) + 1));
-                break;
-            case 5:
-                if (!held)
-                    click(inside, {}, Qt::RightButton);
-                break;
-            default: {
-                if (held)
-                    break;
-                const std::int32_t from = pick(memo->TextLength());
-                select(from, pick(30) + 1);
-                press(pointAt(from + 1));
-                move(inside, Qt::LeftButton);
-                release(inside, keys[pick(4)]);
-                break;
-            }
-            }
-            ASSERT_NO_THROW(core::checkStoreConsistency(memo->paragraphs())) << "step " << step;
-        }
-        if (held)
-            release({5, 5});
-        const std::string final = text();
-        EXPECT_NE(final, original) << "some drops moved text";
-        while (memo->CanUndo())
-            memo->Undo();
-        EXPECT_EQ(text(), original);
-        while (memo->CanRedo())
-            memo->Redo();
-        EXPECT_EQ(text(), final);
-    }
 }
