@@ -397,7 +397,6 @@ void TSourceMemo::pageStep(std::int32_t direction, bool shift, bool ctrl, bool b
     const std::int32_t v = direction < 0 ? std::max(g.vertOffset - lines * lh, 0)
                                          : std::max(std::min(g.vertOffset + lines * lh, bottom), g.vertOffset);
     layout_->scrollTo(v, g.horzOffset, ScrollTime());
-    keyNav_->invalidate();
 }
 
 // Moves the key navigator to the character of display line target nearest to the desired x;
