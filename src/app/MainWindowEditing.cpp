@@ -84,9 +84,11 @@ void TVelmora::RedoA()
     updateUndoItems();
 }
 
+// Cut and paste leave the caret in view, as the editor's own keys do.
 void TVelmora::Cut1Click()
 {
     editor->cutCommand();
+    editor->scrollCaretCommand();
 }
 
 void TVelmora::Copy1Click()
@@ -97,6 +99,7 @@ void TVelmora::Copy1Click()
 void TVelmora::Paste1Click()
 {
     editor->pasteCommand();
+    editor->scrollCaretCommand();
 }
 
 // The selection goes out as one cut and comes back changed as one paste, so that each is an

@@ -3,6 +3,7 @@
 #include "AppFixture.h"
 
 #include "app/FindDialog.h"
+#include "editor/core/LayoutEngine.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QAction>
@@ -101,6 +102,23 @@ TEST_F(EditingCommandsTest, KeysInTheEditorTypeUndoRedoAndLeaveChordsAlone)
     EXPECT_EQ(text(), "start:\r\n      mov ax, 2");
     QCoreApplication::processEvents();
     EXPECT_TRUE(window->findChild<QAction *>(QStringLiteral("Undo1"))->isEnabled());
+}
+
+TEST_F(EditingCommandsTest, PasteAndCutLeaveTheCaretInView)
+{
+    auto &memo = editorWith("");
+    QString lines;
+    for (int i = 0; i < 200; ++i)
+        lines += QStringLiteral("\tnop\r\n");
+    QApplication::clipboard()->setText(lines);
+    window->Paste1Click();
+    const core::TViewGeometry &view = memo.layoutEngine().geometry;
+    EXPECT_GT(view.vertOffset, 0) << "the view followed the caret to the pasted text's end";
+    memo.setSelStart(0);
+    memo.setSelLength(6);
+    memo.layoutEngine().scrollTo(view.vertOffset, 0, 0);
+    window->Cut1Click();
+    EXPECT_EQ(view.vertOffset, 0) << "back at the cut's place at the top";
 }
 
 TEST_F(EditingCommandsTest, SearchAgainWalksThroughTheMatches)
