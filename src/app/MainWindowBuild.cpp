@@ -62,47 +62,47 @@ void TVelmora::runBuild(const std::function<void(BuildCommands &, BuildSettings 
 
 void TVelmora::TasmClick()
 {
-    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.assemble(build); });
+    runBuild(&BuildCommands::assemble);
 }
 
 void TVelmora::TasmClickA_PSTR()
 {
-    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.assembleWithParameters(build); });
+    runBuild(&BuildCommands::assembleWithParameters);
 }
 
 void TVelmora::TlinkClick()
 {
-    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.link(build); });
+    runBuild(&BuildCommands::link);
 }
 
 void TVelmora::TlinkClickA_PSTR()
 {
-    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.linkWithParameters(build); });
+    runBuild(&BuildCommands::linkWithParameters);
 }
 
 void TVelmora::runClick()
 {
-    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.run(build); });
+    runBuild(&BuildCommands::run);
 }
 
 void TVelmora::TdClick()
 {
-    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.debug(build); });
+    runBuild(&BuildCommands::debug);
 }
 
 void TVelmora::TasmTlinkRun()
 {
-    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.assembleLinkRun(build); });
+    runBuild(&BuildCommands::assembleLinkRun);
 }
 
 void TVelmora::TasmhelpClick()
 {
-    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.showTasmHelp(build); });
+    runBuild(&BuildCommands::showTasmHelp);
 }
 
 void TVelmora::TlinkhelpClick()
 {
-    runBuild([](BuildCommands &commands, BuildSettings &build) { commands.showTlinkHelp(build); });
+    runBuild(&BuildCommands::showTlinkHelp);
 }
 
 void TVelmora::inyListing1Click()
