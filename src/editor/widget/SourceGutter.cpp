@@ -52,30 +52,6 @@ TSourceGutter::~TSourceGutter()
 
 // ---- Properties --------------------------------------------------------------------------------
 
-void TSourceGutter::setAndRepaint(bool &field, bool value)
-{
-    if (field == value)
-        return;
-    field = value;
-    update();
-}
-
-void TSourceGutter::setAlignment(core::TAlignment a)
-{
-    if (a == alignment_)
-        return;
-    alignment_ = a;
-    update();
-}
-
-void TSourceGutter::setColor(std::int32_t colour)
-{
-    if (colour == color_)
-        return;
-    color_ = colour;
-    update();
-}
-
 void TSourceGutter::setIgnoreLastLineIfEmpty(bool on)
 {
     if (on == ignoreLastLineIfEmpty_)

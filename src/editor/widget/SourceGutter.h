@@ -56,7 +56,7 @@ public:
     bool ParagraphNumbers() const { return paragraphNumbers_; }
     void setParagraphNumbers(bool on) { setAndRepaint(paragraphNumbers_, on); }
     core::TAlignment Alignment() const { return alignment_; }
-    void setAlignment(core::TAlignment a);
+    void setAlignment(core::TAlignment a) { setAndRepaint(alignment_, a); }
     // The digit hot keys set and jump to bookmarks.
     bool Bookmarks() const { return bookmarks_; }
     void setBookmarks(bool on) { bookmarks_ = on; }
@@ -69,7 +69,7 @@ public:
     bool IgnoreLastLineIfEmpty() const { return ignoreLastLineIfEmpty_; }
     void setIgnoreLastLineIfEmpty(bool on);
     std::int32_t Color() const { return color_; }
-    void setColor(std::int32_t colour);
+    void setColor(std::int32_t colour) { setAndRepaint(color_, colour); }
     TsgDrawItemEvent OnDrawItem;
     // A left button pressed and released over the gutter; a double click. The other mouse
     // events are Qt's own.
@@ -114,7 +114,13 @@ private:
     std::array<std::int32_t, kBookmarkCount> bookmarkLines() const;
     // x of an item of width w by Alignment within the text area width.
     std::int32_t alignedX(std::int32_t w) const;
-    void setAndRepaint(bool &field, bool value);
+    template <typename T> void setAndRepaint(T &field, T value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        update();
+    }
 
     TSourceMemo *memo_ = nullptr;
     QMetaObject::Connection memoDestroyed_;

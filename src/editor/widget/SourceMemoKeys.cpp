@@ -13,6 +13,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <optional>
 
 namespace velmora::widget
 {
@@ -50,6 +51,25 @@ char16_t characterOf(int key, Qt::KeyboardModifiers shift, const QString &text)
     if (ctrl && !alt)
         return key >= Qt::Key_A && key <= Qt::Key_Z ? static_cast<char16_t>(key - Qt::Key_A + 1) : 0;
     return text.isEmpty() ? 0 : text.front().unicode();
+}
+
+// The style command a Ctrl+letter hot key applies.
+std::optional<core::TStyleCommand> styleCommandOf(int key)
+{
+    switch (key) {
+    case Qt::Key_B:
+        return core::TStyleCommand::Bold;
+    case Qt::Key_I:
+        return core::TStyleCommand::Italic;
+    case Qt::Key_U:
+        return core::TStyleCommand::Underline;
+    case Qt::Key_H:
+        return core::TStyleCommand::Highlight;
+    case Qt::Key_F:
+        return core::TStyleCommand::AltFont;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -118,22 +138,12 @@ bool TSourceMemo::keyDown(int key, Qt::KeyboardModifiers shift)
 
 bool TSourceMemo::hotKey(int key, bool shift)
 {
+    if (const std::optional<core::TStyleCommand> command = styleCommandOf(key)) {
+        core::applyStyleCommand(*this, *command);
+        placeCaret();
+        return true;
+    }
     switch (key) {
-    case Qt::Key_B:
-        core::applyStyleCommand(*this, core::TStyleCommand::Bold);
-        break;
-    case Qt::Key_I:
-        core::applyStyleCommand(*this, core::TStyleCommand::Italic);
-        break;
-    case Qt::Key_U:
-        core::applyStyleCommand(*this, core::TStyleCommand::Underline);
-        break;
-    case Qt::Key_H:
-        core::applyStyleCommand(*this, core::TStyleCommand::Highlight);
-        break;
-    case Qt::Key_F:
-        core::applyStyleCommand(*this, core::TStyleCommand::AltFont);
-        break;
     case Qt::Key_P:
         SetSelTextBuf("\r\n\f");
         break;
