@@ -13,8 +13,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
@@ -193,6 +193,7 @@ void TVelmora::ApplyLanguage()
 {
     if (!velmora::app::ApplyLanguage(*this, LanguageFile, mainTexts))
         return;
+    ApplyBuildTexts(LanguageFile, buildTexts);
     od_->setFilter(mainTexts.openFilter);
     sd_->setFilter(mainTexts.saveFilter);
     findChild<QAction *>(QStringLiteral("SaveA"))->setText(mainTexts.saveActionCaption);

@@ -22,7 +22,7 @@ namespace velmora::widget
 {
 class TSourceMemo;
 class TSourceGutter;
-}
+} // namespace velmora::widget
 
 namespace velmora::toolchain
 {
@@ -69,8 +69,9 @@ public:
     QString LanguageFile; // ExeDir + "info/" + LNGFile
     QString HelpFile;     // ExeDir + "info/intro.hlp"
     Settings settings;
-    MainWindowTexts mainTexts;   // texts of section "Language" that belong to no widget
-    PrefsWindowTexts prefsTexts; // texts of section "Prefs_Language" that belong to no widget
+    MainWindowTexts mainTexts;        // texts of section "Language" that belong to no widget
+    PrefsWindowTexts prefsTexts;      // texts of section "Prefs_Language" that belong to no widget
+    toolchain::BuildTexts buildTexts; // texts of section "Build_Language"
 
     // The windows created after this one at program start (createOtherWindows); they
     // belong to this window.

@@ -5,6 +5,7 @@
 #include "app/WindowBuildHost.h"
 #include "editor/widget/SourceMemo.h"
 #include "toolchain/BuildCommands.h"
+#include "toolchain/SourceNames.h"
 #include "toolchain/ToolchainError.h"
 
 #include <QPlainTextEdit>
@@ -45,7 +46,7 @@ BuildSettings TVelmora::buildSettings() const
 void TVelmora::runBuild(const std::function<void(BuildCommands &, BuildSettings &)> &command)
 {
     BuildSettings build = buildSettings();
-    BuildCommands commands(*buildHost_);
+    BuildCommands commands(*buildHost_, buildTexts);
     // Parameters entered in a box stay even when the command that follows fails.
     const auto keepParameters = [this, &build] {
         TasmParams = build.TasmParams;
@@ -121,7 +122,8 @@ void TVelmora::ExpandListing1Click()
 
 void TVelmora::EWM()
 {
-    const toolchain::OutputSummary summary = toolchain::summarizeOutput(buildHost_->pageLines(OutputPage::Tasm));
+    const toolchain::OutputSummary summary =
+        toolchain::summarizeOutput(buildHost_->pageLines(OutputPage::Tasm), toolchain::sourceNames(CurrentFile).N);
     toolchain::applySummary(summary, *buildHost_);
     if (!summary.failure.isEmpty())
         throw toolchain::ToolchainError(summary.failure);
@@ -130,7 +132,8 @@ void TVelmora::EWM()
 bool TVelmora::MTasmDblClick(const QPoint &position)
 {
     const QPlainTextEdit *memo = buildHost_->memo(OutputPage::Tasm);
-    const std::optional<int> line = toolchain::sourceLineOf(memo->cursorForPosition(position).block().text());
+    const std::optional<int> line = toolchain::sourceLineOf(memo->cursorForPosition(position).block().text(),
+                                                            toolchain::sourceNames(CurrentFile).N);
     if (!line)
         return false;
     pages_->setCurrentIndex(0);

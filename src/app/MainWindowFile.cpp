@@ -133,7 +133,7 @@ void TVelmora::SaveA()
                    QStringLiteral("%1 holds more after its NUL byte than was loaded. Saving replaces all of it. "
                                   "Save anyway?")
                        .arg(displayName(CurrentFile)),
-                   {platform::Answer::Yes, platform::Answer::No}) == platform::Answer::Yes) {
+                   {platform::Answer::No, platform::Answer::Yes}) == platform::Answer::Yes) {
         writeSource(CurrentFile);
         truncatedFile_.clear();
     }

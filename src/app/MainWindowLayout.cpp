@@ -10,6 +10,7 @@
 #include "platform/DesktopPrograms.h"
 #include "platform/Dialogs.h"
 
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -58,18 +59,22 @@ QWidget *createOutputPage(QWidget *parent, const char *sheet, const char *memo, 
     output->setReadOnly(true);
     output->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     output->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    output->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11, bold));
+    // The tools line their columns up with blanks and tabs every 8 columns, so their output
+    // is shown in a fixed-width font with those tab stops.
+    QFont fixed = pixelFont(QStringLiteral("Courier New"), 12, bold);
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setFixedPitch(true);
+    output->setFont(fixed);
+    output->setTabStopDistance(8 * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
+    output->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(output);
 
     auto *panel = new QLabel(page);
     panel->setObjectName(QString::fromLatin1(commandPanel));
     panel->setTextFormat(Qt::PlainText);
-    panel->setFixedHeight(16);
+    panel->setFixedHeight(18);
     panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    panel->setFont(pixelFont(QStringLiteral("Arial"), 9));
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::WindowText, QColor(0xC0, 0xC0, 0xC0));
-    panel->setPalette(palette);
+    panel->setFont(pixelFont(QStringLiteral("Arial"), 11));
     layout->addWidget(panel);
     return page;
 }

@@ -6,9 +6,7 @@
 #include "editor/widget/ColorSwatch.h"
 #include "editor/widget/SourceGutter.h"
 #include "platform/ProcessRunner.h"
-#include "toolchain/ToolchainError.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -36,23 +34,21 @@ platform::DosWindow dosWindow(toolchain::DosWindow window)
     return window == toolchain::DosWindow::Shown ? platform::DosWindow::Shown : platform::DosWindow::Hidden;
 }
 
-// The DOS tools write OEM (866) text with CR LF or bare CR or LF line ends.
-QString oemText(const QByteArray &bytes)
+void setCaptionColour(QToolButton &button, toolchain::SummaryColour colour)
 {
-    QString text = QString::fromStdU16String(core::decode(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), core::CodePage::Dos866));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
+    QPalette palette = button.palette();
+    palette.setColor(QPalette::ButtonText, widget::colorFromValue(toolchain::colourValue(colour)));
+    button.setPalette(palette);
 }
 
 } // namespace
 
 TWindowBuildHost::TWindowBuildHost(TVelmora &window)
     : window_(window), pages_(component<QTabWidget>(window, "Pages")), statusBar_(component<TStatusBar>(window, "sb")),
-      tasmButton_(component<QToolButton>(window, "Tasm")), memos_{component<QPlainTextEdit>(window, "MTasm"),
-                                                                  component<QPlainTextEdit>(window, "MTLink"),
-                                                                  component<QPlainTextEdit>(window, "MRun")},
+      tasmButton_(component<QToolButton>(window, "Tasm")),
+      tlinkButton_(component<QToolButton>(window, "Tlink")), memos_{component<QPlainTextEdit>(window, "MTasm"),
+                                                                    component<QPlainTextEdit>(window, "MTLink"),
+                                                                    component<QPlainTextEdit>(window, "MRun")},
       commandPanels_{component<QLabel>(window, "TasmCMDStr"), component<QLabel>(window, "TlinkCMDStr"),
                      component<QLabel>(window, "RunCMDStr")}
 {
@@ -74,13 +70,24 @@ void TWindowBuildHost::clearPage(OutputPage page)
     memo(page)->clear();
 }
 
-void TWindowBuildHost::loadPage(OutputPage page, const QString &filePath)
+// The DOS tools write OEM (866) text with CR LF or bare CR or LF line ends.
+QString TWindowBuildHost::outputText(const QByteArray &bytes) const
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw toolchain::ToolchainError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(filePath, file.errorString()));
-    memo(page)->setPlainText(oemText(file.readAll()));
+    QString text = QString::fromStdU16String(core::decode(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), core::CodePage::Dos866));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+void TWindowBuildHost::setPageText(OutputPage page, const QString &text)
+{
+    memo(page)->setPlainText(text);
+}
+
+void TWindowBuildHost::appendPageLine(OutputPage page, const QString &line)
+{
+    memo(page)->appendPlainText(line);
 }
 
 QStringList TWindowBuildHost::pageLines(OutputPage page) const
@@ -99,14 +106,14 @@ void TWindowBuildHost::activatePage(OutputPage page)
     pages_->setCurrentIndex(static_cast<int>(page));
 }
 
-bool TWindowBuildHost::runTool(const QString &commandLine, toolchain::DosWindow window)
+platform::RunResult TWindowBuildHost::runTool(const QString &commandLine, toolchain::DosWindow window)
 {
     return platform::RunTool(commandLine, {dosWindow(window)});
 }
 
-void TWindowBuildHost::winExec(const QString &commandLine, toolchain::DosWindow window)
+platform::RunResult TWindowBuildHost::winExec(const QString &commandLine, toolchain::DosWindow window)
 {
-    platform::WinExec(commandLine, window == toolchain::DosWindow::Shown ? 1 : 0);
+    return platform::WinExec(commandLine, window == toolchain::DosWindow::Shown ? 1 : 0);
 }
 
 void TWindowBuildHost::setSummaryText(const QString &text)
@@ -116,9 +123,12 @@ void TWindowBuildHost::setSummaryText(const QString &text)
 
 void TWindowBuildHost::setTasmColour(toolchain::SummaryColour colour)
 {
-    QPalette palette = tasmButton_->palette();
-    palette.setColor(QPalette::ButtonText, widget::colorFromValue(toolchain::colourValue(colour)));
-    tasmButton_->setPalette(palette);
+    setCaptionColour(*tasmButton_, colour);
+}
+
+void TWindowBuildHost::setTlinkColour(toolchain::SummaryColour colour)
+{
+    setCaptionColour(*tlinkButton_, colour);
 }
 
 void TWindowBuildHost::clearBookmarks()

@@ -28,13 +28,15 @@ public:
 
     QString saveSource() override;
     void clearPage(toolchain::OutputPage page) override;
-    // Throws ToolchainError when the file cannot be read.
-    void loadPage(toolchain::OutputPage page, const QString &filePath) override;
+    QString outputText(const QByteArray &bytes) const override;
+    void setPageText(toolchain::OutputPage page, const QString &text) override;
+    void appendPageLine(toolchain::OutputPage page, const QString &line) override;
     QStringList pageLines(toolchain::OutputPage page) const override;
     void setCommandText(toolchain::OutputPage page, const QString &commandLine) override;
     void activatePage(toolchain::OutputPage page) override;
-    bool runTool(const QString &commandLine, toolchain::DosWindow window) override;
-    void winExec(const QString &commandLine, toolchain::DosWindow window) override;
+    platform::RunResult runTool(const QString &commandLine, toolchain::DosWindow window) override;
+    platform::RunResult winExec(const QString &commandLine, toolchain::DosWindow window) override;
+    void setTlinkColour(toolchain::SummaryColour colour) override;
 
     void setSummaryText(const QString &text) override;
     void setTasmColour(toolchain::SummaryColour colour) override;
@@ -48,6 +50,7 @@ private:
     QTabWidget *pages_;
     TStatusBar *statusBar_;
     QToolButton *tasmButton_;
+    QToolButton *tlinkButton_;
     std::array<QPlainTextEdit *, 3> memos_;
     std::array<QLabel *, 3> commandPanels_;
 };

@@ -5,9 +5,11 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-namespace velmora::platform {
+namespace velmora::platform
+{
 
-namespace {
+namespace
+{
 
 QtDialogs &qtDialogs()
 {
@@ -24,12 +26,18 @@ IDialogs *&current()
 QMessageBox::StandardButton toStandard(Answer a)
 {
     switch (a) {
-    case Answer::Ok: return QMessageBox::Ok;
-    case Answer::Cancel: return QMessageBox::Cancel;
-    case Answer::Yes: return QMessageBox::Yes;
-    case Answer::No: return QMessageBox::No;
-    case Answer::Save: return QMessageBox::Save;
-    case Answer::Discard: return QMessageBox::Discard;
+    case Answer::Ok:
+        return QMessageBox::Ok;
+    case Answer::Cancel:
+        return QMessageBox::Cancel;
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    case Answer::Save:
+        return QMessageBox::Save;
+    case Answer::Discard:
+        return QMessageBox::Discard;
     }
     return QMessageBox::Ok;
 }
@@ -92,15 +100,25 @@ Answer QtDialogs::message(MessageKind kind, const QString &text, const std::vect
 {
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (kind) {
-    case MessageKind::Error: icon = QMessageBox::Critical; break;
-    case MessageKind::Warning: icon = QMessageBox::Warning; break;
-    case MessageKind::Information: icon = QMessageBox::Information; break;
-    case MessageKind::Confirmation: icon = QMessageBox::Question; break;
+    case MessageKind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    case MessageKind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case MessageKind::Information:
+        icon = QMessageBox::Information;
+        break;
+    case MessageKind::Confirmation:
+        icon = QMessageBox::Question;
+        break;
     }
     QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     for (Answer a : buttons)
         box.addButton(toStandard(a));
+    if (!buttons.empty())
+        box.setDefaultButton(toStandard(buttons.front()));
     box.exec();
     const auto pressed = box.standardButton(box.clickedButton());
     for (Answer a : buttons)

@@ -10,7 +10,8 @@
 
 class QWidget;
 
-namespace velmora::platform {
+namespace velmora::platform
+{
 
 enum class MessageKind { Error, Warning, Information, Confirmation };
 
@@ -18,24 +19,25 @@ enum class Answer { Ok, Cancel, Yes, No, Save, Discard };
 
 struct FileDialogRequest {
     QString title;
-    QString filter;       // "Label|*.asm|Label|*.*" pairs as the window texts give them
-    int filterIndex = 1;  // 1-based, as the filter lists number their entries
+    QString filter;      // "Label|*.asm|Label|*.*" pairs as the window texts give them
+    int filterIndex = 1; // 1-based, as the filter lists number their entries
     QString initialDir;
-    QString fileName;     // proposed name
+    QString fileName; // proposed name
     QString defaultExt;
 };
 
-class IDialogs {
+class IDialogs
+{
 public:
     virtual ~IDialogs() = default;
 
-    // A box with the given buttons; returns the button pressed (Cancel when closed).
+    // A box with the given buttons, the first of them the default that Enter presses; returns
+    // the button pressed (Cancel when closed).
     virtual Answer message(MessageKind kind, const QString &text,
                            const std::vector<Answer> &buttons = {Answer::Ok}) = 0;
 
     // An input box: nullopt when cancelled, else the text entered.
-    virtual std::optional<QString> input(const QString &caption, const QString &prompt,
-                                         const QString &value) = 0;
+    virtual std::optional<QString> input(const QString &caption, const QString &prompt, const QString &value) = 0;
 
     virtual std::optional<QString> openFile(const FileDialogRequest &request) = 0;
     virtual std::optional<QString> saveFile(const FileDialogRequest &request) = 0;
@@ -48,11 +50,11 @@ IDialogs &dialogs();
 IDialogs *setDialogs(IDialogs *replacement);
 
 // The toolkit's standard dialogs, parented to the active window.
-class QtDialogs final : public IDialogs {
+class QtDialogs final : public IDialogs
+{
 public:
     Answer message(MessageKind kind, const QString &text, const std::vector<Answer> &buttons) override;
-    std::optional<QString> input(const QString &caption, const QString &prompt,
-                                 const QString &value) override;
+    std::optional<QString> input(const QString &caption, const QString &prompt, const QString &value) override;
     std::optional<QString> openFile(const FileDialogRequest &request) override;
     std::optional<QString> saveFile(const FileDialogRequest &request) override;
 };

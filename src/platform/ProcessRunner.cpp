@@ -2,7 +2,6 @@
 
 #include "platform/ChildProcess.h"
 #include "platform/CommandLine.h"
-#include "platform/Dialogs.h"
 #include "platform/ProgramSearch.h"
 #include "platform/RunningWindow.h"
 
@@ -24,7 +23,7 @@ namespace
 
 // What to start for a command line: the program itself, or DOSBox running it.
 struct Launch {
-    int error = 0; // an errno when there is nothing to start
+    RunResult failure; // why there is nothing to start, when status is not Ended
     QString program;
     QStringList arguments;
     QStringList environment;
@@ -37,7 +36,7 @@ Launch planLaunch(const CommandLine &line, DosWindow window)
     Launch launch;
     const std::optional<ProgramMatch> match = findProgram(line);
     if (!match) {
-        launch.error = ENOENT;
+        launch.failure = {RunStatus::NotFound, ENOENT};
         return launch;
     }
     if (!isDosProgram(match->path)) {
@@ -48,28 +47,15 @@ Launch planLaunch(const CommandLine &line, DosWindow window)
         return launch;
     }
     const DosBoxStart dosBox = dosBoxStart(match->path, line.tailAfter(match->lastWord), line.outputFile, window);
-    launch.error = dosBox.error;
+    if (dosBox.error == ENOENT)
+        launch.failure = {RunStatus::NoDosBox, ENOENT};
+    else if (dosBox.error != 0)
+        launch.failure = {RunStatus::Failed, dosBox.error};
     launch.program = dosBox.program;
     launch.arguments = dosBox.arguments;
     launch.environment = dosBox.environment;
     launch.dos = true;
     return launch;
-}
-
-void reportErrorCode(int error)
-{
-    dialogs().message(MessageKind::Error,
-                      QStringLiteral("Error running program. (CreateProcess ErrorCode) : ") + QString::number(error));
-}
-
-// A failure to start the program: ENOENT says it does not exist.
-void reportFailure(const QString &commandLine, int error)
-{
-    if (error == ENOENT)
-        dialogs().message(MessageKind::Error,
-                          QStringLiteral("Executable file not found. (") + commandLine + QLatin1Char(')'));
-    else
-        reportErrorCode(error);
 }
 
 // Creates or empties the output file before the child starts, so that a failure here
@@ -85,43 +71,38 @@ int prepareOutputFile(const QString &name)
 
 } // namespace
 
-bool RunTool(const QString &commandLine, const RunOptions &options)
+RunResult RunTool(const QString &commandLine, const RunOptions &options)
 {
     const CommandLine line = parseCommandLine(commandLine);
     const Launch launch = planLaunch(line, options.dosWindow);
-    if (launch.error != 0) {
-        reportFailure(commandLine, launch.error);
-        return false;
-    }
+    if (launch.failure.status != RunStatus::Ended)
+        return launch.failure;
     const QString current = QDir::currentPath();
     if (launch.dos && !line.outputFile.isEmpty())
         removeOutputFile(current, line.outputFile);
     if (!launch.outputFile.isEmpty()) {
-        if (const int error = prepareOutputFile(launch.outputFile); error != 0) {
-            reportErrorCode(error);
-            return false;
-        }
+        if (const int error = prepareOutputFile(launch.outputFile); error != 0)
+            return {RunStatus::Failed, error};
     }
 
     ChildProcess child;
     if (const int error =
             child.start(launch.program, launch.arguments, launch.environment, launch.outputFile, launch.dos);
-        error != 0) {
-        reportFailure(commandLine, error);
-        return false;
-    }
-    RunningWindow(commandLine, child, QApplication::activeWindow()).waitForEnd();
+        error != 0)
+        return {error == ENOENT ? RunStatus::NotFound : RunStatus::Failed, error};
+    RunningWindow running(commandLine, child, QApplication::activeWindow());
+    running.waitForEnd();
     if (launch.dos && !line.outputFile.isEmpty())
         adoptOutputName(current, line.outputFile);
-    return true;
+    return {running.cancelled() ? RunStatus::Cancelled : RunStatus::Ended, 0};
 }
 
-void WinExec(const QString &commandLine, int showState)
+RunResult WinExec(const QString &commandLine, int showState)
 {
     const CommandLine line = parseCommandLine(commandLine);
     const Launch launch = planLaunch(line, showState == 0 ? DosWindow::Hidden : DosWindow::Shown);
-    if (launch.error != 0)
-        return;
+    if (launch.failure.status != RunStatus::Ended)
+        return launch.failure;
     QProcess process;
     process.setProgram(launch.program);
     process.setArguments(launch.arguments);
@@ -133,7 +114,9 @@ void WinExec(const QString &commandLine, int showState)
     } else if (!launch.outputFile.isEmpty()) {
         process.setStandardOutputFile(launch.outputFile);
     }
-    process.startDetached();
+    if (!process.startDetached())
+        return {RunStatus::Failed, 0};
+    return {};
 }
 
 } // namespace velmora::platform

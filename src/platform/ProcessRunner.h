@@ -19,15 +19,27 @@ struct RunOptions {
     DosWindow dosWindow = DosWindow::Hidden;
 };
 
-// Runs the command line and waits until the child has ended, showing a running window with
-// Cancel when it takes a while (a QApplication must exist). True once the child has ended, whatever its exit code; the
-// redirected output file is then complete. False when it could not be started, after an
-// error box: "Executable file not found. (" + command line + ")" when the program does not
-// exist, else "Error running program. (CreateProcess ErrorCode) : " + the errno.
-bool RunTool(const QString &commandLine, const RunOptions &options = {});
+// How a start went. The runner shows no message: the caller says what it means to the user.
+enum class RunStatus {
+    Ended,     // the child ran and ended, whatever its exit code
+    Cancelled, // the child was started and the user ended it
+    NotFound,  // the program the line names does not exist
+    NoDosBox,  // the program is a DOS program and DOSBox is not installed
+    Failed,    // the program could not be started; error holds the errno where one is known
+};
 
-// Starts the command line without waiting; failures are not reported. Show state 0 keeps a
-// DOS program's window hidden; any other shows it (where a display exists).
-void WinExec(const QString &commandLine, int showState);
+struct RunResult {
+    RunStatus status = RunStatus::Ended;
+    int error = 0;
+};
+
+// Runs the command line and waits until the child has ended, showing a running window with
+// Cancel when it takes a while (a QApplication must exist). Once the child has ended, or
+// was cancelled, the redirected output file holds all it wrote.
+RunResult RunTool(const QString &commandLine, const RunOptions &options = {});
+
+// Starts the command line without waiting: Ended once started. Show state 0 keeps a DOS
+// program's window hidden; any other shows it (where a display exists).
+RunResult WinExec(const QString &commandLine, int showState);
 
 } // namespace velmora::platform

@@ -69,6 +69,7 @@ void RunningWindow::cancel()
 {
     if (ended_)
         return;
+    cancelled_ = true;
     child_.terminate();
     if (!forceTimer_.isActive())
         forceTimer_.start();

@@ -26,6 +26,9 @@ public:
     // Esc and the close button cancel the child; the window closes when it has ended.
     void reject() override;
 
+    // Whether the child was cancelled rather than ending by itself.
+    bool cancelled() const { return cancelled_; }
+
 private:
     void poll();
 
@@ -33,6 +36,7 @@ private:
     QTimer pollTimer_;
     QTimer forceTimer_;
     bool ended_ = false;
+    bool cancelled_ = false;
 };
 
 } // namespace velmora::platform

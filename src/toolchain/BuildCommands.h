@@ -1,14 +1,25 @@
 // The build commands of the main window, each in its fixed order of steps: assemble (F7),
 // link (F8), run (F9), debug (F10), the two parameter variants, the Ctrl+F9 chain, the
 // listings and the tool help. Every step that touches the window goes through the host;
-// message and input boxes go through platform::dialogs(). A failure that ends a command
-// (a tools folder that cannot be entered, a malformed count in the assembler's summary)
-// is thrown as a ToolchainError for the window's central error handler.
+// message and input boxes go through platform::dialogs().
+//
+// A step never reports success for work that did not happen: before a tool runs, the
+// products it is about to make are deleted from the tools folder, and a tool that could not
+// run, was cancelled or left its product unmade turns the summary red and says so on its
+// page. What went wrong is also gathered and thrown, once the outermost command has done
+// all its steps, as one ToolchainError for the window's central error handler: a command,
+// the Ctrl+F9 chain included, shows at most one message box.
 #pragma once
 
 #include "toolchain/BuildHost.h"
 #include "toolchain/BuildSettings.h"
+#include "toolchain/BuildTexts.h"
 #include "toolchain/CommandLines.h"
+#include "toolchain/ToolsCopy.h"
+
+#include <QStringList>
+
+#include <optional>
 
 namespace velmora::toolchain
 {
@@ -16,14 +27,14 @@ namespace velmora::toolchain
 class BuildCommands
 {
 public:
-    explicit BuildCommands(IBuildHost &host) : host_(host) {}
+    explicit BuildCommands(IBuildHost &host, BuildTexts texts = {}) : host_(host), texts_(std::move(texts)) {}
 
-    // Saves, copies a source kept elsewhere into the tools folder, assembles it, shows the
-    // output and its summary (`EWM`), and copies the object file back beside the source.
+    // Saves, copies the source into the tools folder where the tools need a copy, assembles
+    // it, shows the output and its summary (`EWM`), and copies the object file back.
     void assemble(BuildSettings &settings);
     // Asks for `TasmParams` ("TAsm Parameters"; Cancel keeps them), then assembles.
     void assembleWithParameters(BuildSettings &settings);
-    // Saves, links, shows the output, and copies the map and executable files back.
+    // Saves, links, shows the output, and copies the map and program files back.
     void link(BuildSettings &settings);
     // Asks for `TlinkParams` ("TLink Parameters (/t - for .com file)"), then links.
     void linkWithParameters(BuildSettings &settings);
@@ -32,24 +43,45 @@ public:
     // Starts the debugger on the built program from the tools folder and shows its command
     // line in a message box; saves nothing.
     void debug(const BuildSettings &settings);
-    // Assembles, links and runs, each to its end, whatever the earlier steps reported; the
-    // first failure among them is thrown after the run step.
+    // Assembles, links and runs, each to its end, whatever the earlier steps reported.
     void assembleLinkRun(BuildSettings &settings);
 
     // Runs the assembler with its listing option on the copy in the tools folder; when it
-    // wrote the listing file, reports it with listGenerated (the language text
-    // `List_Generated`) and shows it.
+    // wrote the listing file, copies it beside the source, reports it with listGenerated
+    // (the language text `List_Generated`) and shows it.
     void listing(const BuildSettings &settings, ListingKind kind, const QString &listGenerated);
     // Runs the tool without arguments and shows its usage text on its page.
     void showTasmHelp(const BuildSettings &settings);
     void showTlinkHelp(const BuildSettings &settings);
 
 private:
-    void loadOutput(OutputPage page, const QString &toolsDir, const QString &fileName);
-    void showHelp(const BuildSettings &settings, const QString &commandLine, OutputPage page,
-                  const QString &outputFile);
+    // Runs body as a command; the outermost one throws what its steps gathered.
+    template <class Body> void asCommand(Body body);
+
+    void assembleStep(BuildSettings &settings);
+    void linkStep(BuildSettings &settings);
+    // alone: a missing program is worth a message box, not only a line on the page.
+    void runStep(const BuildSettings &settings, bool alone);
+    void showHelp(const BuildSettings &settings, const QString &commandLine, OutputPage page, const QString &outputFile,
+                  const QString &tool);
+
+    // Says on the page (when there is one) what went wrong; with message, the command's
+    // message box says it too.
+    void problem(std::optional<OutputPage> page, const QString &text, bool message = true);
+    // Whether the tool ran to its end; if not, says why (notFound names a missing tool).
+    bool ranToEnd(const platform::RunResult &result, std::optional<OutputPage> page, const QString &tool,
+                  const QString &notFound, const QString &commandLine, const QString &toolsDir);
+    // Shows a tool's output file on its page, bounded and with the source's own names in
+    // place of an alias. False when there is no such file.
+    bool showOutput(OutputPage page, const QString &toolsDir, const QString &fileName, const ToolsCopy &copy,
+                    const SourceNames &source);
+    // Says on the page that the step's product is missing; true when it is there.
+    bool produced(OutputPage page, const QString &toolsDir, const QString &product, const QString &shownName);
 
     IBuildHost &host_;
+    BuildTexts texts_;
+    QStringList problems_;
+    int depth_ = 0;
 };
 
 } // namespace velmora::toolchain

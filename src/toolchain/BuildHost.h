@@ -3,6 +3,7 @@
 // tests record it.
 #pragma once
 
+#include "platform/ProcessRunner.h"
 #include "toolchain/OutputSummary.h"
 
 #include <QString>
@@ -26,18 +27,22 @@ public:
     virtual QString saveSource() = 0;
 
     virtual void clearPage(OutputPage page) = 0;
-    // Replaces the page's memo text with the file's, read in the OEM code page.
-    virtual void loadPage(OutputPage page, const QString &filePath) = 0;
+    // A tool's output bytes as text: the OEM code page, every line end a "\n".
+    virtual QString outputText(const QByteArray &bytes) const = 0;
+    virtual void setPageText(OutputPage page, const QString &text) = 0;
+    virtual void appendPageLine(OutputPage page, const QString &line) = 0;
     // The page's memo text, line by line.
     virtual QStringList pageLines(OutputPage page) const = 0;
     virtual void setCommandText(OutputPage page, const QString &commandLine) = 0;
     virtual void activatePage(OutputPage page) = 0;
 
-    // `RunTool`: runs the command line in the current directory and waits for its end; false
-    // when it could not be started (the runner has said why).
-    virtual bool runTool(const QString &commandLine, DosWindow window) = 0;
+    // `RunTool`: runs the command line in the current directory and waits for its end.
+    virtual platform::RunResult runTool(const QString &commandLine, DosWindow window) = 0;
     // `WinExec` with the normal show state: starts the command line and returns at once.
-    virtual void winExec(const QString &commandLine, DosWindow window) = 0;
+    virtual platform::RunResult winExec(const QString &commandLine, DosWindow window) = 0;
+
+    // The `Tlink` button's caption colour after a link.
+    virtual void setTlinkColour(SummaryColour colour) = 0;
 };
 
 } // namespace velmora::toolchain

@@ -2,6 +2,8 @@
 
 #include "toolchain/SourceNames.h"
 
+#include <QRegularExpression>
+
 namespace velmora::toolchain
 {
 
@@ -13,22 +15,41 @@ QString inFolder(const QString &dir, const QString &name)
 }
 } // namespace
 
-QString runExtension(const QString &tlinkParams)
+bool linksCom(const QString &tlinkParams)
 {
-    const bool com = tlinkParams.contains(QLatin1String("/t")) || tlinkParams.contains(QLatin1String("/TDc"));
-    return com ? QStringLiteral(".com") : QStringLiteral(".exe");
+    bool com = false;
+    for (const QString &word : tlinkParams.split(QRegularExpression(QStringLiteral("[ \t]+")), Qt::SkipEmptyParts)) {
+        if (!word.startsWith(QLatin1Char('/')) && !word.startsWith(QLatin1Char('-')))
+            continue;
+        // Options may be written one after another: "/m/t".
+        for (const QString &option : word.split(QRegularExpression(QStringLiteral("[/-]")), Qt::SkipEmptyParts)) {
+            if (option == QLatin1String("t") || option.compare(QLatin1String("Tc"), Qt::CaseInsensitive) == 0 ||
+                option.compare(QLatin1String("Tdc"), Qt::CaseInsensitive) == 0)
+                com = true;
+            else if (option.compare(QLatin1String("Tde"), Qt::CaseInsensitive) == 0 ||
+                     option.compare(QLatin1String("Te"), Qt::CaseInsensitive) == 0)
+                com = false;
+        }
+    }
+    return com;
 }
 
-CommandLines commandLines(const BuildSettings &s)
+QString runExtension(const QString &tlinkParams)
 {
-    const SourceNames names = sourceNames(s.CurrentFile);
+    return linksCom(tlinkParams) ? QStringLiteral(".com") : QStringLiteral(".exe");
+}
+
+CommandLines commandLines(const BuildSettings &s, const SourceNames &names)
+{
+    // The full path only where DOS can take the source's own name; an alias is in the tools folder.
+    const bool ownName = names.N == sourceNames(s.CurrentFile).N;
     const QString tasm = s.TasmFile + QLatin1Char(' ') + s.TasmParams + QLatin1Char(' ');
     const QString tlinkTail = s.TLinkFile + QLatin1Char(' ') + s.TlinkParams + QLatin1Char(' ') + names.B;
     const QString program = names.B + runExtension(s.TlinkParams);
 
     CommandLines lines;
     lines.assembleCaptured = tasm + names.N + QLatin1String(" >tasm.out");
-    lines.assembleUncaptured = tasm + s.CurrentFile;
+    lines.assembleUncaptured = tasm + (ownName ? s.CurrentFile : names.N);
     lines.linkCaptured = inFolder(s.ToolsDir, tlinkTail) + QLatin1String(" >tlink.out");
     lines.linkUncaptured = tlinkTail;
     lines.runCaptured = inFolder(s.ToolsDir, program) + QLatin1String(" >run.out");

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "toolchain/BuildSettings.h"
+#include "toolchain/SourceNames.h"
 
 #include <QString>
 
@@ -21,10 +22,14 @@ struct CommandLines {
     QString debug;              // <tools>/TD.exe prog
 };
 
-CommandLines commandLines(const BuildSettings &settings);
+// The lines for the source `CurrentFile`, whose names as the tools are given them (its own,
+// or its alias in the tools folder) are names.
+CommandLines commandLines(const BuildSettings &settings, const SourceNames &names);
 
-// ".com" when the linker parameters ask for a .com file ("/t" or "/TDc", letter case
-// counting), else ".exe".
+// ".com" when the linker parameters ask for a .com file, else ".exe". The linker's options
+// start with "/" or "-" and may follow one another in a word; "t" (this letter case only,
+// as "/T" names no output type) and "Tc" or "Tdc" (any letter case) ask for a .com file,
+// "Te" or "Tde" for an .exe, and the last such option counts.
 QString runExtension(const QString &tlinkParams);
 
 enum class ListingKind { Tiny, Expanded };

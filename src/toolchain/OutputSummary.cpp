@@ -44,11 +44,15 @@ QString afterColon(const QString &line)
     return line.mid(line.indexOf(QLatin1Char(':')) + 1);
 }
 
-// The text between the first "(" and the first ")"; empty when they do not enclose any.
-QString parenthesized(const QString &line)
+// The source line number's text: what stands between the first "(" and the first ")", or,
+// when the line names the source as sourceName + "(", between that "(" and the next ")",
+// so that a file name holding parentheses of its own is read right. Empty when none.
+QString lineNumberText(const QString &line, const QString &sourceName)
 {
-    const qsizetype open = line.indexOf(QLatin1Char('('));
-    const qsizetype close = line.indexOf(QLatin1Char(')'));
+    const qsizetype named =
+        sourceName.isEmpty() ? -1 : line.indexOf(sourceName + QLatin1Char('('), 0, Qt::CaseInsensitive);
+    const qsizetype open = named >= 0 ? named + sourceName.size() : line.indexOf(QLatin1Char('('));
+    const qsizetype close = named >= 0 ? line.indexOf(QLatin1Char(')'), open) : line.indexOf(QLatin1Char(')'));
     if (open < 0 || close <= open)
         return {};
     return line.mid(open + 1, close - open - 1);
@@ -92,7 +96,7 @@ SummaryColour SummaryCounts::colour() const
     return warnings > 0 ? SummaryColour::Olive : SummaryColour::Green;
 }
 
-OutputSummary summarizeOutput(const QStringList &lines)
+OutputSummary summarizeOutput(const QStringList &lines, const QString &sourceName)
 {
     OutputSummary summary;
 
@@ -121,7 +125,7 @@ OutputSummary summarizeOutput(const QStringList &lines)
         if (!lines[i].contains(QLatin1String("*Error*")))
             continue;
         ++errorCount;
-        const QString numberText = parenthesized(lines[i]);
+        const QString numberText = lineNumberText(lines[i], sourceName);
         const std::optional<int> sourceLine = decimalValue(numberText);
         if (!sourceLine) {
             summary.failure = conversionError(numberText);
@@ -147,13 +151,25 @@ void applySummary(const OutputSummary &summary, ISummaryView &view)
         view.placeBookmark(bookmark.line, bookmark.number);
 }
 
-std::optional<int> sourceLineOf(const QString &outputLine)
+SummaryCounts linkCounts(const QStringList &lines)
+{
+    SummaryCounts counts;
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1String("Warning:")))
+            ++counts.warnings;
+        else if (line.startsWith(QLatin1String("Error:")) || line.startsWith(QLatin1String("Fatal:")))
+            ++counts.errors;
+    }
+    return counts;
+}
+
+std::optional<int> sourceLineOf(const QString &outputLine, const QString &sourceName)
 {
     const bool names = outputLine.contains(QLatin1String("*Error*")) ||
                        outputLine.contains(QLatin1String("*Warning*")) || outputLine.contains(QLatin1String("*Fatal*"));
     if (!names)
         return std::nullopt;
-    const std::optional<int> number = decimalValue(parenthesized(outputLine));
+    const std::optional<int> number = decimalValue(lineNumberText(outputLine, sourceName));
     if (!number || *number < 1)
         return std::nullopt;
     return *number - 1;

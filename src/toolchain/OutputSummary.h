@@ -46,8 +46,13 @@ struct OutputSummary {
 };
 
 // Reads the output lines: the last "Error messages" and "Warning messages" lines give the
-// counts, and every line from the second on that contains "*Error*" gives a bookmark.
-OutputSummary summarizeOutput(const QStringList &lines);
+// counts, and every line from the second on that contains "*Error*" gives a bookmark. The
+// source line is the number in parentheses right after sourceName where the line names it,
+// else between the first "(" and ")".
+OutputSummary summarizeOutput(const QStringList &lines, const QString &sourceName = {});
+
+// The linker's counts: its lines that start with "Warning:", and with "Error:" or "Fatal:".
+SummaryCounts linkCounts(const QStringList &lines);
 
 // What the summary changes in the window.
 class ISummaryView
@@ -66,7 +71,8 @@ public:
 void applySummary(const OutputSummary &summary, ISummaryView &view);
 
 // The 0-based source line that an error or warning line of the output names, such as
-// "**Error** prog.asm(12) Undefined symbol: X" (line 11); none for other lines.
-std::optional<int> sourceLineOf(const QString &outputLine);
+// "**Error** prog.asm(12) Undefined symbol: X" (line 11); none for other lines. The number
+// is found as summarizeOutput finds it.
+std::optional<int> sourceLineOf(const QString &outputLine, const QString &sourceName = {});
 
 } // namespace velmora::toolchain

@@ -9,6 +9,7 @@
 #include "editor/widget/SourceMemo.h"
 #include "support/DosPrograms.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -16,6 +17,8 @@
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QToolButton>
+
+#include <cmath>
 
 namespace velmora::testing
 {
@@ -158,7 +161,9 @@ TEST_F(BuildCommandsWindowTest, ListingIsAnnouncedWithThePacksTextAndShown)
     w.findChild<QAction *>(QStringLiteral("ExpandListing1"))->trigger();
 
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Listing ready - ") + tools() + QStringLiteral("/prog.lst"));
+    const QString beside = folder.path() + QStringLiteral("/src/prog.lst");
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Listing ready - ") + beside);
+    EXPECT_TRUE(QFile::exists(beside));
     EXPECT_EQ(memo("MTasm")->toPlainText(), QStringLiteral("listing of prog.asm /la\n"));
     EXPECT_EQ(commandPanel("TasmCMDStr"), tools() + QStringLiteral("/tasm.exe prog.asm /la"));
     EXPECT_EQ(pages()->currentIndex(), 1);
@@ -187,7 +192,6 @@ TEST_F(BuildCommandsWindowTest, ErrorLinesGetNumberedBookmarksInTheGutter)
     EXPECT_EQ(panel2(), QStringLiteral("Warnings: 0 Errors: 1"));
 }
 
-
 TEST_F(BuildCommandsWindowTest, CtrlF9RunsTheBuiltDosProgramAndShowsWhatItPrinted)
 {
     if (!dosToolsInstalled())
@@ -201,6 +205,7 @@ TEST_F(BuildCommandsWindowTest, CtrlF9RunsTheBuiltDosProgramAndShowsWhatItPrinte
 
     auto &w = startWith(QStringLiteral("prog.asm"), 2);
     answer(cleanSummary);
+    tool("tasm.exe", "cat answer.txt\nprintf object > PROG.OBJ\n");
     tool("tLink.exe", "cp '" + QFile::encodeName(built) + "' \"$2.com\"\necho linked \"$@\"\n");
     w.TlinkParams = QStringLiteral("/t");
     QTest::keyClick(&w, Qt::Key_F9, Qt::ControlModifier);
@@ -211,6 +216,116 @@ TEST_F(BuildCommandsWindowTest, CtrlF9RunsTheBuiltDosProgramAndShowsWhatItPrinte
     EXPECT_EQ(memo("MRun")->toPlainText(), QStringLiteral("Hello from prog\n"));
     EXPECT_EQ(commandPanel("RunCMDStr"), tools() + QStringLiteral("/prog.com >run.out"));
     EXPECT_EQ(pages()->currentIndex(), 3);
+}
+
+TEST_F(BuildCommandsWindowTest, AnAssemblyWithoutObjectIsRedAndF9DoesNotRunTheOldProgram)
+{
+    auto &w = startWith(QStringLiteral("prog.asm"), 3);
+    // A source without END under /z: no message, no object file.
+    answer("Assembling file:   prog.asm\r\n" + cleanSummary);
+    tool("prog.exe", "touch ran.txt\necho yesterday\n");
+    QTest::keyClick(&w, Qt::Key_F7);
+
+    EXPECT_EQ(panel2(), QStringLiteral("Warnings: 0 Errors: 1"));
+    EXPECT_EQ(tasmColour(), QColor(0xFF, 0x00, 0x00));
+    EXPECT_TRUE(memo("MTasm")->toPlainText().contains(QStringLiteral("\nprog.obj was not produced.")));
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    QTest::keyClick(&w, Qt::Key_F9);
+    EXPECT_FALSE(QFile::exists(tools() + QStringLiteral("/ran.txt"))) << "yesterday's program ran";
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("prog.exe was not found in ") + w.toolsFolder() +
+                                            QStringLiteral(": link the program first (F8). Nothing was run."));
+    EXPECT_EQ(memo("MRun")->toPlainText(), dialogs.messages[0].text);
+}
+
+TEST_F(BuildCommandsWindowTest, AMissingAssemblerIsRedAndNamesTheToolsFolder)
+{
+    auto &w = startWith(QStringLiteral("prog.asm"), 3);
+    QFile::remove(tools() + QStringLiteral("/tasm.exe"));
+    component<app::TStatusBar>("sb")->setPanelText(2, QStringLiteral("Warnings: 0 Errors: 0   -/ OK /-"));
+    QTest::keyClick(&w, Qt::Key_F7);
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].kind, platform::MessageKind::Error);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("tasm.exe was not found in ") + w.toolsFolder() +
+                                            QStringLiteral(". Put the assembler there, or change its name in "
+                                                           "Preferences."));
+    EXPECT_EQ(panel2(), QStringLiteral("Warnings: 0 Errors: 1"));
+    EXPECT_EQ(tasmColour(), QColor(0xFF, 0x00, 0x00));
+
+    // Ctrl+F9 with no tools at all: one message for the whole chain.
+    dialogs.messages.clear();
+    QTest::keyClick(&w, Qt::Key_F9, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text.count(QLatin1Char('\n')), 1) << dialogs.messages[0].text.toStdString();
+    EXPECT_FALSE(memo("MRun")->toPlainText().isEmpty()) << "the run page says why nothing ran";
+}
+
+TEST_F(BuildCommandsWindowTest, ADosAssemblerWithoutDosBoxSaysWhatToInstall)
+{
+    auto &w = startWith(QStringLiteral("prog.asm"), 3);
+    write(tools() + QStringLiteral("/tasm.exe"), QByteArray("MZ") + QByteArray(62, '\0'));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray());
+    QTest::keyClick(&w, Qt::Key_F7);
+    qputenv("PATH", path);
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("DOS programs run through DOSBox; install the dosbox package."));
+    EXPECT_EQ(tasmColour(), QColor(0xFF, 0x00, 0x00));
+}
+
+TEST_F(BuildCommandsWindowTest, ALongCyrillicNameGetsItsProductsBackAndItsErrorLinesJump)
+{
+    auto &w = startWith(QStringLiteral(u"моя первая программа.asm"), 6);
+    // The stand-in assembler names the file it was given, as the real one does.
+    tool("tasm.exe", "base=${2%.asm}\n"
+                     "printf 'Assembling file:   %s\\r\\n**Error** %s(4) Illegal instruction\\r\\n' \"$2\" \"$2\"\n"
+                     "printf 'Error messages:    1\\r\\nWarning messages:  None\\r\\n'\n"
+                     "printf object > \"$(echo $base | tr a-z A-Z).OBJ\"\n");
+    QTest::keyClick(&w, Qt::Key_F7);
+
+    EXPECT_TRUE(dialogs.messages.empty());
+    const QString source = folder.path() + QStringLiteral(u"/src/моя первая программа");
+    EXPECT_TRUE(QFile::exists(source + QStringLiteral(".obj")));
+    QPlainTextEdit *output = memo("MTasm");
+    const QString errorLine = QStringLiteral(u"**Error** моя первая программа.asm(4) Illegal instruction");
+    EXPECT_EQ(output->document()->findBlockByNumber(1).text(), errorLine);
+    EXPECT_EQ(w.Gutter->BookmarkLine(1), 3);
+
+    const QPoint centre = output->cursorRect(QTextCursor(output->document()->findBlockByNumber(1))).center();
+    QTest::mouseDClick(output->viewport(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(pages()->currentIndex(), 0);
+    EXPECT_EQ(w.editor->SelPar(), 3);
+
+    tool("tLink.exe", "printf exe > \"$(echo $1 | tr a-z A-Z).EXE\"\nprintf map > \"$1.map\"\n");
+    QTest::keyClick(&w, Qt::Key_F8);
+    EXPECT_TRUE(QFile::exists(source + QStringLiteral(".exe")));
+    EXPECT_TRUE(QFile::exists(source + QStringLiteral(".map")));
+    EXPECT_EQ(component<QToolButton>("Tlink")->palette().color(QPalette::ButtonText), QColor(0x00, 0x80, 0x00));
+}
+
+TEST_F(BuildCommandsWindowTest, OutputPagesLineUpColumnsAndTheirPanelsAreReadable)
+{
+    start();
+    for (const char *name : {"MTasm", "MTLink", "MRun"}) {
+        QPlainTextEdit *page = memo(name);
+        const QFontInfo font(page->font());
+        EXPECT_TRUE(font.fixedPitch()) << name << " " << font.family().toStdString();
+        EXPECT_DOUBLE_EQ(page->tabStopDistance(), 8 * QFontMetricsF(page->font()).horizontalAdvance(QLatin1Char(' ')));
+    }
+    // Relative luminance contrast of the command panels' text against their background.
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    for (const char *name : {"TasmCMDStr", "TlinkCMDStr", "RunCMDStr"}) {
+        const QPalette palette = component<QLabel>(name)->palette();
+        const double a = luminance(palette.color(QPalette::WindowText));
+        const double b = luminance(palette.color(QPalette::Window));
+        EXPECT_GE((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05), 4.5) << name;
+    }
 }
 
 } // namespace

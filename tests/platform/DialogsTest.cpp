@@ -1,6 +1,9 @@
 #include "platform/Dialogs.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace velmora::platform;
@@ -27,4 +30,18 @@ TEST(Dialogs, ScriptedDialogsReplaceAndRestore)
         EXPECT_FALSE(dialogs().input("Caption", "Prompt", "v").has_value());
     }
     EXPECT_EQ(&dialogs(), before);
+}
+
+TEST(Dialogs, EnterPressesTheFirstButtonOffered)
+{
+    QtDialogs dialogs;
+    QTimer enter;
+    QObject::connect(&enter, &QTimer::timeout, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    enter.start(50);
+    EXPECT_EQ(dialogs.message(MessageKind::Confirmation, "Save anyway?", {Answer::No, Answer::Yes}), Answer::No);
+    EXPECT_EQ(dialogs.message(MessageKind::Confirmation, "Save changes?", {Answer::Save, Answer::Discard}),
+              Answer::Save);
 }

@@ -180,7 +180,7 @@ TEST(DosRunner, RunsADosProgramAndCollectsItsOutput)
     assemble(cwd, helloSource, "hello.com");
     cwd.write("RUN.OUT", "left from an earlier run");
 
-    EXPECT_TRUE(RunTool("hello.com >run.out"));
+    EXPECT_EQ(RunTool("hello.com >run.out").status, RunStatus::Ended);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(cwd.read("run.out"), "Hello from DOS\r\n");
     EXPECT_FALSE(QDir(cwd.path()).entryList(QDir::Files).contains("RUN.OUT"));
@@ -195,7 +195,7 @@ TEST(DosRunner, GivesDosTheCommandTailOfAProgramInAnotherFolder)
     ScriptedDialogs dialogs;
     assemble(cwd, tailSource, "Tools Dir/TAIL.COM");
 
-    EXPECT_TRUE(RunTool(cwd.path() + "/tools dir/tail.com /z  50%;x $(y) >Tail.Out"));
+    EXPECT_EQ(RunTool(cwd.path() + "/tools dir/tail.com /z  50%;x $(y) >Tail.Out").status, RunStatus::Ended);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(cwd.read("Tail.Out"), "[ /z  50%;x $(y)]");
 }
@@ -215,6 +215,6 @@ TEST(DosRunner, CancelEndsDosBoxRunningAProgramThatLoops)
             window->cancel();
     });
     canceller.start(50);
-    EXPECT_TRUE(RunTool("loop.com >run.out"));
+    EXPECT_EQ(RunTool("loop.com >run.out").status, RunStatus::Cancelled);
     EXPECT_TRUE(dialogs.messages.empty());
 }

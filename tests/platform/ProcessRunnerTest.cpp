@@ -112,37 +112,36 @@ TEST(ProgramSearch, SearchesThePathAfterTheCurrentDirectory)
     EXPECT_EQ(findProgramFile("stand-in"), local) << "the current directory comes first";
 }
 
-TEST(RunTool, MissingProgramReportsTheWholeCommandLine)
+TEST(RunTool, MissingProgramIsNotFoundAndStartsNothing)
 {
     TemporaryCurrentDir cwd;
     ScriptedDialogs dialogs;
-    EXPECT_FALSE(RunTool("nosuch.exe /z  prog.asm >tasm.out"));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(dialogs.messages[0].text, "Executable file not found. (nosuch.exe /z  prog.asm >tasm.out)");
+    EXPECT_EQ(RunTool("nosuch.exe /z  prog.asm >tasm.out").status, RunStatus::NotFound);
     EXPECT_FALSE(QFile::exists(cwd.filePath("tasm.out")));
-
-    EXPECT_FALSE(RunTool("   "));
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].text, "Executable file not found. (   )");
+    EXPECT_EQ(RunTool("   ").status, RunStatus::NotFound);
+    EXPECT_TRUE(dialogs.messages.empty()) << "the caller says what a failed start means";
 }
 
-TEST(RunTool, StartFailuresReportTheErrorCode)
+TEST(RunTool, StartFailuresCarryTheErrorCode)
 {
     TemporaryCurrentDir cwd;
-    ScriptedDialogs dialogs;
     cwd.write("locked.exe", echoArguments, false);
-    EXPECT_FALSE(RunTool("locked.exe a"));
     cwd.write("garbage.exe", QByteArray(64, '\x01'), true);
-    EXPECT_FALSE(RunTool("garbage.exe"));
     cwd.write("tool.exe", echoArguments, true);
-    EXPECT_FALSE(RunTool("tool.exe >no/such/folder.out"));
-
-    ASSERT_EQ(dialogs.messages.size(), 3u);
-    EXPECT_EQ(dialogs.messages[0].text, "Error running program. (CreateProcess ErrorCode) : 13");
-    EXPECT_EQ(dialogs.messages[1].text, "Error running program. (CreateProcess ErrorCode) : 8");
-    EXPECT_EQ(dialogs.messages[2].text, "Error running program. (CreateProcess ErrorCode) : 2")
+    const auto failure = [](const RunResult &r) { return std::pair(r.status, r.error); };
+    EXPECT_EQ(failure(RunTool("locked.exe a")), std::pair(RunStatus::Failed, 13));
+    EXPECT_EQ(failure(RunTool("garbage.exe")), std::pair(RunStatus::Failed, 8));
+    EXPECT_EQ(failure(RunTool("tool.exe >no/such/folder.out")), std::pair(RunStatus::Failed, 2))
         << "a missing output folder is not a missing program";
+}
+
+TEST(RunTool, ADosProgramWithoutDosBoxSaysSo)
+{
+    TemporaryCurrentDir cwd;
+    cwd.write("prog.com", QByteArray("\xB4\x4C\xCD\x21", 4), false);
+    ScopedVariable path("PATH", QFile::encodeName(cwd.filePath("empty")));
+    EXPECT_EQ(RunTool("prog.com >run.out").status, RunStatus::NoDosBox);
+    EXPECT_EQ(WinExec("prog.com", 1).status, RunStatus::NoDosBox);
 }
 
 TEST(RunTool, CapturesTheWholeOutputOfAToolThatFails)
@@ -155,7 +154,7 @@ TEST(RunTool, CapturesTheWholeOutputOfAToolThatFails)
               true);
     cwd.write("tasm.out", "stale output that must be replaced, longer than nothing\n");
 
-    EXPECT_TRUE(RunTool("tasm.exe prog.asm >tasm.out"));
+    EXPECT_EQ(RunTool("tasm.exe prog.asm >tasm.out").status, RunStatus::Ended);
     EXPECT_TRUE(dialogs.messages.empty());
     QByteArray expected;
     for (int i = 0; i < 20000; ++i)
@@ -177,7 +176,7 @@ TEST(RunTool, FileNamesReachTheToolAsPlainWords)
                               "*",
                               "~"};
 
-    EXPECT_TRUE(RunTool("tool.exe   " + hostile.join("  \t ") + " >args.out"));
+    EXPECT_EQ(RunTool("tool.exe   " + hostile.join("  \t ") + " >args.out").status, RunStatus::Ended);
     EXPECT_EQ(QString::fromUtf8(cwd.read("args.out")), hostile.join('\n') + '\n');
     for (const char *marker : {"pwned1", "pwned2", "pwned3", "pwned4"})
         EXPECT_FALSE(QFile::exists(cwd.filePath(marker))) << marker;
@@ -188,7 +187,7 @@ TEST(RunTool, RunsAProgramInAFolderWithBlanksAndLeavesTheCurrentDirectory)
 {
     TemporaryCurrentDir cwd;
     cwd.write("Tools Dir/TLINK.EXE", echoArguments, true);
-    EXPECT_TRUE(RunTool(cwd.path() + "/tools dir/tlink.exe  prog >tlink.out"));
+    EXPECT_EQ(RunTool(cwd.path() + "/tools dir/tlink.exe  prog >tlink.out").status, RunStatus::Ended);
     EXPECT_EQ(cwd.read("tlink.out"), "prog\n");
     EXPECT_EQ(QDir::currentPath(), cwd.path());
 }
@@ -210,7 +209,7 @@ TEST(RunTool, CancelEndsAChildThatNeverEnds)
     });
     clicker.start(50);
 
-    EXPECT_TRUE(RunTool("loop.exe >run.out"));
+    EXPECT_EQ(RunTool("loop.exe >run.out").status, RunStatus::Cancelled);
     EXPECT_EQ(shownCommand, "loop.exe >run.out");
     EXPECT_EQ(cwd.read("run.out"), "started\n");
     EXPECT_TRUE(dialogs.messages.empty());
@@ -226,10 +225,10 @@ TEST(RunTool, ClosingTheRunningWindowCancelsToo)
             window->close();
     });
     closer.start(50);
-    EXPECT_TRUE(RunTool("wait.exe"));
+    EXPECT_EQ(RunTool("wait.exe").status, RunStatus::Cancelled);
 }
 
-TEST(WinExec, StartsWithoutWaitingAndReportsNothing)
+TEST(WinExec, StartsWithoutWaitingAndSaysWhatCouldNotStart)
 {
     TemporaryCurrentDir cwd;
     ScriptedDialogs dialogs;
@@ -240,14 +239,14 @@ TEST(WinExec, StartsWithoutWaitingAndReportsNothing)
               "[ -e go ] && echo \"$@\"\n",
               true);
 
-    WinExec("slow.exe one  two >started.out", 1);
+    EXPECT_EQ(WinExec("slow.exe one  two >started.out", 1).status, RunStatus::Ended);
     cwd.write("go", "");
     QDeadlineTimer deadline(20000);
     while (cwd.read("started.out").isEmpty() && !deadline.hasExpired())
         QThread::msleep(20);
     EXPECT_EQ(cwd.read("started.out"), "one two\n");
 
-    WinExec("nosuch.exe a", 1);
-    WinExec("", 0);
+    EXPECT_EQ(WinExec("nosuch.exe a", 1).status, RunStatus::NotFound);
+    EXPECT_EQ(WinExec("", 0).status, RunStatus::NotFound);
     EXPECT_TRUE(dialogs.messages.empty());
 }

@@ -21,7 +21,8 @@ public:
     ScriptedDialogs() { previous_ = platform::setDialogs(this); }
     ~ScriptedDialogs() override { platform::setDialogs(previous_); }
 
-    // What the next boxes answer; an empty queue answers the first button offered.
+    // What the next boxes answer; an empty queue answers the first button offered, the
+    // default that Enter presses.
     std::deque<platform::Answer> answers;
     // What the next input boxes return; nullopt stands for Cancel. Empty queue: Cancel.
     std::deque<std::optional<QString>> inputs;

@@ -1,89 +1,26 @@
-#include "toolchain/BuildCommands.h"
-#include "RecordingHost.h"
-#include "support/ScriptedDialogs.h"
+#include "BuildCommandsFixture.h"
 #include "toolchain/ToolchainError.h"
-
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
 using namespace velmora::toolchain;
-using velmora::testing::RecordingHost;
-using velmora::testing::ScriptedDialogs;
+using velmora::platform::RunResult;
+using velmora::platform::RunStatus;
 
-namespace
-{
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
-// What a tool leaves in the current folder.
-void writeHere(const QString &name, const QByteArray &bytes)
-{
-    write(QDir::current().filePath(name), bytes);
-}
-
-QByteArray read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QString canonical(const QString &path)
-{
-    return QFileInfo(path).canonicalFilePath();
-}
-
-const QByteArray cleanOutput = "Turbo Assembler\nError messages:    None\nWarning messages:  None\n";
-
-} // namespace
-
-class BuildCommandsTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(root.isValid());
-        ASSERT_TRUE(QDir(root.path()).mkpath("TTDIR"));
-        ASSERT_TRUE(QDir(root.path()).mkpath("src"));
-        settings.ToolsDir = root.filePath("TTDIR");
-    }
-    void TearDown() override { QDir::setCurrent(previousFolder); }
-
-    QString tools(const QString &name) const { return settings.ToolsDir + "/" + name; }
-    QString src(const QString &name) const { return root.filePath("src/" + name); }
-    QStringList toolsFiles() const { return QDir(settings.ToolsDir).entryList(QDir::Files, QDir::Name); }
-
-    // A source file that `SaveA` names.
-    void source(const QString &path)
-    {
-        write(path, "mov ax,4C00h\r\nint 21h\r\n");
-        host.savedFile = path;
-        settings.CurrentFile = path;
-    }
-
-    const QString previousFolder = QDir::currentPath();
-    QTemporaryDir root;
-    BuildSettings settings;
-    RecordingHost host;
-    ScriptedDialogs dialogs;
-    BuildCommands commands{host};
-};
+using BuildCommandsTest = velmora::testing::BuildCommandsFixture;
+using velmora::testing::canonical;
+using velmora::testing::cleanOutput;
+using velmora::testing::read;
+using velmora::testing::write;
+using velmora::testing::writeHere;
 
 TEST_F(BuildCommandsTest, AssembleCopiesASourceKeptElsewhereInAndItsObjectBack)
 {
     source(src("Prog.ASM"));
-    write(tools("prog.asm"), "an older copy");
     host.tool = [](const QString &) {
         writeHere("tasm.out", cleanOutput);
         writeHere("PROG.OBJ", "object code");
-        return true;
+        return RunResult{};
     };
     commands.assemble(settings);
 
@@ -96,7 +33,7 @@ TEST_F(BuildCommandsTest, AssembleCopiesASourceKeptElsewhereInAndItsObjectBack)
     EXPECT_EQ(canonical(host.starts[0].folder), canonical(settings.ToolsDir));
     EXPECT_EQ(read(src("Prog.obj")), "object code");
 
-    EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "run", "load 1 tasm.out", "clear bookmarks", "summary",
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "run", "show 1", "clear bookmarks", "summary",
                                               "colour", "page 1", "command 1"}));
     EXPECT_EQ(host.pages[OutputPage::Tasm].value(1), "Error messages:    None");
     EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 0   -/ OK /-");
@@ -116,7 +53,7 @@ TEST_F(BuildCommandsTest, SourceInTheToolsFolderCopiesNothingEitherWay)
             writeHere("PROG.MAP", "map");
             writeHere("PROG.EXE", "exe");
         }
-        return true;
+        return RunResult{};
     };
     commands.assemble(settings);
     commands.link(settings);
@@ -156,16 +93,17 @@ TEST_F(BuildCommandsTest, UntitledTextRunsNoAssemblerButStillLinks)
     EXPECT_EQ(toolsFiles(), QStringList());
 }
 
-TEST_F(BuildCommandsTest, AssemblerThatCannotStartLoadsNothingAndSummarizesAnEmptyPage)
+TEST_F(BuildCommandsTest, AssemblerThatCannotStartShowsNoOldOutputAndNoOldBookmarks)
 {
     source(src("prog.asm"));
     write(tools("tasm.out"), "**Error** prog.asm(2) stale\nError messages: 1\n");
-    host.tool = [](const QString &) { return false; };
-    commands.assemble(settings);
+    host.bookmarks[4] = 1;
+    host.tool = [](const QString &) { return RunResult{RunStatus::NotFound, 2}; };
+    EXPECT_THROW(commands.assemble(settings), ToolchainError);
 
-    EXPECT_TRUE(host.pages[OutputPage::Tasm].isEmpty());
-    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "load 1 tasm.out"), 0);
-    EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 0   -/ OK /-");
+    EXPECT_EQ(host.pages[OutputPage::Tasm].size(), 1) << "only the line that says why";
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "show 1"), 0);
+    EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 1");
     EXPECT_TRUE(host.bookmarks.empty());
 }
 
@@ -175,7 +113,7 @@ TEST_F(BuildCommandsTest, MalformedSummaryIsReportedAfterTheCommandsLastSteps)
     host.tool = [](const QString &) {
         writeHere("tasm.out", "Turbo Assembler\nError messages: lots\n");
         writeHere("PROG.OBJ", "object");
-        return true;
+        return RunResult{};
     };
     try {
         commands.assemble(settings);
@@ -208,35 +146,41 @@ TEST_F(BuildCommandsTest, LinkShowsItsOutputAndCopiesMapAndExecutableBack)
         writeHere("TLINK.OUT", "Turbo Link");
         writeHere("PROG.MAP", "map");
         writeHere("PROG.EXE", "exe");
-        return true;
+        return RunResult{};
     };
     commands.link(settings);
 
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, tools("tLink.exe  prog >tlink.out"));
     EXPECT_EQ(host.starts[0].window, DosWindow::Hidden);
-    EXPECT_EQ(host.log, (std::vector<QString>{"clear 2", "save", "run", "load 2 TLINK.OUT", "page 2", "command 2"}));
+    EXPECT_EQ(host.log,
+              (std::vector<QString>{"clear 2", "save", "run", "show 2", "tlink colour", "page 2", "command 2"}));
     EXPECT_EQ(host.pages[OutputPage::TLink], QStringList{"Turbo Link"});
     EXPECT_EQ(read(src("prog.map")), "map");
     EXPECT_EQ(read(src("prog.exe")), "exe");
 }
 
-TEST_F(BuildCommandsTest, LinkCopiesBackOnlyAnExecutableWithItsMap)
+TEST_F(BuildCommandsTest, LinkCopiesBackEveryProductItMade)
 {
     source(src("prog.asm"));
     host.tool = [](const QString &) {
         writeHere("prog.exe", "exe");
-        writeHere("prog.com", "com");
-        return true;
+        return RunResult{};
     };
     commands.link(settings);
-    EXPECT_FALSE(QFile::exists(src("prog.exe")));
+    EXPECT_EQ(read(src("prog.exe")), "exe") << "a program linked without a map comes back too";
+    EXPECT_FALSE(QFile::exists(src("prog.map")));
 
-    writeHere("prog.map", "map");
     settings.TlinkParams = "/t";
+    host.tool = [](const QString &) {
+        writeHere("PROG.COM", "com");
+        writeHere("PROG.MAP", "map");
+        return RunResult{};
+    };
     commands.link(settings);
-    EXPECT_TRUE(QFile::exists(src("prog.exe")));
-    EXPECT_FALSE(QFile::exists(src("prog.com")));
+    EXPECT_EQ(read(src("prog.com")), "com");
+    EXPECT_EQ(read(src("prog.map")), "map");
+    EXPECT_EQ(host.tlinkColour, SummaryColour::Green);
 }
 
 TEST_F(BuildCommandsTest, UncapturedLinkNeitherLoadsNorSwitchesPage)
@@ -276,16 +220,18 @@ TEST_F(BuildCommandsTest, ParameterBoxesKeepTheOldParametersOnCancel)
 TEST_F(BuildCommandsTest, RunStartsTheComOrExeFileWithoutSaving)
 {
     settings.CurrentFile = src("prog.asm");
+    write(tools("PROG.COM"), "com");
+    write(tools("prog.exe"), "exe");
     settings.TlinkParams = "/t";
     host.tool = [](const QString &) {
         writeHere("RUN.OUT", "Hello");
-        return true;
+        return RunResult{};
     };
     commands.run(settings);
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, tools("prog.com >run.out"));
     EXPECT_EQ(host.starts[0].window, DosWindow::Shown);
-    EXPECT_EQ(host.log, (std::vector<QString>{"clear 3", "run", "load 3 RUN.OUT", "page 3", "command 3"}));
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 3", "run", "show 3", "page 3", "command 3"}));
     EXPECT_EQ(host.pages[OutputPage::Run], QStringList{"Hello"});
 
     settings.TlinkParams = "/T";
@@ -308,7 +254,9 @@ TEST_F(BuildCommandsTest, ThreeCharacterExtensionShortensTheBaseName)
     host.tool = [](const QString &line) {
         if (line.startsWith("tasm.exe"))
             writeHere("PR.OBJ", "object");
-        return true;
+        else if (line.contains("tLink.exe"))
+            writeHere("PR.EXE", "exe");
+        return RunResult{};
     };
     commands.assemble(settings);
     commands.link(settings);
@@ -340,7 +288,9 @@ TEST_F(BuildCommandsTest, ChainRunsAllThreeWhateverTheAssemblerReports)
     host.tool = [](const QString &line) {
         if (line.startsWith("tasm.exe"))
             writeHere("tasm.out", "Turbo Assembler\n**Error** prog.asm(2) Illegal instruction\nError messages: 1\n");
-        return true;
+        else if (line.contains("tLink.exe"))
+            writeHere("PROG.EXE", "the linker writes a program whatever it reports");
+        return RunResult{};
     };
     commands.assembleLinkRun(settings);
     ASSERT_EQ(host.starts.size(), 3u);
@@ -351,13 +301,15 @@ TEST_F(BuildCommandsTest, ChainRunsAllThreeWhateverTheAssemblerReports)
     EXPECT_EQ(host.activePage, OutputPage::Run);
 }
 
-TEST_F(BuildCommandsTest, ChainGoesOnAfterAFailureAndReportsTheFirst)
+TEST_F(BuildCommandsTest, ChainGoesOnAfterAFailureAndReportsIt)
 {
     source(src("prog.asm"));
     host.tool = [](const QString &line) {
         if (line.startsWith("tasm.exe"))
             writeHere("tasm.out", "Error messages: 1 2\n");
-        return true;
+        else if (line.contains("tLink.exe"))
+            writeHere("PROG.EXE", "exe");
+        return RunResult{};
     };
     try {
         commands.assembleLinkRun(settings);
@@ -379,37 +331,40 @@ TEST_F(BuildCommandsTest, ListingRunsOnTheToolsFolderCopyAndAnnouncesOnlyAWritte
     settings.Auto_Change_Page = false;
     host.tool = [](const QString &) {
         writeHere("PROG.LST", "listing");
-        return true;
+        return RunResult{};
     };
     commands.listing(settings, ListingKind::Expanded, QString());
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, tools("tasm.exe prog.asm /la"));
     EXPECT_TRUE(host.starts[0].waited);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, " - " + tools("prog.lst"));
-    EXPECT_EQ(host.log, (std::vector<QString>{"run", "page 1", "load 1 PROG.LST", "command 1"}));
+    EXPECT_EQ(dialogs.messages[0].text, " - " + src("prog.lst")) << "the copy beside the source";
+    EXPECT_EQ(read(src("prog.lst")), "listing");
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "run", "page 1", "show 1", "command 1"}));
     EXPECT_EQ(host.pages[OutputPage::Tasm], QStringList{"listing"});
 
-    // A run that failed is not announced as a listing, even with an old one lying there.
-    host.tool = [](const QString &) { return false; };
+    // A run that failed is not announced as a listing, even with an old one lying there,
+    // and the page no longer shows the old one.
+    host.tool = [](const QString &) { return RunResult{RunStatus::NotFound, 2}; };
     host.log.clear();
-    commands.listing(settings, ListingKind::Tiny, "Listing generated");
+    EXPECT_THROW(commands.listing(settings, ListingKind::Tiny, "Listing generated"), ToolchainError);
     EXPECT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(host.log, (std::vector<QString>{"run", "page 1", "command 1"}));
+    EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "run", "line 1", "page 1", "command 1"}));
     EXPECT_EQ(host.commandTexts[OutputPage::Tasm], tools("tasm.exe prog.asm /l"));
 
     settings.CurrentFile = src("other.asm");
-    host.tool = [](const QString &) { return true; };
+    host.tool = [](const QString &) { return RunResult{}; };
     commands.listing(settings, ListingKind::Tiny, "Listing generated");
     EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(host.pages[OutputPage::Tasm], QStringList{"other.lst was not produced."});
 
     host.tool = [](const QString &) {
         writeHere("other.lst", "listing");
-        return true;
+        return RunResult{};
     };
     commands.listing(settings, ListingKind::Tiny, "Listing generated");
     ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages.back().text, "Listing generated - " + tools("other.lst"));
+    EXPECT_EQ(dialogs.messages.back().text, "Listing generated - " + src("other.lst"));
 }
 
 TEST_F(BuildCommandsTest, ToolHelpRunsCapturedWhateverTheSettings)
@@ -418,7 +373,7 @@ TEST_F(BuildCommandsTest, ToolHelpRunsCapturedWhateverTheSettings)
     settings.Auto_Change_Page = false;
     host.tool = [](const QString &line) {
         writeHere(line.contains("tasm") ? "TASM.OUT" : "TLINK.OUT", "Syntax: ...");
-        return true;
+        return RunResult{};
     };
     commands.showTasmHelp(settings);
     commands.showTlinkHelp(settings);
@@ -426,7 +381,6 @@ TEST_F(BuildCommandsTest, ToolHelpRunsCapturedWhateverTheSettings)
     EXPECT_EQ(host.starts[0].commandLine, tools("tasm.exe  >tasm.out"));
     EXPECT_EQ(host.starts[1].commandLine, tools("tlink.exe  >tlink.out"));
     EXPECT_TRUE(host.starts[0].waited && host.starts[1].waited);
-    EXPECT_EQ(host.log,
-              (std::vector<QString>{"run", "load 1 TASM.OUT", "page 1", "run", "load 2 TLINK.OUT", "page 2"}));
+    EXPECT_EQ(host.log, (std::vector<QString>{"run", "show 1", "page 1", "run", "show 2", "page 2"}));
     EXPECT_TRUE(host.commandTexts.empty());
 }

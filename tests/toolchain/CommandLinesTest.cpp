@@ -26,7 +26,7 @@ TEST(CommandLines, DefaultsComposeTheDocumentedLines)
     BuildSettings s;
     s.ToolsDir = "/opt/velmora/TTDIR";
     s.CurrentFile = "/d/src/prog.asm";
-    const CommandLines lines = commandLines(s);
+    const CommandLines lines = commandLines(s, sourceNames(s.CurrentFile));
     EXPECT_EQ(lines.assembleCaptured, "tasm.exe /z  prog.asm >tasm.out");
     EXPECT_EQ(lines.assembleUncaptured, "tasm.exe /z  /d/src/prog.asm");
     EXPECT_EQ(lines.linkCaptured, "/opt/velmora/TTDIR/tLink.exe  prog >tlink.out");
@@ -40,19 +40,31 @@ TEST(CommandLines, DefaultsComposeTheDocumentedLines)
     s.TLinkFile = "tl.exe";
     s.TlinkParams = "/t /v";
     s.TDFile = "td2.exe";
-    const CommandLines custom = commandLines(s);
+    const CommandLines custom = commandLines(s, sourceNames(s.CurrentFile));
     EXPECT_EQ(custom.assembleCaptured, "TASM32.EXE /zi prog.asm >tasm.out");
     EXPECT_EQ(custom.linkCaptured, "/opt/velmora/TTDIR/tl.exe /t /v prog >tlink.out");
     EXPECT_EQ(custom.runCaptured, "/opt/velmora/TTDIR/prog.com >run.out");
     EXPECT_EQ(custom.debug, "/opt/velmora/TTDIR/td2.exe prog");
 }
 
-TEST(CommandLines, ComFileOnlyForTheLinkerOptionsInTheirLetterCase)
+TEST(CommandLines, AnAliasReplacesTheSourceNameForEveryTool)
 {
-    EXPECT_EQ(runExtension("/t"), ".com");
-    EXPECT_EQ(runExtension("/v /TDc"), ".com");
-    EXPECT_EQ(runExtension("/tdc"), ".com"); // contains "/t"
-    EXPECT_EQ(runExtension("/T"), ".exe");
-    EXPECT_EQ(runExtension("/TDC"), ".exe");
-    EXPECT_EQ(runExtension(""), ".exe");
+    BuildSettings s;
+    s.ToolsDir = "/opt/TTDIR";
+    s.CurrentFile = "/d/src/my first program.asm";
+    const CommandLines lines = commandLines(s, sourceNames("/opt/TTDIR/myf0a1b2.asm"));
+    EXPECT_EQ(lines.assembleCaptured, "tasm.exe /z  myf0a1b2.asm >tasm.out");
+    EXPECT_EQ(lines.assembleUncaptured, "tasm.exe /z  myf0a1b2.asm") << "DOS cannot open the long name";
+    EXPECT_EQ(lines.linkCaptured, "/opt/TTDIR/tLink.exe  myf0a1b2 >tlink.out");
+    EXPECT_EQ(lines.runCaptured, "/opt/TTDIR/myf0a1b2.exe >run.out");
+    EXPECT_EQ(lines.debug, "/opt/TTDIR/TD.exe myf0a1b2");
+}
+
+TEST(CommandLines, ComFileForTheLinkersComOptionsAsItSpellsThem)
+{
+    for (const char *com : {"/t", "-t", "/v /TDc", "/tdc", "/TDC", "/Tc", "/m/t", "/x -Tdc"})
+        EXPECT_EQ(runExtension(com), ".com") << com;
+    for (const char *exe : {"", "/T", "/v", "/Tde", "/t /Tde", "/tv", "prog-t"})
+        EXPECT_EQ(runExtension(exe), ".exe") << exe;
+    EXPECT_EQ(runExtension("/Tde /t"), ".com") << "the last output type asked for counts";
 }

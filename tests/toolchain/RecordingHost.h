@@ -5,7 +5,6 @@
 #include "toolchain/BuildHost.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <functional>
 #include <map>
@@ -28,7 +27,11 @@ public:
     // What `SaveA` leaves in `CurrentFile`.
     QString savedFile;
     // Plays the tool started by runTool in the current folder; its result is runTool's.
-    std::function<bool(const QString &commandLine)> tool = [](const QString &) { return true; };
+    std::function<platform::RunResult(const QString &commandLine)> tool = [](const QString &) {
+        return platform::RunResult{};
+    };
+    // What winExec answers.
+    platform::RunResult started;
 
     std::vector<QString> log;
     std::vector<Start> starts;
@@ -36,6 +39,7 @@ public:
     std::map<toolchain::OutputPage, QString> commandTexts;
     std::optional<QString> summaryText;
     std::optional<toolchain::SummaryColour> colour;
+    std::optional<toolchain::SummaryColour> tlinkColour;
     std::map<int, int> bookmarks; // line -> number
     std::optional<toolchain::OutputPage> activePage;
 
@@ -49,12 +53,16 @@ public:
         log.push_back(QStringLiteral("clear %1").arg(int(page)));
         pages[page].clear();
     }
-    void loadPage(toolchain::OutputPage page, const QString &filePath) override
+    QString outputText(const QByteArray &bytes) const override { return QString::fromLatin1(bytes); }
+    void setPageText(toolchain::OutputPage page, const QString &text) override
     {
-        log.push_back(QStringLiteral("load %1 %2").arg(int(page)).arg(QDir(filePath).dirName()));
-        QFile file(filePath);
-        if (file.open(QIODevice::ReadOnly))
-            pages[page] = QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'));
+        log.push_back(QStringLiteral("show %1").arg(int(page)));
+        pages[page] = text.split(QLatin1Char('\n'));
+    }
+    void appendPageLine(toolchain::OutputPage page, const QString &line) override
+    {
+        log.push_back(QStringLiteral("line %1").arg(int(page)));
+        pages[page].append(line);
     }
     QStringList pageLines(toolchain::OutputPage page) const override
     {
@@ -71,16 +79,22 @@ public:
         log.push_back(QStringLiteral("page %1").arg(int(page)));
         activePage = page;
     }
-    bool runTool(const QString &commandLine, toolchain::DosWindow window) override
+    platform::RunResult runTool(const QString &commandLine, toolchain::DosWindow window) override
     {
         log.push_back(QStringLiteral("run"));
         starts.push_back({commandLine, window, true, QDir::currentPath()});
         return tool(commandLine);
     }
-    void winExec(const QString &commandLine, toolchain::DosWindow window) override
+    platform::RunResult winExec(const QString &commandLine, toolchain::DosWindow window) override
     {
         log.push_back(QStringLiteral("exec"));
         starts.push_back({commandLine, window, false, QDir::currentPath()});
+        return started;
+    }
+    void setTlinkColour(toolchain::SummaryColour c) override
+    {
+        log.push_back(QStringLiteral("tlink colour"));
+        tlinkColour = c;
     }
     void setSummaryText(const QString &text) override
     {

@@ -128,4 +128,21 @@ bool ApplyLanguageInfoW(QWidget &window, const QString &languageFile)
     return applySection(window, languageFile, kInfoWindowSection, {});
 }
 
+void ApplyBuildTexts(const QString &languageFile, toolchain::BuildTexts &texts)
+{
+    const std::optional<LanguagePack> pack = LanguagePack::load(languageFile);
+    if (!pack)
+        return;
+    const QString section = QStringLiteral("Build_Language");
+    const std::vector<KeptText> keys = {
+        {"Tasm_Not_Found", &texts.tasmNotFound}, {"Tlink_Not_Found", &texts.tlinkNotFound},
+        {"Td_Not_Found", &texts.tdNotFound},     {"No_DOSBox", &texts.noDosBox},
+        {"Not_Started", &texts.notStarted},      {"Cancelled", &texts.cancelled},
+        {"Not_Produced", &texts.notProduced},    {"Program_Missing", &texts.programMissing},
+        {"Output_Cut", &texts.outputCut}};
+    for (const KeptText &key : keys)
+        if (pack->contains(section, QString::fromLatin1(key.key)))
+            *key.text = pack->value(section, QString::fromLatin1(key.key));
+}
+
 } // namespace velmora::app

@@ -1,0 +1,75 @@
+// The build commands' test fixture: a temporary tools folder and source folder, a
+// recording host standing in for the window, and scripted dialogs.
+#pragma once
+
+#include "RecordingHost.h"
+#include "app/QtPrinting.h"
+#include "support/ScriptedDialogs.h"
+#include "toolchain/BuildCommands.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace velmora::testing
+{
+
+inline void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+// What a tool leaves in the current folder.
+inline void writeHere(const QString &name, const QByteArray &bytes)
+{
+    write(QDir::current().filePath(name), bytes);
+}
+
+inline QByteArray read(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline QString canonical(const QString &path)
+{
+    return QFileInfo(path).canonicalFilePath();
+}
+
+inline const QByteArray cleanOutput = "Turbo Assembler\nError messages:    None\nWarning messages:  None\n";
+
+class BuildCommandsFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        ASSERT_TRUE(QDir(root.path()).mkpath("TTDIR"));
+        ASSERT_TRUE(QDir(root.path()).mkpath("src"));
+        settings.ToolsDir = root.filePath("TTDIR");
+    }
+    void TearDown() override { QDir::setCurrent(previousFolder); }
+
+    QString tools(const QString &name) const { return settings.ToolsDir + "/" + name; }
+    QString src(const QString &name) const { return root.filePath("src/" + name); }
+    QStringList toolsFiles() const { return QDir(settings.ToolsDir).entryList(QDir::Files, QDir::Name); }
+
+    // A source file that `SaveA` names.
+    void source(const QString &path)
+    {
+        write(path, "mov ax,4C00h\r\nint 21h\r\n");
+        host.savedFile = path;
+        settings.CurrentFile = path;
+    }
+
+    const QString previousFolder = QDir::currentPath();
+    QTemporaryDir root;
+    toolchain::BuildSettings settings;
+    RecordingHost host;
+    ScriptedDialogs dialogs;
+    toolchain::BuildCommands commands{host};
+};
+
+} // namespace velmora::testing
