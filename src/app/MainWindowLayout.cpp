@@ -66,7 +66,6 @@ QWidget *createOutputPage(QWidget *parent, const char *sheet, const char *memo, 
     fixed.setFixedPitch(true);
     output->setFont(fixed);
     output->setTabStopDistance(8 * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
-    output->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(output);
 
     auto *panel = new QLabel(page);
