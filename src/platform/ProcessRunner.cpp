@@ -110,7 +110,10 @@ bool RunTool(const QString &commandLine, const RunOptions &options)
         reportFailure(commandLine, error);
         return false;
     }
-    RunningWindow(commandLine, child, QApplication::activeWindow()).waitForEnd();
+    RunningWindow running(commandLine, child, QApplication::activeWindow());
+    if (launch.dos && options.dosWindow == DosWindow::Shown && canShowDosWindow())
+        running.handFocusToChild();
+    running.waitForEnd();
     if (launch.dos && !line.outputFile.isEmpty())
         adoptOutputName(current, line.outputFile);
     return true;

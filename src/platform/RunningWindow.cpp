@@ -1,6 +1,7 @@
 #include "platform/RunningWindow.h"
 
 #include "platform/ChildProcess.h"
+#include "platform/ProcessWindow.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -44,13 +45,20 @@ RunningWindow::RunningWindow(const QString &commandLine, ChildProcess &child, QW
     connect(&forceTimer_, &QTimer::timeout, this, [this] { child_.kill(); });
 }
 
+void RunningWindow::handFocusToChild()
+{
+    handsFocus_ = true;
+    childWindowPending_ = true;
+    setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
 void RunningWindow::waitForEnd()
 {
     ended_ = child_.hasEnded();
     if (ended_)
         return;
     pollTimer_.start();
-    {
+    if (!handsFocus_) {
         QEventLoop quiet;
         QTimer::singleShot(quietPeriod, &quiet, &QEventLoop::quit);
         connect(&pollTimer_, &QTimer::timeout, &quiet, [&] {
@@ -63,6 +71,8 @@ void RunningWindow::waitForEnd()
         exec();
     pollTimer_.stop();
     forceTimer_.stop();
+    if (handsFocus_ && parentWidget())
+        parentWidget()->activateWindow();
 }
 
 void RunningWindow::cancel()
@@ -81,6 +91,8 @@ void RunningWindow::reject()
 
 void RunningWindow::poll()
 {
+    if (childWindowPending_ && activateProcessWindow(child_.pid()))
+        childWindowPending_ = false;
     if (ended_ || !child_.hasEnded())
         return;
     ended_ = true;
