@@ -1,6 +1,7 @@
 #include "platform/ProcessWindow.h"
 
 #include <QGuiApplication>
+#include <QWidget>
 
 #include <xcb/xcb.h>
 
@@ -81,16 +82,27 @@ void activate(xcb_connection_t *c, xcb_window_t root, xcb_window_t window)
     xcb_flush(c);
 }
 
+// The toolkit's connection to the X server; null on any other display.
+xcb_connection_t *x11Connection()
+{
+    const auto *app = qGuiApp;
+    const auto *x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t rootWindow(xcb_connection_t *c)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+}
+
 } // namespace
 
 bool activateProcessWindow(pid_t pid)
 {
-    const auto *app = qGuiApp;
-    const auto *x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t *c = x11Connection();
     if (!c)
         return false;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_window_t root = rootWindow(c);
     const xcb_atom_t pidAtom = atom(c, "_NET_WM_PID");
     for (xcb_window_t window : topLevelWindows(c, root)) {
         const std::vector<std::uint32_t> owner = property(c, window, pidAtom, XCB_ATOM_CARDINAL);
@@ -100,6 +112,15 @@ bool activateProcessWindow(pid_t pid)
         }
     }
     return false;
+}
+
+void activateOwnWindow(QWidget &window)
+{
+    xcb_connection_t *c = x11Connection();
+    if (c && window.window()->windowHandle())
+        activate(c, rootWindow(c), static_cast<xcb_window_t>(window.window()->winId()));
+    else
+        window.activateWindow();
 }
 
 } // namespace velmora::platform

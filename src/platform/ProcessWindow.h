@@ -4,6 +4,8 @@
 
 #include <sys/types.h>
 
+class QWidget;
+
 namespace velmora::platform
 {
 
@@ -12,5 +14,11 @@ namespace velmora::platform
 // when it was found and asked to come forward; false while there is none yet, and on a
 // display other than X11.
 bool activateProcessWindow(pid_t pid);
+
+// Brings window, one of ours, to the front with the keyboard focus again after another
+// process's window had it. On X11 this asks as activateProcessWindow does, since the
+// toolkit's own request carries the time of the last event it saw and loses to a focus
+// change made later.
+void activateOwnWindow(QWidget &window);
 
 } // namespace velmora::platform

@@ -48,7 +48,6 @@ RunningWindow::RunningWindow(const QString &commandLine, ChildProcess &child, QW
 void RunningWindow::handFocusToChild()
 {
     handsFocus_ = true;
-    childWindowPending_ = true;
     setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
@@ -72,7 +71,7 @@ void RunningWindow::waitForEnd()
     pollTimer_.stop();
     forceTimer_.stop();
     if (handsFocus_ && parentWidget())
-        parentWidget()->activateWindow();
+        activateOwnWindow(*parentWidget());
 }
 
 void RunningWindow::cancel()
@@ -89,10 +88,21 @@ void RunningWindow::reject()
     cancel();
 }
 
+// The child's window is brought to the front as soon as it appears. The toolkit activates
+// a modal window as it shows, whatever its attributes, so this window may hold the focus
+// until then; whenever it gets the focus later, it hands it straight on.
+void RunningWindow::passFocusOn()
+{
+    if (childWindowUp_ && !isActiveWindow())
+        return;
+    if (activateProcessWindow(child_.pid()))
+        childWindowUp_ = true;
+}
+
 void RunningWindow::poll()
 {
-    if (childWindowPending_ && activateProcessWindow(child_.pid()))
-        childWindowPending_ = false;
+    if (handsFocus_)
+        passFocusOn();
     if (ended_ || !child_.hasEnded())
         return;
     ended_ = true;

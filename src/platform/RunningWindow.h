@@ -17,8 +17,8 @@ public:
     RunningWindow(const QString &commandLine, ChildProcess &child, QWidget *parent = nullptr);
 
     // For a child with a window of its own that the user types into: this window shows at
-    // once, so that the child's window comes up on top of it, and never takes the keyboard
-    // focus; the child's window is brought to the front with the focus as soon as it
+    // once, so that the child's window comes up on top of it, and leaves the keyboard focus
+    // to it: the child's window is brought to the front with the focus as soon as it
     // appears, and the window that had the focus gets it back when the child has ended.
     void handFocusToChild();
 
@@ -35,13 +35,14 @@ public:
 
 private:
     void poll();
+    void passFocusOn();
 
     ChildProcess &child_;
     QTimer pollTimer_;
     QTimer forceTimer_;
     bool ended_ = false;
     bool handsFocus_ = false;
-    bool childWindowPending_ = false; // its window is yet to be brought to the front
+    bool childWindowUp_ = false; // the child's window has been brought to the front
 };
 
 } // namespace velmora::platform
