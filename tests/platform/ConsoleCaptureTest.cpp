@@ -28,7 +28,8 @@ const RunOptions shown{DosWindow::Shown};
 // (whose flush drops the keyboard buffer, so it comes before the keys are typed ahead),
 // 6, 0Ah reading "ab" Enter, 40h to standard error, 3Fh reading "cd" Enter from the
 // console; then standard output moved to a file of the program's own (46h), which 9 and 2
-// write to.
+// write to. What goes into that file names the handle DOS gave it: the first free one, 5,
+// unless the program inherited a handle it does not know of.
 const QByteArray everyPathSource = "org 100h\n"
                                    "    mov dl, '<'\n"
                                    "    mov ah, 2\n"
@@ -67,6 +68,8 @@ const QByteArray everyPathSource = "org 100h\n"
                                    "    mov ah, 3Ch\n"
                                    "    int 21h\n"
                                    "    mov bx, ax\n"
+                                   "    add al, '0'\n"
+                                   "    mov [handle], al\n"
                                    "    mov cx, 1\n"
                                    "    mov ah, 46h\n"
                                    "    int 21h\n"
@@ -84,7 +87,8 @@ const QByteArray everyPathSource = "org 100h\n"
                                    "lf db 10\n"
                                    "buffer times 20 db 0\n"
                                    "own db 'OWN.TXT', 0\n"
-                                   "hidden db 'to my own file$'\n";
+                                   "hidden db 'handle '\n"
+                                   "handle db '?$'\n";
 
 // An executable whose header asks for more memory than DOS has, so that DOS refuses to
 // start it (error 8).
@@ -158,7 +162,7 @@ TEST(ConsoleCapture, EveryConsolePathIsCapturedAndAProgramsOwnFileIsNot)
 
     EXPECT_TRUE(RunTool("every.com >run.out", shown));
     EXPECT_EQ(cwd.read("run.out"), "<>[ab\r\ncd\r\n");
-    EXPECT_EQ(cwd.read("OWN.TXT"), "to my own file!");
+    EXPECT_EQ(cwd.read("OWN.TXT"), "handle 5!");
 }
 
 TEST(ConsoleCapture, AProgramDosCannotStartIsReportedInTheFile)

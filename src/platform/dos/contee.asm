@@ -13,8 +13,9 @@
 ; so that its window stays open to be read. Ends with the program's return code.
 ;
 ; The capture file is a handle of our own PSP: while the program runs its PSP is current,
-; so each write makes ours current around it. Our own DOS calls go straight to the
-; previous handler, so the hook never sees them.
+; so each write makes ours current around it. The program does not inherit the handle: its
+; entry in our handle table is put in place only around our own writes. Our own DOS calls
+; go straight to the previous handler, so the hook never sees them.
 
         cpu 8086
         org 100h
@@ -42,11 +43,9 @@ start:
         int 21h
 
 create_capture:
-        mov ax, 6C00h                   ; extended open: create or truncate, write only,
-        mov bx, 0081h                   ; not inherited by the program
+        mov dx, capture_name
         xor cx, cx
-        mov dx, 0012h
-        mov si, capture_name
+        mov ah, 3Ch
         int 21h
         jnc .created
         mov dx, no_capture_text
@@ -56,6 +55,7 @@ create_capture:
         int 21h
 .created:
         mov [capture], ax
+        call conceal
         cmp byte [keep_open], 0
         je .hook
         mov ax, 0003h                   ; a clean text screen for the program
@@ -103,6 +103,7 @@ ran:
         mov [return_code], al
 
 finish:
+        call reveal
         mov bx, [capture]
         mov ah, 3Eh
         int 21h
@@ -226,9 +227,35 @@ show:
 ; The same, and into the capture file.
 show_and_capture:
         call show
+        call reveal
         mov bx, [capture]
         mov ah, 40h
         int 21h
+        call conceal
+        ret
+
+; The capture file's entry in our handle table (at 18h in the PSP) is kept empty, so that
+; EXEC, which copies the table to the program's PSP, does not hand the program the file:
+; DOS does not always honour the no-inherit flag. Both keep every register and flag.
+conceal:
+        push ax
+        push bx
+        mov bx, [cs:capture]
+        mov al, 0FFh
+        xchg al, [cs:bx + 18h]
+        mov [cs:capture_entry], al
+        pop bx
+        pop ax
+        ret
+
+reveal:
+        push ax
+        push bx
+        mov bx, [cs:capture]
+        mov al, [cs:capture_entry]
+        mov [cs:bx + 18h], al
+        pop bx
+        pop ax
         ret
 
 ; Shows and captures AL in decimal, then a line end.
@@ -452,9 +479,11 @@ append:
         mov bx, cs                      ; a .com's PSP is its code segment
         mov ah, 50h
         dos
+        call reveal
         mov bx, [cs:capture]
         mov ah, 40h
         dos
+        call conceal
         pop bx
         mov ah, 50h
         dos
@@ -465,6 +494,7 @@ append:
 
 old21           dd 0
 capture         dw 0
+capture_entry   db 0FFh
 keep_open       db 0
 return_code     db 0
 one_char        db 0
