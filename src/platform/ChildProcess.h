@@ -30,6 +30,9 @@ public:
     // True once the child has ended (it is reaped then). True also when nothing was started.
     bool hasEnded();
 
+    // The child's process id; meaningless when nothing was started.
+    pid_t pid() const { return pid_; }
+
     // Asks the child's process group to end (SIGTERM), or forces it to (SIGKILL).
     void terminate();
     void kill();

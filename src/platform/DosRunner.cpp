@@ -2,6 +2,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/FileNames.h"
+#include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,6 +164,29 @@ QString dosTail(const QString &tail, DosDrives &drives)
     return out;
 }
 
+// The console capture helper that the build puts beside the program (src/platform/dos):
+// it runs a program so that its console output shows in the window and also lands in a
+// file. Empty when it is missing.
+QString consoleCaptureHelper()
+{
+    const QString helper = exeDir() + QStringLiteral("contee.com");
+    return QFileInfo::exists(helper) ? helper : QString();
+}
+
+// The DOS line that runs command (program and tail) with its console output in
+// outputFile: through the capture helper when the window shows, so that the user sees what
+// the program prints while it runs, else by DOS redirection. In a window the user can see,
+// the helper clears the screen first and afterwards waits for a key.
+QString capturingCommand(const QString &command, const QString &outputFile, DosWindow window, DosDrives &drives)
+{
+    const QString helper = window == DosWindow::Shown ? consoleCaptureHelper() : QString();
+    const QString helperName = helper.isEmpty() ? QString() : drives.dosName(QFileInfo(helper));
+    if (helperName.isEmpty())
+        return command + QStringLiteral(" >") + outputFile;
+    const QString keepOpen = canShowDosWindow() ? QStringLiteral(" /K ") : QStringLiteral(" ");
+    return helperName + keepOpen + outputFile + QLatin1Char(' ') + command;
+}
+
 } // namespace
 
 void mapToolsDrive(const QString &letter, const QString &folder)
@@ -207,14 +231,14 @@ DosBoxStart dosBoxStart(const QString &program, const QString &tail, const QStri
         return start;
     }
     if (!outputFile.isEmpty())
-        command += QStringLiteral(" >") + outputFile;
+        command = capturingCommand(command, outputFile, window, drives);
     const QString configuration = writeConfiguration();
     if (configuration.isEmpty()) {
         start.error = EIO;
         return start;
     }
-    const QStringList commands =
-        drives.mountCommands() + QStringList{QString(drives.currentDrive()) + QLatin1Char(':'), command, QStringLiteral("exit")};
+    const QStringList commands = drives.mountCommands() + QStringList{QString(drives.currentDrive()) + QLatin1Char(':'),
+                                                                      command, QStringLiteral("exit")};
 
     start.arguments << QStringLiteral("-conf") << configuration;
     for (const QString &c : commands)
@@ -224,6 +248,8 @@ DosBoxStart dosBoxStart(const QString &program, const QString &tail, const QStri
     environment.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
     if (window == DosWindow::Hidden || !canShowDosWindow())
         environment.insert(QStringLiteral("SDL_VIDEODRIVER"), QStringLiteral("dummy"));
+    else
+        environment.insert(QStringLiteral("SDL_VIDEO_CENTERED"), QStringLiteral("1")); // wholly on the screen
     start.environment = environment.toStringList();
     return start;
 }

@@ -31,11 +31,14 @@ struct DosBoxStart {
     QStringList environment; // the whole environment, "NAME=value"
 };
 
-// DOSBox running program (an existing file) with the DOS command tail, its standard output
-// redirected to outputFile (empty: none). The current directory is mounted as C:, the
+// DOSBox running program (an existing file) with the DOS command tail, its console output
+// written to outputFile (empty: none). The current directory is mounted as C:, the
 // program's folder and the folders of files that the tail names by absolute path as D:,
 // E:, ..., and those words become DOS names. The window is hidden when asked, and always
-// when canShowDosWindow() is false.
+// when canShowDosWindow() is false; a shown one is centred on the screen. A hidden run's
+// output file is a DOS redirection; a shown run goes through the console capture helper
+// beside the program, so that what the program prints shows in the window as well, and
+// where the user can see the window it stays open after the program until a key is pressed.
 DosBoxStart dosBoxStart(const QString &program, const QString &tail, const QString &outputFile, DosWindow window);
 
 // Before a DOS run: removes every entry of dir that equals name ignoring letter case. DOS

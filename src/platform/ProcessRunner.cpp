@@ -91,6 +91,8 @@ RunResult RunTool(const QString &commandLine, const RunOptions &options)
         error != 0)
         return {error == ENOENT ? RunStatus::NotFound : RunStatus::Failed, error};
     RunningWindow running(commandLine, child, QApplication::activeWindow());
+    if (launch.dos && options.dosWindow == DosWindow::Shown && canShowDosWindow())
+        running.handFocusToChild();
     running.waitForEnd();
     if (launch.dos && !line.outputFile.isEmpty())
         adoptOutputName(current, line.outputFile);

@@ -1,6 +1,7 @@
 #include "platform/RunningWindow.h"
 
 #include "platform/ChildProcess.h"
+#include "platform/ProcessWindow.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -44,13 +45,19 @@ RunningWindow::RunningWindow(const QString &commandLine, ChildProcess &child, QW
     connect(&forceTimer_, &QTimer::timeout, this, [this] { child_.kill(); });
 }
 
+void RunningWindow::handFocusToChild()
+{
+    handsFocus_ = true;
+    setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
 void RunningWindow::waitForEnd()
 {
     ended_ = child_.hasEnded();
     if (ended_)
         return;
     pollTimer_.start();
-    {
+    if (!handsFocus_) {
         QEventLoop quiet;
         QTimer::singleShot(quietPeriod, &quiet, &QEventLoop::quit);
         connect(&pollTimer_, &QTimer::timeout, &quiet, [&] {
@@ -63,6 +70,8 @@ void RunningWindow::waitForEnd()
         exec();
     pollTimer_.stop();
     forceTimer_.stop();
+    if (handsFocus_ && parentWidget())
+        activateOwnWindow(*parentWidget());
 }
 
 void RunningWindow::cancel()
@@ -80,8 +89,21 @@ void RunningWindow::reject()
     cancel();
 }
 
+// The child's window is brought to the front as soon as it appears. The toolkit activates
+// a modal window as it shows, whatever its attributes, so this window may hold the focus
+// until then; whenever it gets the focus later, it hands it straight on.
+void RunningWindow::passFocusOn()
+{
+    if (childWindowUp_ && !isActiveWindow())
+        return;
+    if (activateProcessWindow(child_.pid()))
+        childWindowUp_ = true;
+}
+
 void RunningWindow::poll()
 {
+    if (handsFocus_)
+        passFocusOn();
     if (ended_ || !child_.hasEnded())
         return;
     ended_ = true;

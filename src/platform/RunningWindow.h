@@ -16,8 +16,15 @@ class RunningWindow final : public QDialog
 public:
     RunningWindow(const QString &commandLine, ChildProcess &child, QWidget *parent = nullptr);
 
+    // For a child with a window of its own that the user types into: this window shows at
+    // once, so that the child's window comes up on top of it, and leaves the keyboard focus
+    // to it: the child's window is brought to the front with the focus as soon as it
+    // appears, and the window that had the focus gets it back when the child has ended.
+    void handFocusToChild();
+
     // Returns once the child has ended. A child that ends within a moment never shows the
-    // window; until then user input waits in the queue, so nothing else starts meanwhile.
+    // window (unless it hands the focus to the child); until then user input waits in the
+    // queue, so nothing else starts meanwhile.
     void waitForEnd();
 
     // Ends the child: asks its process group to end, and forces it after a grace period.
@@ -31,12 +38,15 @@ public:
 
 private:
     void poll();
+    void passFocusOn();
 
     ChildProcess &child_;
     QTimer pollTimer_;
     QTimer forceTimer_;
     bool ended_ = false;
     bool cancelled_ = false;
+    bool handsFocus_ = false;
+    bool childWindowUp_ = false; // the child's window has been brought to the front
 };
 
 } // namespace velmora::platform

@@ -12,7 +12,6 @@
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -197,11 +196,7 @@ TEST_F(BuildCommandsWindowTest, CtrlF9RunsTheBuiltDosProgramAndShowsWhatItPrinte
     if (!dosToolsInstalled())
         GTEST_SKIP() << "nasm and dosbox are needed";
     const QString built = folder.path() + QStringLiteral("/built/hello.com");
-    write(folder.path() + QStringLiteral("/built/hello.asm"), helloComSource("Hello from prog"));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("nasm"),
-                                {QStringLiteral("-f"), QStringLiteral("bin"),
-                                 folder.path() + QStringLiteral("/built/hello.asm"), QStringLiteral("-o"), built}),
-              0);
+    ASSERT_TRUE(assembleDosProgram(helloComSource("Hello from prog"), built));
 
     auto &w = startWith(QStringLiteral("prog.asm"), 2);
     answer(cleanSummary);
@@ -326,6 +321,21 @@ TEST_F(BuildCommandsWindowTest, OutputPagesLineUpColumnsAndTheirPanelsAreReadabl
         const double b = luminance(palette.color(QPalette::Window));
         EXPECT_GE((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05), 4.5) << name;
     }
+}
+
+TEST_F(BuildCommandsWindowTest, F9ShowsWhatAProgramThatTalksPrintedAndTheKeyItRead)
+{
+    if (!dosToolsInstalled())
+        GTEST_SKIP() << "nasm and dosbox are needed";
+    auto &w = startWith(QStringLiteral("prog.asm"), 2);
+    ASSERT_TRUE(assembleDosProgram(promptComSource('y'), tools() + QStringLiteral("/prog.com")));
+    w.TlinkParams = QStringLiteral("/t");
+    QTest::keyClick(&w, Qt::Key_F9);
+
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(memo("MRun")->toPlainText(), QStringLiteral("Press a key: y\nYou pressed y\n"));
+    EXPECT_EQ(commandPanel("RunCMDStr"), tools() + QStringLiteral("/prog.com >run.out"));
+    EXPECT_EQ(pages()->currentIndex(), 3);
 }
 
 } // namespace

@@ -7,12 +7,12 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace velmora::platform;
+using velmora::testing::assembleDosProgram;
 using velmora::testing::dosToolsInstalled;
 using velmora::testing::helloComSource;
 using velmora::testing::ScriptedDialogs;
@@ -39,14 +39,6 @@ const QByteArray tailSource = "org 100h\n"
                               "    int 21h\n"
                               "    mov ax, 4C00h\n"
                               "    int 21h\n";
-
-// Assembles source into a .com program named target (relative to the current directory).
-void assemble(TemporaryCurrentDir &cwd, const QByteArray &source, const QString &target)
-{
-    const QString asmFile = cwd.write("source.asm", source);
-    QDir().mkpath(QFileInfo(cwd.filePath(target)).absolutePath());
-    ASSERT_EQ(QProcess::execute("nasm", {"-f", "bin", asmFile, "-o", cwd.filePath(target)}), 0);
-}
 
 QStringList startCommands(const DosBoxStart &start)
 {
@@ -98,12 +90,12 @@ TEST(DosRunner, StartsDosBoxWithTheCurrentDirectoryAsDriveC)
     const QString local = cwd.write("TASM.EXE", "MZ");
     const QString elsewhere = cwd.write("bin/Prog.com", "");
 
-    const DosBoxStart here = dosBoxStart(local, " /z  50%.asm", "tasm.out", DosWindow::Shown);
+    const DosBoxStart here = dosBoxStart(local, " /z  50%.asm", "tasm.out", DosWindow::Hidden);
     EXPECT_EQ(here.error, 0);
     EXPECT_EQ(startCommands(here),
               (QStringList{"mount C \"" + cwd.path() + "\"", "C:", "TASM.EXE /z  50%%.asm >tasm.out", "exit"}));
     EXPECT_TRUE(here.environment.contains("SDL_AUDIODRIVER=dummy"));
-    EXPECT_TRUE(here.environment.contains("SDL_VIDEODRIVER=dummy")) << "no display under the offscreen platform";
+    EXPECT_TRUE(here.environment.contains("SDL_VIDEODRIVER=dummy"));
 
     const DosBoxStart there = dosBoxStart(elsewhere, "", "", DosWindow::Hidden);
     EXPECT_EQ(startCommands(there),
@@ -177,7 +169,7 @@ TEST(DosRunner, RunsADosProgramAndCollectsItsOutput)
         GTEST_SKIP() << "nasm and dosbox are needed";
     TemporaryCurrentDir cwd;
     ScriptedDialogs dialogs;
-    assemble(cwd, helloSource, "hello.com");
+    ASSERT_TRUE(assembleDosProgram(helloSource, cwd.filePath("hello.com")));
     cwd.write("RUN.OUT", "left from an earlier run");
 
     EXPECT_EQ(RunTool("hello.com >run.out").status, RunStatus::Ended);
@@ -193,11 +185,17 @@ TEST(DosRunner, GivesDosTheCommandTailOfAProgramInAnotherFolder)
         GTEST_SKIP() << "nasm and dosbox are needed";
     TemporaryCurrentDir cwd;
     ScriptedDialogs dialogs;
-    assemble(cwd, tailSource, "Tools Dir/TAIL.COM");
+    ASSERT_TRUE(assembleDosProgram(tailSource, cwd.filePath("Tools Dir/TAIL.COM")));
 
     EXPECT_EQ(RunTool(cwd.path() + "/tools dir/tail.com /z  50%;x $(y) >Tail.Out").status, RunStatus::Ended);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(cwd.read("Tail.Out"), "[ /z  50%;x $(y)]");
+    // The same through the console capture helper of a shown window.
+    EXPECT_EQ(RunTool(cwd.path() + "/tools dir/tail.com /z  50%;x $(y) >Tail.Out", {DosWindow::Shown}).status,
+              RunStatus::Ended);
+    EXPECT_EQ(cwd.read("Tail.Out"), "[ /z  50%;x $(y)]");
+    EXPECT_EQ(RunTool(cwd.path() + "/tools dir/tail.com >Tail.Out", {DosWindow::Shown}).status, RunStatus::Ended);
+    EXPECT_EQ(cwd.read("Tail.Out"), "[]");
 }
 
 TEST(DosRunner, CancelEndsDosBoxRunningAProgramThatLoops)
@@ -206,7 +204,7 @@ TEST(DosRunner, CancelEndsDosBoxRunningAProgramThatLoops)
         GTEST_SKIP() << "nasm and dosbox are needed";
     TemporaryCurrentDir cwd;
     ScriptedDialogs dialogs;
-    assemble(cwd, "org 100h\nforever: jmp forever\n", "loop.com");
+    ASSERT_TRUE(assembleDosProgram("org 100h\nforever: jmp forever\n", cwd.filePath("loop.com")));
 
     QTimer canceller;
     QObject::connect(&canceller, &QTimer::timeout, [] {

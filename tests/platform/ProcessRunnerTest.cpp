@@ -1,4 +1,5 @@
 #include "platform/ProcessRunner.h"
+#include "platform/ChildProcess.h"
 #include "platform/CommandLine.h"
 #include "platform/ProgramSearch.h"
 #include "platform/RunningWindow.h"
@@ -10,7 +11,9 @@
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QProcessEnvironment>
 #include <QPushButton>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -226,6 +229,35 @@ TEST(RunTool, ClosingTheRunningWindowCancelsToo)
     });
     closer.start(50);
     EXPECT_EQ(RunTool("wait.exe").status, RunStatus::Cancelled);
+}
+
+// Whether the running window itself stays out of the focus is up to the window system
+// (the offscreen one activates every window it shows); the manual check under X covers it.
+TEST(RunningWindow, HandingTheFocusToTheChildShowsAtOnceAndGivesTheFocusBackAfter)
+{
+    QWidget owner;
+    owner.show();
+    owner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    ChildProcess child;
+    ASSERT_EQ(
+        child.start("/bin/sh", {"-c", "sleep 1"}, QProcessEnvironment::systemEnvironment().toStringList(), "", true),
+        0);
+    RunningWindow running("prog.com >run.out", child, &owner);
+    running.handFocusToChild();
+
+    // The child's own window takes the focus while it runs; here a window of ours stands in.
+    QWidget childWindow;
+    bool shownAtOnce = false;
+    QTimer::singleShot(100, [&] {
+        shownAtOnce = running.isVisible();
+        childWindow.show();
+        childWindow.activateWindow();
+    });
+    running.waitForEnd();
+
+    EXPECT_TRUE(shownAtOnce) << "it shows before the child's window, which then comes up on top of it";
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&owner)) << "the window that had the focus has it back";
 }
 
 TEST(WinExec, StartsWithoutWaitingAndSaysWhatCouldNotStart)
