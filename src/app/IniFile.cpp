@@ -12,7 +12,6 @@
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
-#include <cstring>
 #include <new>
 #include <stdexcept>
 
@@ -26,7 +25,7 @@ namespace
 QString reason(const std::exception &failure)
 {
     if (const auto *write = dynamic_cast<const platform::FileWriteError *>(&failure))
-        return QString::fromLocal8Bit(std::strerror(write->error()));
+        return write->cause();
     return QStringLiteral("Not enough memory.");
 }
 

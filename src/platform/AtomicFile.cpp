@@ -80,14 +80,21 @@ void syncFolder(const QByteArray &folder)
 
 } // namespace
 
+QString FileWriteError::cause() const
+{
+    return QString::fromLocal8Bit(std::strerror(error_));
+}
+
 void writeFileAtomically(const QString &path, std::string_view bytes)
 {
     const QString target = writtenPath(path);
     const QByteArray targetName = QFile::encodeName(target);
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
-    struct stat old {
-    };
+    struct stat old = {};
     const bool exists = ::stat(targetName.constData(), &old) == 0;
+    // A file its owner made read-only is not replaced behind that protection.
+    if (exists && ::access(targetName.constData(), W_OK) != 0)
+        fail("Cannot create file", path, errno);
 
     QByteArray temporary;
     const int fd = createTemporary(folder, temporary);

@@ -9,8 +9,7 @@ namespace velmora::platform
 
 FileStamp fileStamp(const QString &path)
 {
-    struct stat st {
-    };
+    struct stat st = {};
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
         return {};
     FileStamp stamp;

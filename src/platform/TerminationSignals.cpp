@@ -59,8 +59,7 @@ void installOnce()
         return;
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { handlePipe(); });
-    struct sigaction action {
-    };
+    struct sigaction action = {};
     action.sa_handler = passOn;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

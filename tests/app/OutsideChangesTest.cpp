@@ -103,8 +103,7 @@ TEST_F(OutsideChangesTest, AFileReplacedUnderTheSameNameSizeAndTimeIsNoticed)
     start({source});
     const QString other = folder.path() + QStringLiteral("/other.asm");
     writeFile(other, "mov bx,1\r\n");
-    struct stat st {
-    };
+    struct stat st = {};
     ASSERT_EQ(::stat(QFile::encodeName(source).constData(), &st), 0);
     const timespec times[2] = {st.st_atim, st.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(other).constData(), times, 0), 0);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <string>
 
 #include <sys/resource.h>
@@ -20,6 +21,32 @@ namespace velmora::platform
 {
 namespace
 {
+
+// Runs body as a user without root's right to write anything: in a child process as user
+// nobody when the test runs as root, else here. Returns body's result.
+int withoutRootRights(const std::function<int()> &body)
+{
+    if (::geteuid() != 0)
+        return body();
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0)
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? body() : 101);
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// 0 when writing bytes to file fails with error and a message naming its cause.
+int refused(const QString &file, std::string_view bytes, int error)
+{
+    try {
+        writeFileAtomically(file, bytes);
+        return 1;
+    } catch (const FileWriteError &e) {
+        return e.error() == error && QString::fromUtf8(e.what()).contains(e.cause()) ? 0 : 2;
+    }
+}
 
 class AtomicFileTest : public ::testing::Test
 {
@@ -92,10 +119,18 @@ TEST_F(AtomicFileTest, NamesUpToTheFileSystemsLimitSave)
     expectFailure(path(QString(256, QLatin1Char('n'))), "x", QStringLiteral("Cannot write file"), ENAMETOOLONG);
 }
 
-TEST_F(AtomicFileTest, AFolderThatCannotTakeTheFileChangesNothing)
+TEST_F(AtomicFileTest, AFolderThatCannotTakeTheFileOrAReadOnlyFileChangesNothing)
 {
     expectFailure(path(QStringLiteral("no such folder/a.asm")), "x", QStringLiteral("Cannot create file"), ENOENT);
     EXPECT_TRUE(names().isEmpty());
+
+    const QString file = path(QStringLiteral("protected.asm"));
+    put(file, "kept");
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::Permissions(0x4444)));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    EXPECT_EQ(withoutRootRights([&] { return refused(file, "replaced", EACCES); }), 0)
+        << "1: replaced, 2: another error";
+    EXPECT_EQ(contents(file), QByteArray("kept"));
 }
 
 TEST_F(AtomicFileTest, AFullDiskLeavesTheOldFileAsItWas)
@@ -128,37 +163,24 @@ TEST_F(AtomicFileTest, AWriteCutShortByTheFileSizeLimitLeavesTheOldFile)
     EXPECT_EQ(names(), QStringList{QStringLiteral("limited.asm")});
 }
 
-// A writable file in a folder that takes no new file is not overwritten in place. Root may
-// write anywhere, so then the write runs in a child process as user nobody.
+// A writable file in a folder that takes no new file is not overwritten in place.
 TEST_F(AtomicFileTest, AWritableFileInALockedFolderIsRefusedNotOverwrittenInPlace)
 {
     const QString file = path(QStringLiteral("shared.asm"));
     put(file, "the old text");
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::Permissions(0x6666)));
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x5555)));
-    if (::geteuid() != 0) {
-        expectFailure(file, "new", QStringLiteral("Cannot write file"), EACCES);
-    } else {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            int code = 1;
-            if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
-                try {
-                    writeFileAtomically(file, "new");
-                    code = 2;
-                } catch (const FileWriteError &e) {
-                    code =
-                        e.error() == EACCES && std::string(e.what()).find("another name") != std::string::npos ? 0 : 3;
-                }
-            }
-            ::_exit(code);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no user nobody, 2: written in place, 3: another error";
-    }
+    EXPECT_EQ(withoutRootRights([&] {
+                  try {
+                      writeFileAtomically(file, "new");
+                      return 1;
+                  } catch (const FileWriteError &e) {
+                      return e.error() == EACCES && std::string(e.what()).find("another name") != std::string::npos ? 0
+                                                                                                                    : 2;
+                  }
+              }),
+              0)
+        << "1: written in place, 2: another error";
     QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7700));
     EXPECT_EQ(contents(file), QByteArray("the old text"));
 }
