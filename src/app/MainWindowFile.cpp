@@ -185,11 +185,7 @@ void TVelmora::writeSource(const QString &path)
     if (!bytes)
         fileError("Cannot write file", path,
                   QStringLiteral("Not enough memory to produce the whole text; the file was not changed."));
-    try {
-        platform::writeFileAtomically(path, *bytes);
-    } catch (const platform::FileWriteError &e) {
-        throw core::EditorError(e.what());
-    }
+    platform::writeFileAtomically(path, *bytes);
     editor->setModified(false);
     rememberDiskState();
     writeRecoveryCopy();
