@@ -14,6 +14,14 @@
 namespace velmora::testing
 {
 
+// Under AddressSanitizer memory running out ends the process with a report instead of
+// throwing std::bad_alloc, so there is nothing to observe.
+#ifdef __SANITIZE_ADDRESS__
+inline constexpr bool kMemoryLimitsThrow = false;
+#else
+inline constexpr bool kMemoryLimitsThrow = true;
+#endif
+
 // The body's result as the child's exit code; -1 when the child did not exit by itself.
 inline int inChildUnderMemoryLimit(std::size_t growth, const std::function<int()> &body)
 {
