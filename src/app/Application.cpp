@@ -3,32 +3,17 @@
 #include "app/MainWindow.h"
 #include "platform/Paths.h"
 
-#include <QApplication>
 #include <QTimer>
 
 namespace velmora::app
 {
 
-namespace
+bool TApplication::notify(QObject *receiver, QEvent *event)
 {
-
-// The application whose event dispatch is the central error handler: an error that leaves
-// an event handler (memory running out while typing, painting or laying out) ends that
-// event with a message instead of ending the program.
-class TApplication : public QApplication
-{
-public:
-    using QApplication::QApplication;
-
-    bool notify(QObject *receiver, QEvent *event) override
-    {
-        bool handled = false;
-        TVelmora::runCommand([&] { handled = QApplication::notify(receiver, event); });
-        return handled;
-    }
-};
-
-} // namespace
+    bool handled = false;
+    TVelmora::runCommand([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
 
 int runApplication(int argc, char **argv)
 {
