@@ -56,6 +56,15 @@ RecoveryCopies::RecoveryCopies(QString folder) : folder_(std::move(folder))
             copyPath_ = base + kCopySuffix;
         }
     }
+    // A Velmora that ended with nothing unsaved may have left its lock file behind.
+    const QStringList locks = QDir(folder_).entryList({QStringLiteral("*") + kLockSuffix}, QDir::Files);
+    for (const QString &name : locks) {
+        const QString lockPath = QDir(folder_).filePath(name);
+        // A lock that can be taken is no one's, this Velmora's own included.
+        if (!QFileInfo::exists(lockPath.chopped(kLockSuffix.size()) + kCopySuffix) &&
+            platform::FileLock(lockPath).locked())
+            QFile::remove(lockPath);
+    }
 }
 
 RecoveryCopies::~RecoveryCopies()

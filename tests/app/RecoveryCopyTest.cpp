@@ -145,15 +145,19 @@ TEST_F(RecoveryCopyTest, ATerminationRequestKeepsTheTextForTheNextStart)
     EXPECT_EQ(dialogs.messages.size(), offers) << "nothing left to offer";
 }
 
-TEST_F(RecoveryCopyTest, ACopyOfARunningVelmoraIsNotOffered)
+TEST_F(RecoveryCopyTest, ACopyOfARunningVelmoraIsNotOfferedAndLocksLeftWithoutACopyGo)
 {
     auto &first = start();
     type("still being edited");
     first.writeRecoveryCopy();
+    writeFile("state/velmora/12345-0.lock", "");
     auto second = std::make_unique<app::TVelmora>(app::StartUp{exeDir, {}, recoveryDir()});
     second->offerRecoveryCopies();
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(copies().size(), 1u);
+    const QStringList locks = QDir(recoveryDir()).entryList({QStringLiteral("*.lock")}, QDir::Files);
+    EXPECT_EQ(locks.size(), 2) << "the two running Velmoras' own";
+    EXPECT_FALSE(locks.contains(QStringLiteral("12345-0.lock")));
 }
 
 TEST_F(RecoveryCopyTest, AFailedCopyIsReportedOnceNotAfterEveryPause)
