@@ -1,5 +1,7 @@
 #include "app/IniFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,10 +12,24 @@
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
+#include <new>
 #include <stdexcept>
 
 namespace velmora::app
 {
+
+namespace
+{
+
+// Why a write failed: the system's words for it, or the lack of memory to build the text.
+QString reason(const std::exception &failure)
+{
+    if (const auto *write = dynamic_cast<const platform::FileWriteError *>(&failure))
+        return write->cause();
+    return QStringLiteral("Not enough memory.");
+}
+
+} // namespace
 
 // CSimpleIniA compares section and key names without regard to letter case
 // (CSimpleIniCaseA is its case-sensitive sibling).
@@ -62,12 +78,17 @@ void IniFile::writeString(const char *section, const char *key, const QString &v
 
     store_->ini.SetValue(section, key, bytes.constData());
     QDir().mkpath(QFileInfo(path_).absolutePath());
-    if (store_->ini.SaveFile(QFile::encodeName(path_).constData()) < 0) {
+    std::string text;
+    try {
+        if (store_->ini.Save(text) < 0)
+            throw std::bad_alloc();
+        platform::writeFileAtomically(path_, text);
+    } catch (const std::exception &e) {
         if (existed)
             store_->ini.SetValue(section, key, old.c_str());
         else
             store_->ini.Delete(section, key, true);
-        throw std::runtime_error(QStringLiteral("Unable to write to %1").arg(path_).toStdString());
+        throw std::runtime_error(QStringLiteral("Unable to write to %1. %2").arg(path_, reason(e)).toStdString());
     }
 }
 

@@ -1,5 +1,5 @@
 // An INI file in the Windows profile format: section and key names matched without
-// regard to letter case, every write stored in the file at once.
+// regard to letter case, every write stored in the file at once, all or nothing.
 #pragma once
 
 #include <QString>
@@ -28,8 +28,9 @@ public:
     int readInteger(const char *section, const char *key, int defaultValue) const;
     bool readBool(const char *section, const char *key, bool defaultValue) const;
 
-    // Sets the key and rewrites the file; throws std::runtime_error "Unable to write to <path>"
-    // when the file cannot be written (the value is then not kept either).
+    // Sets the key and replaces the file atomically; throws std::runtime_error "Unable to
+    // write to <path>. <cause>" when the file cannot be written (the file and the value stay
+    // as they were).
     void writeString(const char *section, const char *key, const QString &value);
     void writeInteger(const char *section, const char *key, int value);
     void writeBool(const char *section, const char *key, bool value);

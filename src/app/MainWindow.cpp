@@ -3,6 +3,7 @@
 #include "app/FileDialog.h"
 #include "app/FindDialog.h"
 #include "app/IniFile.h"
+#include "app/RecoveryCopies.h"
 #include "app/StatusBar.h"
 #include "app/WindowBuildHost.h"
 #include "editor/widget/KeywordsEditorDlg.h"
@@ -24,7 +25,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <exception>
+#include <new>
 
 namespace velmora::app
 {
@@ -77,6 +80,7 @@ TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent), ExeD
     layout->addWidget(pages_, 1);
     setCentralWidget(central);
 
+    startRecovery(startUp.recoveryDir);
     runCommand([this, &startUp] { FormCreate(startUp.arguments); });
 }
 
@@ -123,10 +127,20 @@ QString TVelmora::settingsFilePath() const
 
 void TVelmora::runCommand(const std::function<void()> &command)
 {
+    QString failure;
     try {
         command();
+        return;
+    } catch (const std::bad_alloc &) {
+        failure = QStringLiteral("Not enough memory to finish the command.");
     } catch (const std::exception &e) {
-        platform::dialogs().message(platform::MessageKind::Error, QString::fromUtf8(e.what()));
+        failure = QString::fromUtf8(e.what());
+    }
+    try {
+        platform::dialogs().message(platform::MessageKind::Error, failure);
+    } catch (const std::exception &) {
+        // Not even the message box could be made: the terminal is the last place to say it.
+        std::fprintf(stderr, "velmora: %s\n", failure.toLocal8Bit().constData());
     }
 }
 
@@ -152,15 +166,21 @@ void TVelmora::ExitA()
 
 void TVelmora::closeEvent(QCloseEvent *event)
 {
-    bool discard = false;
-    runCommand([&] { discard = confirmDiscard(); });
-    if (!discard) {
-        event->ignore();
-        return;
+    // Asked to end by a signal or the session: the unsaved text stays in the recovery copy.
+    const bool byRequest = endingByRequest_ || qApp->isSavingSession();
+    if (!byRequest) {
+        bool discard = false;
+        runCommand([&] { discard = confirmDiscard(); });
+        if (!discard) {
+            event->ignore();
+            return;
+        }
     }
     // A settings file that cannot be written is reported; the window closes all the same.
     runCommand([this] { WriteAllINI(); });
     fd_->close();
+    if (!byRequest)
+        recovery_->remove();
     event->accept();
 }
 

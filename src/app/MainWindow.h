@@ -6,15 +6,22 @@
 #include "app/Settings.h"
 #include "app/language/LanguageActions.h"
 #include "editor/core/NumberHighlighter.h"
+#include "platform/FileStamp.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
+#include <istream>
 #include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
 
 class QAction;
 class QMenu;
+class QTimer;
 class QTabWidget;
 class QToolButton;
 
@@ -34,6 +41,7 @@ namespace velmora::app
 {
 
 class IniFile;
+class RecoveryCopies;
 class TFileDialog;
 class TForm3;
 class TInfoW;
@@ -47,6 +55,7 @@ class TWindowBuildHost;
 struct StartUp {
     QString exeDir;        // the program's folder, ending in "/"
     QStringList arguments; // the arguments after the program name
+    QString recoveryDir;   // where recovery copies of unsaved text go; empty: none are kept
 };
 
 class TVelmora : public QMainWindow
@@ -90,6 +99,9 @@ public:
     std::function<void()> ReApplyKeywords;                                 // re-highlight the whole text
     // Opens a folder in the desktop's file manager (Open folder with source file).
     std::function<void(const QString &folder)> OpenFolder;
+    // The buffer the text is produced in for a save or a recovery copy; tests may give one
+    // that fails to grow, as memory running out would.
+    std::function<std::unique_ptr<std::stringbuf>()> MakeTextBuffer;
 
     // The tools folder as it exists on disk: ToolsDir looked up without regard to letter case.
     QString toolsFolder() const;
@@ -118,6 +130,19 @@ public:
     void OpenSourceFile(const QString &fileName);
     void DefaultTemplate1Click();
     void OpenfolderClick();
+
+    // The recovery copy: writes the unsaved text (atomically) while the text differs from
+    // its file, removes the copy once it does not. Runs a few seconds after a change, before
+    // every build step and when the program is asked to end.
+    void writeRecoveryCopy();
+    // Offers to restore the copies that earlier runs left behind (naming file and time).
+    void offerRecoveryCopies();
+    // The program is asked to end (SIGTERM, SIGHUP, SIGINT): the unsaved text goes to the
+    // recovery copy and the settings are written; the window closes without asking.
+    void endByRequest();
+    // The window became active: a source changed, replaced or deleted by another program is
+    // noticed, and reloading it is offered.
+    void FormActivate();
 
     // Editing commands.
     void UndoA();
@@ -162,10 +187,12 @@ public:
     void LastMouseMove();
 
     // Runs a command the way the user's commands run: an error it raises ends it and is
-    // shown in a message box by the central error handler.
+    // shown in a message box by the central error handler. Memory running out is one such
+    // error: it ends the command with a message.
     static void runCommand(const std::function<void()> &command);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -195,9 +222,23 @@ private:
     // Asks "Save changes to <name>?" when the text changed since it was loaded or saved;
     // false when the user cancelled (or a save did not happen).
     bool confirmDiscard();
-    // Loads a file into the editor; a NUL byte in it is reported and guards the file.
+    // Loads a file into the editor, all or nothing; a NUL byte in it is reported and guards
+    // the file.
     void loadSource(const QString &path);
+    // Loads the text of the stream, all or nothing; errors name path. Returns the offset
+    // of a NUL byte that ended the text, or -1.
+    std::int64_t loadStream(std::istream &in, const QString &path);
     void writeSource(const QString &path);
+    // The editor's text as the file gets it; nullopt when it could not be produced whole.
+    std::optional<std::string> sourceText();
+    // Outside changes: remembers the state of CurrentFile on disk, after a load or save.
+    void rememberDiskState();
+    bool changedOnDisk() const;
+    // Before a save over CurrentFile: asks when another program changed the file since;
+    // false when the user keeps that program's version.
+    bool confirmOverwriteOutsideChange();
+    void startRecovery(const QString &folder);
+    void restoreRecoveryCopy(const QString &copyPath, const QString &sourceFile);
     void commentSelection(bool comment);
     void typingAid(QChar &key);
     void searchWithFindDialog();
@@ -223,6 +264,18 @@ private:
     std::unique_ptr<TWindowBuildHost> buildHost_;
     // The file whose text was cut short at a NUL byte: saving over it asks first.
     QString truncatedFile_;
+    // The file and its state on disk when it was last loaded or saved, and the state the
+    // user was last asked about.
+    QString diskStateFile_;
+    platform::FileStamp diskState_;
+    platform::FileStamp askedState_;
+    bool checkingOutside_ = false;
+    // The unsaved text's recovery copy, written a pause after the text changed.
+    std::unique_ptr<RecoveryCopies> recovery_;
+    QTimer *recoveryTimer_ = nullptr;
+    bool recoveryFailureShown_ = false;
+    // Set when the program is asked to end: closing neither asks nor drops the copy.
+    bool endingByRequest_ = false;
     // shared_ptr for the same reason as help_ below.
     std::shared_ptr<UndoItemsListener> undoItemsListener_;
     // Made by the first F1; shared_ptr, whose deleter is fixed where it is made, as the

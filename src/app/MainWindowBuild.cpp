@@ -45,6 +45,7 @@ BuildSettings TVelmora::buildSettings() const
 
 void TVelmora::runBuild(const std::function<void(BuildCommands &, BuildSettings &)> &command)
 {
+    writeRecoveryCopy();
     BuildSettings build = buildSettings();
     BuildCommands commands(*buildHost_, buildTexts);
     // Parameters entered in a box stay even when the command that follows fails.

@@ -4,18 +4,22 @@
 #include "app/MainWindow.h"
 
 #include "app/FileDialog.h"
+#include "app/SourceLoading.h"
 #include "editor/core/EditorErrors.h"
 #include "editor/widget/SourceMemo.h"
+#include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTabWidget>
 
-#include <sstream>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace velmora::app
 {
@@ -28,16 +32,8 @@ QString displayName(const QString &file)
     return file.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(file).fileName();
 }
 
-// The offset of the file's first NUL byte, or -1 (also when it cannot be read again).
-qint64 firstNulOffset(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    return file.readAll().indexOf('\0');
-}
-
-[[noreturn]] void saveError(const char *what, const QString &path, const QString &reason)
+// The toolkit's file errors: what failed, the file in double quotes, a full stop and the cause.
+[[noreturn]] void fileError(const char *what, const QString &path, const QString &reason)
 {
     throw core::EditorError(QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(what), path, reason).toStdString());
 }
@@ -62,13 +58,33 @@ bool TVelmora::confirmDiscard()
     }
 }
 
+std::int64_t TVelmora::loadStream(std::istream &in, const QString &path)
+{
+    try {
+        return loadWhole(*editor, in);
+    } catch (const PartLoadedError &e) {
+        // The editor holds part of this text: it must not be saved under any file's name.
+        CurrentFile.clear();
+        truncatedFile_.clear();
+        rememberDiskState();
+        FNameShow();
+        writeRecoveryCopy();
+        fileError("Cannot open file", path, QString::fromUtf8(e.what()));
+    } catch (const std::bad_alloc &) {
+        fileError("Cannot open file", path, QStringLiteral("Not enough memory to load it whole; nothing was changed."));
+    } catch (const std::exception &e) {
+        fileError("Cannot open file", path, QString::fromUtf8(e.what()));
+    }
+}
+
 void TVelmora::loadSource(const QString &path)
 {
-    // A file that cannot be read raises before anything changes.
-    editor->Lines().LoadFromFile(QFile::encodeName(path).toStdString());
-    editor->setModified(false);
+    std::ifstream in(std::filesystem::path(QFile::encodeName(path).toStdString()), std::ios::binary);
+    if (!in)
+        fileError("Cannot open file", path, QString::fromLocal8Bit(std::strerror(errno)));
+    const std::int64_t nul = loadStream(in, path);
     truncatedFile_.clear();
-    const qint64 nul = firstNulOffset(path);
+    writeRecoveryCopy();
     if (nul < 0)
         return;
     truncatedFile_ = path;
@@ -90,6 +106,8 @@ void TVelmora::NewA()
         loadSource(templateFile);
     editor->setModified(false);
     truncatedFile_.clear();
+    rememberDiskState();
+    writeRecoveryCopy();
     FNameShow();
 }
 
@@ -120,6 +138,7 @@ void TVelmora::OpenSourceFile(const QString &fileName)
     loadSource(fileName);
     CurrentFile = fileName;
     LastFile = fileName;
+    rememberDiskState();
     FNameShow();
 }
 
@@ -134,27 +153,42 @@ void TVelmora::SaveA()
                                   "Save anyway?")
                        .arg(displayName(CurrentFile)),
                    {platform::Answer::No, platform::Answer::Yes}) == platform::Answer::Yes) {
-        writeSource(CurrentFile);
-        truncatedFile_.clear();
+        if (confirmOverwriteOutsideChange()) {
+            writeSource(CurrentFile);
+            truncatedFile_.clear();
+        }
     }
     FNameShow();
 }
 
-// Writes the text through a temporary file that replaces the old one only once it is
-// complete, so a failed write leaves the old file as it was.
+std::optional<std::string> TVelmora::sourceText()
+{
+    try {
+        const std::unique_ptr<std::stringbuf> buffer =
+            MakeTextBuffer ? MakeTextBuffer() : std::make_unique<std::stringbuf>(std::ios::out);
+        std::ostream out(buffer.get());
+        editor->Lines().SaveToStream(out);
+        // A buffer that cannot grow fails the stream rather than throwing: the text is cut.
+        if (!out)
+            return std::nullopt;
+        return std::move(*buffer).str();
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
+    }
+}
+
+// The file is replaced only by the whole text, through a temporary file that takes its place
+// once complete, so a failed write leaves the old file as it was.
 void TVelmora::writeSource(const QString &path)
 {
-    std::ostringstream text;
-    editor->Lines().SaveToStream(text);
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        saveError("Cannot create file", path, file.errorString());
-    const std::string bytes = text.str();
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !file.commit())
-        saveError("Cannot write file", path, file.errorString());
+    const std::optional<std::string> bytes = sourceText();
+    if (!bytes)
+        fileError("Cannot write file", path,
+                  QStringLiteral("Not enough memory to produce the whole text; the file was not changed."));
+    platform::writeFileAtomically(path, *bytes);
     editor->setModified(false);
+    rememberDiskState();
+    writeRecoveryCopy();
 }
 
 void TVelmora::SaveAsA()
@@ -183,6 +217,7 @@ void TVelmora::LastFileA()
             return;
         loadSource(LastFile);
         CurrentFile = LastFile;
+        rememberDiskState();
         FNameShow();
     }
     pages_->setCurrentIndex(0);

@@ -51,6 +51,9 @@ void TVelmora::ReadAllINI()
     s.outRun = ini.readBool(Config, "outRun", defaults.outRun);
     s.FontName = ini.readString(Font, "Name", defaults.FontName);
     s.FontSize = ini.readInteger(Font, "Size", defaults.FontSize);
+    // A size no one can read or work with (a slip of the hand in the file) is not taken.
+    if (s.FontSize < MinFontSize || s.FontSize > MaxFontSize)
+        s.FontSize = defaults.FontSize;
     s.CopyToTTDIR = ini.readBool(Config, "CopyToTTDIR", defaults.CopyToTTDIR);
     s.WhatControls = ini.readInteger(Config, "WhatControls", defaults.WhatControls);
     s.NumbersColor = ini.readInteger(HighLight, "NumbersColor", defaults.NumbersColor);

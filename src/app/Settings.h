@@ -40,6 +40,10 @@ struct Settings {
     bool operator==(const Settings &) const = default;
 };
 
+// The editor font sizes, in points, that cf.ini may set; a size outside them reads as the default.
+inline constexpr int MinFontSize = 6;
+inline constexpr int MaxFontSize = 72;
+
 // The version every written cf.ini carries, whatever was read.
 inline const QString ProgramVersion = QStringLiteral("3.5f");
 

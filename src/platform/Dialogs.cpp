@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace velmora::platform
@@ -48,9 +49,31 @@ QString selectedFilterFor(const QString &qtFilter, int index)
     return index >= 1 && index <= parts.size() ? parts[index - 1] : QString();
 }
 
+// The toolkit's file dialog reads a double quote in the typed name as the start of a list of
+// quoted names: "a\"b.asm" would give b.asm, "a\"" nothing at all, and the dialog would stay
+// open without a word. Such a name is refused with a message saying why.
+class FileDialog : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (edit && edit->text().contains(QLatin1Char('"'))) {
+            dialogs().message(MessageKind::Error,
+                              QStringLiteral("The name %1 contains a double quote (\"). File names with a double "
+                                             "quote cannot be used here; choose a name without one.")
+                                  .arg(edit->text()));
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
 QFileDialog *makeFileDialog(const FileDialogRequest &r, QFileDialog::AcceptMode mode)
 {
-    auto *d = new QFileDialog(QApplication::activeWindow(), r.title, r.initialDir, toQtFilter(r.filter));
+    auto *d = new FileDialog(QApplication::activeWindow(), r.title, r.initialDir, toQtFilter(r.filter));
     d->setAcceptMode(mode);
     d->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     d->setDefaultSuffix(r.defaultExt);

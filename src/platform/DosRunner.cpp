@@ -1,5 +1,6 @@
 #include "platform/DosRunner.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/CommandLine.h"
 #include "platform/FileNames.h"
 #include "platform/Paths.h"
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcessEnvironment>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -51,10 +51,13 @@ QString writeConfiguration()
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (dir.isEmpty() || !QDir().mkpath(dir))
         return QString();
-    QSaveFile file(QDir(dir).filePath(QStringLiteral("velmora-dosbox.conf")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(dosBoxConfiguration) < 0 || !file.commit())
+    const QString path = QDir(dir).filePath(QStringLiteral("velmora-dosbox.conf"));
+    try {
+        writeFileAtomically(path, dosBoxConfiguration);
+    } catch (const FileWriteError &) {
         return QString();
-    return file.fileName();
+    }
+    return path;
 }
 
 // Characters the DOS shell would act on rather than pass to the program: line ends and

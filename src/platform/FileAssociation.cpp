@@ -1,11 +1,11 @@
 #include "platform/FileAssociation.h"
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -53,9 +53,11 @@ void writeFile(const QString &path, const QByteArray &bytes)
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         fail(QStringLiteral("Cannot create the folder of ") + path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        fail(QStringLiteral("Unable to write to ") + path);
+    try {
+        writeFileAtomically(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    } catch (const FileWriteError &e) {
+        fail(QStringLiteral("Unable to write to %1. %2").arg(path, e.cause()));
+    }
 }
 
 // Sets key=value in the section of an INI-form text, adding the section or the key when

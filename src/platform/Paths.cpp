@@ -42,6 +42,11 @@ QString userApplicationsFolder()
     return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("applications/");
 }
 
+QString userStateFolder()
+{
+    return xdgFolder("XDG_STATE_HOME", QStringLiteral(".local/state"));
+}
+
 QString exeDir()
 {
     return withSlash(QCoreApplication::applicationDirPath());

@@ -14,6 +14,7 @@ QString exeDir();
 // else the usual folder under the home folder.
 QString userConfigFolder();       // $XDG_CONFIG_HOME, ~/.config
 QString userApplicationsFolder(); // $XDG_DATA_HOME/applications, ~/.local/share/applications
+QString userStateFolder();        // $XDG_STATE_HOME, ~/.local/state
 
 // The folder that holds cf.ini, ending in "/": exeDir when it is writable, else
 // $XDG_CONFIG_HOME/velmora/ (~/.config/velmora/ when the variable is unset, empty or relative).

@@ -1,5 +1,6 @@
 #include "toolchain/ToolsCopy.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
 #include "toolchain/ToolsFolder.h"
 
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdint>
@@ -55,9 +55,12 @@ void writeRecord(const QString &toolsDir, const CopyRecord &record)
     QByteArray bytes;
     for (const auto &[name, source] : record)
         bytes += name.toUtf8() + '\t' + source.toUtf8() + '\n';
-    QSaveFile file(QDir(toolsDir).filePath(recordName));
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-        file.commit();
+    try {
+        platform::writeFileAtomically(QDir(toolsDir).filePath(recordName),
+                                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const platform::FileWriteError &) {
+        // Without the record the copy is still made; the next build only picks its name anew.
+    }
 }
 
 QString sourceKey(const QString &currentFile)

@@ -32,7 +32,7 @@ protected:
     // Creates the window as the program does; it is shown and active.
     app::TVelmora &start(const QStringList &arguments = {})
     {
-        window = std::make_unique<app::TVelmora>(app::StartUp{exeDir, arguments});
+        window = std::make_unique<app::TVelmora>(app::StartUp{exeDir, arguments, recoveryDir()});
         window->show();
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -40,6 +40,7 @@ protected:
     }
 
     QString iniPath() const { return exeDir + QStringLiteral("cf.ini"); }
+    QString recoveryDir() const { return folder.path() + QStringLiteral("/state/velmora/"); }
 
     void writeIni(const QByteArray &text) const
     {

@@ -100,7 +100,7 @@ TEST_F(IniFileTest, AWriteThatFailsRaisesUnableToWriteAndKeepsNothing)
         ini.writeInteger("Config", "bc", 3);
         FAIL() << "the write should have failed";
     } catch (const std::runtime_error &e) {
-        EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("Unable to write to ") + path());
+        EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("Unable to write to ") + path() + ". Is a directory");
     }
     EXPECT_EQ(ini.readInteger("Config", "bc", -1), -1);
 }

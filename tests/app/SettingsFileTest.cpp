@@ -122,7 +122,7 @@ TEST_F(SettingsFileTest, UnwritableSettingsFileIsReportedAndTheWindowStillCloses
     EXPECT_FALSE(w.isVisible());
     ASSERT_EQ(dialogs.messages.size(), 1u) << "the first failed write ends WriteAllINI";
     EXPECT_EQ(dialogs.messages[0].kind, platform::MessageKind::Error);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Unable to write to ") + iniPath());
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Unable to write to ") + iniPath() + ". Is a directory");
 }
 
 TEST_F(SettingsFileTest, ReadAllINIAfterTheFileIsDeletedReturnsEveryDefault)

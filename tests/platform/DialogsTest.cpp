@@ -2,8 +2,12 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
 #include <gtest/gtest.h>
 
 using namespace velmora::platform;
@@ -44,4 +48,36 @@ TEST(Dialogs, EnterPressesTheFirstButtonOffered)
     EXPECT_EQ(dialogs.message(MessageKind::Confirmation, "Save anyway?", {Answer::No, Answer::Yes}), Answer::No);
     EXPECT_EQ(dialogs.message(MessageKind::Confirmation, "Save changes?", {Answer::Save, Answer::Discard}),
               Answer::Save);
+}
+
+// The toolkit's dialog would read a typed double quote as a list of quoted names and stay
+// open without a word (or save under another name): the name is refused with a message.
+TEST(Dialogs, AFileNameWithADoubleQuoteIsRefusedWithAMessage)
+{
+    velmora::testing::ScriptedDialogs scripted;
+    QTemporaryDir dir;
+    FileDialogRequest request;
+    request.initialDir = dir.path();
+    std::vector<bool> stillOpen;
+    const auto type = [&](const QString &name) {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            stillOpen.push_back(false);
+            return;
+        }
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(name);
+        static_cast<QDialog *>(dialog)->accept(); // as the Save button does
+        stillOpen.push_back(dialog->isVisible());
+    };
+    QTimer::singleShot(0, [&] {
+        type(QStringLiteral("a\"b.asm"));
+        type(QStringLiteral("ab.asm"));
+    });
+    const std::optional<QString> chosen = QtDialogs().saveFile(request);
+    EXPECT_EQ(stillOpen, (std::vector<bool>{true, false}));
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_EQ(scripted.messages[0].text, QStringLiteral("The name a\"b.asm contains a double quote (\"). File names "
+                                                        "with a double quote cannot be used here; choose a name "
+                                                        "without one."));
+    EXPECT_EQ(chosen, dir.path() + QStringLiteral("/ab.asm"));
 }

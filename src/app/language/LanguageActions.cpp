@@ -3,6 +3,7 @@
 #include "app/language/ComponentTexts.h"
 #include "app/language/LanguagePack.h"
 #include "app/language/LanguageSections.h"
+#include "platform/Dialogs.h"
 
 #include <QRegularExpression>
 #include <QWidget>
@@ -69,6 +70,18 @@ void setText(QObject &component, const ComponentKey &target, const QString &text
     }
 }
 
+bool holdsAnyKey(const LanguagePack &pack)
+{
+    for (const LanguageSection *section :
+         {&kMainWindowSection, &kPrefsWindowSection, &kInfoWindowSection, &kAboutWindowSection}) {
+        const QString name = QString::fromLatin1(section->name);
+        for (const char *key : section->keys)
+            if (pack.contains(name, QString::fromLatin1(key)))
+                return true;
+    }
+    return false;
+}
+
 bool applySection(QWidget &window, const QString &languageFile, const LanguageSection &section,
                   const std::vector<KeptText> &kept)
 {
@@ -77,6 +90,15 @@ bool applySection(QWidget &window, const QString &languageFile, const LanguageSe
         return false;
 
     const QString sectionName = QString::fromLatin1(section.name);
+    // A file holding none of the keys of any section (empty, binary, in another encoding,
+    // cut short) is no pack: applied, it would blank every text.
+    if (!holdsAnyKey(*pack)) {
+        platform::dialogs().message(
+            platform::MessageKind::Warning,
+            QStringLiteral("%1 is no language pack: it holds none of the texts. The windows keep their texts.")
+                .arg(languageFile));
+        return false;
+    }
     const QString windowName = QString::fromLatin1(section.windowName);
     const ComponentIndex components(window);
     for (const char *keyName : section.keys) {

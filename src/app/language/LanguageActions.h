@@ -1,7 +1,8 @@
 // The four language actions: each reads its section of the pack at languageFile and sets
 // every text the section names, in the section's order. A key the pack lacks gives an empty
 // text, which is set like any other. When there is no pack file, nothing changes and the
-// action returns false.
+// action returns false; so it does, after a warning, when the file holds none of the keys
+// of any section (it is no pack at all).
 //
 // The window is searched by component name (objectName, letter case aside). The texts that
 // belong to no widget (dialog filters, the caption of the action SaveA, the texts only a

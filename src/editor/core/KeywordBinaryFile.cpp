@@ -57,16 +57,6 @@ void readKbn(std::string_view bytes, TStartStopKeyList &list)
     list.ReadKeys(reader);
 }
 
-void saveKbnFile(const std::filesystem::path &path, const TKeywordList &list)
-{
-    writeKeywordFileBytes(path, kbnBytes(list));
-}
-
-void saveKbnFile(const std::filesystem::path &path, const TStartStopKeyList &list)
-{
-    writeKeywordFileBytes(path, kbnBytes(list));
-}
-
 void loadKbnFile(const std::filesystem::path &path, TKeywordList &list)
 {
     readKbn(readKeywordFileBytes(path), list);

@@ -21,9 +21,6 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
     throw KeywordFileError(std::string(what) + " \"" + path.string() + "\". " + std::strerror(error));
 }
 
-// Size of the buffer a file is written through.
-constexpr std::size_t kWriteBufferSize = 1024;
-
 } // namespace
 
 std::string readKeywordFileBytes(const std::filesystem::path &path)
@@ -39,21 +36,6 @@ std::string readKeywordFileBytes(const std::filesystem::path &path)
     if (std::ferror(file.get()))
         fileError("Cannot read file", path, errno);
     return bytes;
-}
-
-void writeKeywordFileBytes(const std::filesystem::path &path, std::string_view bytes)
-{
-    FileHandle file(std::fopen(path.c_str(), "wb"));
-    if (!file)
-        fileError("Cannot create file", path, errno);
-    char buffer[kWriteBufferSize];
-    std::setvbuf(file.get(), buffer, _IOFBF, sizeof buffer);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    const int writeErrno = errno;
-    // The buffer lives in this frame: close the file before it goes.
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !closed)
-        fileError("Cannot write file", path, written ? errno : writeErrno);
 }
 
 } // namespace velmora::core

@@ -6,7 +6,8 @@
 // Failures throw KeywordFileError, or the lists' own errors (TaggedValueError,
 // std::invalid_argument, std::length_error), each with the message the user sees. A
 // failed load may leave the target list part-filled: load into a list of its own and use
-// it only on success.
+// it only on success. Saving produces a file's bytes; the caller stores them, all or
+// nothing, through the platform's atomic file write.
 #pragma once
 
 #include "editor/core/KeyEntry.h"
@@ -36,23 +37,21 @@ inline constexpr const char *kKbnStartStopHeader = "Extended start-stop keys";
 inline constexpr const char *kKeywordSection = "Keywords";
 inline constexpr const char *kStartStopSection = "Sections";
 
-// Whole-file access with the runtime's file errors ("Cannot open file ...").
+// Whole-file reading with the runtime's file errors ("Cannot open file ...").
 std::string readKeywordFileBytes(const std::filesystem::path &path);
-// Creates or truncates the file and writes it through a 1024-byte buffer.
-void writeKeywordFileBytes(const std::filesystem::path &path, std::string_view bytes);
 
 // Plain list. Lines end with CR LF, LF or CR; empty lines give no entry. A start-stop line
 // splits at its first "|" (a line without one is all start key). Loaded entries are fresh.
 std::vector<KeyEntry> parsePlainKeyList(std::string_view text, KeyListKind kind);
 std::string formatPlainKeyList(const std::vector<KeyEntry> &entries, KeyListKind kind);
 std::vector<KeyEntry> loadPlainKeyList(const std::filesystem::path &path, KeyListKind kind);
-void savePlainKeyList(const std::filesystem::path &path, const std::vector<KeyEntry> &entries, KeyListKind kind);
 
-// Attribute file. Saving replaces the list's section and keeps the file's other sections;
-// entries with the same name (regardless of letter case) keep one line. Loading fills
-// `list` through its LoadFromNameValues, so a list class with more attributes reads more.
-void saveAttributeFile(const std::filesystem::path &path, const TKeywordList &list);
-void saveAttributeFile(const std::filesystem::path &path, const TStartStopKeyList &list);
+// Attribute file. Saving replaces the list's section and keeps the other sections of the
+// file at path (when it exists); entries with the same name (regardless of letter case)
+// keep one line. Loading fills `list` through its LoadFromNameValues, so a list class with
+// more attributes reads more.
+std::string attributeFileBytes(const std::filesystem::path &path, const TKeywordList &list);
+std::string attributeFileBytes(const std::filesystem::path &path, const TStartStopKeyList &list);
 void loadAttributeFile(const std::filesystem::path &path, TKeywordList &list);
 void loadAttributeFile(const std::filesystem::path &path, TStartStopKeyList &list);
 
@@ -61,8 +60,6 @@ std::string kbnBytes(const TKeywordList &list);
 std::string kbnBytes(const TStartStopKeyList &list);
 void readKbn(std::string_view bytes, TKeywordList &list);
 void readKbn(std::string_view bytes, TStartStopKeyList &list);
-void saveKbnFile(const std::filesystem::path &path, const TKeywordList &list);
-void saveKbnFile(const std::filesystem::path &path, const TStartStopKeyList &list);
 void loadKbnFile(const std::filesystem::path &path, TKeywordList &list);
 void loadKbnFile(const std::filesystem::path &path, TStartStopKeyList &list);
 

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace velmora::core
 {
@@ -27,8 +28,9 @@ namespace
 // CSimpleIniA compares section and key names without regard to letter case, as profile
 // files do and as the lists' name=value form compares names (CSimpleIniCaseA would not).
 
-// Replaces `section` of the INI file by the name=value lines, keeping the other sections.
-void writeSection(const std::filesystem::path &path, const char *section, const std::vector<std::string> &lines)
+// The INI file at path with `section` replaced by the name=value lines, the other sections
+// kept; a missing file reads as empty.
+std::string withSection(const std::filesystem::path &path, const char *section, const std::vector<std::string> &lines)
 {
     CSimpleIniA ini;
     ini.SetSpaces(false); // name=value, as the list's text form writes it
@@ -40,8 +42,10 @@ void writeSection(const std::filesystem::path &path, const char *section, const 
         const auto eq = line.find('=');
         ini.SetValue(section, line.substr(0, eq).c_str(), line.substr(eq + 1).c_str());
     }
-    if (ini.SaveFile(path.c_str(), false) < 0)
-        iniError("Cannot create file", path);
+    std::string bytes;
+    if (ini.Save(bytes, false) < 0)
+        throw std::bad_alloc();
+    return bytes;
 }
 
 // The section's lines as name=value, in file order.
@@ -103,23 +107,18 @@ std::vector<KeyEntry> loadPlainKeyList(const std::filesystem::path &path, KeyLis
     return parsePlainKeyList(readKeywordFileBytes(path), kind);
 }
 
-void savePlainKeyList(const std::filesystem::path &path, const std::vector<KeyEntry> &entries, KeyListKind kind)
-{
-    writeKeywordFileBytes(path, formatPlainKeyList(entries, kind));
-}
-
-void saveAttributeFile(const std::filesystem::path &path, const TKeywordList &list)
+std::string attributeFileBytes(const std::filesystem::path &path, const TKeywordList &list)
 {
     std::vector<std::string> lines;
     list.SaveToNameValues(lines);
-    writeSection(path, kKeywordSection, lines);
+    return withSection(path, kKeywordSection, lines);
 }
 
-void saveAttributeFile(const std::filesystem::path &path, const TStartStopKeyList &list)
+std::string attributeFileBytes(const std::filesystem::path &path, const TStartStopKeyList &list)
 {
     std::vector<std::string> lines;
     list.SaveToNameValues(lines);
-    writeSection(path, kStartStopSection, lines);
+    return withSection(path, kStartStopSection, lines);
 }
 
 void loadAttributeFile(const std::filesystem::path &path, TKeywordList &list)

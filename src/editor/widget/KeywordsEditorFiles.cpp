@@ -1,10 +1,12 @@
 // The keyword editor's File menu: loading and saving the entries in the plain, attribute
 // and ".kbn" forms. Every load reads into a list of its own and adds its entries only when
-// the whole file read, so a bad file leaves the entries as they were.
+// the whole file read, so a bad file leaves the entries as they were; every save replaces
+// the file all or nothing, so a full disk leaves the old file as it was.
 #include "editor/core/KeywordFiles.h"
 #include "editor/core/KeywordList.h"
 #include "editor/core/StartStopKeyList.h"
 #include "editor/widget/KeywordsEditorDlg.h"
+#include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
 
 #include <QAction>
@@ -30,6 +32,11 @@ const FileForm kBinaryForm{QStringLiteral("Binary files (*.kbn)|*.kbn|All files|
 std::filesystem::path filePath(const QString &name)
 {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+void saveFile(const std::filesystem::path &path, std::string_view bytes)
+{
+    platform::writeFileAtomically(QFile::decodeName(QByteArray::fromStdString(path.native())), bytes);
 }
 
 // Asks for a file and runs `action` on it; a failure is shown in an error box.
@@ -106,7 +113,7 @@ void TKeywordsEditorDlg::loadBinary()
 void TKeywordsEditorDlg::savePlain()
 {
     withFile(true, QStringLiteral("Save list"), kTextForm,
-             [this](const auto &path) { core::savePlainKeyList(path, entries_, kind_); });
+             [this](const auto &path) { saveFile(path, core::formatPlainKeyList(entries_, kind_)); });
 }
 
 void TKeywordsEditorDlg::saveAttributes()
@@ -115,11 +122,11 @@ void TKeywordsEditorDlg::saveAttributes()
         if (keywords_) {
             const auto list = keywordListClass_();
             core::fillKeywordList(*list, entries_);
-            core::saveAttributeFile(path, *list);
+            saveFile(path, core::attributeFileBytes(path, *list));
         } else {
             const auto list = startStopListClass_();
             core::fillStartStopList(*list, entries_);
-            core::saveAttributeFile(path, *list);
+            saveFile(path, core::attributeFileBytes(path, *list));
         }
     });
 }
@@ -130,11 +137,11 @@ void TKeywordsEditorDlg::saveBinary()
         if (keywords_) {
             core::TKeywordList list;
             core::fillKeywordList(list, entries_);
-            core::saveKbnFile(path, list);
+            saveFile(path, core::kbnBytes(list));
         } else {
             core::TStartStopKeyList list;
             core::fillStartStopList(list, entries_);
-            core::saveKbnFile(path, list);
+            saveFile(path, core::kbnBytes(list));
         }
     });
 }

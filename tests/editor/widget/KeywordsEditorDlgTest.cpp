@@ -7,6 +7,7 @@
 #include "editor/core/TaggedValueWriter.h"
 #include "editor/widget/ColorSwatch.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SmallDisk.h"
 
 #include <QAction>
 #include <QApplication>
@@ -448,7 +449,11 @@ TEST_F(KeywordsEditor, EveryFileFormRoundTripsThroughTheDialog)
 
 TEST_F(KeywordsEditor, BadFilesFailAndLeaveTheEntries)
 {
-    core::saveKbnFile(path("keywords.kbn").toStdString(), keywords);
+    {
+        QFile file(path("keywords.kbn"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(core::kbnBytes(keywords)));
+    }
     core::TStartStopKeyList keys;
     keys.AddKey("<", ">", 0, 0, 1, 0, -1, -1, false);
     TKeywordsEditorDlg startStop(keys, true, true);
@@ -487,4 +492,33 @@ TEST_F(KeywordsEditor, HelpAsksTheApplicationForTheEditorsTopic)
     TKeywordsEditorDlg::SetHelpHook([&](const QString &keyword) { asked << keyword; });
     child<QPushButton>(dialog, "btnHelp")->click();
     EXPECT_EQ(asked, QStringList{"Keywords editor"});
+}
+
+// On a full disk every file form fails with the cause named and leaves the old file whole.
+TEST_F(KeywordsEditor, SavesOnAFullDiskLeaveTheOldFilesAndSaySo)
+{
+    velmora::testing::SmallDisk disk(dir.path(), 64);
+    if (!disk.mounted())
+        GTEST_SKIP() << "a small tmpfs cannot be mounted here";
+    const QByteArray old = "old keywords\r\n";
+    for (const char *name : {"plain.txt", "attr.ini", "keys.kbn"}) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    disk.fill();
+    TKeywordsEditorDlg source(keywords, true, true);
+    for (const auto &[save, name] :
+         {std::pair{"Save list (text)...", "plain.txt"}, std::pair{"Save list and attributes (text)...", "attr.ini"},
+          std::pair{"Save list and attributes (binary)...", "keys.kbn"}}) {
+        dialogs.files = {path(name)};
+        dialogs.messages.clear();
+        trigger(source, save);
+        ASSERT_EQ(dialogs.messages.size(), 1u) << name;
+        EXPECT_EQ(dialogs.messages[0].text,
+                  QStringLiteral("Cannot write file \"%1\". No space left on device").arg(path(name)));
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), old) << name;
+    }
 }

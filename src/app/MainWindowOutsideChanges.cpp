@@ -1,0 +1,84 @@
+// Outside changes: a source that another program changed, replaced or deleted while it is
+// open is noticed when the window becomes active and before a save. The user is asked before
+// that program's version is overwritten and may reload it.
+#include "app/MainWindow.h"
+
+#include "editor/widget/SourceMemo.h"
+#include "platform/Dialogs.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QTimer>
+
+namespace velmora::app
+{
+
+using platform::Answer;
+using platform::MessageKind;
+
+void TVelmora::rememberDiskState()
+{
+    diskStateFile_ = CurrentFile;
+    diskState_ = platform::fileStamp(CurrentFile);
+    askedState_ = diskState_;
+}
+
+bool TVelmora::changedOnDisk() const
+{
+    return !CurrentFile.isEmpty() && diskStateFile_ == CurrentFile && platform::fileStamp(CurrentFile) != diskState_;
+}
+
+bool TVelmora::confirmOverwriteOutsideChange()
+{
+    if (!changedOnDisk() || !platform::fileStamp(CurrentFile).exists)
+        return true;
+    return platform::dialogs().message(
+               MessageKind::Confirmation,
+               QStringLiteral("%1 was changed by another program since it was loaded or saved here. "
+                              "Overwrite that program's changes?")
+                   .arg(QFileInfo(CurrentFile).fileName()),
+               {Answer::Yes, Answer::No}) == Answer::Yes;
+}
+
+void TVelmora::FormActivate()
+{
+    if (checkingOutside_ || !changedOnDisk())
+        return;
+    const platform::FileStamp now = platform::fileStamp(CurrentFile);
+    if (now == askedState_)
+        return; // the user has been asked about this state already
+    askedState_ = now;
+    checkingOutside_ = true;
+    const auto done = qScopeGuard([this] { checkingOutside_ = false; });
+    const QString name = QFileInfo(CurrentFile).fileName();
+    if (!now.exists) {
+        editor->setModified(true);
+        platform::dialogs().message(MessageKind::Warning,
+                                    QStringLiteral("%1 was deleted or moved by another program. The text stays in "
+                                                   "the editor; saving writes the file again.")
+                                        .arg(name));
+        writeRecoveryCopy();
+        return;
+    }
+    const QString question =
+        editor->Modified()
+            ? QStringLiteral("%1 was changed by another program. Reload it and lose the changes made here?")
+            : QStringLiteral("%1 was changed by another program. Reload it?");
+    if (platform::dialogs().message(MessageKind::Confirmation, question.arg(name), {Answer::Yes, Answer::No}) !=
+        Answer::Yes)
+        return;
+    loadSource(CurrentFile);
+    rememberDiskState();
+    FNameShow();
+}
+
+void TVelmora::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Asked once the activation is over, not in its middle.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, [this] { runCommand([this] { FormActivate(); }); });
+}
+
+} // namespace velmora::app
