@@ -94,6 +94,7 @@ TEST(LineWalk, WalksFromCheckpointsAgreeWithWalksFromTheLineStart)
         if (justified) {
             ASSERT_GT(rig.line(0, 0).nextLineStart, TLineCheckpoints::kStep);
             ASSERT_GT(6000 - 16 - rig.line(0, 0).width, 0);
+            ASSERT_GT(rig.line(0, 0).blankCount, 0);
         }
 
         TLineCheckpoints checkpoints;
