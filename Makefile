@@ -31,9 +31,10 @@ test-asan: setup
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
 
-# Fuzzes the key lists' stream readers, then the ".kbn" keyword file reader, for about a
-# minute each. New inputs go to build-fuzz/corpus and build-fuzz/kbn_corpus; fuzz/corpus and
-# fuzz/kbn_corpus hold the small seed sets.
+# Fuzzes the key lists' stream readers, the ".kbn" keyword file reader, then the source
+# loader (load and save through the Lines view), for about a minute each. New inputs go to
+# build-fuzz/corpus, build-fuzz/kbn_corpus and build-fuzz/source_corpus; fuzz/corpus,
+# fuzz/kbn_corpus and fuzz/source_corpus hold the small seed sets.
 fuzz: setup
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
@@ -50,3 +51,16 @@ fuzz: setup
 		src/editor/core/TaggedValueWriter.cpp src/editor/core/UpperCase.cpp src/editor/core/CodePages.cpp \
 		-o build-fuzz/kbn_file_fuzz
 	./build-fuzz/kbn_file_fuzz -max_total_time=60 -timeout=10 build-fuzz/kbn_corpus fuzz/kbn_corpus
+	mkdir -p build-fuzz/source_corpus
+	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
+		fuzz/SourceLoadFuzz.cpp src/editor/core/SourceMemoCore.cpp src/editor/core/SourceMemoReplace.cpp \
+		src/editor/core/SourceMemoStreaming.cpp src/editor/core/SourceMemoStrings.cpp \
+		src/editor/core/SourceLinesStrings.cpp src/editor/core/SourceNavigator.cpp \
+		src/editor/core/ParagraphRecord.cpp src/editor/core/ParagraphsList.cpp \
+		src/editor/core/ParagraphsReplace.cpp src/editor/core/ParagraphsStreaming.cpp \
+		src/editor/core/DynArray2.cpp src/editor/core/StoreConsistency.cpp src/editor/core/UndoList.cpp \
+		src/editor/core/ColumnArithmetic.cpp src/editor/core/StyleCodes.cpp src/editor/core/UpperCase.cpp \
+		src/editor/core/UpperCaseCache.cpp src/editor/core/CodePages.cpp \
+		src/editor/core/TaggedValueReader.cpp src/editor/core/TaggedValueWriter.cpp \
+		-o build-fuzz/source_load_fuzz
+	./build-fuzz/source_load_fuzz -max_total_time=60 -timeout=10 build-fuzz/source_corpus fuzz/source_corpus

@@ -231,6 +231,7 @@ void TLayoutEngine::updateRules()
 
 std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine, std::int32_t earlyStopFrom)
 {
+    ++layoutStamp_;
     bool earlyStop = earlyStopFrom >= 0;
     TParagraphsList &s = paragraphs();
     ParInfo *p = s.par(i);
@@ -467,6 +468,7 @@ void TLayoutEngine::layOutUpToLine(std::int32_t line)
 
 void TLayoutEngine::relayoutAll()
 {
+    ++layoutStamp_;
     TParagraphsList &s = paragraphs();
     widest_ = 0;
     widestPar_ = -1;

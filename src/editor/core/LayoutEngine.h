@@ -144,6 +144,9 @@ public:
     // state after it (old lines starting after that offset must be right). Returns the change of its visible
     // line count.
     std::int32_t breakParagraph(std::int32_t i, std::int32_t fromLine, std::int32_t earlyStopFrom);
+    // Changes whenever a paragraph is broken again or every one is queued for it, so that
+    // widths remembered from an earlier layout can be told stale.
+    std::uint64_t layoutStamp() const { return layoutStamp_; }
     // The view's bookkeeping after paragraphs first .. last were laid out: navigators there
     // drop their cached line, the top line stays, the scroll ranges follow.
     void afterLayout(std::int32_t first, std::int32_t last);
@@ -206,6 +209,7 @@ private:
     std::int32_t countAtTouch_ = -1;
 
     std::int32_t requeueFrom_ = INT32_MAX;
+    std::uint64_t layoutStamp_ = 0;
 
     TScrollRange vRange_;
     TScrollRange hRange_;

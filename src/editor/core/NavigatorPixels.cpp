@@ -1,9 +1,8 @@
 #include "editor/core/NavigatorPixels.h"
 
-#include "editor/core/HighlightRuns.h"
 #include "editor/core/LayoutEngine.h"
+#include "editor/core/LineWalk.h"
 #include "editor/core/SourceNavigator.h"
-#include "editor/core/StyleCodes.h"
 
 #include <algorithm>
 
@@ -18,58 +17,14 @@ namespace
 // character visited (the line end when all were).
 template <class Visit> std::int32_t walkLine(TSourceNavigator &nav, TLayoutEngine &layout, Visit visit)
 {
-    ParInfo &par = *nav.paragraph();
-    const LineInfo line = par.lineInfo(nav.ParLine());
-    const bool codes = layout.paragraphs().StaticFormat;
-    const TViewGeometry &g = layout.geometry;
-    const std::int32_t len = par.length();
-    const std::int32_t free = g.clientWidth - layout.LeftMargin() - layout.RightMargin() - line.width;
-    const bool justify = layout.Justified() && line.justifyFrom < len;
-
-    std::int32_t origin;
-    if (layout.Alignment() == taLeftJustify || justify)
-        origin = layout.LeftMargin();
-    else if (layout.Alignment() == taRightJustify)
-        origin = g.clientWidth - layout.RightMargin() - line.width;
-    else
-        origin = layout.LeftMargin() + free / 2;
-    origin -= g.horzOffset;
-
-    // Justification: q pixels per counted blank, the remainder spread by an accumulator.
-    const bool widen = justify && line.blankCount > 0 && free > 0;
-    const std::int32_t q = widen ? free / line.blankCount : 0;
-    const std::int32_t r = widen ? free % line.blankCount : 0;
-    std::int32_t acc = r / 2;
-
-    std::uint8_t inlineStyle = line.startStyle;
-    std::int32_t x = 0;
-    for (std::int32_t k = line.lineStart; k < line.nextLineStart && k < len; ++k) {
-        const char c = par.text[k];
-        std::int32_t w;
-        if (codes && isStyleCode(static_cast<unsigned char>(c))) {
-            inlineStyle ^= styleBitOf(static_cast<unsigned char>(c));
-            w = 0;
-        } else if (c == '\t') {
-            w = tabAdvance(x, layout.TabStops(), layout.blankWidth()) - x;
-        } else {
-            const std::uint8_t style =
-                effectiveStyle(inlineStyle, runInForce(par, k), layout.fontStyle()) & kMeasuredStyleBits;
-            w = c == ' ' ? layout.breaker().blankWidthIn(style)
-                         : layout.breaker().measurer().textWidth({&par.text[k], 1}, style);
-            if (c == ' ' && widen && k >= line.justifyFrom) {
-                w += q;
-                acc += r;
-                if (acc >= line.blankCount) {
-                    ++w;
-                    acc -= line.blankCount;
-                }
-            }
-        }
-        if (!visit(k, origin + x, w))
-            return origin + x;
-        x += w;
+    const ParInfo &par = *nav.paragraph();
+    TLineWalk walk(layout, par, par.lineInfo(nav.ParLine()));
+    while (!walk.atEnd()) {
+        const TLineCell cell = walk.next();
+        if (!visit(cell.offset, walk.left() + cell.x, cell.width))
+            return walk.left() + cell.x;
     }
-    return origin + x;
+    return walk.left() + walk.state().x;
 }
 
 } // namespace

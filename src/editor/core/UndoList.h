@@ -1,5 +1,11 @@
 // The undo list: records of the changes made, an undo position (records before it can be
 // undone, records from it on redone), the total size and the two limits.
+//
+// A group is what one Undo takes back: a record made outside an update alone, or the adjacent
+// records of one update block with the same group number. The limits trim whole groups, so
+// that undoing and redoing everything that is left always gives a text the edits produced;
+// and once an update block's group has been trimmed away while it grows, the rest of the
+// block is not recorded either.
 #pragma once
 
 #include <cstdint>
@@ -50,12 +56,19 @@ public:
 
 private:
     void deleteRecord(std::int32_t i);
+    bool sameGroup(std::int32_t a, std::int32_t b);
+    // Delete the group of the first record and the group of the last record.
+    void deleteOldestGroup();
+    void deleteNewestGroup();
 
     std::deque<UndoRecord> records_;
     std::int32_t position_ = 0;
     std::int64_t size_ = 0;
     std::int32_t maxLevel_ = 65536;
     std::int32_t maxSpace_ = 4194304;
+    // The update block whose group was trimmed while it was the newest: its further records
+    // are refused.
+    std::uint64_t droppedSession_ = 0;
 };
 
 } // namespace velmora::core

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "editor/core/LayoutEngine.h"
+#include "editor/core/LineWalk.h"
 #include "editor/core/SourceHighlightEngine.h"
 #include "editor/core/SourceMemoCore.h"
 #include "editor/core/SourceMemoStrings.h"
@@ -455,6 +456,8 @@ private:
     TsmMouseState mouse_;
 
     QImage lineBitmap_;
+    // Where the painting of long lines may start measuring, near the window's left edge.
+    core::TLineCheckpoints paintCheckpoints_;
     QRect caretRect_;
     QTimer caretBlink_;
     bool caretShown_ = true; // the blinking caret's present phase

@@ -5,9 +5,8 @@
 
 #include "editor/core/HighlightRuns.h"
 #include "editor/core/KeyInfo.h"
-#include "editor/core/LineBreaker.h"
+#include "editor/core/LineWalk.h"
 #include "editor/core/SourceNavigator.h"
-#include "editor/core/StyleCodes.h"
 #include "editor/widget/ColorSwatch.h"
 
 #include <QGlyphRun>
@@ -100,15 +99,6 @@ private:
     QColor colour_;
     QString text_;
     QList<QPointF> positions_;
-};
-
-// One character of a display line: its x from the line's left x, width and look.
-struct Cell {
-    std::int32_t x = 0;
-    std::int32_t width = 0;
-    std::uint8_t style = 0; // effective style
-    bool special = false;   // special underline
-    const core::RunInfo *run = nullptr;
 };
 
 } // namespace
@@ -227,62 +217,22 @@ void TSourceMemo::drawLine(QPainter &p, std::int32_t line)
     else
         fillBackground(p, QRect(0, 0, width, lh), line * lh);
 
-    // (b, c) Left x and justification: the same rules as the navigators' pixel positions.
-    const std::int32_t free = layout.textAreaWidth() - layout.LeftMargin() - layout.RightMargin() - info.width;
-    const bool justify = layout.Justified() && info.justifyFrom < len;
-    std::int32_t left;
-    if (layout.Alignment() == core::taLeftJustify || justify)
-        left = layout.LeftMargin();
-    else if (layout.Alignment() == core::taRightJustify)
-        left = layout.textAreaWidth() - layout.RightMargin() - info.width;
-    else
-        left = layout.LeftMargin() + free / 2;
-    left -= ho;
-    const bool widen = justify && info.blankCount > 0 && free > 0;
-    const std::int32_t q = widen ? free / info.blankCount : 0;
-    const std::int32_t r = widen ? free % info.blankCount : 0;
-    std::int32_t acc = r / 2;
-
-    // Measure the line.
-    const bool codes = pars.StaticFormat;
-    std::vector<Cell> cells;
-    cells.reserve(static_cast<std::size_t>(std::max(0, end - info.lineStart)));
-    std::uint8_t inlineStyle = info.startStyle;
-    std::int32_t x = 0;
-    for (std::int32_t k = info.lineStart; k < end; ++k) {
-        const auto c = static_cast<unsigned char>(par.text[k]);
-        Cell cell;
-        cell.x = x;
-        cell.run = &core::runInForce(par, k);
-        if (codes && core::isStyleCode(c)) {
-            inlineStyle ^= core::styleBitOf(c);
-            cells.push_back(cell);
-            continue;
-        }
-        cell.style = core::effectiveStyle(inlineStyle, *cell.run, layout.fontStyle());
-        cell.special = (cell.run->style & 0x98) == 0x98;
-        const std::uint8_t measured = cell.style & core::kMeasuredStyleBits;
-        if (c == '\t') {
-            cell.width = core::tabAdvance(x, layout.TabStops(), blank) - x;
-        } else if (c == ' ') {
-            cell.width = layout.breaker().blankWidthIn(measured);
-            if (widen && k >= info.justifyFrom) {
-                cell.width += q;
-                acc += r;
-                if (acc >= info.blankCount) {
-                    ++cell.width;
-                    acc -= info.blankCount;
-                }
-            }
-        } else {
-            cell.width = measurer_.advance(c, measured);
-        }
-        cells.push_back(cell);
-        x += cell.width;
-    }
-    const std::int32_t textEnd = left + x;
+    // (b, c) Left x, justification and the characters' cells: only those in the window are
+    // measured, from a remembered state of the walk near its left edge, and a little beyond the
+    // right edge, as far as a special underline running off the line can show.
+    core::TLineWalk walk(layout, par, info);
+    const std::int32_t left = walk.left();
+    const std::int32_t penWidth = std::max(1, specUnderline_.Width);
+    const std::int32_t beyond = width + layout.specialUnderlineAmplitude(penWidth) + penWidth;
+    const std::vector<core::TLineCell> cells = paintCheckpoints_.cellsBetween(walk, 0, beyond);
+    // Past the cells measured, the line's text lies beyond the right edge.
+    const std::int32_t textEnd = left + walk.state().x;
     const auto xOf = [&](std::int32_t offset) {
-        const std::int32_t i = offset - info.lineStart;
+        if (cells.empty())
+            return textEnd;
+        const std::int32_t i = offset - cells.front().offset;
+        if (i < 0)
+            return left + cells.front().x; // left of the window
         return i < static_cast<std::int32_t>(cells.size()) ? left + cells[static_cast<std::size_t>(i)].x : textEnd;
     };
     const bool pilcrow = lastLine && nonPrintChars_[smNPReturn];
@@ -338,7 +288,6 @@ void TSourceMemo::drawLine(QPainter &p, std::int32_t line)
     const auto closeSpecial = [&](std::int32_t to) {
         if (specialFrom == INT_MIN)
             return;
-        const std::int32_t penWidth = std::max(1, specUnderline_.Width);
         const std::int32_t y = layout.specialUnderlineY(penWidth);
         const std::int32_t amplitude = layout.specialUnderlineAmplitude(penWidth);
         QPolygon zigzag;
@@ -352,16 +301,16 @@ void TSourceMemo::drawLine(QPainter &p, std::int32_t line)
         specialFrom = INT_MIN;
     };
     const QColor parText = hasColour(par.textColour()) ? colorFromValue(par.textColour()) : QColor();
-    for (std::int32_t k = info.lineStart; k < end; ++k) {
-        const Cell &cell = cells[static_cast<std::size_t>(k - info.lineStart)];
+    for (const core::TLineCell &cell : cells) {
+        const std::int32_t k = cell.offset;
         const std::int32_t cx = left + cell.x;
         if (cx >= width)
             break;
         const auto c = static_cast<unsigned char>(par.text[k]);
-        if (codes && core::isStyleCode(c))
+        if (cell.code)
             continue;
         if (cell.special && specialFrom == INT_MIN)
-            specialFrom = cx;
+            specialFrom = left + cell.specialFrom;
         else if (!cell.special)
             closeSpecial(cx);
         if (cx + cell.width < 0 || cx < kFarLeft)

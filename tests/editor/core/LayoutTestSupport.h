@@ -30,10 +30,12 @@ public:
     std::int32_t textWidth(std::string_view text, std::uint8_t style) override
     {
         ++calls;
+        bytes += static_cast<std::int64_t>(text.size());
         return static_cast<std::int32_t>(text.size()) * charWidth(style);
     }
     TFontMetrics metrics() override { return {13, 10, 3, 2, 13}; }
     std::int64_t calls = 0;
+    std::int64_t bytes = 0; // characters measured
 };
 
 class RecordingWindow : public TLayoutWindow

@@ -197,6 +197,35 @@ TEST_F(SourceMemoPaint, RightLineStandsBlankWidthsOrPixelsRightOfTheLeftMargin)
     EXPECT_EQ(countColour(shot(), image.rect(), kRed), 0);
 }
 
+TEST_F(SourceMemoPaint, FarEndOfALongLineIsDrawnWhereItsCharactersAddUpTo)
+{
+    memo->setWordWrap(false);
+    constexpr std::int32_t kBlanks = 200000;
+    memo->SetTextBuf((std::string(kBlanks, ' ') + "MMMM").c_str());
+    const std::int32_t textX = memo->LeftMargin() + kBlanks * memo->measurer().textWidth(" ", 0);
+    const std::int32_t m4 = memo->measurer().textWidth("MMMM", 0);
+    layout().scrollTo(0, textX - 100, 0);
+    ASSERT_EQ(layout().geometry.horzOffset, textX - 100);
+    const QRect text(100, 0, m4, lineHeight());
+    const QRect before(0, 0, 99, lineHeight());
+    const QRect after(100 + m4 + 2, 0, 100, lineHeight());
+    // Twice: the second paint starts its walk where the first one left a checkpoint.
+    for (int pass = 0; pass < 2; ++pass) {
+        const QImage image = shot();
+        EXPECT_GT(countColour(image, text, kBlack), 0);
+        EXPECT_EQ(countColour(image, before, kBlack), 0);
+        EXPECT_EQ(countColour(image, after, kBlack), 0);
+    }
+
+    // A selection from the line start, far left of the window, inverts all up to its end.
+    memo->setSelStart(0);
+    memo->setSelLength(kBlanks + 2);
+    layout().scrollTo(0, textX - 100, 0);
+    const QImage image = shot();
+    EXPECT_EQ(countColour(image, before, kBlack), before.width() * before.height());
+    EXPECT_EQ(countColour(image, after, kBlack), 0);
+}
+
 TEST_F(SourceMemoPaint, TiledBackgroundStaysAlignedToTheDocumentWhenScrolled)
 {
     // A picture of 7 rows: its top row red, the rest white; no text over the test column.
