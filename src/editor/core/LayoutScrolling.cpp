@@ -49,7 +49,7 @@ bool TLayoutEngine::updateVerticalRange()
 
 void TLayoutEngine::updateHorizontalRange()
 {
-    const std::int64_t total = static_cast<std::int64_t>(widest_) + leftMargin_ + rightMargin_;
+    const std::int64_t total = static_cast<std::int64_t>(widestLine()) + leftMargin_ + rightMargin_;
     const std::int32_t width = textAreaWidth();
     TScrollRange r;
     r.unit = static_cast<std::int32_t>(total / kScrollLimit + 1);
