@@ -34,6 +34,11 @@ struct TViewGeometry {
     std::int32_t caretY = 0;
 };
 
+// One step of an animated scroll over distance pixels of which moved are done, elapsed ms after
+// it began, lasting time ms (negative: linear, positive: decelerating). At least one pixel
+// towards the goal, never past it; 0 once there.
+std::int64_t scrollAnimationStep(std::int64_t distance, std::int64_t moved, std::int64_t elapsed, std::int32_t time);
+
 class TLayoutEngine
 {
 public:
