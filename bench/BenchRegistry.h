@@ -1,13 +1,16 @@
 // A plain timing harness: each benchmark registers a function that prints its figures.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-namespace velmora::bench {
+namespace velmora::bench
+{
 
 using BenchFn = std::function<void()>;
 
@@ -20,6 +23,22 @@ inline std::vector<std::pair<std::string, BenchFn>> &registry()
 struct Register {
     Register(std::string name, BenchFn fn) { registry().emplace_back(std::move(name), std::move(fn)); }
 };
+
+// The resident set size of this process in MB (VmRSS of /proc/self/status).
+inline double residentMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            double kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes / 1024.0;
+        }
+        status.ignore(4096, '\n');
+    }
+    return 0;
+}
 
 inline void report(const std::string &name, double value, const char *unit)
 {
@@ -34,10 +53,12 @@ template <class F> double millisecondsOf(F &&f)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
-inline int runAll()
+// Runs the benchmarks named, or all of them when none is named.
+inline int runAll(const std::vector<std::string> &names)
 {
     for (auto &[name, fn] : registry())
-        fn();
+        if (names.empty() || std::find(names.begin(), names.end(), name) != names.end())
+            fn();
     return 0;
 }
 

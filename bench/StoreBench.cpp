@@ -19,22 +19,6 @@ namespace
 
 using namespace velmora::core;
 
-// The resident set size of this process in MB (VmRSS of /proc/self/status).
-double residentMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            double kilobytes = 0;
-            status >> kilobytes;
-            return kilobytes / 1024.0;
-        }
-        status.ignore(4096, '\n');
-    }
-    return 0;
-}
-
 void storeBench()
 {
     const auto path = std::filesystem::temp_directory_path() / "velmora-store-bench.asm";

@@ -3,8 +3,9 @@
 #include "app/FileDialog.h"
 #include "app/FindDialog.h"
 #include "app/MainWindow.h"
+#include "app/PixelFont.h"
+#include "app/SourceEditorSetup.h"
 #include "app/StatusBar.h"
-#include "editor/core/DefaultKeywordList.h"
 #include "editor/widget/SourceGutter.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/DesktopPrograms.h"
@@ -26,14 +27,6 @@ namespace velmora::app
 
 namespace
 {
-
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 QFrame *addBevel(QWidget *panel, const char *name)
 {
@@ -155,38 +148,7 @@ void TVelmora::createToolBar()
 
 void TVelmora::createEditor(QWidget *parent)
 {
-    NumberHL.setForeground(0xF0CAA6); // sky blue
-    NumberHL.setSeparators(" ,;");
-
-    editor = new widget::TSourceMemo(parent);
-    editor->setObjectName(QStringLiteral("editor"));
-    editor->setHighlighter(&NumberHL);
-    editor->setScrollBars(core::ssVertical);
-    core::TSourceMemoOptions options;
-    options.set(core::smoWrapCaret)
-        .set(core::smoInsertKeyActive)
-        .set(core::smoWideOverwriteCaret)
-        .set(core::smoAutoScrollBars)
-        .set(core::smoSmartTabs);
-    editor->setOptions(options);
-    editor->setOverwrite(false);
-    editor->setDisplayOnly(false);
-    editor->setJustified(false);
-    editor->setColumnWrap(0);
-    editor->setCaretWidth(1);
-    editor->setLineHeight(0);
-    editor->setScrollTime(1);
-    editor->setSeparators("\t\n\r $%&,./:;<=>");
-    editor->setEndOfTextMark({core::clRed, 0, Qt::SolidLine});
-    editor->setRightLinePen({widget::clGray, 1, Qt::DotLine});
-    editor->setSelBackColor(widget::clHighlight);
-    editor->setSelTextColor(widget::clHighlightText);
-    editor->setSpecUnderline({core::clRed, 1, Qt::SolidLine});
-    editor->setFont(pixelFont(QStringLiteral("Arial"), 11));
-    editor->setFontCharset(core::kCyrillicCharset);
-    editor->setFontColor(0xC0DCC0); // money green
-    editor->setAltFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
-    core::fillDefaultKeywordList(editor->Keywords());
+    editor = createSourceEditor(parent, NumberHL);
 
     editor->OnClick = [this](widget::TSourceMemo &memo) {
         sb_->setPanelText(1, QString::number(memo.SelLine() + 1) + QStringLiteral(" : ") +

@@ -11,15 +11,10 @@ namespace velmora::core
 namespace
 {
 
-std::uint32_t steadyTickCount()
+std::int64_t steadyMicroseconds()
 {
     const auto since = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-}
-
-bool before(std::uint32_t a, std::uint32_t b)
-{
-    return static_cast<std::int32_t>(a - b) < 0;
+    return std::chrono::duration_cast<std::chrono::microseconds>(since).count();
 }
 
 } // namespace
@@ -74,7 +69,7 @@ void TsmFormatThread::tick()
 
 // ---- TFormatSchedule -----------------------------------------------------------------------
 
-TFormatSchedule::TFormatSchedule(TLayoutEngine &layout) : TickCount(steadyTickCount), layout_(layout) {}
+TFormatSchedule::TFormatSchedule(TLayoutEngine &layout) : Microseconds(steadyMicroseconds), layout_(layout) {}
 
 TFormatSchedule::~TFormatSchedule()
 {
@@ -153,10 +148,10 @@ void TFormatSchedule::runSlice()
             thread_->Suspend();
         return;
     }
-    const std::uint32_t deadline = now() + kSliceMs;
+    const std::int64_t deadline = Microseconds() + kSliceMicroseconds;
     const std::int32_t first = s.firstUnformattedPar;
     bool laidOut = false;
-    while (hasWork() && before(now(), deadline)) {
+    while (hasWork() && Microseconds() < deadline) {
         const std::int32_t i = s.firstUnformattedPar;
         if (!(s.par(i)->flags & pfLinesValid)) {
             layout_.breakParagraph(i, 0, -1);

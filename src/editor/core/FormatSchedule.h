@@ -1,5 +1,6 @@
 // When the layout and highlighting of paragraphs run: all at once (umImmediate), when the view
-// reaches them (umOnNeed), or in slices of at most 25 ms driven by a timer (umBackground).
+// reaches them (umOnNeed), or in slices of at most 8 ms driven by a timer (umBackground). Each
+// slice returns to the event loop, so input waits at most one slice.
 //
 // TsmFormatThread paces the slices: it owns a timer (behind TFormatTimer, so that the core
 // needs no toolkit) whose every tick runs one slice of its control, and it is suspended while
@@ -71,8 +72,8 @@ public:
     std::int32_t ProgressInterval = 300;
     std::function<void()> OnProgress;
 
-    // The millisecond tick count (GetTickCount); tests replace it.
-    std::function<std::uint32_t()> TickCount;
+    // A monotonic clock in microseconds; tests replace it.
+    std::function<std::int64_t()> Microseconds;
     // Makes the timer of a new format thread, given what each tick must run. Without it the
     // thread has no timer and slices run only when runSlice() is called.
     std::function<std::unique_ptr<TFormatTimer>(std::function<void()> tick)> CreateTimer;
@@ -80,20 +81,21 @@ public:
     // Paragraphs are queued for layout and the mode formats them in the background.
     bool hasWork() const;
     // One background slice: lays out queued paragraphs from the first unformatted one for at
-    // most kSliceMs, then does the view's bookkeeping and reports progress.
+    // most kSliceMicroseconds, then does the view's bookkeeping and reports progress.
     void runSlice();
     // Work was queued: resumes the thread in umBackground.
     void resume();
     TsmFormatThread *thread() const { return thread_.get(); }
 
-    static constexpr std::uint32_t kSliceMs = 25;
+    static constexpr std::int64_t kSliceMicroseconds = 8000;
 
     // Progress reporting for one formatting pass: start() restarts the interval, step() calls
     // OnProgress once more than ProgressInterval ms passed, finish() calls it unconditionally.
     void startProgress();
     void stepProgress();
     void finishProgress();
-    std::uint32_t now() const { return TickCount(); }
+    // The millisecond tick count (wrapping like GetTickCount) of the same clock.
+    std::uint32_t now() const { return static_cast<std::uint32_t>(Microseconds() / 1000); }
 
     // Starts the thread when the control gets its window (and stops it before it goes).
     void windowCreated();

@@ -294,6 +294,8 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
     });
     fresh.insert(fresh.end(), old.begin() + static_cast<std::ptrdiff_t>(keptFrom), old.end());
 
+    for (std::int32_t l = fromLine; l < oldCount; ++l)
+        lineWidths_.remove(p->lineInfo(l).width);
     const std::int32_t newCount = fromLine + static_cast<std::int32_t>(fresh.size());
     p->setLineCount(newCount);
     for (std::int32_t l = fromLine; l < newCount; ++l) {
@@ -302,7 +304,7 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
             p->setFirstLineInfo(line);
         else
             p->data.extra->furtherLines[static_cast<std::size_t>(l - 1)] = line;
-        raiseWidest(line.width, i);
+        lineWidths_.add(line.width);
     }
     p->flags |= pfLinesValid;
 
@@ -315,51 +317,34 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
     return visibleChange;
 }
 
-void TLayoutEngine::raiseWidest(std::int32_t width, std::int32_t par)
-{
-    applyWidestShift();
-    if (widestKnown_ && width > widest_) {
-        widest_ = width;
-        widestPar_ = par;
-    }
-}
-
-void TLayoutEngine::applyWidestShift()
-{
-    if (countAtTouch_ < 0)
-        return;
-    widestPar_ += paragraphs().count() - countAtTouch_;
-    countAtTouch_ = -1;
-}
-
-void TLayoutEngine::recomputeWidest()
-{
-    TParagraphsList &s = paragraphs();
-    widest_ = 0;
-    widestPar_ = -1;
-    countAtTouch_ = -1;
-    for (std::int32_t i = 0; i < s.count(); ++i) {
-        const ParInfo &p = *s.par(i);
-        for (std::int32_t l = 0; l < p.lineCount(); ++l) {
-            const std::int32_t w = p.lineInfo(l).width;
-            if (w > widest_) {
-                widest_ = w;
-                widestPar_ = i;
-            }
-        }
-    }
-    widestKnown_ = true;
-}
-
 void TLayoutEngine::paragraphsTouched(std::int32_t first, std::int32_t last)
 {
-    applyWidestShift();
-    if (!widestKnown_ || widestPar_ < first)
-        return;
-    if (widestPar_ <= last)
-        widestKnown_ = false;
-    else
-        countAtTouch_ = paragraphs().count();
+    TParagraphsList &s = paragraphs();
+    for (std::int32_t i = first; i <= last; ++i)
+        lineWidths_.removeLines(*s.par(i));
+}
+
+void TLayoutEngine::paragraphsReplaced(std::int32_t first, std::int32_t last)
+{
+    TParagraphsList &s = paragraphs();
+    for (std::int32_t i = first; i <= last; ++i)
+        lineWidths_.addLines(*s.par(i));
+}
+
+void TLayoutEngine::forgetLineWidths()
+{
+    TParagraphsList &s = paragraphs();
+    for (std::int32_t i = 0; i < s.count(); ++i) {
+        ParInfo &p = *s.par(i);
+        if (!p.extended()) {
+            p.data.compact.width = 0;
+            continue;
+        }
+        p.data.extra->firstLine.width = 0;
+        for (LineInfo &line : p.data.extra->furtherLines)
+            line.width = 0;
+    }
+    lineWidths_.clear();
 }
 
 void TLayoutEngine::dropNavigatorLines(std::int32_t firstPar, std::int32_t lastPar)
@@ -470,10 +455,7 @@ void TLayoutEngine::relayoutAll()
 {
     ++layoutStamp_;
     TParagraphsList &s = paragraphs();
-    widest_ = 0;
-    widestPar_ = -1;
-    widestKnown_ = true;
-    countAtTouch_ = -1;
+    forgetLineWidths();
     s.invalidateLayout();
     if (!handle_)
         return;
@@ -500,6 +482,8 @@ void TLayoutEngine::textReplaced()
 
 void TLayoutEngine::textLoaded(bool layOut)
 {
+    // The loaded paragraphs are not laid out yet.
+    lineWidths_.clear();
     top_->setPos(0);
     scrollTo(0, 0, 0);
     if (layOut)
@@ -509,7 +493,6 @@ void TLayoutEngine::textLoaded(bool layOut)
 void TLayoutEngine::refreshAfterEdit()
 {
     TParagraphsList &s = paragraphs();
-    applyWidestShift();
     if (s.lastChangedPar < 0 || s.count() == 0)
         return;
     const std::int32_t first = std::clamp(s.firstChangedPar, 0, s.count() - 1);
@@ -520,7 +503,7 @@ void TLayoutEngine::refreshAfterEdit()
         return;
     }
     const std::int32_t oldOffset = geometry.vertOffset;
-    const std::int32_t oldWidest = widest_;
+    const std::int32_t oldWidest = widestLine();
 
     // The first changed paragraph from its first changed line (the line before it too, so that
     // a word can move up), then what the window shows of the rest.
@@ -568,13 +551,9 @@ void TLayoutEngine::refreshAfterEdit()
         updateScrollPositions();
     }
 
-    // The widest line, when the edit dropped it or raised it.
-    if (horizontalScrolling()) {
-        if (!widestKnown_)
-            recomputeWidest();
-        if (widest_ != oldWidest)
-            updateHorizontalRange();
-    }
+    // The widest line, when the edit changed it.
+    if (horizontalScrolling() && widestLine() != oldWidest)
+        updateHorizontalRange();
 
     // The re-broken lines.
     window_->repaintLines(s.firstLineOf(first) + fromLine, endLine - 1);

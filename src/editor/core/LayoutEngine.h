@@ -11,6 +11,7 @@
 #include "editor/core/FormatSchedule.h"
 #include "editor/core/LayoutWindow.h"
 #include "editor/core/LineBreaker.h"
+#include "editor/core/LineWidths.h"
 #include "editor/core/SourceMemoCore.h"
 #include "editor/core/TextMeasurer.h"
 
@@ -32,6 +33,11 @@ struct TViewGeometry {
     std::int32_t caretX = 0;     // the caret's cached window position
     std::int32_t caretY = 0;
 };
+
+// One step of an animated scroll over distance pixels of which moved are done, elapsed ms after
+// it began, lasting time ms (negative: linear, positive: decelerating). At least one pixel
+// towards the goal, never past it; 0 once there.
+std::int64_t scrollAnimationStep(std::int64_t distance, std::int64_t moved, std::int64_t elapsed, std::int32_t time);
 
 class TLayoutEngine
 {
@@ -115,7 +121,7 @@ public:
     // Wrap width of a paragraph: pixels, or characters when ColumnWrap > 0; at least 1.
     std::int32_t wrapWidth(const ParInfo &par) const;
     bool columnMode() const { return columnWrap_ > 0; }
-    // Forgets the widest line and lays out, queues or marks every paragraph by UpdateMode.
+    // Forgets every line width and lays out, queues or marks every paragraph by UpdateMode.
     void relayoutAll();
     // The text was replaced as a whole: re-lay it out by UpdateMode (not inside an update).
     void textReplaced();
@@ -124,8 +130,10 @@ public:
     // The view refresh that ends every edit: re-breaks the recorded changed range as far as
     // the window shows it, keeps the top line, scrolls, repaints and queues the rest.
     void refreshAfterEdit();
-    // An edit is about to change paragraphs first .. last.
+    // An edit is about to change paragraphs first .. last: their lines leave the widths.
     void paragraphsTouched(std::int32_t first, std::int32_t last);
+    // The edit left paragraphs first .. last in their place: their lines join the widths.
+    void paragraphsReplaced(std::int32_t first, std::int32_t last);
     // Repaints the display lines from the one holding position from to the one holding to.
     void repaintBetween(std::int32_t from, std::int32_t to);
     // Lays out paragraph par if its lines are not up to date.
@@ -152,9 +160,8 @@ public:
     void afterLayout(std::int32_t first, std::int32_t last);
 
     // ---- Widest line and scrolling
-    std::int32_t widestLine() const { return widest_; }
-    std::int32_t widestParagraph() const { return widestPar_; }
-    bool widestKnown() const { return widestKnown_; }
+    // The widest stored display line, in pixels.
+    std::int32_t widestLine() const { return lineWidths_.widest(); }
     // Horizontal scrolling applies: word wrap off or ColumnWrap > 0.
     bool horizontalScrolling() const { return !WordWrap() || columnWrap_ > 0; }
     const TScrollRange &verticalRange() const { return vRange_; }
@@ -169,11 +176,10 @@ public:
 
 private:
     void setMargin(std::int32_t &margin, std::int32_t px);
-    void recomputeWidest();
-    void raiseWidest(std::int32_t width, std::int32_t par);
+    // Sets every stored line's width to 0 (none is laid out for the current rules any more).
+    void forgetLineWidths();
     void dropNavigatorLines(std::int32_t firstPar, std::int32_t lastPar);
     void keepTopLine(std::int32_t oldOffset);
-    void applyWidestShift();
     void updateRules();
     // Queues paragraphs first .. last for layout; applyRequeue() moves the first unformatted
     // paragraph back to them once the running pass is over.
@@ -202,11 +208,7 @@ private:
     std::int32_t textBottom_ = 0;
     std::int32_t clientLines_ = 1;
 
-    std::int32_t widest_ = 0;
-    std::int32_t widestPar_ = -1;
-    bool widestKnown_ = true;
-    // The widest paragraph lies after an edit whose paragraph change is not known yet.
-    std::int32_t countAtTouch_ = -1;
+    TLineWidths lineWidths_;
 
     std::int32_t requeueFrom_ = INT32_MAX;
     std::uint64_t layoutStamp_ = 0;

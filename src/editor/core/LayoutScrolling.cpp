@@ -49,7 +49,7 @@ bool TLayoutEngine::updateVerticalRange()
 
 void TLayoutEngine::updateHorizontalRange()
 {
-    const std::int64_t total = static_cast<std::int64_t>(widest_) + leftMargin_ + rightMargin_;
+    const std::int64_t total = static_cast<std::int64_t>(widestLine()) + leftMargin_ + rightMargin_;
     const std::int32_t width = textAreaWidth();
     TScrollRange r;
     r.unit = static_cast<std::int32_t>(total / kScrollLimit + 1);
@@ -81,6 +81,21 @@ void TLayoutEngine::updateScrollPositions()
     window_->setScrollPosition(false, geometry.horzOffset / hRange_.unit);
 }
 
+std::int64_t scrollAnimationStep(std::int64_t distance, std::int64_t moved, std::int64_t elapsed, std::int32_t time)
+{
+    if (moved == distance)
+        return 0;
+    const std::int64_t span = std::abs(static_cast<std::int64_t>(time));
+    std::int64_t target;
+    if (time < 0)
+        target = distance * std::min(elapsed, span) / span - moved;
+    else
+        target = elapsed * (distance - moved) / (2 * span);
+    if (target == 0)
+        target = distance > moved ? 1 : -1;
+    return distance > moved ? std::min(target, distance - moved) : std::max(target, distance - moved);
+}
+
 void TLayoutEngine::scrollTo(std::int32_t vertOffset, std::int32_t horzOffset, std::int32_t time)
 {
     const std::int64_t dv = static_cast<std::int64_t>(vertOffset) - geometry.vertOffset;
@@ -95,6 +110,7 @@ void TLayoutEngine::scrollTo(std::int32_t vertOffset, std::int32_t horzOffset, s
 
     const std::uint32_t started = schedule_.now();
     const bool atOnce = time == 0 || (repeatedScrolling && static_cast<std::int32_t>(started - lastScrollEnd_) < 201);
+    bool animated = false; // by the window, after this returns
     if (atOnce || !handle_) {
         geometry.vertOffset = vertOffset;
         geometry.horzOffset = horzOffset;
@@ -103,32 +119,23 @@ void TLayoutEngine::scrollTo(std::int32_t vertOffset, std::int32_t horzOffset, s
             window_->scrollContents(static_cast<std::int32_t>(-dh), static_cast<std::int32_t>(-dv), 0);
         else
             window_->repaintAll();
+    } else if (window_->animateScroll(dv, dh, time)) {
+        geometry.vertOffset = vertOffset;
+        geometry.horzOffset = horzOffset;
+        updateScrollPositions();
+        animated = true;
     } else {
-        // Each step moves at least one pixel towards the goal and never past it; the offsets
-        // follow the steps so that what is painted meanwhile is where it belongs.
-        const std::int64_t span = std::abs(static_cast<std::int64_t>(time));
+        // The offsets follow the steps so that what is painted meanwhile is where it belongs.
         std::int64_t movedV = 0, movedH = 0;
         std::uint32_t tick = started;
-        const auto stepOf = [&](std::int64_t diff, std::int64_t moved, std::int64_t elapsed) {
-            if (moved == diff)
-                return std::int64_t{0};
-            std::int64_t target;
-            if (time < 0)
-                target = diff * std::min(elapsed, span) / span - moved;
-            else
-                target = elapsed * (diff - moved) / (2 * span);
-            if (target == 0)
-                target = diff > moved ? 1 : -1;
-            return diff > moved ? std::min(target, diff - moved) : std::max(target, diff - moved);
-        };
         while (movedV != dv || movedH != dh) {
             std::uint32_t t;
             while ((t = schedule_.now()) == tick) {
             }
             tick = t;
             const std::int64_t elapsed = static_cast<std::int32_t>(tick - started);
-            const std::int64_t sv = stepOf(dv, movedV, elapsed);
-            const std::int64_t sh = stepOf(dh, movedH, elapsed);
+            const std::int64_t sv = scrollAnimationStep(dv, movedV, elapsed, time);
+            const std::int64_t sh = scrollAnimationStep(dh, movedH, elapsed, time);
             movedV += sv;
             movedH += sh;
             geometry.vertOffset = static_cast<std::int32_t>(fromV + movedV);
@@ -140,7 +147,7 @@ void TLayoutEngine::scrollTo(std::int32_t vertOffset, std::int32_t horzOffset, s
         }
         updateScrollPositions();
     }
-    lastScrollEnd_ = schedule_.now();
+    lastScrollEnd_ = animated ? started + static_cast<std::uint32_t>(std::abs(time)) : schedule_.now();
     window_->placeCaret();
     window_->scrolled(dv != 0, dh != 0);
 }

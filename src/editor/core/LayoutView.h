@@ -14,6 +14,7 @@ public:
     explicit TLayoutView(TLayoutEngine &layout) : layout_(layout) {}
 
     void paragraphsTouched(std::int32_t first, std::int32_t last) override { layout_.paragraphsTouched(first, last); }
+    void paragraphsReplaced(std::int32_t first, std::int32_t last) override { layout_.paragraphsReplaced(first, last); }
     void relayoutChangedRange() override { layout_.refreshAfterEdit(); }
     void placeCaret() override { layout_.window().placeCaret(); }
     void repaintBetween(std::int32_t from, std::int32_t to) override { layout_.repaintBetween(from, to); }

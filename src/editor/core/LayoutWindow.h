@@ -31,6 +31,10 @@ public:
     virtual void placeCaret() {}
     // BackgroundBmp holds a picture (its tiling forbids moving window contents).
     virtual bool hasBackgroundPicture() const { return false; }
+    // The view's offsets already moved by dv, dh pixels: shows that move over time ms, step by
+    // step by scrollAnimationStep, without blocking. False when the window cannot; the layout
+    // then steps through the move before it returns.
+    virtual bool animateScroll(std::int64_t /*dv*/, std::int64_t /*dh*/, std::int32_t /*time*/) { return false; }
     // The view scrolled: OnVScroll / OnHScroll and the attached controls' notification.
     virtual void scrolled(bool /*vertical*/, bool /*horizontal*/) {}
 };

@@ -17,8 +17,10 @@ public:
 
     // The remembered caret x is no longer valid.
     virtual void dropCaretX() {}
-    // An edit is about to change paragraphs first .. last (drops the widest-line mark when it lies there).
+    // An edit is about to change paragraphs first .. last, and has left first .. last in their
+    // place (the layout keeps the widths of the lines they hold).
     virtual void paragraphsTouched(std::int32_t /*first*/, std::int32_t /*last*/) {}
+    virtual void paragraphsReplaced(std::int32_t /*first*/, std::int32_t /*last*/) {}
     // Before the store changes: the run states in force at both ends of the change.
     virtual void recordHighlightStates(TSourceNavigator & /*start*/, TSourceNavigator & /*end*/) {}
     // Widens or repairs the changed stretch; false when the new text lies inside an attribute

@@ -52,6 +52,15 @@ void TParagraphsList::flushSteps()
     stepLine_ = 0;
 }
 
+void TParagraphsList::carryStepPast(std::int32_t last, std::int32_t shift)
+{
+    if (stepStart_ == 0 && stepLine_ == 0)
+        return;
+    if (stepPar_ < last)
+        applyStepTo(last);
+    stepPar_ += shift;
+}
+
 void TParagraphsList::shiftBoth(std::int32_t from, std::int32_t d, std::int32_t e)
 {
     if (from >= count() || (d == 0 && e == 0))

@@ -129,6 +129,9 @@ private:
     void applyStepTo(std::int32_t q);
     void backStepTo(std::int32_t q);
     void flushSteps();
+    // Records after last are about to move by shift places: the step is applied up to last and
+    // its mark moves with them, so the records before them can be replaced with plain values.
+    void carryStepPast(std::int32_t last, std::int32_t shift);
     void shrinkIfSparse();
     ReplaceResult replaceInParagraph(std::int32_t p, std::int32_t sOff, std::int32_t eOff, std::string_view ins);
 

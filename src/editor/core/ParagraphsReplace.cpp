@@ -231,8 +231,8 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     r.lineChange = k + 1 - oldLines;
     r.visibleLineChange = line - firstLineOf(sPar) - oldVisible;
 
-    // Swap the records in, moving the ones after the range.
-    flushSteps();
+    // Swap the records in, moving the ones after the range; the pending step moves with them.
+    carryStepPast(ePar, r.parChange);
     for (std::int32_t i = sPar; i <= ePar; ++i)
         par(i)->release();
     const std::int32_t oldCount = count();

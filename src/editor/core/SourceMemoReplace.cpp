@@ -116,6 +116,7 @@ void TSourceMemoCore::replaceSelection(std::string_view t)
     options.preserveCodes = !keepCodes;
     options.discardTrailingSpaces = discardBlanks;
     const ReplaceResult r = pars_.replace(sPar, selStart_->ParOffset(), ePar, selEnd_->ParOffset(), t, options);
+    view_->paragraphsReplaced(r.startPar, r.endPar);
 
     selStart_->setParNumber(r.startPar);
     selStart_->setParOffset(r.startOffset);

@@ -159,6 +159,7 @@ TSourceMemo::TSourceMemo(QWidget *parent)
     applyScrollBarPolicies();
     setUpMouse();
     connect(&caretBlink_, &QTimer::timeout, this, [this] { blinkCaret(); });
+    connect(&scrollAnimationTimer_, &QTimer::timeout, this, [this] { stepScrollAnimation(); });
     QFont font(QStringLiteral("Arial"));
     setFont(font);
     applyFonts();
@@ -633,7 +634,7 @@ void TSourceMemo::repaintLines(std::int32_t first, std::int32_t last)
     if (!HandleAllocated())
         return;
     const std::int64_t lh = layout_->lineHeight();
-    const std::int64_t vo = layout_->geometry.vertOffset;
+    const std::int64_t vo = shownVertOffset();
     const std::int64_t height = viewport()->height();
     const std::int64_t top = std::max<std::int64_t>(first * lh - vo, 0);
     const std::int64_t bottom = std::min<std::int64_t>((static_cast<std::int64_t>(last) + 1) * lh - vo, height);
@@ -719,7 +720,9 @@ void TSourceMemo::placeCaret()
             core::navigatorX(caret, *layout_) + (mouse_.dragging ? 0 : overshoot() * layout_->blankWidth());
         if (WordWrap() && x >= layout_->textAreaWidth())
             x = layout_->textAreaWidth() - 1;
-        caretRect_ = QRect(x, core::navigatorY(caret, *layout_), effectiveCaretWidth(), layout_->lineHeight());
+        caretRect_ = QRect(x + layout_->geometry.horzOffset - shownHorzOffset(),
+                           core::navigatorY(caret, *layout_) + layout_->geometry.vertOffset - shownVertOffset(),
+                           effectiveCaretWidth(), layout_->lineHeight());
     }
     // A placed caret shows at once and then blinks at the desktop's rate.
     caretShown_ = true;

@@ -19,6 +19,7 @@
 
 #include <QAbstractScrollArea>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QImage>
 #include <QMenu>
@@ -250,7 +251,12 @@ public:
     void setScrollPosition(bool vertical, std::int32_t position) override;
     void placeCaret() override;
     bool hasBackgroundPicture() const override { return !backgroundBmp_.isNull(); }
+    bool animateScroll(std::int64_t dv, std::int64_t dh, std::int32_t time) override;
     void scrolled(bool vertical, bool horizontal) override;
+    // The offsets the view is painted at: the layout's, less what a running scroll animation
+    // still has to go.
+    std::int32_t shownVertOffset() const;
+    std::int32_t shownHorzOffset() const;
 
     // Called by the view with the text's change notification.
     void textChanged();
@@ -298,6 +304,9 @@ private:
     void caretPlaced();
     void blinkCaret();
     void backgroundStep(const std::function<void()> &tick);
+    void stepScrollAnimation();
+    // Shows the layout's offsets at once (a mouse press must hit what it sees).
+    void finishScrollAnimation();
 
     // Keys (SourceMemoKeys.cpp): what a key does before the character it types; each returns
     // true when the key is consumed, false when it passes on to the owner.
@@ -460,6 +469,16 @@ private:
     core::TLineCheckpoints paintCheckpoints_;
     QRect caretRect_;
     QTimer caretBlink_;
+    // A scroll animation: the layout moved by distanceV, distanceH; the view shows movedV,
+    // movedH of it so far.
+    struct ScrollAnimation {
+        std::int64_t distanceV = 0, distanceH = 0;
+        std::int64_t movedV = 0, movedH = 0;
+        std::int32_t time = 0;
+        QElapsedTimer clock;
+    };
+    ScrollAnimation scrollAnimation_;
+    QTimer scrollAnimationTimer_;
     bool caretShown_ = true; // the blinking caret's present phase
     std::int32_t lastCaretPos_ = 0;
     std::uint8_t lastCaretStyle_ = 0;

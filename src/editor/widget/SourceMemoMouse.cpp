@@ -62,6 +62,7 @@ void TSourceMemo::showPointer(const QCursor &cursor)
 
 void TSourceMemo::mousePressEvent(QMouseEvent *event)
 {
+    finishScrollAnimation();
     mouse_.pressPoint = pointOf(event);
     mouse_.movedSincePress = false;
     if (event->button() == Qt::LeftButton)

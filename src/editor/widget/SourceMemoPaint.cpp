@@ -116,7 +116,7 @@ void TSourceMemo::paintEvent(QPaintEvent *event)
 void TSourceMemo::fillBackground(QPainter &painter, const QRect &target, std::int32_t documentY)
 {
     if (backgroundBmp_.width() >= 1 && backgroundBmp_.height() >= 1) {
-        const QPoint source(positiveMod(layout_->geometry.horzOffset + target.left(), backgroundBmp_.width()),
+        const QPoint source(positiveMod(shownHorzOffset() + target.left(), backgroundBmp_.width()),
                             positiveMod(documentY, backgroundBmp_.height()));
         painter.drawTiledPixmap(target, backgroundBmp_, source);
     } else {
@@ -128,7 +128,7 @@ void TSourceMemo::paintDocument(QPainter &painter, const QRect &area)
 {
     core::TLayoutEngine &layout = *layout_;
     const std::int32_t lh = layout.lineHeight();
-    const std::int32_t vo = layout.geometry.vertOffset;
+    const std::int32_t vo = shownVertOffset();
     const std::int32_t top = area.top();
     const std::int32_t bottom = area.top() + area.height();
     const std::int32_t first = std::max(0, (vo + top) / lh);
@@ -160,7 +160,7 @@ void TSourceMemo::paintDocument(QPainter &painter, const QRect &area)
     }
 
     if (rightLinePos_ != 0) {
-        const std::int32_t x = layout.LeftMargin() - layout.geometry.horzOffset +
+        const std::int32_t x = layout.LeftMargin() - shownHorzOffset() +
                                (rightLinePos_ > 0 ? rightLinePos_ * layout.blankWidth() : -rightLinePos_);
         const std::int32_t w = std::max(1, rightLinePen_.Width);
         if (x + w > area.left() && x - w < area.right() + 1) {
@@ -207,7 +207,7 @@ void TSourceMemo::drawLine(QPainter &p, std::int32_t line)
     const bool lastLine = info.nextLineStart >= len;
     const std::int32_t lh = layout.lineHeight();
     const std::int32_t width = lineBitmap_.width();
-    const std::int32_t ho = layout.geometry.horzOffset;
+    const std::int32_t ho = shownHorzOffset();
     const std::int32_t blank = layout.blankWidth();
     const bool winSel = Options()[core::smoWindowsSelColors];
 

@@ -77,7 +77,7 @@ TEST(FormatScheduleTest, SlicesFormatFromTheTopWithThrottledProgressAndAFinalCal
     rig.layout.schedule().runSlice();
     const std::int32_t afterOne = rig.memo.paragraphs().firstUnformattedPar;
     EXPECT_GT(afterOne, 0);
-    EXPECT_LT(afterOne, 100); // a slice ends after 25 ms
+    EXPECT_LT(afterOne, 100); // a slice ends after 8 ms
     EXPECT_EQ(laidOutCount(rig.memo), afterOne);
 
     rig.drainSlices();

@@ -95,7 +95,7 @@ struct LayoutRig {
     {
         memo.setView(&view);
         layout.setWindow(&window);
-        layout.schedule().TickCount = [this] { return clock.read(); };
+        layout.schedule().Microseconds = [this] { return std::int64_t{clock.read()} * 1000; };
         layout.schedule().setUpdateMode(mode);
         layout.ScrollTime = 0;
     }

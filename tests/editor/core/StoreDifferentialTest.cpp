@@ -332,3 +332,12 @@ TEST(StoreDifferential, BulkEditsAcrossManyBlocksFollowTheModel)
             return;
     }
 }
+
+TEST(StoreDifferential, BulkEditsOnAMegabyteSourceFollowTheModel)
+{
+    std::string text;
+    for (int i = 0; text.size() < (1u << 20); ++i)
+        text += "    mov ax, " + std::to_string(i) + " ; line\r\n";
+    DifferentialRun run(23u, text);
+    run.run(60);
+}

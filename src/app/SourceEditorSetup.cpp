@@ -1,0 +1,49 @@
+#include "app/SourceEditorSetup.h"
+
+#include "app/PixelFont.h"
+#include "editor/core/DefaultKeywordList.h"
+#include "editor/core/NumberHighlighter.h"
+#include "editor/widget/SourceMemo.h"
+
+namespace velmora::app
+{
+
+widget::TSourceMemo *createSourceEditor(QWidget *parent, core::TNumberHighlighter &numbers)
+{
+    numbers.setForeground(0xF0CAA6); // sky blue
+    numbers.setSeparators(" ,;");
+
+    auto *editor = new widget::TSourceMemo(parent);
+    editor->setObjectName(QStringLiteral("editor"));
+    editor->setHighlighter(&numbers);
+    editor->setScrollBars(core::ssVertical);
+    core::TSourceMemoOptions options;
+    options.set(core::smoWrapCaret)
+        .set(core::smoInsertKeyActive)
+        .set(core::smoWideOverwriteCaret)
+        .set(core::smoAutoScrollBars)
+        .set(core::smoSmartTabs);
+    editor->setOptions(options);
+    editor->setOverwrite(false);
+    editor->setDisplayOnly(false);
+    editor->setJustified(false);
+    editor->setWordWrap(false);
+    editor->setColumnWrap(0);
+    editor->setCaretWidth(1);
+    editor->setLineHeight(0);
+    editor->setScrollTime(1);
+    editor->setSeparators("\t\n\r $%&,./:;<=>");
+    editor->setEndOfTextMark({core::clRed, 0, Qt::SolidLine});
+    editor->setRightLinePen({widget::clGray, 1, Qt::DotLine});
+    editor->setSelBackColor(widget::clHighlight);
+    editor->setSelTextColor(widget::clHighlightText);
+    editor->setSpecUnderline({core::clRed, 1, Qt::SolidLine});
+    editor->setFont(pixelFont(QStringLiteral("Arial"), 11));
+    editor->setFontCharset(core::kCyrillicCharset);
+    editor->setFontColor(0xC0DCC0); // money green
+    editor->setAltFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    core::fillDefaultKeywordList(editor->Keywords());
+    return editor;
+}
+
+} // namespace velmora::app

@@ -1,0 +1,25 @@
+// The source editor as the main window sets it up: options, colours, fonts, scrolling, the
+// number highlighter and the default keywords. The window and the benchmarks both build their
+// editor here, so that what is measured is what the user gets.
+#pragma once
+
+class QWidget;
+
+namespace velmora::core
+{
+class TNumberHighlighter;
+}
+
+namespace velmora::widget
+{
+class TSourceMemo;
+}
+
+namespace velmora::app
+{
+
+// A new editor under parent, configured as the main window's, highlighting numbers with
+// numbers (which must outlive it). Word wrap is off, as in the default settings.
+widget::TSourceMemo *createSourceEditor(QWidget *parent, core::TNumberHighlighter &numbers);
+
+} // namespace velmora::app
