@@ -4,6 +4,7 @@
 #include "platform/DosRunner.h"
 #include "platform/ProcessRunner.h"
 
+#include "DosBoxStartCommands.h"
 #include "TemporaryCurrentDir.h"
 #include "support/DosPrograms.h"
 #include "support/ScriptedDialogs.h"
@@ -17,6 +18,7 @@ using velmora::testing::assembleDosProgram;
 using velmora::testing::dosToolsInstalled;
 using velmora::testing::promptComSource;
 using velmora::testing::ScriptedDialogs;
+using velmora::testing::startCommands;
 using velmora::testing::TemporaryCurrentDir;
 
 namespace
@@ -104,15 +106,6 @@ const QByteArray tooBigSource = "    db 'MZ'\n"
 QString helperBesideTheTests()
 {
     return QCoreApplication::applicationDirPath() + "/contee.com";
-}
-
-QStringList startCommands(const DosBoxStart &start)
-{
-    QStringList commands;
-    for (qsizetype i = 0; i + 1 < start.arguments.size(); ++i)
-        if (start.arguments[i] == "-c")
-            commands << start.arguments[i + 1];
-    return commands;
 }
 
 } // namespace

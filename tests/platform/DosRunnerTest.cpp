@@ -2,6 +2,7 @@
 #include "platform/ProcessRunner.h"
 #include "platform/RunningWindow.h"
 
+#include "DosBoxStartCommands.h"
 #include "TemporaryCurrentDir.h"
 #include "support/DosPrograms.h"
 #include "support/ScriptedDialogs.h"
@@ -16,6 +17,7 @@ using velmora::testing::assembleDosProgram;
 using velmora::testing::dosToolsInstalled;
 using velmora::testing::helloComSource;
 using velmora::testing::ScriptedDialogs;
+using velmora::testing::startCommands;
 using velmora::testing::TemporaryCurrentDir;
 
 namespace
@@ -39,15 +41,6 @@ const QByteArray tailSource = "org 100h\n"
                               "    int 21h\n"
                               "    mov ax, 4C00h\n"
                               "    int 21h\n";
-
-QStringList startCommands(const DosBoxStart &start)
-{
-    QStringList commands;
-    for (qsizetype i = 0; i + 1 < start.arguments.size(); ++i)
-        if (start.arguments[i] == "-c")
-            commands << start.arguments[i + 1];
-    return commands;
-}
 
 } // namespace
 
