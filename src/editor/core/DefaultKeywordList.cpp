@@ -37,7 +37,6 @@ constexpr std::array<Directive, 3> kDirectives = {{{".data", 0xF3F3F3}, {".code"
 constexpr std::int32_t kMnemonicForeground = 0xF5F5F5;
 constexpr std::int32_t kMnemonicContext = 7;
 constexpr std::int32_t kDirectiveContext = 1;
-constexpr std::int32_t kWebAddressForeground = 0xFF0000; // blue: red is the low byte
 constexpr std::int32_t kNoColour = -1;
 
 } // namespace
@@ -53,7 +52,7 @@ void fillDefaultKeywordList(TKeywordList &list)
         list.AddKeyword(directive.text, kOptWholeWords, kStyleBold, kDirectiveContext, kCursorDefault, kNoColour,
                         directive.foreground);
     list.AddKeyword(kDefaultWebAddressKeyword, 0, kStyleUnderline, kDirectiveContext, kCursorHandPoint, kNoColour,
-                    kWebAddressForeground);
+                    kDefaultWebAddressForeground);
     list.EndUpdate();
 }
 
