@@ -2,6 +2,7 @@
 
 #include "editor/core/KeywordList.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -34,6 +35,10 @@ struct Directive {
 
 constexpr std::array<Directive, 3> kDirectives = {{{".data", 0xF3F3F3}, {".code", 0xEEEEEE}, {"End", 0xEFEFEF}}};
 
+// Keywords of the default list that prose uses as words, and ASM, which names source files.
+constexpr std::array<std::string_view, 11> kProseWords = {"AND",   "ASM",  "CALL", "End",  "ENTER", "INTO",
+                                                          "LEAVE", "LOCK", "LOOP", "TEST", "WAIT"};
+
 constexpr std::int32_t kMnemonicForeground = 0xF5F5F5;
 constexpr std::int32_t kMnemonicContext = 7;
 constexpr std::int32_t kDirectiveContext = 1;
@@ -53,6 +58,16 @@ void fillDefaultKeywordList(TKeywordList &list)
                         directive.foreground);
     list.AddKeyword(kDefaultWebAddressKeyword, 0, kStyleUnderline, kDirectiveContext, kCursorHandPoint, kNoColour,
                     kDefaultWebAddressForeground);
+    list.EndUpdate();
+}
+
+void fillProseKeywordList(TKeywordList &list)
+{
+    list.BeginUpdate();
+    fillDefaultKeywordList(list);
+    for (int i = list.Count() - 1; i >= 0; --i)
+        if (std::find(kProseWords.begin(), kProseWords.end(), list.Get(i)) != kProseWords.end())
+            list.Delete(i);
     list.EndUpdate();
 }
 

@@ -18,6 +18,11 @@ inline constexpr std::int32_t kDefaultWebAddressForeground = 0xFF0000; // blue: 
 // Replaces the list's entries by the 161 default keywords.
 void fillDefaultKeywordList(TKeywordList &list);
 
+// The default list without the mnemonics and directives that are also ordinary English words
+// (AND, INTO, CALL, End, ...) and without ASM, for editors that show prose with code in it:
+// sentences stay plain while the code's other instructions are still highlighted.
+void fillProseKeywordList(TKeywordList &list);
+
 // The 161 default keyword texts in list order.
 std::vector<std::string> defaultKeywordNames();
 
