@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "app/language/LanguageActions.h"
 #include "editor/core/NumberHighlighter.h"
+#include "editor/core/SourceEncoding.h"
 #include "platform/FileStamp.h"
 
 #include <QMainWindow>
@@ -225,12 +226,16 @@ private:
     // Loads a file into the editor, all or nothing; a NUL byte in it is reported and guards
     // the file.
     void loadSource(const QString &path);
-    // Loads the text of the stream, all or nothing; errors name path. Returns the offset
+    // Loads the text of the stream, all or nothing, in the encoding it is found to have
+    // (shown in the status bar and kept for saving); errors name path. Returns the offset
     // of a NUL byte that ended the text, or -1.
     std::int64_t loadStream(std::istream &in, const QString &path);
     void writeSource(const QString &path);
-    // The editor's text as the file gets it; nullopt when it could not be produced whole.
+    // The editor's text as the file gets it, in the source's encoding; nullopt when it could
+    // not be produced whole.
     std::optional<std::string> sourceText();
+    // Remembers the source's encoding, shows it and draws the text with its code page.
+    void setSourceEncoding(core::SourceEncoding encoding);
     // Outside changes: remembers the state of CurrentFile on disk, after a load or save.
     void rememberDiskState();
     bool changedOnDisk() const;
@@ -264,6 +269,8 @@ private:
     std::unique_ptr<TWindowBuildHost> buildHost_;
     // The file whose text was cut short at a NUL byte: saving over it asks first.
     QString truncatedFile_;
+    // The encoding the source was loaded in and is saved in.
+    core::SourceEncoding sourceEncoding_ = core::SourceEncoding::Windows1251;
     // The file and its state on disk when it was last loaded or saved, and the state the
     // user was last asked about.
     QString diskStateFile_;

@@ -5,6 +5,7 @@
 
 #include "app/FileDialog.h"
 #include "app/SourceLoading.h"
+#include "app/StatusBar.h"
 #include "editor/core/EditorErrors.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/AtomicFile.h"
@@ -20,6 +21,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 namespace velmora::app
 {
@@ -61,7 +64,23 @@ bool TVelmora::confirmDiscard()
 std::int64_t TVelmora::loadStream(std::istream &in, const QString &path)
 {
     try {
-        return loadWhole(*editor, in);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad())
+            throw core::EditorError("The file could not be read to its end.");
+        // Text without bytes beyond ASCII keeps the character set the user chose.
+        const auto chosen = editor->FontCharset() == core::kOemCharset ? core::SourceEncoding::Dos866
+                                                                       : core::SourceEncoding::Windows1251;
+        core::SourceEncoding encoding = core::detectEncoding(bytes, chosen);
+        std::optional<std::string> text = core::toEditorBytes(bytes, encoding);
+        if (!text) {
+            // UTF-8 with characters the editor cannot draw: kept as its bytes, nothing lost.
+            encoding = core::SourceEncoding::Windows1251;
+            text = bytes;
+        }
+        std::istringstream shown(*text);
+        const std::int64_t nul = loadWhole(*editor, shown);
+        setSourceEncoding(encoding);
+        return nul;
     } catch (const PartLoadedError &e) {
         // The editor holds part of this text: it must not be saved under any file's name.
         CurrentFile.clear();
@@ -95,11 +114,23 @@ void TVelmora::loadSource(const QString &path)
             .arg(nul));
 }
 
+void TVelmora::setSourceEncoding(core::SourceEncoding encoding)
+{
+    sourceEncoding_ = encoding;
+    sb_->setPanelText(TStatusBar::EncodingPanel, QString::fromLatin1(core::encodingName(encoding)));
+    if (core::editorCodePage(encoding) == core::CodePage::Dos866)
+        DOS1Click();
+    else
+        Windows1Click();
+}
+
 void TVelmora::NewA()
 {
     if (!confirmDiscard())
         return;
     editor->Clear();
+    setSourceEncoding(editor->FontCharset() == core::kOemCharset ? core::SourceEncoding::Dos866
+                                                                 : core::SourceEncoding::Windows1251);
     CurrentFile.clear();
     const QString templateFile = platform::resolveIgnoringCase(ExeDir + QStringLiteral("TTDIR/def_templ.asm"));
     if (settings.def_templ && QFileInfo(templateFile).isFile())
@@ -171,7 +202,7 @@ std::optional<std::string> TVelmora::sourceText()
         // A buffer that cannot grow fails the stream rather than throwing: the text is cut.
         if (!out)
             return std::nullopt;
-        return std::move(*buffer).str();
+        return core::toFileBytes(std::move(*buffer).str(), sourceEncoding_);
     } catch (const std::bad_alloc &) {
         return std::nullopt;
     }
