@@ -19,6 +19,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -177,6 +178,7 @@ public:
     void PrefsClick();
     void Windows1Click();
     void DOS1Click();
+    void UTF81Click();
     void Calc1Click();
     void HelpShowA();
     void faqClick();
@@ -234,8 +236,17 @@ private:
     // The editor's text as the file gets it, in the source's encoding; nullopt when it could
     // not be produced whole.
     std::optional<std::string> sourceText();
-    // Remembers the source's encoding, shows it and draws the text with its code page.
+    // Remembers the source's encoding, shows it, checks its Charset item and draws the text
+    // with its code page.
     void setSourceEncoding(core::SourceEncoding encoding);
+    // The encoding of new files (and of text without bytes beyond ASCII): the last choice.
+    core::SourceEncoding newFileEncoding() const;
+    // Charset: converts the text to encoding as an edit that Undo takes back, and remembers
+    // the choice for new files; a character that encoding lacks is reported with its line
+    // and the text keeps its encoding.
+    void convertSourceTo(core::SourceEncoding encoding);
+    // After an undo or redo: the encoding that belongs to the text the editor now holds.
+    void followEncodingSteps();
     // Outside changes: remembers the state of CurrentFile on disk, after a load or save.
     void rememberDiskState();
     bool changedOnDisk() const;
@@ -271,6 +282,14 @@ private:
     QString truncatedFile_;
     // The encoding the source was loaded in and is saved in.
     core::SourceEncoding sourceEncoding_ = core::SourceEncoding::Windows1251;
+    // The conversions since the source was loaded: each with the undo position right after
+    // its edit, so that an undo before it brings the old encoding back.
+    struct EncodingStep {
+        std::int32_t undoPosition;
+        core::SourceEncoding before;
+        core::SourceEncoding after;
+    };
+    std::vector<EncodingStep> encodingSteps_;
     // The file and its state on disk when it was last loaded or saved, and the state the
     // user was last asked about.
     QString diskStateFile_;

@@ -67,10 +67,7 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path)
         const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         if (in.bad())
             throw core::EditorError("The file could not be read to its end.");
-        // Text without bytes beyond ASCII keeps the character set the user chose.
-        const auto chosen = editor->FontCharset() == core::kOemCharset ? core::SourceEncoding::Dos866
-                                                                       : core::SourceEncoding::Windows1251;
-        core::SourceEncoding encoding = core::detectEncoding(bytes, chosen);
+        core::SourceEncoding encoding = core::detectEncoding(bytes, newFileEncoding());
         std::optional<std::string> text = core::toEditorBytes(bytes, encoding);
         if (!text) {
             // UTF-8 with characters the editor cannot draw: kept as its bytes, nothing lost.
@@ -79,6 +76,7 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path)
         }
         std::istringstream shown(*text);
         const std::int64_t nul = loadWhole(*editor, shown);
+        encodingSteps_.clear();
         setSourceEncoding(encoding);
         return nul;
     } catch (const PartLoadedError &e) {
@@ -118,10 +116,18 @@ void TVelmora::setSourceEncoding(core::SourceEncoding encoding)
 {
     sourceEncoding_ = encoding;
     sb_->setPanelText(TStatusBar::EncodingPanel, QString::fromLatin1(core::encodingName(encoding)));
-    if (core::editorCodePage(encoding) == core::CodePage::Dos866)
-        DOS1Click();
-    else
-        Windows1Click();
+    for (const auto &[item, shown] :
+         {std::pair{"Windows1", core::SourceEncoding::Windows1251}, std::pair{"DOS1", core::SourceEncoding::Dos866},
+          std::pair{"UTF81", core::SourceEncoding::Utf8}})
+        findChild<QAction *>(QString::fromLatin1(item))
+            ->setChecked(shown == (encoding == core::SourceEncoding::Utf8Bom ? core::SourceEncoding::Utf8 : encoding));
+    const bool dos = core::editorCodePage(encoding) == core::CodePage::Dos866;
+    editor->setFontCharset(dos ? core::kOemCharset : core::kCyrillicCharset);
+}
+
+core::SourceEncoding TVelmora::newFileEncoding() const
+{
+    return core::encodingNamed(settings.Charset.toStdString()).value_or(core::SourceEncoding::Windows1251);
 }
 
 void TVelmora::NewA()
@@ -129,8 +135,8 @@ void TVelmora::NewA()
     if (!confirmDiscard())
         return;
     editor->Clear();
-    setSourceEncoding(editor->FontCharset() == core::kOemCharset ? core::SourceEncoding::Dos866
-                                                                 : core::SourceEncoding::Windows1251);
+    encodingSteps_.clear();
+    setSourceEncoding(newFileEncoding());
     CurrentFile.clear();
     const QString templateFile = platform::resolveIgnoringCase(ExeDir + QStringLiteral("TTDIR/def_templ.asm"));
     if (settings.def_templ && QFileInfo(templateFile).isFile())

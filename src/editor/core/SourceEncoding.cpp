@@ -104,6 +104,15 @@ const char *encodingName(SourceEncoding encoding)
     return "Windows-1251";
 }
 
+std::optional<SourceEncoding> encodingNamed(std::string_view name)
+{
+    for (const auto encoding :
+         {SourceEncoding::Windows1251, SourceEncoding::Dos866, SourceEncoding::Utf8, SourceEncoding::Utf8Bom})
+        if (name == encodingName(encoding))
+            return encoding;
+    return std::nullopt;
+}
+
 CodePage editorCodePage(SourceEncoding encoding)
 {
     return encoding == SourceEncoding::Dos866 ? CodePage::Dos866 : CodePage::Windows1251;

@@ -18,6 +18,9 @@ enum class SourceEncoding : std::uint8_t { Windows1251, Dos866, Utf8, Utf8Bom };
 // The name the status bar shows: "Windows-1251", "CP866", "UTF-8" or "UTF-8 BOM".
 const char *encodingName(SourceEncoding encoding);
 
+// The encoding of that name; nothing for any other text.
+std::optional<SourceEncoding> encodingNamed(std::string_view name);
+
 // The code page the editor draws a text of this encoding with.
 CodePage editorCodePage(SourceEncoding encoding);
 
