@@ -1,5 +1,5 @@
-// Highlighting a large source completely with the main window's assembler setup, and re-highlighting
-// after one typed character in its middle.
+// Highlighting a large source completely with the main window's assembler setup, and
+// re-highlighting after one typed character in its middle.
 
 #include "bench/AsmSourceGenerator.h"
 #include "bench/BenchRegistry.h"
