@@ -1,9 +1,9 @@
-// Highlighting a large source completely with the main window's setup, and re-highlighting
-// after one typed character in its middle.
+// Highlighting a large source completely with the main window's assembler setup, and
+// re-highlighting after one typed character in its middle.
 
 #include "bench/AsmSourceGenerator.h"
 #include "bench/BenchRegistry.h"
-#include "editor/core/DefaultKeywordList.h"
+#include "editor/core/AssemblerSyntax.h"
 #include "editor/core/NumberHighlighter.h"
 #include "editor/core/SourceHighlightEngine.h"
 #include "editor/core/SourceMemoCore.h"
@@ -75,10 +75,12 @@ void highlightBench()
     TSourceHighlightEngine engine(memo);
     TimedView view(engine);
     memo.setView(&view);
-    fillDefaultKeywordList(engine.Keywords);
+    engine.setSeparators(makeSeparators(kAsmSeparators));
+    fillAssemblerKeywordList(engine.Keywords);
+    fillAssemblerStartStopKeys(engine.StartStopKeys);
     TNumberHighlighter numbers;
     numbers.setForeground(0xF0CAA6);
-    numbers.setSeparators("\t ,;");
+    useAssemblerNumbers(numbers);
     engine.setHighlighter(&numbers);
     loadSource(memo, source);
 

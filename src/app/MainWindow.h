@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "app/language/LanguageActions.h"
 #include "editor/core/NumberHighlighter.h"
+#include "editor/core/SourceEncoding.h"
 #include "platform/FileStamp.h"
 
 #include <QMainWindow>
@@ -18,6 +19,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -176,6 +178,7 @@ public:
     void PrefsClick();
     void Windows1Click();
     void DOS1Click();
+    void UTF81Click();
     void Calc1Click();
     void HelpShowA();
     void faqClick();
@@ -225,12 +228,25 @@ private:
     // Loads a file into the editor, all or nothing; a NUL byte in it is reported and guards
     // the file.
     void loadSource(const QString &path);
-    // Loads the text of the stream, all or nothing; errors name path. Returns the offset
+    // Loads the text of the stream, all or nothing, in the encoding it is found to have
+    // (shown in the status bar and kept for saving); errors name path. Returns the offset
     // of a NUL byte that ended the text, or -1.
     std::int64_t loadStream(std::istream &in, const QString &path);
     void writeSource(const QString &path);
-    // The editor's text as the file gets it; nullopt when it could not be produced whole.
+    // The editor's text as the file gets it, in the source's encoding; nullopt when it could
+    // not be produced whole.
     std::optional<std::string> sourceText();
+    // Remembers the source's encoding, shows it, checks its Charset item and draws the text
+    // with its code page.
+    void setSourceEncoding(core::SourceEncoding encoding);
+    // The encoding of new files (and of text without bytes beyond ASCII): the last choice.
+    core::SourceEncoding newFileEncoding() const;
+    // Charset: converts the text to encoding as an edit that Undo takes back, and remembers
+    // the choice for new files; a character that encoding lacks is reported with its line
+    // and the text keeps its encoding.
+    void convertSourceTo(core::SourceEncoding encoding);
+    // After an undo or redo: the encoding that belongs to the text the editor now holds.
+    void followEncodingSteps();
     // Outside changes: remembers the state of CurrentFile on disk, after a load or save.
     void rememberDiskState();
     bool changedOnDisk() const;
@@ -264,6 +280,16 @@ private:
     std::unique_ptr<TWindowBuildHost> buildHost_;
     // The file whose text was cut short at a NUL byte: saving over it asks first.
     QString truncatedFile_;
+    // The encoding the source was loaded in and is saved in.
+    core::SourceEncoding sourceEncoding_ = core::SourceEncoding::Windows1251;
+    // The conversions since the source was loaded: each with the undo position right after
+    // its edit, so that an undo before it brings the old encoding back.
+    struct EncodingStep {
+        std::int32_t undoPosition;
+        core::SourceEncoding before;
+        core::SourceEncoding after;
+    };
+    std::vector<EncodingStep> encodingSteps_;
     // The file and its state on disk when it was last loaded or saved, and the state the
     // user was last asked about.
     QString diskStateFile_;

@@ -168,6 +168,7 @@ void TVelmora::createMainMenu()
     windows->setCheckable(true);
     windows->setChecked(true);
     addMenuItem(charset, "DOS1", QStringLiteral("DOS"), {}, &TVelmora::DOS1Click)->setCheckable(true);
+    addMenuItem(charset, "UTF81", QStringLiteral("UTF-8"), {}, &TVelmora::UTF81Click)->setCheckable(true);
 
     QMenu *other = addSubmenu(bar, "Other1", QStringLiteral("Other"));
     addMenuItem(other, "Calc1", QStringLiteral("Calc"), {}, &TVelmora::Calc1Click);

@@ -15,6 +15,8 @@
 #include <QClipboard>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace velmora::app
 {
 
@@ -40,7 +42,8 @@ QString commentLines(const QString &block, bool comment)
 
 } // namespace
 
-// Keeps the Undo and Redo menu items in step with what the editor can undo and redo.
+// Keeps the Undo and Redo menu items, and the source's encoding, in step with what the editor
+// can undo and redo.
 class TVelmora::UndoItemsListener : public widget::IsmMemoListener
 {
 public:
@@ -52,7 +55,10 @@ public:
         window_.updateUndoItems();
         // An undo or redo step tells of its change before the undo list has moved on: the
         // items are looked at again once the command is over.
-        QTimer::singleShot(0, &window_, [&window = window_] { window.updateUndoItems(); });
+        QTimer::singleShot(0, &window_, [&window = window_] {
+            window.updateUndoItems();
+            window.followEncodingSteps();
+        });
     }
 
 private:
@@ -76,12 +82,14 @@ void TVelmora::UndoA()
 {
     editor->Undo();
     updateUndoItems();
+    followEncodingSteps();
 }
 
 void TVelmora::RedoA()
 {
     editor->Redo();
     updateUndoItems();
+    followEncodingSteps();
 }
 
 // Cut and paste leave the caret in view, as the editor's own keys do.
@@ -169,16 +177,64 @@ void TVelmora::SearchAgain1Click()
 
 void TVelmora::Windows1Click()
 {
-    findChild<QAction *>(QStringLiteral("Windows1"))->setChecked(true);
-    findChild<QAction *>(QStringLiteral("DOS1"))->setChecked(false);
-    editor->setFontCharset(core::kCyrillicCharset);
+    convertSourceTo(core::SourceEncoding::Windows1251);
 }
 
 void TVelmora::DOS1Click()
 {
-    findChild<QAction *>(QStringLiteral("DOS1"))->setChecked(true);
-    findChild<QAction *>(QStringLiteral("Windows1"))->setChecked(false);
-    editor->setFontCharset(core::kOemCharset);
+    convertSourceTo(core::SourceEncoding::Dos866);
+}
+
+void TVelmora::UTF81Click()
+{
+    convertSourceTo(core::SourceEncoding::Utf8);
+}
+
+void TVelmora::convertSourceTo(core::SourceEncoding encoding)
+{
+    const core::CodePage from = core::editorCodePage(sourceEncoding_);
+    const core::CodePage to = core::editorCodePage(encoding);
+    if (from != to) {
+        const std::string text = editor->textRange(0, editor->TextLength());
+        const std::u16string characters = core::decode(text, from);
+        const std::string converted = core::encode(characters, to);
+        const std::u16string kept = core::decode(converted, to);
+        if (kept != characters) {
+            const auto bad = std::mismatch(characters.begin(), characters.end(), kept.begin()).first;
+            const auto line = std::count(characters.begin(), bad, u'\n') + 1;
+            platform::dialogs().message(platform::MessageKind::Warning,
+                                        QStringLiteral("Line %1 holds a character that %2 cannot hold; the text "
+                                                       "stays in %3.")
+                                            .arg(line)
+                                            .arg(QString::fromLatin1(core::encodingName(encoding)),
+                                                 QString::fromLatin1(core::encodingName(sourceEncoding_))));
+            setSourceEncoding(sourceEncoding_);
+            return;
+        }
+        editor->SelectAll();
+        editor->SetSelTextBuf(converted.c_str());
+        editor->setSelStart(0);
+        encodingSteps_.push_back({editor->undoList().position(), sourceEncoding_, encoding});
+    } else if (encoding != sourceEncoding_) {
+        // The same characters in another file encoding: the text must be saved again.
+        editor->setModified(true);
+    }
+    setSourceEncoding(encoding);
+    settings.Charset = QString::fromLatin1(core::encodingName(encoding));
+    updateUndoItems();
+}
+
+void TVelmora::followEncodingSteps()
+{
+    if (encodingSteps_.empty())
+        return;
+    const std::int32_t position = editor->undoList().position();
+    core::SourceEncoding encoding = encodingSteps_.front().before;
+    for (const EncodingStep &step : encodingSteps_)
+        if (position >= step.undoPosition)
+            encoding = step.after;
+    if (encoding != sourceEncoding_)
+        setSourceEncoding(encoding);
 }
 
 void TVelmora::Calc1Click()

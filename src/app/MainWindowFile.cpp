@@ -5,6 +5,7 @@
 
 #include "app/FileDialog.h"
 #include "app/SourceLoading.h"
+#include "app/StatusBar.h"
 #include "editor/core/EditorErrors.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/AtomicFile.h"
@@ -20,6 +21,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 namespace velmora::app
 {
@@ -61,7 +64,21 @@ bool TVelmora::confirmDiscard()
 std::int64_t TVelmora::loadStream(std::istream &in, const QString &path)
 {
     try {
-        return loadWhole(*editor, in);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad())
+            throw core::EditorError("The file could not be read to its end.");
+        core::SourceEncoding encoding = core::detectEncoding(bytes, newFileEncoding());
+        std::optional<std::string> text = core::toEditorBytes(bytes, encoding);
+        if (!text) {
+            // UTF-8 with characters the editor cannot draw: kept as its bytes, nothing lost.
+            encoding = core::SourceEncoding::Windows1251;
+            text = bytes;
+        }
+        std::istringstream shown(*text);
+        const std::int64_t nul = loadWhole(*editor, shown);
+        encodingSteps_.clear();
+        setSourceEncoding(encoding);
+        return nul;
     } catch (const PartLoadedError &e) {
         // The editor holds part of this text: it must not be saved under any file's name.
         CurrentFile.clear();
@@ -95,11 +112,31 @@ void TVelmora::loadSource(const QString &path)
             .arg(nul));
 }
 
+void TVelmora::setSourceEncoding(core::SourceEncoding encoding)
+{
+    sourceEncoding_ = encoding;
+    sb_->setPanelText(TStatusBar::EncodingPanel, QString::fromLatin1(core::encodingName(encoding)));
+    for (const auto &[item, shown] :
+         {std::pair{"Windows1", core::SourceEncoding::Windows1251}, std::pair{"DOS1", core::SourceEncoding::Dos866},
+          std::pair{"UTF81", core::SourceEncoding::Utf8}})
+        findChild<QAction *>(QString::fromLatin1(item))
+            ->setChecked(shown == (encoding == core::SourceEncoding::Utf8Bom ? core::SourceEncoding::Utf8 : encoding));
+    const bool dos = core::editorCodePage(encoding) == core::CodePage::Dos866;
+    editor->setFontCharset(dos ? core::kOemCharset : core::kCyrillicCharset);
+}
+
+core::SourceEncoding TVelmora::newFileEncoding() const
+{
+    return core::encodingNamed(settings.Charset.toStdString()).value_or(core::SourceEncoding::Windows1251);
+}
+
 void TVelmora::NewA()
 {
     if (!confirmDiscard())
         return;
     editor->Clear();
+    encodingSteps_.clear();
+    setSourceEncoding(newFileEncoding());
     CurrentFile.clear();
     const QString templateFile = platform::resolveIgnoringCase(ExeDir + QStringLiteral("TTDIR/def_templ.asm"));
     if (settings.def_templ && QFileInfo(templateFile).isFile())
@@ -171,7 +208,7 @@ std::optional<std::string> TVelmora::sourceText()
         // A buffer that cannot grow fails the stream rather than throwing: the text is cut.
         if (!out)
             return std::nullopt;
-        return std::move(*buffer).str();
+        return core::toFileBytes(std::move(*buffer).str(), sourceEncoding_);
     } catch (const std::bad_alloc &) {
         return std::nullopt;
     }

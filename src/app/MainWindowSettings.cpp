@@ -65,6 +65,7 @@ void TVelmora::ReadAllINI()
     LanguageFile = languageFilePath(ExeDir, s.LNGFile);
     s.VirtDriveEnable = ini.readBool(Config, "VirtDriveEnable", defaults.VirtDriveEnable);
     s.VirtDrive = ini.readString(Config, "VirtDrive", defaults.VirtDrive);
+    s.Charset = ini.readString(Config, "Charset", defaults.Charset);
 }
 
 void TVelmora::WriteAllINI()
@@ -101,6 +102,7 @@ void TVelmora::WriteAllINI()
     ini.writeString(Config, "LNGFile", s.LNGFile);
     ini.writeString(Config, "VirtDrive", s.VirtDrive);
     ini.writeBool(Config, "VirtDriveEnable", s.VirtDriveEnable);
+    ini.writeString(Config, "Charset", s.Charset);
 }
 
 void TVelmora::apply()

@@ -10,9 +10,9 @@
 #include "app/info/InfoWindow.h"
 #include "app/prefs/PrefsWindow.h"
 #include "editor/core/CodePages.h"
-#include "editor/core/KeywordList.h"
 #include "editor/widget/SourceMemo.h"
 
+#include <QStringList>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -74,8 +74,9 @@ THelpSystem &TVelmora::helpSystem()
 namespace
 {
 
-// The run of letters and digits around the caret in its display line; empty on a blank.
-QString wordAtCaret(widget::TSourceMemo &memo)
+// The run of letters and digits around the caret in its display line, first with the "." or
+// "@" that leads it (".model", "@data") and then without; empty on a blank.
+QStringList wordsAtCaret(widget::TSourceMemo &memo)
 {
     const QString line =
         QString::fromStdU16String(core::decode(memo.Lines().Get(memo.SelLine()), core::CodePage::Windows1251));
@@ -86,27 +87,27 @@ QString wordAtCaret(widget::TSourceMemo &memo)
     qsizetype end = caret;
     while (end < line.size() && line.at(end).isLetterOrNumber())
         ++end;
-    return line.mid(start, end - start);
-}
-
-bool isKeyword(const core::TKeywordList &keywords, const QString &word)
-{
-    for (int i = 0; i < keywords.Count(); ++i)
-        if (word.compare(QString::fromStdString(keywords.Get(i)), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    if (start == end)
+        return {};
+    const QString word = line.mid(start, end - start);
+    if (start > 0 && (line.at(start - 1) == u'.' || line.at(start - 1) == u'@'))
+        return {line.at(start - 1) + word, word};
+    return {word};
 }
 
 } // namespace
 
-// F1: the help topic of the keyword at the caret when the help file has one, else the contents.
+// F1: the help topic of the word at the caret when the help file has a topic or index keyword
+// for it, in any letter case, else the contents.
 void TVelmora::HelpShowA()
 {
     if (!helpSystem().showContents())
         return;
-    const QString word = wordAtCaret(*editor);
-    if (!word.isEmpty() && isKeyword(editor->Keywords(), word) && helpSystem().window()->helpFile().find(word) >= 0)
-        helpSystem().showKeyword(word);
+    for (const QString &word : wordsAtCaret(*editor))
+        if (helpSystem().window()->helpFile().find(word) >= 0) {
+            helpSystem().showKeyword(word);
+            return;
+        }
 }
 
 // The windows are dressed only once they exist.

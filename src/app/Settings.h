@@ -36,6 +36,7 @@ struct Settings {
     QString LNGFile = QStringLiteral("LNGPAK_Rus.lng");
     bool VirtDriveEnable = false;
     QString VirtDrive = QStringLiteral("Z");
+    QString Charset = QStringLiteral("Windows-1251"); // the encoding of new files, as the status bar names it
 
     bool operator==(const Settings &) const = default;
 };

@@ -1,7 +1,7 @@
 #include "app/SourceEditorSetup.h"
 
 #include "app/PixelFont.h"
-#include "editor/core/DefaultKeywordList.h"
+#include "editor/core/AssemblerSyntax.h"
 #include "editor/core/NumberHighlighter.h"
 #include "editor/widget/SourceMemo.h"
 
@@ -11,7 +11,7 @@ namespace velmora::app
 widget::TSourceMemo *createSourceEditor(QWidget *parent, core::TNumberHighlighter &numbers)
 {
     numbers.setForeground(0xF0CAA6); // sky blue
-    numbers.setSeparators(" ,;");
+    core::useAssemblerNumbers(numbers);
 
     auto *editor = new widget::TSourceMemo(parent);
     editor->setObjectName(QStringLiteral("editor"));
@@ -32,7 +32,7 @@ widget::TSourceMemo *createSourceEditor(QWidget *parent, core::TNumberHighlighte
     editor->setCaretWidth(1);
     editor->setLineHeight(0);
     editor->setScrollTime(1);
-    editor->setSeparators("\t\n\r $%&,./:;<=>");
+    editor->setSeparators(core::kAsmSeparators);
     editor->setEndOfTextMark({core::clRed, 0, Qt::SolidLine});
     editor->setRightLinePen({widget::clGray, 1, Qt::DotLine});
     editor->setSelBackColor(widget::clHighlight);
@@ -42,7 +42,8 @@ widget::TSourceMemo *createSourceEditor(QWidget *parent, core::TNumberHighlighte
     editor->setFontCharset(core::kCyrillicCharset);
     editor->setFontColor(0xC0DCC0); // money green
     editor->setAltFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
-    core::fillDefaultKeywordList(editor->Keywords());
+    core::fillAssemblerKeywordList(editor->Keywords());
+    core::fillAssemblerStartStopKeys(editor->StartStopKeys());
     return editor;
 }
 

@@ -1,6 +1,7 @@
 // The source editor as the main window sets it up: options, colours, fonts, scrolling, the
-// number highlighter and the default keywords. The window and the benchmarks both build their
-// editor here, so that what is measured is what the user gets.
+// number highlighter in assembler notation and the assembler keywords, comments and strings.
+// The window and the benchmarks both build their editor here, so that what is measured is
+// what the user gets.
 #pragma once
 
 class QWidget;

@@ -9,7 +9,7 @@ TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("sb"));
     setSizeGripEnabled(true);
-    const std::array<int, PanelCount> widths{350, 50, 50};
+    const std::array<int, PanelCount> widths{350, 50, 50, 100};
     for (int i = 0; i < PanelCount; ++i) {
         auto *panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
@@ -17,10 +17,10 @@ TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(i == 1 ? QFrame::Raised : QFrame::Sunken);
         panel->setMinimumWidth(widths[i]);
-        if (i == 1)
+        if (i == 1 || i == EncodingPanel)
             panel->setAlignment(Qt::AlignCenter);
-        // The last panel takes the rest of the bar, so a long summary stays readable.
-        if (i == PanelCount - 1)
+        // The summary takes the rest of the bar, so that a long one stays readable.
+        if (i == 2)
             addWidget(panel, 1);
         else {
             panel->setFixedWidth(widths[i]);

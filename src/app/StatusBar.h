@@ -1,5 +1,5 @@
 // The status bar sb: panel 0 the file name, panel 1 the caret position, panel 2 the
-// assembler's error and warning summary.
+// assembler's error and warning summary, panel 3 the source file's encoding.
 #pragma once
 
 #include <QStatusBar>
@@ -16,7 +16,8 @@ class TStatusBar : public QStatusBar
     Q_OBJECT
 
 public:
-    static constexpr int PanelCount = 3;
+    static constexpr int PanelCount = 4;
+    static constexpr int EncodingPanel = 3;
 
     explicit TStatusBar(QWidget *parent);
 

@@ -75,6 +75,7 @@ const MenuRow menuTable[] = {
     {"Options1", "Charset1", "C&harset", ""},
     {"Charset1", "Windows1", "Windows", ""},
     {"Charset1", "DOS1", "DOS", ""},
+    {"Charset1", "UTF81", "UTF-8", ""},
     {"MainMenu1", "Other1", "Other", ""},
     {"Other1", "Calc1", "Calc", ""},
     {"Other1", "AssemblerCommandsHelp", "Assembler Commands Help", "F1"},

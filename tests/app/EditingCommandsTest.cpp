@@ -3,6 +3,7 @@
 #include "AppFixture.h"
 
 #include "app/FindDialog.h"
+#include "app/StatusBar.h"
 #include "editor/core/LayoutEngine.h"
 #include "editor/widget/SourceMemo.h"
 
@@ -164,15 +165,39 @@ TEST_F(EditingCommandsTest, UndoAndRedoItemsAreGreyedWhileThereIsNothingToDo)
     EXPECT_EQ(text(), "x");
 }
 
-TEST_F(EditingCommandsTest, CharsetItemsSwitchTheCodePageTheTextIsShownIn)
+TEST_F(EditingCommandsTest, CharsetConvertsTheTextAsAnEditThatUndoTakesBack)
 {
-    auto &memo = editorWith("\x80");
+    // "Привет" in Windows-1251.
+    const std::string cp1251 = "; \xCF\xF0\xE8\xE2\xE5\xF2";
+    auto &memo = editorWith(cp1251.c_str());
     window->DOS1Click();
     EXPECT_EQ(memo.FontCharset(), 255);
-    EXPECT_EQ(memo.measurer().character(0x80), QChar(0x0410)) << "866: capital A";
-    window->Windows1Click();
+    EXPECT_EQ(text(), "; \x8F\xE0\xA8\xA2\xA5\xE2") << "the same letters in 866";
+    EXPECT_TRUE(component<QAction>("DOS1")->isChecked());
+    EXPECT_EQ(component<app::TStatusBar>("sb")->panelText(app::TStatusBar::EncodingPanel), QStringLiteral("CP866"));
+    EXPECT_EQ(window->settings.Charset, QStringLiteral("CP866")) << "remembered for new files";
+
+    window->UndoA();
+    EXPECT_EQ(text(), cp1251);
+    EXPECT_EQ(memo.FontCharset(), 204) << "the old encoding comes back with the old bytes";
+    EXPECT_TRUE(component<QAction>("Windows1")->isChecked());
+    window->RedoA();
+    EXPECT_EQ(memo.FontCharset(), 255);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(EditingCommandsTest, ACharacterTheChosenEncodingLacksIsReportedAndNothingChanges)
+{
+    // Line 2 holds the Windows-1251 letter "Ђ" (0x80), which 866 lacks.
+    auto &memo = editorWith("mov ax, 1\r\n; \x80\r\n");
+    window->DOS1Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("Line 2"))) << dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(text(), "mov ax, 1\r\n; \x80\r\n");
     EXPECT_EQ(memo.FontCharset(), 204);
-    EXPECT_EQ(text(), "\x80") << "the bytes stay as they are";
+    EXPECT_TRUE(component<QAction>("Windows1")->isChecked());
+    EXPECT_FALSE(component<QAction>("DOS1")->isChecked());
+    EXPECT_EQ(window->settings.Charset, QStringLiteral("Windows-1251"));
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 #include "AppFixture.h"
 #include "app/StatusBar.h"
 #include "app/prefs/PrefsWindow.h"
+#include "editor/core/AssemblerSyntax.h"
+#include "editor/core/KeywordList.h"
+#include "editor/core/NumberHighlighter.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QAbstractButton>
@@ -37,7 +40,7 @@ TEST_F(MainWindowEditorTest, EditorStartsWithItsDesignTimeConfiguration)
                         core::smoAutoScrollBars, core::smoSmartTabs})
         EXPECT_TRUE(options.test(option)) << option;
     EXPECT_EQ(options.count(), 5u);
-    EXPECT_EQ(memo.Separators(), std::string("\t\n\r $%&,./:;<=>"));
+    EXPECT_EQ(memo.Separators(), std::string(core::kAsmSeparators));
     EXPECT_EQ(memo.EndOfTextMark(), (widget::TsmPen{core::clRed, 0, Qt::SolidLine}));
     EXPECT_EQ(memo.RightLinePen().Style, Qt::DotLine);
     EXPECT_EQ(memo.CaretWidth(), 1);
@@ -46,9 +49,17 @@ TEST_F(MainWindowEditorTest, EditorStartsWithItsDesignTimeConfiguration)
     EXPECT_EQ(memo.AltFont().family(), QStringLiteral("MS Sans Serif"));
     EXPECT_EQ(memo.AltFont().pixelSize(), 11);
 
-    EXPECT_EQ(memo.Keywords().Count(), 161);
+    // The assembler look: its keywords, the comment and string spans, numbers in its notation.
+    core::TKeywordList assembler;
+    core::fillAssemblerKeywordList(assembler);
+    ASSERT_EQ(memo.Keywords().Count(), assembler.Count());
+    for (int i = 0; i < assembler.Count(); ++i)
+        EXPECT_EQ(memo.Keywords().GetKeyAttributes(i), assembler.GetKeyAttributes(i)) << assembler.Get(i);
+    ASSERT_EQ(memo.StartStopKeys().Count(), 3);
+    EXPECT_EQ(memo.StartStopKeys().Item(0).StartKey, ";");
     EXPECT_EQ(memo.Highlighter(), &window->NumberHL);
-    EXPECT_EQ(window->NumberHL.Separators(), std::string(" ,;"));
+    EXPECT_TRUE(window->NumberHL.AsmNotation());
+    EXPECT_EQ(window->NumberHL.Separators(), " ()*+,-/:;<=>[]");
 
     // The settings replace the design-time font name, size and colour.
     EXPECT_EQ(memo.font().family(), QStringLiteral("Liberation Mono"));

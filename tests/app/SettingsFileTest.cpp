@@ -23,7 +23,8 @@ QString defaultFile(const QString &toolsDir)
                           "bc=0\nfc=12639424\ndef_templ=1\nopt1=0\nopt2=0\nopt3=0\nopt4=0\nopt5=0\nopt6=0\nopt7=0\n"
                           "opt8=0\nopt9=0\noutdest=0\noutTasm=1\noutTlink=1\noutRun=1\nCopyToTTDIR=1\n"
                           "whatControls=2\nTasmFile=tasm.exe\nTLinkFile=tLink.exe\nTDFile=TD.exe\n"
-                          "LNGFile=LNGPAK_Rus.lng\nVirtDrive=Z\nVirtDriveEnable=0\n\n[HighLight]\noEnableHL=1\n"
+                          "LNGFile=LNGPAK_Rus.lng\nVirtDrive=Z\nVirtDriveEnable=0\nCharset=Windows-1251\n\n[HighLight]"
+                          "\noEnableHL=1\n"
                           "oNumbersHL=1\nNumbersColor=15780518\n");
 }
 

@@ -41,7 +41,7 @@ widget::TSourceMemo *addViewerPage(QTabWidget &pages, const char *pageName, cons
     memo->setFontColor(kMoneyGreen);
     memo->setFontCharset(core::kCyrillicCharset);
     memo->setHighlighter(nullptr);
-    core::fillDefaultKeywordList(memo->Keywords());
+    core::fillProseKeywordList(memo->Keywords());
     core::TSourceMemoOptions options;
     options.set(core::smoWrapCaret)
         .set(core::smoInsertKeyActive)

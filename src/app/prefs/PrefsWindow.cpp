@@ -4,6 +4,8 @@
 #include "app/language/LanguagePackLocation.h"
 #include "app/prefs/ColorBox.h"
 #include "app/prefs/RadioGroup.h"
+#include "editor/core/AssemblerSyntax.h"
+#include "editor/widget/ColorSwatch.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
@@ -26,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include <stdexcept>
+#include <tuple>
 
 namespace velmora::app
 {
@@ -167,12 +170,33 @@ QWidget *TPrefsW::buildHighlightPage()
     colour->addWidget(NumbersHLColor_);
     colour->addStretch();
     layout->addLayout(colour);
+    layout->addWidget(buildSourceColoursLegend(sheet));
 
     auto *keywords = named(new QPushButton(QStringLiteral("Define Keyword List"), sheet), "BitBtn1");
     connect(keywords, &QPushButton::clicked, this, [this] { TVelmora::runCommand([this] { BitBtn1Click(); }); });
     layout->addWidget(keywords, 0, Qt::AlignLeft);
     layout->addStretch();
     return sheet;
+}
+
+// The colours the editor gives the parts of a source, named beside a sample of each, so that
+// the user can tell them from the numbers colour chosen above.
+QWidget *TPrefsW::buildSourceColoursLegend(QWidget *sheet)
+{
+    const core::TAssemblerColours colours;
+    QGroupBox *legend = groupBox("SourceColours", QStringLiteral(" -= Source colours =- "), sheet);
+    auto *rows = new QFormLayout(legend);
+    for (const auto &[labelName, text, swatchName, value] :
+         {std::tuple{"InstructionsLabel", "Instructions", "InstructionsColor", colours.instruction},
+          std::tuple{"RegistersLabel", "Registers", "RegistersColor", colours.reg},
+          std::tuple{"DirectivesLabel", "Directives and operators", "DirectivesColor", colours.directive},
+          std::tuple{"CommentsLabel", "Comments", "CommentsColor", colours.comment},
+          std::tuple{"StringsLabel", "Strings", "StringsColor", colours.string}}) {
+        auto *swatch = named(new widget::ColorSwatch(legend), swatchName);
+        swatch->setColor(widget::colorFromValue(value));
+        rows->addRow(label(labelName, QString::fromLatin1(text), legend), swatch);
+    }
+    return legend;
 }
 
 QWidget *TPrefsW::buildParserPage()

@@ -60,6 +60,7 @@ private:
     QWidget *buildMainPage();
     QWidget *buildOutputPage();
     QWidget *buildHighlightPage();
+    QWidget *buildSourceColoursLegend(QWidget *sheet);
     QWidget *buildParserPage();
     QWidget *buildStylePage();
     QWidget *buildCommandLinesPage();

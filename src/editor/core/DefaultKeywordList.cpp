@@ -2,6 +2,7 @@
 
 #include "editor/core/KeywordList.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -34,10 +35,13 @@ struct Directive {
 
 constexpr std::array<Directive, 3> kDirectives = {{{".data", 0xF3F3F3}, {".code", 0xEEEEEE}, {"End", 0xEFEFEF}}};
 
+// Keywords of the default list that prose uses as words, and ASM, which names source files.
+constexpr std::array<std::string_view, 11> kProseWords = {"AND",   "ASM",  "CALL", "End",  "ENTER", "INTO",
+                                                          "LEAVE", "LOCK", "LOOP", "TEST", "WAIT"};
+
 constexpr std::int32_t kMnemonicForeground = 0xF5F5F5;
 constexpr std::int32_t kMnemonicContext = 7;
 constexpr std::int32_t kDirectiveContext = 1;
-constexpr std::int32_t kWebAddressForeground = 0xFF0000; // blue: red is the low byte
 constexpr std::int32_t kNoColour = -1;
 
 } // namespace
@@ -53,7 +57,17 @@ void fillDefaultKeywordList(TKeywordList &list)
         list.AddKeyword(directive.text, kOptWholeWords, kStyleBold, kDirectiveContext, kCursorDefault, kNoColour,
                         directive.foreground);
     list.AddKeyword(kDefaultWebAddressKeyword, 0, kStyleUnderline, kDirectiveContext, kCursorHandPoint, kNoColour,
-                    kWebAddressForeground);
+                    kDefaultWebAddressForeground);
+    list.EndUpdate();
+}
+
+void fillProseKeywordList(TKeywordList &list)
+{
+    list.BeginUpdate();
+    fillDefaultKeywordList(list);
+    for (int i = list.Count() - 1; i >= 0; --i)
+        if (std::find(kProseWords.begin(), kProseWords.end(), list.Get(i)) != kProseWords.end())
+            list.Delete(i);
     list.EndUpdate();
 }
 

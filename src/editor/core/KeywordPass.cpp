@@ -6,7 +6,6 @@
 #include "editor/core/SourceMemoCore.h"
 
 #include <algorithm>
-#include <bitset>
 #include <vector>
 
 namespace velmora::core
@@ -27,32 +26,6 @@ struct KeywordMatch {
     std::int32_t length;
 };
 
-// Which pairs of adjacent bytes (hashed) and which single bytes occur in a text: a keyword
-// whose first two bytes do not occur need not be searched.
-struct PresentBytes {
-    std::bitset<256> single;
-    std::bitset<1024> pairs;
-
-    explicit PresentBytes(const std::string &text)
-    {
-        unsigned char previous = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const auto c = static_cast<unsigned char>(text[i]);
-            single[c] = true;
-            if (i > 0)
-                pairs[pairKey(previous, c)] = true;
-            previous = c;
-        }
-    }
-    PresentBytes() = default;
-    static std::size_t pairKey(unsigned char a, unsigned char b) { return ((std::size_t{a} << 5) ^ b) & 1023; }
-    bool mayHold(const std::string &key) const
-    {
-        const auto a = static_cast<unsigned char>(key[0]);
-        return key.size() == 1 ? single[a] : pairs[pairKey(a, static_cast<unsigned char>(key[1]))];
-    }
-};
-
 } // namespace
 
 const std::vector<TSourceHighlightEngine::KeywordProbe> &TSourceHighlightEngine::keywordProbes()
@@ -61,12 +34,15 @@ const std::vector<TSourceHighlightEngine::KeywordProbe> &TSourceHighlightEngine:
     if (probes_.size() != count || probedLongest_ != Keywords.LongestKeyword() ||
         probedSummary_ != Keywords.SummaryFlags()) {
         probes_.assign(count, {});
+        probeIndex_.clear();
         for (std::size_t k = 0; k < count; ++k) {
             const TKeyInfoLen &key = Keywords.Item(static_cast<int>(k));
             KeywordProbe &probe = probes_[k];
             probe.active = key.ContextNum != 0 && key.KeyLength > 0 && key.KeyLength <= 32767;
             probe.start = probe.active ? key.MatchText.substr(0, 2) : std::string();
             probe.matchCase = key.KeyOptions & kOptMatchCase;
+            if (probe.active)
+                probeIndex_.file(static_cast<int>(k), probe.start);
         }
         probedLongest_ = Keywords.LongestKeyword();
         probedSummary_ = Keywords.SummaryFlags();
@@ -127,9 +103,11 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
     };
 
     const std::vector<KeywordProbe> &probes = keywordProbes();
-    for (int k = 0; k < static_cast<int>(probes.size()); ++k) {
+    probeIndex_.candidates(rawBuffer_, allMatchCase ? std::string_view() : std::string_view(foldedBuffer_),
+                           candidates_);
+    for (const int k : candidates_) {
         const KeywordProbe &probe = probes[static_cast<std::size_t>(k)];
-        if (!probe.active || !(probe.matchCase ? rawBytes : foldedBytes).mayHold(probe.start))
+        if (!(probe.matchCase ? rawBytes : foldedBytes).mayHold(probe.start))
             continue;
         const TKeyInfoLen &key = Keywords.Item(k);
         if (key.KeyLength > len)

@@ -23,6 +23,45 @@ bool isHex(char c)
     return isDecimal(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
+bool isBinary(char c)
+{
+    return c == '0' || c == '1';
+}
+bool isOctal(char c)
+{
+    return c >= '0' && c <= '7';
+}
+
+// Assembler notation: the digits before the radix letter must all belong to that radix, and a
+// hexadecimal number must begin with a decimal digit so that it is not taken for a name.
+bool isAsmNumber(std::string_view word)
+{
+    if (word.empty() || !isDecimal(word[0]))
+        return false;
+    const auto all = [](std::string_view digits, bool (*inRadix)(char)) {
+        return std::all_of(digits.begin(), digits.end(), inRadix);
+    };
+    const std::string_view digits = word.substr(0, word.size() - 1);
+    switch (word.back()) {
+    case 'h':
+    case 'H':
+        return all(digits, isHex);
+    case 'b':
+    case 'B':
+        return all(digits, isBinary);
+    case 'o':
+    case 'O':
+    case 'q':
+    case 'Q':
+        return all(digits, isOctal);
+    case 'd':
+    case 'D':
+        return all(digits, isDecimal);
+    default:
+        return all(word, isDecimal);
+    }
+}
+
 // The scope a run gives its text: 0 without attributes, -32768 for attributes without a span,
 // else its context number.
 std::int16_t scopeOf(const RunInfo &run)
@@ -61,6 +100,8 @@ void TNumberHighlighter::setSeparators(std::string_view text)
 
 bool TNumberHighlighter::isNumber(std::string_view word) const
 {
+    if (asmNotation_)
+        return isAsmNumber(word);
     if (word.empty())
         return false;
     if (word[0] == '$')

@@ -1,7 +1,10 @@
 // TNumberHighlighter: highlights numeric literals. A word (text between separators) is a number
 // when it is "$" followed by hexadecimal digits, "0x" followed by hexadecimal digits (with
-// CTypeHex), or decimal digits only; "$" and "0x" alone count. Numbers get runs with this
-// component's look and ContextNum, so the editor's keywords do not match over them.
+// CTypeHex), or decimal digits only; "$" and "0x" alone count. In assembler notation a number
+// is instead decimal digits with an optional "d", hexadecimal digits led by a decimal digit and
+// followed by "h" (0FFh), binary digits followed by "b" or octal digits followed by "o" or "q"
+// (letters of either case). Numbers get runs with this component's look and ContextNum, so the
+// editor's keywords do not match over them.
 #pragma once
 
 #include "editor/core/ExtHighlighter.h"
@@ -23,6 +26,8 @@ public:
     void setContextNum(std::int16_t n) { contextNum_ = n; }
     bool CTypeHex() const { return cTypeHex_; }
     void setCTypeHex(bool on) { cTypeHex_ = on; }
+    bool AsmNotation() const { return asmNotation_; }
+    void setAsmNotation(bool on) { asmNotation_ = on; }
     // The characters 27 .. 255 of the separator set, ascending.
     std::string Separators() const;
     // The set becomes the codes 0 .. 26 and the characters of text.
@@ -52,6 +57,7 @@ private:
     bool altFont_ = false;
     std::int16_t contextNum_ = 3000;
     bool cTypeHex_ = false;
+    bool asmNotation_ = false;
     std::uint8_t style_ = 0;
     std::int32_t scope_ = 0;
     std::int32_t priority_ = 0;

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "editor/core/KeywordList.h"
+#include "editor/core/KeywordProbeIndex.h"
 #include "editor/core/ParagraphsList.h"
 #include "editor/core/StartStopKeyList.h"
 
@@ -122,8 +123,8 @@ private:
     std::int32_t findOwnStop(std::int32_t par, const StartStopInfo &key, std::int32_t pos, std::int32_t limit);
     const char *matchText(std::int32_t par, bool matchCase);
     // The first two bytes of every keyword's match text, so that the keyword pass tries only
-    // keywords whose start occurs in the paragraph. Rebuilt by ReApplyKeywords and when
-    // the list's summary values change.
+    // keywords whose start occurs in the paragraph, and the index of the keywords by those
+    // bytes. Rebuilt by ReApplyKeywords and when the list's summary values change.
     struct KeywordProbe {
         std::string start;
         bool matchCase = false;
@@ -138,6 +139,8 @@ private:
     RunInfo recordedStart_;
     RunInfo recordedEnd_;
     std::vector<KeywordProbe> probes_;
+    KeywordProbeIndex probeIndex_;
+    std::vector<int> candidates_;
     std::int32_t probedLongest_ = -1;
     std::uint8_t probedSummary_ = 0;
     // The keyword pass's copies of a paragraph, raw and folded, with matched and forbidden

@@ -75,10 +75,11 @@ TEST_F(InfoWindowTest, PagesAndViewersAreNamedAndConfigured)
         EXPECT_EQ(memo->FontColor(), 0xC0DCC0);
         EXPECT_EQ(memo->FontCharset(), core::kCyrillicCharset);
         EXPECT_EQ(memo->Highlighter(), nullptr);
-        const std::vector<std::string> keywords = core::defaultKeywordNames();
-        ASSERT_EQ(memo->Keywords().Count(), static_cast<int>(keywords.size()));
+        core::TKeywordList prose;
+        core::fillProseKeywordList(prose);
+        ASSERT_EQ(memo->Keywords().Count(), prose.Count());
         for (int i = 0; i < memo->Keywords().Count(); ++i)
-            EXPECT_EQ(memo->Keywords().Get(i), keywords[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(memo->Keywords().Get(i), prose.Get(i));
         core::TSourceMemoOptions options;
         options.set(core::smoWrapCaret)
             .set(core::smoInsertKeyActive)

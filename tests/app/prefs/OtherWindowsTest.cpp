@@ -121,6 +121,28 @@ TEST_F(OtherWindowsTest, F1OpensTheTopicOfTheKeywordAtTheCaretElseTheContents)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(OtherWindowsTest, F1FindsEveryWordTheHelpKnowsWhateverTheKeywordList)
+{
+    startWithPrefs();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/data/info/intro.hlp"),
+                            exeDir + QStringLiteral("info/intro.hlp")));
+    window->editor->Keywords().Clear();
+    const std::string text = "xor ax,ax\r\nDiv bl\r\nmsg db 1\r\nmain proc\r\nmov dx,offset msg\r\n.MoDeL small\r\n"
+                             "frobnicate";
+    window->editor->Lines().setText(text);
+    for (const auto &[word, topic] :
+         {std::pair{"xor", "XOR"}, std::pair{"Div", "DIV"}, std::pair{"db", "DB"}, std::pair{"proc", "PROC"},
+          std::pair{"offset", "OFFSET"}, std::pair{"MoDeL", ".MODEL"}, std::pair{"frobnicate", "Contents"}}) {
+        window->editor->setSelStart(static_cast<std::int32_t>(text.find(word)) + 1);
+        QTest::keyClick(window.get(), Qt::Key_F1);
+        auto *help = window->findChild<app::THelpWindow *>();
+        ASSERT_NE(help, nullptr);
+        EXPECT_EQ(help->helpFile().topics()[help->currentTopic()].title, QString::fromLatin1(topic)) << word;
+        help->showTopic(1);
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(OtherWindowsTest, InfoMenuItemsOpenTheirPagesDressedByThePack)
 {
     writeInfoFile(QStringLiteral("LNGPAK_Rus.lng"),

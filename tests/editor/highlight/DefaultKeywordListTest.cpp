@@ -1,3 +1,5 @@
+#include "HighlightTestSupport.h"
+
 #include "editor/core/DefaultKeywordList.h"
 #include "editor/core/KeywordList.h"
 #include "editor/core/TaggedValueReader.h"
@@ -73,4 +75,21 @@ TEST(DefaultKeywordList, IsStoredInTheLongForm)
     read.ReadStrings(reader);
     EXPECT_EQ(read.Count(), 161);
     EXPECT_EQ(read.GetKeyAttributes(160), list.GetKeyAttributes(160));
+}
+
+TEST(DefaultKeywordList, ProseListLeavesEnglishWordsPlainAndStillHighlightsCode)
+{
+    velmora::core::testing::HighlightedMemo m;
+    fillProseKeywordList(m.engine.Keywords);
+    const std::string line = "Load it into AX and call it; then mov ax, bx and int 21h; at the end";
+    m.loadParagraphs({line});
+    // word: the token with the blank before it, so that "int" is not found in "into".
+    const auto bold = [&](const std::string &word) {
+        const RunInfo &run = m.runAt(0, static_cast<std::int32_t>(line.find(word) + 1));
+        return isSpan(run) && (run.style & kStyleBold);
+    };
+    for (const char *word : {" into", " and", " call", " end"})
+        EXPECT_FALSE(bold(word)) << word;
+    for (const char *word : {" mov", " int "})
+        EXPECT_TRUE(bold(word)) << word;
 }
