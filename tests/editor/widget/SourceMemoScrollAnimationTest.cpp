@@ -76,8 +76,9 @@ TEST_F(SourceMemoScrollAnimationTest, TheViewIsPaintedAndTheCaretPlacedAtTheShow
     ASSERT_EQ(memo->shownVertOffset(), 0);
     EXPECT_EQ(shot(), top) << "still the top of the text until the animation steps";
     const QRect caret = memo->caretRect();
-    if (!caret.isEmpty())
+    if (!caret.isEmpty()) {
         EXPECT_EQ(caret.top(), 0) << "the caret on line 0 stays where line 0 is shown";
+    }
     followAnimation();
     EXPECT_NE(shot(), top);
 }
