@@ -78,6 +78,8 @@ void RecoveryCopies::write(const QString &sourceFile, std::string_view text)
 {
     if (copyPath_.isEmpty())
         return;
+    // The folder may have been cleared while the program runs: make it again.
+    QDir().mkpath(folder_);
     std::string bytes = kHeader.toStdString();
     bytes += QFile::encodeName(sourceFile).toPercentEncoding().toStdString();
     bytes += '\n';

@@ -107,6 +107,7 @@ TEST_F(RecoveryCopyTest, TheCopyFollowsTheUnsavedTextAndACleanExitRemovesIt)
     EXPECT_TRUE(copies().isEmpty());
 
     type("untitled text");
+    ASSERT_TRUE(QDir(recoveryDir()).removeRecursively()) << "a user clears the state folder meanwhile";
     w.writeRecoveryCopy();
     EXPECT_EQ(onlyCopy(), QByteArray("Velmora recovery copy\n\nuntitled text"));
     dialogs.answers.push_back(platform::Answer::Discard);
