@@ -192,33 +192,34 @@ void TVelmora::UTF81Click()
 
 void TVelmora::convertSourceTo(core::SourceEncoding encoding)
 {
+    if (encoding == sourceEncoding_) {
+        setSourceEncoding(encoding);
+        return;
+    }
     const core::CodePage from = core::editorCodePage(sourceEncoding_);
     const core::CodePage to = core::editorCodePage(encoding);
-    if (from != to) {
-        const std::string text = editor->textRange(0, editor->TextLength());
-        const std::u16string characters = core::decode(text, from);
-        const std::string converted = core::encode(characters, to);
-        const std::u16string kept = core::decode(converted, to);
-        if (kept != characters) {
-            const auto bad = std::mismatch(characters.begin(), characters.end(), kept.begin()).first;
-            const auto line = std::count(characters.begin(), bad, u'\n') + 1;
-            platform::dialogs().message(platform::MessageKind::Warning,
-                                        QStringLiteral("Line %1 holds a character that %2 cannot hold; the text "
-                                                       "stays in %3.")
-                                            .arg(line)
-                                            .arg(QString::fromLatin1(core::encodingName(encoding)),
-                                                 QString::fromLatin1(core::encodingName(sourceEncoding_))));
-            setSourceEncoding(sourceEncoding_);
-            return;
-        }
-        editor->SelectAll();
-        editor->SetSelTextBuf(converted.c_str());
-        editor->setSelStart(0);
-        encodingSteps_.push_back({editor->undoList().position(), sourceEncoding_, encoding});
-    } else if (encoding != sourceEncoding_) {
-        // The same characters in another file encoding: the text must be saved again.
-        editor->setModified(true);
+    const std::string text = editor->textRange(0, editor->TextLength());
+    const std::u16string characters = core::decode(text, from);
+    const std::string converted = core::encode(characters, to);
+    const std::u16string kept = core::decode(converted, to);
+    if (kept != characters) {
+        const auto bad = std::mismatch(characters.begin(), characters.end(), kept.begin()).first;
+        const auto line = std::count(characters.begin(), bad, u'\n') + 1;
+        platform::dialogs().message(platform::MessageKind::Warning,
+                                    QStringLiteral("Line %1 holds a character that %2 cannot hold; the text "
+                                                   "stays in %3.")
+                                        .arg(line)
+                                        .arg(QString::fromLatin1(core::encodingName(encoding)),
+                                             QString::fromLatin1(core::encodingName(sourceEncoding_))));
+        setSourceEncoding(sourceEncoding_);
+        return;
     }
+    // One edit, even where the bytes stay the same (Windows-1251 and UTF-8 share the editor's
+    // code page): Undo then takes the file's encoding back with it.
+    editor->SelectAll();
+    editor->SetSelTextBuf(converted.c_str());
+    editor->setSelStart(0);
+    encodingSteps_.push_back({editor->undoList().position(), sourceEncoding_, encoding});
     setSourceEncoding(encoding);
     settings.Charset = QString::fromLatin1(core::encodingName(encoding));
     updateUndoItems();

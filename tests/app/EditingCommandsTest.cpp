@@ -183,6 +183,16 @@ TEST_F(EditingCommandsTest, CharsetConvertsTheTextAsAnEditThatUndoTakesBack)
     EXPECT_TRUE(component<QAction>("Windows1")->isChecked());
     window->RedoA();
     EXPECT_EQ(memo.FontCharset(), 255);
+
+    // Windows-1251 and UTF-8 share the editor's bytes; the switch is still an edit Undo takes back.
+    window->UndoA();
+    window->UTF81Click();
+    EXPECT_EQ(text(), cp1251);
+    EXPECT_EQ(component<app::TStatusBar>("sb")->panelText(app::TStatusBar::EncodingPanel), QStringLiteral("UTF-8"));
+    EXPECT_TRUE(memo.Modified());
+    window->UndoA();
+    EXPECT_EQ(component<app::TStatusBar>("sb")->panelText(app::TStatusBar::EncodingPanel),
+              QStringLiteral("Windows-1251"));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
