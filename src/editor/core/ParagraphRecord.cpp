@@ -128,7 +128,7 @@ void ParInfo::setRunCount(std::int32_t n)
 {
     if (n <= 0 && !extended())
         return;
-    extra().runs.resize(static_cast<std::size_t>(n < 0 ? 0 : n));
+    extra().runs.resize(n < 0 ? 0 : n);
 }
 
 void ParInfo::setStartRun(RunInfo *run, bool copy)

@@ -1,5 +1,5 @@
 // The paragraph record ParInfo and what hangs off it: the extension ParExtraInfo, the display
-// line record LineInfo and the highlight run record RunInfo.
+// line record LineInfo; the highlight runs are in TDynInfoArray.
 //
 // A paragraph is compact (flag pfExtended clear) while it is one display line shorter than
 // 65535 characters without runs: then the record itself holds its length and line width.
@@ -7,6 +7,8 @@
 // record compact. The text is NUL-terminated and either owned (pfOwnsText, a buffer with its
 // size kept in front of it) or borrowed from a load buffer of the paragraph list.
 #pragma once
+
+#include "editor/core/DynInfoArray.h"
 
 #include <cstdint>
 #include <vector>
@@ -38,26 +40,6 @@ struct LineInfo {
     std::int32_t startRunIndex = 0;
     std::uint8_t spare = 0;
 };
-
-// A highlight run: in force from position to the next run or the paragraph end. In a start
-// run record position is the reference count instead. Fields after style belong to the
-// highlighter.
-struct RunInfo {
-    std::int32_t position = 0;
-    std::uint8_t style = 0; // bit 7: carries attributes; bits 6 and 7: keyword or start-stop span
-    std::int8_t level = 0;
-    std::uint8_t collapseDepth = 0;
-    std::uint8_t collapseStart = 0;
-    std::int32_t background = 0;
-    std::int32_t foreground = 0;
-    std::int32_t contextNum = 0;
-    std::int16_t cursor = 0;
-    std::int16_t stack[16] = {};
-    std::int16_t startLength = 0;
-    std::int16_t stopLength = 0;
-};
-
-using TDynInfoArray = std::vector<RunInfo>;
 
 // The start run record shared by every paragraph that has no state of its own. Never freed;
 // its reference count is never changed.
@@ -120,7 +102,9 @@ struct ParInfo {
     std::int32_t runCount() const { return extended() ? static_cast<std::int32_t>(data.extra->runs.size()) : 0; }
     void setRunCount(std::int32_t n);
     TDynInfoArray &runs() { return extra().runs; }
-    const RunInfo &run(std::int32_t i) const { return data.extra->runs[static_cast<std::size_t>(i)]; }
+    RunInfo run(std::int32_t i) const { return data.extra->runs[i]; }
+    std::int32_t runPosition(std::int32_t i) const { return data.extra->runs.position(i); }
+    const RunState &runState(std::int32_t i) const { return data.extra->runs.state(i); }
 
     RunInfo *startRun() const { return extended() ? data.extra->startRun : sharedDefaultRun(); }
     // Null means the shared default. A run without bit 7 points the record back at the default;

@@ -156,10 +156,10 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     r.endOffset = lastPrefix;
     TDynInfoArray firstRuns, lastRuns;
     for (std::int32_t i = 0; i < sP.runCount(); ++i)
-        if (sP.run(i).position < sOff)
+        if (sP.runPosition(i) < sOff)
             firstRuns.push_back(sP.run(i));
     for (std::int32_t i = 0; i < eP.runCount(); ++i)
-        if (eP.run(i).position >= eOff) {
+        if (eP.runPosition(i) >= eOff) {
             RunInfo run = eP.run(i);
             run.position += lastPrefix - eOff;
             lastRuns.push_back(run);
@@ -167,14 +167,14 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     for (std::int32_t i = sPar; i <= ePar && !r.runsCrossed; ++i) {
         const ParInfo &p = *par(i);
         for (std::int32_t j = 0; j < p.runCount() && !r.runsCrossed; ++j) {
-            const std::int32_t at = p.run(j).position;
+            const std::int32_t at = p.runPosition(j);
             r.runsCrossed = (i > sPar || at >= sOff) && (i < ePar || at < eOff);
         }
     }
-    const auto runsBeforeS = static_cast<std::int32_t>(firstRuns.size());
+    const std::int32_t runsBeforeS = firstRuns.size();
     RunInfo *carried = sP.startRun();
     if (runsBeforeS > 0) {
-        const RunInfo &inForce = firstRuns.back();
+        const RunInfo inForce = firstRuns[runsBeforeS - 1];
         carried = (inForce.style & 0x80) && k > 0 ? newStartRun(inForce) : nullptr;
     }
 
@@ -219,7 +219,7 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
             n.setStartRun(carried, false);
         }
         if (i == k && !lastRuns.empty())
-            n.runs().insert(n.runs().end(), lastRuns.begin(), lastRuns.end());
+            n.runs().append(lastRuns);
         if (StaticFormat)
             running ^= styleToggles({n.text ? n.text : "", static_cast<std::size_t>(len)});
         n.rawStart = start;
@@ -301,14 +301,16 @@ ReplaceResult TParagraphsList::replaceInParagraph(std::int32_t pi, std::int32_t 
 
     if (hadExtension) {
         TDynInfoArray &runs = p.data.extra->runs;
-        const auto removedFrom = std::remove_if(runs.begin(), runs.end(), [sOff, eOff](const RunInfo &run) {
-            return run.position >= sOff && run.position < eOff;
-        });
-        r.runsCrossed = removedFrom != runs.end();
-        runs.erase(removedFrom, runs.end());
-        for (RunInfo &run : runs)
-            if (run.position >= eOff)
-                run.position += delta;
+        std::int32_t removedFrom = 0;
+        while (removedFrom < runs.size() && runs.position(removedFrom) < sOff)
+            ++removedFrom;
+        std::int32_t removedTo = removedFrom;
+        while (removedTo < runs.size() && runs.position(removedTo) < eOff)
+            ++removedTo;
+        r.runsCrossed = removedTo > removedFrom;
+        runs.erase(removedFrom, removedTo);
+        for (std::int32_t i = removedFrom; i < runs.size(); ++i)
+            runs.setPosition(i, runs.position(i) + delta);
 
         const std::int32_t ls = lineOfOffset(p, sOff);
         const std::int32_t lines = p.lineCount();

@@ -98,7 +98,7 @@ std::optional<THighlightContext> TSourceHighlightEngine::contextAt(std::int32_t 
     THighlightContext context;
     context.Context = run.contextNum;
     context.StartOffset = store.startOf(p) + (next > 0 ? run.position : 0);
-    context.StopOffset = store.startOf(p) + (next < par.runCount() ? par.run(next).position : par.length());
+    context.StopOffset = store.startOf(p) + (next < par.runCount() ? par.runPosition(next) : par.length());
     return context;
 }
 
@@ -247,7 +247,7 @@ RunInfo TSourceHighlightEngine::enclosingState(std::int32_t par, std::int32_t of
         const ParInfo &p = *store.par(i);
         std::int32_t r = i == par ? runAfter(p, offset - 1) : p.runCount();
         while (--r >= 0)
-            if (runLevel(p.run(r)) < level)
+            if (runLevel(p.runState(r)) < level)
                 return p.run(r);
         if (runLevel(*p.startRun()) < level)
             return *p.startRun();
