@@ -58,7 +58,6 @@ struct ParExtraInfo {
     LineInfo firstLine;
     RunInfo *startRun = sharedDefaultRun();
     std::vector<LineInfo> furtherLines; // display lines 2 .. n
-    TDynInfoArray runs;
 };
 
 // Owned text buffers: size characters (including room for the NUL), with the size kept in
@@ -80,6 +79,9 @@ struct ParInfo {
         } compact;
         ParExtraInfo *extra;
     } data = {{0, 0}};
+    // The highlight runs, kept beside the record so that highlighting alone never needs the
+    // extension. Freed by release(), like the text.
+    TDynInfoArray runArray;
     std::uint8_t flags = 0;
 
     bool extended() const { return flags & pfExtended; }
@@ -99,12 +101,12 @@ struct ParInfo {
     // Line i (0 = first) of the paragraph; the implicit line for a compact record.
     LineInfo lineInfo(std::int32_t i) const;
 
-    std::int32_t runCount() const { return extended() ? static_cast<std::int32_t>(data.extra->runs.size()) : 0; }
-    void setRunCount(std::int32_t n);
-    TDynInfoArray &runs() { return extra().runs; }
-    RunInfo run(std::int32_t i) const { return data.extra->runs[i]; }
-    std::int32_t runPosition(std::int32_t i) const { return data.extra->runs.position(i); }
-    const RunState &runState(std::int32_t i) const { return data.extra->runs.state(i); }
+    std::int32_t runCount() const { return runArray.size(); }
+    void setRunCount(std::int32_t n) { runArray.resize(n < 0 ? 0 : n); }
+    TDynInfoArray &runs() { return runArray; }
+    RunInfo run(std::int32_t i) const { return runArray[i]; }
+    std::int32_t runPosition(std::int32_t i) const { return runArray.position(i); }
+    const RunState &runState(std::int32_t i) const { return runArray.state(i); }
 
     RunInfo *startRun() const { return extended() ? data.extra->startRun : sharedDefaultRun(); }
     // Null means the shared default. A run without bit 7 points the record back at the default;
@@ -124,7 +126,7 @@ struct ParInfo {
     // The extension, created on first need.
     ParExtraInfo &extra();
     void convertToExtended();
-    // Frees an owned buffer and the extension; the record is then an empty compact one.
+    // Frees an owned buffer, the runs and the extension; the record is then an empty compact one.
     void release();
 };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace velmora::core
@@ -242,8 +243,11 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     moveRecords(ePar + 1, ePar + 1 + r.parChange, tail);
     if (r.parChange < 0)
         setCount(oldCount + r.parChange);
-    for (std::int32_t i = 0; i <= k; ++i)
+    for (std::int32_t i = 0; i <= k; ++i) {
+        // The record takes over what the fresh one owns; the fresh one is left empty.
         std::memcpy(static_cast<void *>(par(sPar + i)), &fresh[static_cast<std::size_t>(i)], sizeof(ParInfo));
+        new (&fresh[static_cast<std::size_t>(i)].runArray) TDynInfoArray;
+    }
     shrinkIfSparse();
 
     shiftBoth(sPar + k + 1, r.charChange, r.visibleLineChange);
@@ -299,19 +303,19 @@ ReplaceResult TParagraphsList::replaceInParagraph(std::int32_t pi, std::int32_t 
     r.endOffset = sOff + insLen;
     r.charChange = delta;
 
-    if (hadExtension) {
-        TDynInfoArray &runs = p.data.extra->runs;
-        std::int32_t removedFrom = 0;
-        while (removedFrom < runs.size() && runs.position(removedFrom) < sOff)
-            ++removedFrom;
-        std::int32_t removedTo = removedFrom;
-        while (removedTo < runs.size() && runs.position(removedTo) < eOff)
-            ++removedTo;
-        r.runsCrossed = removedTo > removedFrom;
-        runs.erase(removedFrom, removedTo);
-        for (std::int32_t i = removedFrom; i < runs.size(); ++i)
-            runs.setPosition(i, runs.position(i) + delta);
+    TDynInfoArray &runs = p.runs();
+    std::int32_t removedFrom = 0;
+    while (removedFrom < runs.size() && runs.position(removedFrom) < sOff)
+        ++removedFrom;
+    std::int32_t removedTo = removedFrom;
+    while (removedTo < runs.size() && runs.position(removedTo) < eOff)
+        ++removedTo;
+    r.runsCrossed = removedTo > removedFrom;
+    runs.erase(removedFrom, removedTo);
+    for (std::int32_t i = removedFrom; i < runs.size(); ++i)
+        runs.setPosition(i, runs.position(i) + delta);
 
+    if (hadExtension) {
         const std::int32_t ls = lineOfOffset(p, sOff);
         const std::int32_t lines = p.lineCount();
         auto lineAt = [&p](std::int32_t i) -> LineInfo & {
@@ -337,7 +341,7 @@ ReplaceResult TParagraphsList::replaceInParagraph(std::int32_t pi, std::int32_t 
             }
             layoutValid = true;
         }
-    } else {
+    } else if (!r.runsCrossed) {
         layoutValid = true;
     }
     r.visibleLineChange = p.hidden() ? 0 : r.lineChange;

@@ -108,10 +108,8 @@ void TSourceHighlightEngine::ReApplyKeywords()
     for (std::int32_t i = 0; i < store.count(); ++i) {
         ParInfo &par = *store.par(i);
         par.flags &= static_cast<std::uint8_t>(~(pfLinesValid | pfStartStopDone | pfKeywordsDone));
-        if (par.extended()) {
-            par.runs().clear();
-            par.setStartRun(nullptr, false);
-        }
+        par.runs().reset();
+        par.setStartRun(nullptr, false);
     }
     for (TSourceNavigator *n : memo_.navigators())
         n->invalidate();
