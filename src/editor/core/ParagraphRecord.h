@@ -2,10 +2,11 @@
 // line record LineInfo; the highlight runs are in TDynInfoArray.
 //
 // A paragraph is compact (flag pfExtended clear) while it is one display line shorter than
-// 65535 characters without runs: then the record itself holds its length and line width.
-// Anything else moves into a ParExtraInfo. Conversion is one-way; only a replace rebuilds a
-// record compact. The text is NUL-terminated and either owned (pfOwnsText, a buffer with its
-// size kept in front of it) or borrowed from a load buffer of the paragraph list.
+// 65535 characters that needs nothing else of its own (its highlight runs sit beside the
+// record in either form): then the record itself holds its length and line width. Anything
+// else moves into a ParExtraInfo. Conversion is one-way; only a replace rebuilds a record
+// compact. The text is NUL-terminated and either owned (pfOwnsText, a buffer with its size
+// kept in front of it) or borrowed from a load buffer of the paragraph list.
 #pragma once
 
 #include "editor/core/DynInfoArray.h"
