@@ -115,7 +115,7 @@ bool TCustomExtHighlighter::keywordFits(const ParInfo &par, std::int32_t at, con
     if (level >= kMaxRunLevel || !admits(key.Scope, key.Priority, state, base))
         return false;
     // No run boundary inside the match may open or close a start-stop span or leave its level.
-    for (std::int32_t r = runAfter(par, at); r < par.runCount() && par.run(r).position < at + length; ++r) {
+    for (std::int32_t r = runAfter(par, at); r < par.runCount() && par.runPosition(r) < at + length; ++r) {
         const RunInfo &run = par.run(r);
         const RunInfo &before = r > 0 ? par.run(r - 1) : *par.startRun();
         const bool startStop = isSpan(run) && innermostEntry(run) < 0;
@@ -338,7 +338,7 @@ bool TCustomExtHighlighter::AdjustScanStart(THighlightScan &scan, std::int32_t s
     const ParInfo &par = *store.par(scan.par);
     if (!enabled_ || positional == 0 || scan.pos >= par.length())
         return false;
-    if (par.runCount() > 0 && scan.pos < par.run(0).position) {
+    if (par.runCount() > 0 && scan.pos < par.runPosition(0)) {
         const RunInfo &first = par.run(0);
         int index = -1;
         if (runLevel(first) > runLevel(runInForce(par, scan.pos)) &&

@@ -5,7 +5,7 @@
 namespace velmora::core
 {
 
-bool sameRunState(const RunInfo &a, const RunInfo &b)
+bool sameRunState(const RunState &a, const RunState &b)
 {
     if (a.style != b.style)
         return false;
@@ -26,7 +26,7 @@ std::int32_t runAfter(const ParInfo &par, std::int32_t offset)
     std::int32_t lo = 0, hi = par.runCount();
     while (lo < hi) {
         const std::int32_t mid = (lo + hi) / 2;
-        if (par.run(mid).position <= offset)
+        if (par.runPosition(mid) <= offset)
             lo = mid + 1;
         else
             hi = mid;
@@ -34,22 +34,28 @@ std::int32_t runAfter(const ParInfo &par, std::int32_t offset)
     return lo;
 }
 
-const RunInfo &runInForce(const ParInfo &par, std::int32_t offset)
+RunInfo runInForce(const ParInfo &par, std::int32_t offset)
 {
     const std::int32_t i = runAfter(par, offset);
     return i > 0 ? par.run(i - 1) : *par.startRun();
 }
 
+const RunState &stateInForce(const ParInfo &par, std::int32_t offset)
+{
+    const std::int32_t i = runAfter(par, offset);
+    return i > 0 ? par.runState(i - 1) : *par.startRun();
+}
+
 std::int32_t nextRunPosition(const ParInfo &par, std::int32_t offset)
 {
     const std::int32_t i = runAfter(par, offset);
-    return i < par.runCount() ? par.run(i).position : par.length();
+    return i < par.runCount() ? par.runPosition(i) : par.length();
 }
 
-RunInfo openSpanRun(const RunInfo &outer, const TKeyAttributes &key, std::int16_t entry, std::int16_t startLength,
+RunInfo openSpanRun(const RunState &outer, const TKeyAttributes &key, std::int16_t entry, std::int16_t startLength,
                     std::int16_t stopLength)
 {
-    RunInfo run = outer;
+    RunInfo run(outer, 0);
     const int level = runLevel(outer) + 1;
     run.style = static_cast<std::uint8_t>(key.KeyStyle | kRunSpan);
     run.level = static_cast<std::int8_t>(level);
@@ -70,10 +76,9 @@ RunInfo openSpanRun(const RunInfo &outer, const TKeyAttributes &key, std::int16_
 void storeRun(ParInfo &par, const RunInfo &run)
 {
     TDynInfoArray &runs = par.runs();
-    auto at = std::lower_bound(runs.begin(), runs.end(), run.position,
-                               [](const RunInfo &r, std::int32_t p) { return r.position < p; });
-    if (at != runs.end() && at->position == run.position)
-        *at = run;
+    const std::int32_t at = runAfter(par, run.position - 1);
+    if (at < runs.size() && runs.position(at) == run.position)
+        runs.set(at, run);
     else
         runs.insert(at, run);
 }
@@ -82,18 +87,21 @@ void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, RunInfo run
 {
     RunInfo after = runInForce(par, to);
     TDynInfoArray &runs = par.runs();
-    const auto first = std::lower_bound(runs.begin(), runs.end(), from,
-                                        [](const RunInfo &r, std::int32_t p) { return r.position < p; });
-    auto last = first;
-    while (last != runs.end() && last->position < to)
+    const std::int32_t first = runAfter(par, from - 1);
+    std::int32_t last = first;
+    while (last < runs.size() && runs.position(last) < to)
         ++last;
-    const bool runAtEnd = last != runs.end() && last->position == to;
-    auto next = runs.erase(first, last);
+    const bool runAtEnd = last < runs.size() && runs.position(last) == to;
     run.position = from;
-    next = runs.insert(next, run);
+    if (last > first) {
+        runs.set(first, run);
+        runs.erase(first + 1, last);
+    } else {
+        runs.insert(first, run);
+    }
     if (!runAtEnd && to < par.length()) {
         after.position = to;
-        runs.insert(next + 1, after);
+        runs.insert(first + 1, after);
     }
 }
 

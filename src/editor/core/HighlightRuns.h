@@ -19,41 +19,43 @@ constexpr std::uint8_t kRunSpan = 0xC0;
 constexpr int kMaxRunLevel = 15;
 constexpr std::int32_t kStartStopEntryBias = 32768;
 
-inline bool hasAttributes(const RunInfo &run)
+inline bool hasAttributes(const RunState &run)
 {
     return run.style & kRunAttributes;
 }
-inline bool isSpan(const RunInfo &run)
+inline bool isSpan(const RunState &run)
 {
     return (run.style & kRunSpan) == kRunSpan;
 }
 // The index of the innermost stack entry; -1 for a run that belongs to no span.
-inline int runLevel(const RunInfo &run)
+inline int runLevel(const RunState &run)
 {
     return isSpan(run) ? run.level : -1;
 }
-inline std::int16_t innermostEntry(const RunInfo &run)
+inline std::int16_t innermostEntry(const RunState &run)
 {
     return run.stack[run.level];
 }
 // Keywords are blocked over text in force of a run with attributes and a context number.
-inline bool forbidsKeywords(const RunInfo &run)
+inline bool forbidsKeywords(const RunState &run)
 {
     return hasAttributes(run) && run.contextNum != 0;
 }
 
 // Equal in every field that the run's style makes valid (the position aside).
-bool sameRunState(const RunInfo &a, const RunInfo &b);
+bool sameRunState(const RunState &a, const RunState &b);
 
 // Index of the first run of par whose position is after offset.
 std::int32_t runAfter(const ParInfo &par, std::int32_t offset);
 // The run in force at offset: the last run at or before it, or the start run.
-const RunInfo &runInForce(const ParInfo &par, std::int32_t offset);
+RunInfo runInForce(const ParInfo &par, std::int32_t offset);
+// The state of that run, without a copy.
+const RunState &stateInForce(const ParInfo &par, std::int32_t offset);
 // Position of the first run after offset, or the paragraph length when there is none.
 std::int32_t nextRunPosition(const ParInfo &par, std::int32_t offset);
 
 // A run opening a span one level inside outer, with the attributes of the entry that opens it.
-RunInfo openSpanRun(const RunInfo &outer, const TKeyAttributes &key, std::int16_t entry, std::int16_t startLength,
+RunInfo openSpanRun(const RunState &outer, const TKeyAttributes &key, std::int16_t entry, std::int16_t startLength,
                     std::int16_t stopLength);
 
 // Stores run at its position, replacing a run that begins there.

@@ -75,7 +75,7 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
         if (!forbidsKeywords(run))
             continue;
         const auto from = static_cast<std::size_t>(r < 0 ? 0 : run.position);
-        const auto to = static_cast<std::size_t>(r + 1 < par.runCount() ? par.run(r + 1).position : len);
+        const auto to = static_cast<std::size_t>(r + 1 < par.runCount() ? par.runPosition(r + 1) : len);
         if (from >= to)
             continue;
         rawBuffer_.replace(from, to - from, to - from, kBlank);

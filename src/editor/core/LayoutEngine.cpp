@@ -285,7 +285,7 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
             after ^=
                 styleToggles({p->text + line.lineStart, static_cast<std::size_t>(line.nextLineStart - line.lineStart)});
         std::int32_t runsBefore = 0;
-        while (runsBefore < p->runCount() && p->run(runsBefore).position < next.lineStart)
+        while (runsBefore < p->runCount() && p->runPosition(runsBefore) < next.lineStart)
             ++runsBefore;
         if (next.lineStart != line.nextLineStart || next.startStyle != after || next.startRunIndex != runsBefore)
             return true;

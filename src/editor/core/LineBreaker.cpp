@@ -13,7 +13,7 @@ std::int32_t tabAdvance(std::int32_t x, std::int32_t tabStops, std::int32_t blan
     return step * (x / step + 1);
 }
 
-std::uint8_t effectiveStyle(std::uint8_t inlineStyle, const RunInfo &run, std::uint8_t fontStyle)
+std::uint8_t effectiveStyle(std::uint8_t inlineStyle, const RunState &run, std::uint8_t fontStyle)
 {
     if (!(run.style & 0x80))
         return inlineStyle ^ fontStyle;
@@ -44,7 +44,7 @@ public:
     Cursor at(std::int32_t pos, std::uint8_t inlineStyle) const
     {
         Cursor c{pos, inlineStyle, 0};
-        while (c.runsPassed < runCount_ && par_.run(c.runsPassed).position <= pos)
+        while (c.runsPassed < runCount_ && par_.runPosition(c.runsPassed) <= pos)
             ++c.runsPassed;
         return c;
     }
@@ -55,9 +55,9 @@ public:
     // Measured style of the character at c (the run cursor follows c.pos).
     std::uint8_t styleAt(Cursor &c) const
     {
-        while (c.runsPassed < runCount_ && par_.run(c.runsPassed).position <= c.pos)
+        while (c.runsPassed < runCount_ && par_.runPosition(c.runsPassed) <= c.pos)
             ++c.runsPassed;
-        const RunInfo &run = c.runsPassed > 0 ? par_.run(c.runsPassed - 1) : *par_.startRun();
+        const RunState &run = c.runsPassed > 0 ? par_.runState(c.runsPassed - 1) : *par_.startRun();
         return effectiveStyle(c.inlineStyle, run, rules_.fontStyle) & kMeasuredStyleBits;
     }
 
@@ -73,9 +73,9 @@ public:
     std::int32_t runsBefore(const Cursor &c) const
     {
         std::int32_t k = c.runsPassed;
-        while (k > 0 && par_.run(k - 1).position >= c.pos)
+        while (k > 0 && par_.runPosition(k - 1) >= c.pos)
             --k;
-        while (k < runCount_ && par_.run(k).position < c.pos)
+        while (k < runCount_ && par_.runPosition(k) < c.pos)
             ++k;
         return k;
     }

@@ -35,7 +35,7 @@ std::int32_t tabAdvance(std::int32_t x, std::int32_t tabStops, std::int32_t blan
 // The style a character is measured and drawn in: the inline style byte XOR the style of Font,
 // unless the run in force carries attributes (bit 7), whose own low bits then decide; bits 3 and
 // 4 together are the special underline and no font style.
-std::uint8_t effectiveStyle(std::uint8_t inlineStyle, const RunInfo &run, std::uint8_t fontStyle);
+std::uint8_t effectiveStyle(std::uint8_t inlineStyle, const RunState &run, std::uint8_t fontStyle);
 
 class TLineBreaker
 {

@@ -59,12 +59,12 @@ TLineCell TLineWalk::next()
 {
     TLineWalkState &s = state_;
     const auto c = static_cast<unsigned char>(par_.text[s.offset]);
-    while (nextRun_ < par_.runCount() && par_.run(nextRun_).position <= s.offset)
+    while (nextRun_ < par_.runCount() && par_.runPosition(nextRun_) <= s.offset)
         ++nextRun_;
     TLineCell cell;
     cell.offset = s.offset;
     cell.x = s.x;
-    cell.run = nextRun_ > 0 ? &par_.run(nextRun_ - 1) : par_.startRun();
+    cell.run = nextRun_ > 0 ? &par_.runState(nextRun_ - 1) : par_.startRun();
     ++s.offset;
     if (key_.staticFormat && isStyleCode(c)) {
         s.inlineStyle ^= styleBitOf(c);

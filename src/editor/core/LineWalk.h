@@ -29,7 +29,7 @@ struct TLineCell {
     bool special = false;   // drawn with the special underline
     // With special: x where the stretch of special underline that holds the character began.
     std::int32_t specialFrom = kNoSpecial;
-    const RunInfo *run = nullptr;
+    const RunState *run = nullptr;
 };
 
 // Where a walk stands: before the character at offset.

@@ -124,13 +124,6 @@ LineInfo ParInfo::lineInfo(std::int32_t i) const
     return i == 0 ? data.extra->firstLine : data.extra->furtherLines[static_cast<std::size_t>(i - 1)];
 }
 
-void ParInfo::setRunCount(std::int32_t n)
-{
-    if (n <= 0 && !extended())
-        return;
-    extra().runs.resize(static_cast<std::size_t>(n < 0 ? 0 : n));
-}
-
 void ParInfo::setStartRun(RunInfo *run, bool copy)
 {
     if (!run || !(run->style & 0x80)) {
@@ -193,6 +186,7 @@ void ParInfo::release()
         releaseStartRun(data.extra->startRun);
         delete data.extra;
     }
+    runArray.reset();
     text = nullptr;
     data.compact = {0, 0};
     flags = 0;

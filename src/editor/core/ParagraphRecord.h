@@ -1,12 +1,15 @@
 // The paragraph record ParInfo and what hangs off it: the extension ParExtraInfo, the display
-// line record LineInfo and the highlight run record RunInfo.
+// line record LineInfo; the highlight runs are in TDynInfoArray.
 //
 // A paragraph is compact (flag pfExtended clear) while it is one display line shorter than
-// 65535 characters without runs: then the record itself holds its length and line width.
-// Anything else moves into a ParExtraInfo. Conversion is one-way; only a replace rebuilds a
-// record compact. The text is NUL-terminated and either owned (pfOwnsText, a buffer with its
-// size kept in front of it) or borrowed from a load buffer of the paragraph list.
+// 65535 characters that needs nothing else of its own (its highlight runs sit beside the
+// record in either form): then the record itself holds its length and line width. Anything
+// else moves into a ParExtraInfo. Conversion is one-way; only a replace rebuilds a record
+// compact. The text is NUL-terminated and either owned (pfOwnsText, a buffer with its size
+// kept in front of it) or borrowed from a load buffer of the paragraph list.
 #pragma once
+
+#include "editor/core/DynInfoArray.h"
 
 #include <cstdint>
 #include <vector>
@@ -39,26 +42,6 @@ struct LineInfo {
     std::uint8_t spare = 0;
 };
 
-// A highlight run: in force from position to the next run or the paragraph end. In a start
-// run record position is the reference count instead. Fields after style belong to the
-// highlighter.
-struct RunInfo {
-    std::int32_t position = 0;
-    std::uint8_t style = 0; // bit 7: carries attributes; bits 6 and 7: keyword or start-stop span
-    std::int8_t level = 0;
-    std::uint8_t collapseDepth = 0;
-    std::uint8_t collapseStart = 0;
-    std::int32_t background = 0;
-    std::int32_t foreground = 0;
-    std::int32_t contextNum = 0;
-    std::int16_t cursor = 0;
-    std::int16_t stack[16] = {};
-    std::int16_t startLength = 0;
-    std::int16_t stopLength = 0;
-};
-
-using TDynInfoArray = std::vector<RunInfo>;
-
 // The start run record shared by every paragraph that has no state of its own. Never freed;
 // its reference count is never changed.
 RunInfo *sharedDefaultRun();
@@ -76,7 +59,6 @@ struct ParExtraInfo {
     LineInfo firstLine;
     RunInfo *startRun = sharedDefaultRun();
     std::vector<LineInfo> furtherLines; // display lines 2 .. n
-    TDynInfoArray runs;
 };
 
 // Owned text buffers: size characters (including room for the NUL), with the size kept in
@@ -98,6 +80,9 @@ struct ParInfo {
         } compact;
         ParExtraInfo *extra;
     } data = {{0, 0}};
+    // The highlight runs, kept beside the record so that highlighting alone never needs the
+    // extension. Freed by release(), like the text.
+    TDynInfoArray runArray;
     std::uint8_t flags = 0;
 
     bool extended() const { return flags & pfExtended; }
@@ -117,10 +102,12 @@ struct ParInfo {
     // Line i (0 = first) of the paragraph; the implicit line for a compact record.
     LineInfo lineInfo(std::int32_t i) const;
 
-    std::int32_t runCount() const { return extended() ? static_cast<std::int32_t>(data.extra->runs.size()) : 0; }
-    void setRunCount(std::int32_t n);
-    TDynInfoArray &runs() { return extra().runs; }
-    const RunInfo &run(std::int32_t i) const { return data.extra->runs[static_cast<std::size_t>(i)]; }
+    std::int32_t runCount() const { return runArray.size(); }
+    void setRunCount(std::int32_t n) { runArray.resize(n < 0 ? 0 : n); }
+    TDynInfoArray &runs() { return runArray; }
+    RunInfo run(std::int32_t i) const { return runArray[i]; }
+    std::int32_t runPosition(std::int32_t i) const { return runArray.position(i); }
+    const RunState &runState(std::int32_t i) const { return runArray.state(i); }
 
     RunInfo *startRun() const { return extended() ? data.extra->startRun : sharedDefaultRun(); }
     // Null means the shared default. A run without bit 7 points the record back at the default;
@@ -140,7 +127,7 @@ struct ParInfo {
     // The extension, created on first need.
     ParExtraInfo &extra();
     void convertToExtended();
-    // Frees an owned buffer and the extension; the record is then an empty compact one.
+    // Frees an owned buffer, the runs and the extension; the record is then an empty compact one.
     void release();
 };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace velmora::core
@@ -156,10 +157,10 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     r.endOffset = lastPrefix;
     TDynInfoArray firstRuns, lastRuns;
     for (std::int32_t i = 0; i < sP.runCount(); ++i)
-        if (sP.run(i).position < sOff)
+        if (sP.runPosition(i) < sOff)
             firstRuns.push_back(sP.run(i));
     for (std::int32_t i = 0; i < eP.runCount(); ++i)
-        if (eP.run(i).position >= eOff) {
+        if (eP.runPosition(i) >= eOff) {
             RunInfo run = eP.run(i);
             run.position += lastPrefix - eOff;
             lastRuns.push_back(run);
@@ -167,14 +168,14 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     for (std::int32_t i = sPar; i <= ePar && !r.runsCrossed; ++i) {
         const ParInfo &p = *par(i);
         for (std::int32_t j = 0; j < p.runCount() && !r.runsCrossed; ++j) {
-            const std::int32_t at = p.run(j).position;
+            const std::int32_t at = p.runPosition(j);
             r.runsCrossed = (i > sPar || at >= sOff) && (i < ePar || at < eOff);
         }
     }
-    const auto runsBeforeS = static_cast<std::int32_t>(firstRuns.size());
+    const std::int32_t runsBeforeS = firstRuns.size();
     RunInfo *carried = sP.startRun();
     if (runsBeforeS > 0) {
-        const RunInfo &inForce = firstRuns.back();
+        const RunInfo inForce = firstRuns[runsBeforeS - 1];
         carried = (inForce.style & 0x80) && k > 0 ? newStartRun(inForce) : nullptr;
     }
 
@@ -219,7 +220,7 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
             n.setStartRun(carried, false);
         }
         if (i == k && !lastRuns.empty())
-            n.runs().insert(n.runs().end(), lastRuns.begin(), lastRuns.end());
+            n.runs().append(lastRuns);
         if (StaticFormat)
             running ^= styleToggles({n.text ? n.text : "", static_cast<std::size_t>(len)});
         n.rawStart = start;
@@ -242,8 +243,11 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     moveRecords(ePar + 1, ePar + 1 + r.parChange, tail);
     if (r.parChange < 0)
         setCount(oldCount + r.parChange);
-    for (std::int32_t i = 0; i <= k; ++i)
+    for (std::int32_t i = 0; i <= k; ++i) {
+        // The record takes over what the fresh one owns; the fresh one is left empty.
         std::memcpy(static_cast<void *>(par(sPar + i)), &fresh[static_cast<std::size_t>(i)], sizeof(ParInfo));
+        new (&fresh[static_cast<std::size_t>(i)].runArray) TDynInfoArray;
+    }
     shrinkIfSparse();
 
     shiftBoth(sPar + k + 1, r.charChange, r.visibleLineChange);
@@ -299,17 +303,19 @@ ReplaceResult TParagraphsList::replaceInParagraph(std::int32_t pi, std::int32_t 
     r.endOffset = sOff + insLen;
     r.charChange = delta;
 
-    if (hadExtension) {
-        TDynInfoArray &runs = p.data.extra->runs;
-        const auto removedFrom = std::remove_if(runs.begin(), runs.end(), [sOff, eOff](const RunInfo &run) {
-            return run.position >= sOff && run.position < eOff;
-        });
-        r.runsCrossed = removedFrom != runs.end();
-        runs.erase(removedFrom, runs.end());
-        for (RunInfo &run : runs)
-            if (run.position >= eOff)
-                run.position += delta;
+    TDynInfoArray &runs = p.runs();
+    std::int32_t removedFrom = 0;
+    while (removedFrom < runs.size() && runs.position(removedFrom) < sOff)
+        ++removedFrom;
+    std::int32_t removedTo = removedFrom;
+    while (removedTo < runs.size() && runs.position(removedTo) < eOff)
+        ++removedTo;
+    r.runsCrossed = removedTo > removedFrom;
+    runs.erase(removedFrom, removedTo);
+    for (std::int32_t i = removedFrom; i < runs.size(); ++i)
+        runs.setPosition(i, runs.position(i) + delta);
 
+    if (hadExtension) {
         const std::int32_t ls = lineOfOffset(p, sOff);
         const std::int32_t lines = p.lineCount();
         auto lineAt = [&p](std::int32_t i) -> LineInfo & {
@@ -335,7 +341,7 @@ ReplaceResult TParagraphsList::replaceInParagraph(std::int32_t pi, std::int32_t 
             }
             layoutValid = true;
         }
-    } else {
+    } else if (!r.runsCrossed) {
         layoutValid = true;
     }
     r.visibleLineChange = p.hidden() ? 0 : r.lineChange;

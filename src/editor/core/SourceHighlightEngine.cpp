@@ -98,7 +98,7 @@ std::optional<THighlightContext> TSourceHighlightEngine::contextAt(std::int32_t 
     THighlightContext context;
     context.Context = run.contextNum;
     context.StartOffset = store.startOf(p) + (next > 0 ? run.position : 0);
-    context.StopOffset = store.startOf(p) + (next < par.runCount() ? par.run(next).position : par.length());
+    context.StopOffset = store.startOf(p) + (next < par.runCount() ? par.runPosition(next) : par.length());
     return context;
 }
 
@@ -108,10 +108,8 @@ void TSourceHighlightEngine::ReApplyKeywords()
     for (std::int32_t i = 0; i < store.count(); ++i) {
         ParInfo &par = *store.par(i);
         par.flags &= static_cast<std::uint8_t>(~(pfLinesValid | pfStartStopDone | pfKeywordsDone));
-        if (par.extended()) {
-            par.runs().clear();
-            par.setStartRun(nullptr, false);
-        }
+        par.runs().reset();
+        par.setStartRun(nullptr, false);
     }
     for (TSourceNavigator *n : memo_.navigators())
         n->invalidate();
@@ -247,7 +245,7 @@ RunInfo TSourceHighlightEngine::enclosingState(std::int32_t par, std::int32_t of
         const ParInfo &p = *store.par(i);
         std::int32_t r = i == par ? runAfter(p, offset - 1) : p.runCount();
         while (--r >= 0)
-            if (runLevel(p.run(r)) < level)
+            if (runLevel(p.runState(r)) < level)
                 return p.run(r);
         if (runLevel(*p.startRun()) < level)
             return *p.startRun();

@@ -120,7 +120,7 @@ void TSourceNavigator::setPos(std::int32_t p)
         if (p >= pos_ && p <= start + par_->length() + 1) {
             parOffset_ = p - start;
             if (runIndex_ >= 0)
-                while (runIndex_ < par_->runCount() && par_->run(runIndex_).position < parOffset_)
+                while (runIndex_ < par_->runCount() && par_->runPosition(runIndex_) < parOffset_)
                     ++runIndex_;
             if (parLine_ >= 0)
                 while (parLine_ < par_->lineCount() - 1 && parOffset_ >= par_->lineInfo(parLine_).nextLineStart)
@@ -174,7 +174,7 @@ void TSourceNavigator::setParOffset(std::int32_t k)
     pos_ = store().startOf(parNumber_) + k;
     if (runIndex_ >= 0) {
         runIndex_ = 0;
-        while (runIndex_ < par_->runCount() && par_->run(runIndex_).position < k)
+        while (runIndex_ < par_->runCount() && par_->runPosition(runIndex_) < k)
             ++runIndex_;
     }
     if (parLine_ >= 0) {
@@ -189,7 +189,7 @@ std::int32_t TSourceNavigator::runIndex()
     resolve();
     if (runIndex_ < 0) {
         runIndex_ = 0;
-        while (runIndex_ < par_->runCount() && par_->run(runIndex_).position < parOffset_)
+        while (runIndex_ < par_->runCount() && par_->runPosition(runIndex_) < parOffset_)
             ++runIndex_;
     }
     return runIndex_;
@@ -315,7 +315,7 @@ std::string_view TSourceNavigator::lineText()
     return {par_->text + line.lineStart, static_cast<std::size_t>(line.nextLineStart - line.lineStart)};
 }
 
-const RunInfo &TSourceNavigator::currentRun()
+RunInfo TSourceNavigator::currentRun()
 {
     const std::int32_t i = runIndex();
     return i > 0 ? par_->run(i - 1) : *par_->startRun();
@@ -411,7 +411,7 @@ void TSourceNavigator::toWordStartInParagraph(const SeparatorSet &separators)
 
 void TSourceNavigator::moveToRun(std::int32_t i, std::int32_t run)
 {
-    cacheParagraph(i, store().par(i)->run(run).position);
+    cacheParagraph(i, store().par(i)->runPosition(run));
     runIndex_ = run;
 }
 
@@ -425,7 +425,7 @@ bool TSourceNavigator::previousRunStart(std::int32_t limit)
         --i;
         run = s.par(i)->runCount() - 1;
     }
-    if (run < 0 || s.startOf(i) + s.par(i)->run(run).position < limit)
+    if (run < 0 || s.startOf(i) + s.par(i)->runPosition(run) < limit)
         return false;
     moveToRun(i, run);
     return true;
@@ -441,7 +441,7 @@ bool TSourceNavigator::nextRunStart(std::int32_t limit)
         ++i;
         run = s.par(i)->runCount() > 0 ? 0 : -1;
     }
-    if (run < 0 || s.startOf(i) + s.par(i)->run(run).position > limit)
+    if (run < 0 || s.startOf(i) + s.par(i)->runPosition(run) > limit)
         return false;
     moveToRun(i, run);
     return true;
@@ -450,27 +450,25 @@ bool TSourceNavigator::nextRunStart(std::int32_t limit)
 void TSourceNavigator::skipRunsHere()
 {
     runIndex();
-    while (runIndex_ < par_->runCount() && par_->run(runIndex_).position == parOffset_)
+    while (runIndex_ < par_->runCount() && par_->runPosition(runIndex_) == parOffset_)
         ++runIndex_;
 }
 
 void TSourceNavigator::insertRun(const RunInfo &run)
 {
     const std::int32_t at = runIndex();
-    TDynInfoArray &runs = par_->runs();
     RunInfo placed = run;
     placed.position = parOffset_;
-    runs.insert(runs.begin() + at, placed);
+    par_->runs().insert(at, placed);
     ++runIndex_;
 }
 
 void TSourceNavigator::deleteRun()
 {
     const std::int32_t at = runIndex();
-    if (at >= par_->runCount() || par_->run(at).position != parOffset_)
+    if (at >= par_->runCount() || par_->runPosition(at) != parOffset_)
         throw EditorError(kInternalError);
-    TDynInfoArray &runs = par_->runs();
-    runs.erase(runs.begin() + at);
+    par_->runs().erase(at, at + 1);
     parLine_ = -1;
 }
 

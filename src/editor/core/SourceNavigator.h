@@ -73,7 +73,7 @@ public:
     // The character at the position: 13 and 10 inside a paragraph break.
     unsigned char character();
     std::string_view lineText();
-    const RunInfo &currentRun();
+    RunInfo currentRun();
     std::uint8_t styleByte();
     // Writes n characters from Pos, breaks as 13, 10, and a NUL after them.
     void copyText(char *buffer, std::int32_t n);

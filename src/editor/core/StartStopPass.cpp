@@ -45,7 +45,7 @@ RunInfo TSourceHighlightEngine::startStopPass(std::int32_t p)
     if (!StartStopKeys.DelimitersPrepared())
         StartStopKeys.PrepareDelimiters(memo_.Separators());
     if (par.runCount() > 0)
-        std::erase_if(par.runs(), [](const RunInfo &r) { return !hasAttributes(r) || isSpan(r); });
+        par.runs().eraseIf([](const RunState &r) { return !hasAttributes(r) || isSpan(r); });
     const std::int32_t len = par.length();
     const int ownKeys = StartStopKeys.Count();
     const bool searchOwn = ApplyStartStopKeys && ownKeys > 0;

@@ -395,6 +395,31 @@ TEST(ParagraphStore, RunsCrossedByAnEditDropTheLinesAfterTheEdit)
     EXPECT_NO_THROW(checkStoreConsistency(s));
 }
 
+TEST(ParagraphStore, ACompactParagraphKeepsItsRunsThroughAnEditInside)
+{
+    TSourceMemoCore memo;
+    setText(memo, "mov ax, bx\r\nnext");
+    ParInfo *p = memo.paragraphs().par(0);
+    p->runs() = {attributeRun(0, 0xC1), attributeRun(3, 0x00), attributeRun(8, 0xC2)};
+    EXPECT_FALSE(p->extended()); // runs alone need no extension
+
+    memo.setSelStart(4);
+    memo.setSelLength(2); // "ax" holds no run start
+    memo.SetSelTextBuf("cx, dx");
+    ASSERT_EQ(p->runCount(), 3);
+    EXPECT_FALSE(p->extended());
+    EXPECT_EQ(p->run(1).position, 3);
+    EXPECT_EQ(p->run(2).position, 12); // moved on by the 4 characters added
+    EXPECT_EQ(p->run(2).style, 0xC2);
+
+    memo.setSelStart(2);
+    memo.setSelLength(2); // takes the run at 3 with it
+    memo.ClearSelection();
+    ASSERT_EQ(p->runCount(), 2);
+    EXPECT_EQ(p->run(1).position, 10);
+    EXPECT_NO_THROW(checkStoreConsistency(memo.paragraphs()));
+}
+
 TEST(ParagraphStore, SplittingAParagraphCarriesTheRunInForceIntoTheNewOnes)
 {
     TSourceMemoCore memo;

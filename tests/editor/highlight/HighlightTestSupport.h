@@ -90,7 +90,7 @@ struct HighlightedMemo {
         return ::testing::AssertionSuccess();
     }
     const ParInfo &par(std::int32_t i) { return *memo.paragraphs().par(i); }
-    const RunInfo &runAt(std::int32_t p, std::int32_t offset) { return runInForce(par(p), offset); }
+    RunInfo runAt(std::int32_t p, std::int32_t offset) { return runInForce(par(p), offset); }
     // The innermost run stack entry at an offset, or kPlain outside every span.
     static constexpr int kPlain = -100000;
     int entryAt(std::int32_t p, std::int32_t offset)
