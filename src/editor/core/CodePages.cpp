@@ -126,4 +126,23 @@ std::string encode(std::u16string_view text, CodePage cp)
     return out;
 }
 
+std::string encodeUtf8(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 } // namespace velmora::core

@@ -27,4 +27,7 @@ std::u16string decode(std::string_view bytes, CodePage cp);
 // UTF-16 -> bytes; characters the code page lacks become '?'.
 std::string encode(std::u16string_view text, CodePage cp);
 
+// UTF-16 of the Basic Multilingual Plane (all the code pages map to) -> UTF-8.
+std::string encodeUtf8(std::u16string_view text);
+
 } // namespace velmora::core

@@ -46,25 +46,6 @@ std::optional<std::u16string> decodeUtf8(std::string_view bytes)
     return out;
 }
 
-std::string encodeUtf8(std::u16string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (const char16_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // How Cyrillic the bytes beyond ASCII look in a code page: letters count, the common
 // lower-case ones (о, е, а, и, н, т, с, р) twice, anything else against it.
 long cyrillicScore(std::string_view bytes, CodePage cp)

@@ -6,31 +6,6 @@
 namespace velmora::core
 {
 
-namespace
-{
-
-// The code pages map every byte into the Basic Multilingual Plane, so three bytes suffice.
-std::string toUtf8(std::u16string_view text)
-{
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (const char16_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-} // namespace
-
 void TaggedValueWriter::WriteInteger(std::int32_t value)
 {
     if (value >= -128 && value <= 127) {
@@ -49,7 +24,7 @@ void TaggedValueWriter::WriteString(std::string_view text)
 {
     const bool ascii =
         std::all_of(text.begin(), text.end(), [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
-    const std::string utf8 = ascii ? std::string() : toUtf8(decode(text, codePage_));
+    const std::string utf8 = ascii ? std::string() : encodeUtf8(decode(text, codePage_));
     const std::string_view data = ascii ? text : std::string_view(utf8);
     if (data.size() > kMaxTaggedStringBytes)
         throw std::length_error("String too long to be stored");
