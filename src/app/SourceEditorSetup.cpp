@@ -8,6 +8,17 @@
 namespace velmora::app
 {
 
+core::TSourceMemoOptions sourceEditorOptions()
+{
+    core::TSourceMemoOptions options;
+    options.set(core::smoWrapCaret)
+        .set(core::smoInsertKeyActive)
+        .set(core::smoWideOverwriteCaret)
+        .set(core::smoAutoScrollBars)
+        .set(core::smoSmartTabs);
+    return options;
+}
+
 widget::TSourceMemo *createSourceEditor(QWidget *parent, core::TNumberHighlighter &numbers)
 {
     numbers.setForeground(0xF0CAA6); // sky blue
@@ -17,13 +28,7 @@ widget::TSourceMemo *createSourceEditor(QWidget *parent, core::TNumberHighlighte
     editor->setObjectName(QStringLiteral("editor"));
     editor->setHighlighter(&numbers);
     editor->setScrollBars(core::ssVertical);
-    core::TSourceMemoOptions options;
-    options.set(core::smoWrapCaret)
-        .set(core::smoInsertKeyActive)
-        .set(core::smoWideOverwriteCaret)
-        .set(core::smoAutoScrollBars)
-        .set(core::smoSmartTabs);
-    editor->setOptions(options);
+    editor->setOptions(sourceEditorOptions());
     editor->setOverwrite(false);
     editor->setDisplayOnly(false);
     editor->setJustified(false);

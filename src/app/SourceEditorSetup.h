@@ -4,6 +4,8 @@
 // what the user gets.
 #pragma once
 
+#include "editor/core/SourceMemoOptions.h"
+
 class QWidget;
 
 namespace velmora::core
@@ -18,6 +20,10 @@ class TSourceMemo;
 
 namespace velmora::app
 {
+
+// The editing options the program's editors share: caret wrap, Insert, wide overwrite
+// caret, scroll bars as needed, smart tabs.
+core::TSourceMemoOptions sourceEditorOptions();
 
 // A new editor under parent, configured as the main window's, highlighting numbers with
 // numbers (which must outlive it). Word wrap is off, as in the default settings.

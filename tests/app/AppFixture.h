@@ -55,6 +55,22 @@ protected:
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
+    // A file of the given bytes in the temporary folder; its path.
+    QString writeFile(const char *name, const QByteArray &bytes) const
+    {
+        const QString path = folder.path() + QLatin1Char('/') + QString::fromLatin1(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
     template <class T> T *component(const char *name) const
     {
         return window->findChild<T *>(QString::fromLatin1(name));

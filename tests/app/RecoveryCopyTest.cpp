@@ -18,19 +18,6 @@ namespace
 class RecoveryCopyTest : public AppFixture
 {
 protected:
-    QString writeFile(const char *name, const QByteArray &bytes)
-    {
-        const QString path = folder.path() + QLatin1Char('/') + QString::fromLatin1(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-    static QByteArray readFile(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     QStringList copies() const { return QDir(recoveryDir()).entryList({QStringLiteral("*.recovery")}, QDir::Files); }
     QByteArray onlyCopy() const
     {

@@ -15,21 +15,6 @@ namespace
 class SourceFileCommandsTest : public AppFixture
 {
 protected:
-    QString writeFile(const char *name, const QByteArray &bytes)
-    {
-        const QString path = folder.path() + QLatin1Char('/') + QString::fromLatin1(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    static QByteArray readFile(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
     std::string text() { return window->editor->textRange(0, window->editor->TextLength()); }
 
     // Replaces the text as typing would, marking it changed.

@@ -1,5 +1,6 @@
 #include "app/info/InfoWindow.h"
 
+#include "app/SourceEditorSetup.h"
 #include "app/info/AsciiChart.h"
 #include "app/language/LanguagePack.h"
 #include "editor/core/CodePages.h"
@@ -42,13 +43,7 @@ widget::TSourceMemo *addViewerPage(QTabWidget &pages, const char *pageName, cons
     memo->setFontCharset(core::kCyrillicCharset);
     memo->setHighlighter(nullptr);
     core::fillProseKeywordList(memo->Keywords());
-    core::TSourceMemoOptions options;
-    options.set(core::smoWrapCaret)
-        .set(core::smoInsertKeyActive)
-        .set(core::smoWideOverwriteCaret)
-        .set(core::smoAutoScrollBars)
-        .set(core::smoSmartTabs);
-    memo->setOptions(options);
+    memo->setOptions(sourceEditorOptions());
     memo->setScrollBars(core::ssVertical);
     memo->setSeparators("\t\n\r $%&,./:;<=>");
 
