@@ -205,7 +205,7 @@ void BuildCommands::linkStep(BuildSettings &settings)
 
     const SourceNames source = sourceNames(settings.CurrentFile);
     const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
-    const QString program = runExtension(settings.TlinkParams);
+    const QString extension = runExtension(settings.TlinkParams);
     removeStaleProducts(settings.ToolsDir, copy.tools, linkExtensions);
 
     const CommandLines lines = commandLines(settings, copy.tools);
@@ -216,7 +216,7 @@ void BuildCommands::linkStep(BuildSettings &settings)
         bool done = ranToEnd(result, OutputPage::TLink, settings.TLinkFile, texts_.tlinkNotFound, lines.linkCaptured,
                              settings.ToolsDir);
         done = done && !copy.tools.B.isEmpty() &&
-               produced(OutputPage::TLink, settings.ToolsDir, copy.tools.B + program, source.B + program);
+               produced(OutputPage::TLink, settings.ToolsDir, copy.tools.B + extension, source.B + extension);
         SummaryCounts counts = linkCounts(host_.pageLines(OutputPage::TLink));
         if (!done)
             counts.errors = std::max(counts.errors, 1);
