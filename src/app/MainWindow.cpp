@@ -6,6 +6,7 @@
 #include "app/RecoveryCopies.h"
 #include "app/StatusBar.h"
 #include "app/WindowBuildHost.h"
+#include "app/WindowPlacement.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
@@ -61,8 +62,7 @@ TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent), ExeD
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
-    move(111, 61);
-    resize(628, 455);
+    new ScreenFit(this);
 
     createActions();
     createMainMenu();
@@ -92,6 +92,7 @@ TVelmora::~TVelmora()
 void TVelmora::FormCreate(const QStringList &arguments)
 {
     ReadAllINI();
+    restoreWindowPlacement();
     SetEditorFont(settings.FontName, settings.FontSize);
     CaptionBase = settings.velm_caption + QLatin1Char(' ') + settings.velm_version;
     setWindowIcon(programIcon());
@@ -102,14 +103,13 @@ void TVelmora::FormCreate(const QStringList &arguments)
     apply();
     TlinkParams.clear();
     TasmParams = QStringLiteral("/z ");
-    const QString dialogFolder = platform::resolveIgnoringCase(ExeDir + QStringLiteral("TTDIR"));
-    od_->request().initialDir = dialogFolder;
-    sd_->request().initialDir = dialogFolder;
     // The name is made absolute: the build commands change the current folder later.
     if (!arguments.isEmpty() && !arguments.first().isEmpty())
         runCommand([&] { OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath()); });
     HelpFile = ExeDir + QStringLiteral("info/intro.hlp");
     ApplyLanguage();
+    runCommand([this] { loadKeywordList(); });
+    showEditor();
     // The tools folder gets its own drive letter in every later DOS run.
     if (settings.VirtDriveEnable)
         platform::mapToolsDrive(settings.VirtDrive, toolsFolder());
@@ -153,6 +153,19 @@ void TVelmora::FNameShow()
         setWindowTitle(QFileInfo(CurrentFile).fileName() + QStringLiteral(" - ") + CaptionBase);
 }
 
+void TVelmora::showCaretPosition()
+{
+    sb_->setPanelText(1, QString::number(editor->SelLine() + 1) + QStringLiteral(" : ") +
+                             QString::number(editor->SelCol() + 1));
+}
+
+void TVelmora::showEditor()
+{
+    pages_->setCurrentIndex(0);
+    editor->setFocus();
+    showCaretPosition();
+}
+
 void TVelmora::NextPage()
 {
     const int next = pages_->currentIndex() + 1;
@@ -177,6 +190,7 @@ void TVelmora::closeEvent(QCloseEvent *event)
         }
     }
     // A settings file that cannot be written is reported; the window closes all the same.
+    rememberWindowPlacement();
     runCommand([this] { WriteAllINI(); });
     fd_->close();
     if (!byRequest)

@@ -109,6 +109,12 @@ public:
     QString toolsFolder() const;
     // The settings file the last ReadAllINI opened.
     QString settingsFilePath() const;
+    // The editor's keyword list as last edited, kept beside the settings file: loaded at start
+    // when present, saved after an edit, removed with the other settings.
+    QString keywordListFile() const;
+    void loadKeywordList();
+    void saveKeywordList();
+    void resetKeywordList();
 
     // Actions of ActionList1 that carry a role of their own.
     void ReadAllINI();
@@ -202,6 +208,15 @@ protected:
 
 private:
     void FormCreate(const QStringList &arguments);
+    // The window's place, size and maximised state: set from the settings at start, taken
+    // into them before they are written.
+    void restoreWindowPlacement();
+    void rememberWindowPlacement();
+    // Line and column of the caret, 1-based, in the status bar.
+    void showCaretPosition();
+    // The edit page in front and the editor holding the keyboard focus, as after every file
+    // command: typing goes into the text, the arrow keys move the caret.
+    void showEditor();
 
     // The component tree, built in MainWindowLayout.cpp and MainWindowCommands.cpp.
     void createToolBar();
@@ -222,6 +237,9 @@ private:
     void placeNextPageButton();
     // The host of the build commands, made once the component tree exists.
     void createBuildHost();
+    // Where Open and Save As start: the source's folder, else the last file's, else home;
+    // never the tools folder.
+    QString dialogFolder() const;
     // Asks "Save changes to <name>?" when the text changed since it was loaded or saved;
     // false when the user cancelled (or a save did not happen).
     bool confirmDiscard();

@@ -137,10 +137,9 @@ bool TVelmora::MTasmDblClick(const QPoint &position)
                                                             toolchain::sourceNames(CurrentFile).N);
     if (!line)
         return false;
-    pages_->setCurrentIndex(0);
+    showEditor();
     editor->selectParagraph(*line);
     editor->scrollCaretCommand();
-    editor->setFocus();
     return true;
 }
 

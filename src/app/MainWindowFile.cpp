@@ -146,6 +146,7 @@ void TVelmora::NewA()
     rememberDiskState();
     writeRecoveryCopy();
     FNameShow();
+    showEditor();
 }
 
 void TVelmora::DefaultTemplate1Click()
@@ -161,11 +162,28 @@ void TVelmora::DefaultTemplate1Click()
     settings.def_templ = remembered;
 }
 
+QString TVelmora::dialogFolder() const
+{
+    // The tools folder holds working copies that the next build overwrites: work saved or
+    // opened there would be lost, so the dialogs never start in it.
+    const QString tools = QFileInfo(toolsFolder()).canonicalFilePath();
+    for (const QString &file : {CurrentFile, LastFile}) {
+        if (file.isEmpty())
+            continue;
+        const QString folder = QFileInfo(QFileInfo(file).absolutePath()).canonicalFilePath();
+        if (!folder.isEmpty() && folder != tools)
+            return folder;
+    }
+    return QDir::homePath();
+}
+
 void TVelmora::OpenA()
 {
+    od_->request().initialDir = dialogFolder();
     if (const auto chosen = od_->execute())
         OpenSourceFile(*chosen);
     FNameShow();
+    showEditor();
 }
 
 void TVelmora::OpenSourceFile(const QString &fileName)
@@ -196,6 +214,7 @@ void TVelmora::SaveA()
         }
     }
     FNameShow();
+    showEditor();
 }
 
 std::optional<std::string> TVelmora::sourceText()
@@ -230,10 +249,18 @@ void TVelmora::writeSource(const QString &path)
 
 void TVelmora::SaveAsA()
 {
+    sd_->request().initialDir = dialogFolder();
     sd_->request().fileName = CurrentFile;
     const auto chosen = sd_->execute();
     if (!chosen)
         return;
+    const QString folder = QFileInfo(*chosen).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        platform::dialogs().message(
+            platform::MessageKind::Error,
+            QStringLiteral("The folder %1 does not exist. The file was not saved.").arg(folder));
+        return;
+    }
     // A name that could not be written is not kept.
     const QString previous = CurrentFile;
     CurrentFile = *chosen;
@@ -257,7 +284,7 @@ void TVelmora::LastFileA()
         rememberDiskState();
         FNameShow();
     }
-    pages_->setCurrentIndex(0);
+    showEditor();
 }
 
 void TVelmora::OpenfolderClick()

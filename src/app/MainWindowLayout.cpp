@@ -95,6 +95,9 @@ void TVelmora::createToolBar()
     panel1->setObjectName(QStringLiteral("Panel1"));
     panel1->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     panel1->setFixedHeight(27);
+    // On a narrow screen the tool bar is cut at the right rather than widening the window
+    // past the screen; every command is in the menu as well.
+    panel1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto *layout = new QHBoxLayout(panel1);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(0);
@@ -150,10 +153,10 @@ void TVelmora::createEditor(QWidget *parent)
 {
     editor = createSourceEditor(parent, NumberHL);
 
-    editor->OnClick = [this](widget::TSourceMemo &memo) {
-        sb_->setPanelText(1, QString::number(memo.SelLine() + 1) + QStringLiteral(" : ") +
-                                 QString::number(memo.SelCol() + 1));
-    };
+    // The position panel follows the caret however it moves: keys, typing, mouse, Find, the
+    // error jump.
+    editor->OnSelMove = [this](widget::TSourceMemo &) { showCaretPosition(); };
+    editor->OnClick = editor->OnSelMove;
     editor->OnKeyPress = [this](widget::TSourceMemo &, QChar &key) { typingAid(key); };
     OpenFolder = [](const QString &folder) {
         if (!platform::openFolder(folder))

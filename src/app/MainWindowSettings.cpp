@@ -1,11 +1,18 @@
 // The settings file cf.ini: ReadAllINI, WriteAllINI and apply.
 #include "app/IniFile.h"
 #include "app/MainWindow.h"
+#include "app/SavedKeywordList.h"
 #include "app/language/LanguagePackLocation.h"
+#include "editor/core/AssemblerSyntax.h"
+#include "editor/core/EditorErrors.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/Paths.h"
 
 #include <QAction>
+#include <QFile>
+#include <QFileInfo>
+
+#include <stdexcept>
 
 namespace velmora::app
 {
@@ -16,6 +23,7 @@ namespace
 const char *const HighLight = "HighLight";
 const char *const Config = "Config";
 const char *const Font = "Font";
+const char *const Window = "Window";
 
 // Key names opt1 .. opt9.
 QByteArray optKey(int index)
@@ -66,6 +74,11 @@ void TVelmora::ReadAllINI()
     s.VirtDriveEnable = ini.readBool(Config, "VirtDriveEnable", defaults.VirtDriveEnable);
     s.VirtDrive = ini.readString(Config, "VirtDrive", defaults.VirtDrive);
     s.Charset = ini.readString(Config, "Charset", defaults.Charset);
+    s.WindowLeft = ini.readInteger(Window, "Left", defaults.WindowLeft);
+    s.WindowTop = ini.readInteger(Window, "Top", defaults.WindowTop);
+    s.WindowWidth = ini.readInteger(Window, "Width", defaults.WindowWidth);
+    s.WindowHeight = ini.readInteger(Window, "Height", defaults.WindowHeight);
+    s.WindowMaximized = ini.readBool(Window, "Maximized", defaults.WindowMaximized);
 }
 
 void TVelmora::WriteAllINI()
@@ -103,6 +116,63 @@ void TVelmora::WriteAllINI()
     ini.writeString(Config, "VirtDrive", s.VirtDrive);
     ini.writeBool(Config, "VirtDriveEnable", s.VirtDriveEnable);
     ini.writeString(Config, "Charset", s.Charset);
+    ini.writeInteger(Window, "Left", s.WindowLeft);
+    ini.writeInteger(Window, "Top", s.WindowTop);
+    ini.writeInteger(Window, "Width", s.WindowWidth);
+    ini.writeInteger(Window, "Height", s.WindowHeight);
+    ini.writeBool(Window, "Maximized", s.WindowMaximized);
+}
+
+QString TVelmora::keywordListFile() const
+{
+    return savedKeywordListPath(platform::settingsFolder(ExeDir));
+}
+
+void TVelmora::loadKeywordList()
+{
+    try {
+        if (loadSavedKeywordList(keywordListFile(), editor->Keywords()))
+            ReApplyKeywords();
+    } catch (const std::exception &e) {
+        throw core::EditorError(QStringLiteral("The keyword list %1 could not be read (%2); the built-in list is used.")
+                                    .arg(keywordListFile(), QString::fromUtf8(e.what()))
+                                    .toStdString());
+    }
+}
+
+void TVelmora::saveKeywordList()
+{
+    app::saveKeywordList(keywordListFile(), editor->Keywords());
+}
+
+void TVelmora::resetKeywordList()
+{
+    const QString path = keywordListFile();
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        throw std::runtime_error(("Unable to delete " + path).toStdString());
+    core::fillAssemblerKeywordList(editor->Keywords());
+    ReApplyKeywords();
+}
+
+void TVelmora::restoreWindowPlacement()
+{
+    const Settings &s = settings;
+    move(s.WindowLeft, s.WindowTop);
+    resize(s.WindowWidth, s.WindowHeight);
+    setWindowState(s.WindowMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+void TVelmora::rememberWindowPlacement()
+{
+    Settings &s = settings;
+    s.WindowMaximized = isMaximized();
+    // A maximised window is remembered with the place it goes back to.
+    const QRect normal = s.WindowMaximized ? normalGeometry() : geometry();
+    const QPoint corner = s.WindowMaximized ? normal.topLeft() - (geometry().topLeft() - pos()) : pos();
+    s.WindowLeft = corner.x();
+    s.WindowTop = corner.y();
+    s.WindowWidth = normal.width();
+    s.WindowHeight = normal.height();
 }
 
 void TVelmora::apply()

@@ -37,6 +37,13 @@ struct Settings {
     bool VirtDriveEnable = false;
     QString VirtDrive = QStringLiteral("Z");
     QString Charset = QStringLiteral("Windows-1251"); // the encoding of new files, as the status bar names it
+    // The main window's place (its frame's top left corner), its size without the frame, and
+    // whether it was maximised; section Window.
+    int WindowLeft = 111;
+    int WindowTop = 61;
+    int WindowWidth = 628;
+    int WindowHeight = 455;
+    bool WindowMaximized = false;
 
     bool operator==(const Settings &) const = default;
 };

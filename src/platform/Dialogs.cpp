@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+
+#include <algorithm>
 
 namespace velmora::platform
 {
@@ -152,11 +155,18 @@ Answer QtDialogs::message(MessageKind kind, const QString &text, const std::vect
 
 std::optional<QString> QtDialogs::input(const QString &caption, const QString &prompt, const QString &value)
 {
-    bool ok = false;
-    QString text = QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &ok);
-    if (!ok)
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    // Wide enough for the whole title (beside the frame's buttons) and the whole prompt.
+    const QFontMetrics metrics(dialog.font());
+    const int titleWidth = metrics.horizontalAdvance(caption) + 8 * metrics.averageCharWidth();
+    const int promptWidth = metrics.horizontalAdvance(prompt) + 4 * metrics.averageCharWidth();
+    dialog.setMinimumWidth(std::max({dialog.minimumSizeHint().width(), titleWidth, promptWidth}));
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 std::optional<QString> QtDialogs::openFile(const FileDialogRequest &request)

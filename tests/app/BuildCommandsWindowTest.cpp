@@ -150,6 +150,7 @@ TEST_F(BuildCommandsWindowTest, DoubleClickOnAnErrorLineShowsItsSourceLine)
     EXPECT_EQ(w.editor->SelCol(), 0);
     EXPECT_EQ(w.editor->SelLength(), 0);
     EXPECT_TRUE(w.editor->hasFocus());
+    EXPECT_EQ(component<app::TStatusBar>("sb")->panelText(1), QStringLiteral("9 : 1")) << "the caret panel follows";
 }
 
 TEST_F(BuildCommandsWindowTest, ListingIsAnnouncedWithThePacksTextAndShown)

@@ -254,7 +254,7 @@ TEST_F(MainWindowTest, OpenShowsTheOpenDialogAndTakesTheChosenFile)
     const auto &request = dialogs.fileRequests[0];
     EXPECT_EQ(request.filter, QStringLiteral("ASM Sources (.asm)|*.asm|All Files|*.*"));
     EXPECT_EQ(request.defaultExt, QStringLiteral("asm"));
-    EXPECT_EQ(request.initialDir, exeDir + QStringLiteral("TTDIR"));
+    EXPECT_EQ(request.initialDir, QDir::homePath()) << "nothing opened yet: the home folder";
     EXPECT_TRUE(w.CurrentFile.isEmpty()) << "cancel changes nothing";
 
     const QString source = makeSource("other.asm");

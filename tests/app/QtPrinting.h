@@ -15,3 +15,10 @@ inline void PrintTo(const QStringList &list, std::ostream *out)
 {
     *out << '"' << list.join(QStringLiteral("\", \"")).toStdString() << '"';
 }
+
+#include <QRect>
+
+inline std::ostream &operator<<(std::ostream &out, const QRect &rect)
+{
+    return out << rect.width() << 'x' << rect.height() << '+' << rect.x() << '+' << rect.y();
+}

@@ -25,7 +25,8 @@ QString defaultFile(const QString &toolsDir)
                           "whatControls=2\nTasmFile=tasm.exe\nTLinkFile=tLink.exe\nTDFile=TD.exe\n"
                           "LNGFile=LNGPAK_Rus.lng\nVirtDrive=Z\nVirtDriveEnable=0\nCharset=Windows-1251\n\n[HighLight]"
                           "\noEnableHL=1\n"
-                          "oNumbersHL=1\nNumbersColor=15780518\n");
+                          "oNumbersHL=1\nNumbersColor=15780518\n\n[Window]\nLeft=111\nTop=61\nWidth=628\nHeight=455\n"
+                          "Maximized=0\n");
 }
 
 TEST_F(SettingsFileTest, FirstStartUsesDefaultsAndClosingWritesEveryKeyInOrder)

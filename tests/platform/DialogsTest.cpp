@@ -81,3 +81,23 @@ TEST(Dialogs, AFileNameWithADoubleQuoteIsRefusedWithAMessage)
                                                         "without one."));
     EXPECT_EQ(chosen, dir.path() + QStringLiteral("/ab.asm"));
 }
+
+TEST(Dialogs, AnInputBoxIsWideEnoughForItsWholeTitleAndPrompt)
+{
+    const QString title = QStringLiteral("Assembler parameters for the source file being edited now");
+    const QString prompt =
+        QStringLiteral("Enter the parameters given to the assembler before the file name, e.g. /zi /l");
+    int shownWidth = 0;
+    int neededWidth = 0;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            const QFontMetrics metrics(box->font());
+            shownWidth = box->width();
+            neededWidth = std::max(metrics.horizontalAdvance(title), metrics.horizontalAdvance(prompt));
+            box->close();
+        }
+    });
+    EXPECT_EQ(QtDialogs().input(title, prompt, QStringLiteral("/z")), std::nullopt);
+    EXPECT_GT(neededWidth, 0) << "the box was shown";
+    EXPECT_GT(shownWidth, neededWidth);
+}

@@ -1,6 +1,7 @@
 #include "app/helpview/HelpWindow.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSplitter>
@@ -188,6 +189,15 @@ void THelpWindow::topicShown(const QUrl &source)
     contents_->setCurrentRow(topic);
     if (topic >= 0)
         setWindowTitle(QStringLiteral("Velmora Help - ") + help_.topics()[topic].title);
+}
+
+// Escape closes the window, as it closes a dialog; the views leave it to the window.
+void THelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace velmora::app

@@ -32,6 +32,9 @@ public:
     // The topic on view; -1 before any is shown.
     int currentTopic() const;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void fillIndex();
     void filterIndex(const QString &text);

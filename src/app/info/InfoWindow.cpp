@@ -5,6 +5,7 @@
 #include "app/language/LanguagePack.h"
 #include "editor/core/CodePages.h"
 #include "editor/core/DefaultKeywordList.h"
+#include "editor/widget/ScrollingPanel.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
@@ -78,7 +79,7 @@ TInfoW::TInfoW(const QString &exeDir, QWidget *parent)
 
     PageControl1_->setObjectName(QStringLiteral("PageControl1"));
     SourceMemo1_ = addViewerPage(*PageControl1_, "TabSheet1", "SourceMemo1", QStringLiteral("Asm.Chainik.FAQ"));
-    PageControl1_->addTab(chartPage(), QStringLiteral("ASCII Table"));
+    PageControl1_->addTab(widget::scrollingPage(chartPage()), QStringLiteral("ASCII Table"));
     editor_ = addViewerPage(*PageControl1_, "TabSheet3", "editor", QStringLiteral("Optimization"));
 
     auto *layout = new QVBoxLayout(this);

@@ -51,8 +51,10 @@ QList<QObject *> ComponentIndex::find(const QString &name) const
 void setCaption(QObject &component, const QString &text)
 {
     if (auto *action = qobject_cast<QAction *>(&component)) {
-        action->setSeparator(text == QLatin1String("-"));
-        action->setText(text);
+        // A separator carries no text: styles draw a separator's text as a section heading.
+        const bool separator = text == QLatin1String("-");
+        action->setSeparator(separator);
+        action->setText(separator ? QString() : text);
         return;
     }
     auto *widget = qobject_cast<QWidget *>(&component);

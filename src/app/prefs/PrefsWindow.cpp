@@ -7,6 +7,7 @@
 #include "editor/core/AssemblerSyntax.h"
 #include "editor/widget/ColorSwatch.h"
 #include "editor/widget/KeywordsEditorDlg.h"
+#include "editor/widget/ScrollingPanel.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
 #include "platform/FileAssociation.h"
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -82,12 +84,14 @@ TPrefsW::TPrefsW(TVelmora &main) : QDialog(&main), main_(main)
     };
 
     PageControl1_ = named(new QTabWidget(this), "PageControl1");
-    PageControl1_->addTab(buildMainPage(), QStringLiteral(" -= Main =- "));
-    PageControl1_->addTab(buildOutputPage(), QStringLiteral(" -= Output =- "));
-    PageControl1_->addTab(buildHighlightPage(), QStringLiteral(" -= HighLight =- "));
-    PageControl1_->addTab(buildParserPage(), QStringLiteral(" -= Parser =- "));
-    PageControl1_->addTab(buildStylePage(), QStringLiteral(" -=  Style =- "));
-    PageControl1_->addTab(buildCommandLinesPage(), QStringLiteral("-= CMD Lines =-"));
+    PageControl1_->addTab(widget::scrollingPage(buildMainPage()), QStringLiteral("Main"));
+    PageControl1_->addTab(widget::scrollingPage(buildOutputPage()), QStringLiteral("Output"));
+    PageControl1_->addTab(widget::scrollingPage(buildHighlightPage()), QStringLiteral("Highlight"));
+    PageControl1_->addTab(widget::scrollingPage(buildParserPage()), QStringLiteral("Parser"));
+    PageControl1_->addTab(widget::scrollingPage(buildStylePage()), QStringLiteral("Style"));
+    PageControl1_->addTab(widget::scrollingPage(buildCommandLinesPage()), QStringLiteral("Command lines"));
+    // Every tab stays in sight: the window is as wide as its tabs, never a scrolling tab bar.
+    PageControl1_->tabBar()->setUsesScrollButtons(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1_, 1);
@@ -418,6 +422,7 @@ void TPrefsW::SpeedButton3Click()
     const QString path = main_.settingsFilePath();
     if (QFileInfo::exists(path) && !QFile::remove(path))
         throw std::runtime_error(("Unable to delete " + path).toStdString());
+    main_.resetKeywordList();
     main_.ReadAllINI();
     close();
 }
@@ -430,7 +435,8 @@ void TPrefsW::Button1Click()
 
 void TPrefsW::BitBtn1Click()
 {
-    widget::EditKeywordList(main_.editor->Keywords(), true, true, this);
+    if (widget::EditKeywordList(main_.editor->Keywords(), true, true, this))
+        main_.saveKeywordList();
     if (main_.ReApplyKeywords)
         main_.ReApplyKeywords();
 }

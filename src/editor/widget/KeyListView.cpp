@@ -36,4 +36,15 @@ void KeyListView::focusOutEvent(QFocusEvent *event)
         OnFocusChanged(false);
 }
 
+void KeyListView::finishEditing()
+{
+    if (state() != EditingState)
+        return;
+    QWidget *editor = indexWidget(currentIndex());
+    if (!editor)
+        return;
+    emit itemDelegate()->commitData(editor);
+    emit itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 } // namespace velmora::widget

@@ -21,6 +21,11 @@ public:
     // Told when the list gets (true) or loses (false) the keyboard focus.
     std::function<void(bool focused)> OnFocusChanged;
 
+    // Takes the text of an open in-place editor into its item and closes the editor, as
+    // leaving it would. The editor commits on its own only once control returns to the event
+    // loop: OK pressed right after typing (Enter does so) must not lose the text.
+    void finishEditing();
+
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;

@@ -7,6 +7,7 @@
 #include "editor/widget/CursorNames.h"
 #include "editor/widget/KeyListView.h"
 #include "editor/widget/KeywordTexts.h"
+#include "editor/widget/ScrollingPanel.h"
 #include "platform/Dialogs.h"
 
 #include <QApplication>
@@ -355,7 +356,7 @@ void TKeywordsEditorDlg::buildControls()
     auto *root = new QHBoxLayout(this);
     root->setMenuBar(menuBar);
     root->addLayout(listColumn, 1);
-    root->addWidget(grpOptions_);
+    root->addWidget(new TScrollingPanel(grpOptions_, this));
     root->addLayout(buttons);
 
     if (!allowEditing_) {
@@ -406,6 +407,7 @@ bool TKeywordsEditorDlg::eventFilter(QObject *watched, QEvent *event)
 void TKeywordsEditorDlg::done(int result)
 {
     if (result == Accepted) {
+        lvKeys_->finishEditing();
         if (!commitNumberEdits())
             return;
         try {

@@ -124,6 +124,12 @@ bool TSourceMemo::keyDown(int key, Qt::KeyboardModifiers shift)
     const Qt::KeyboardModifiers mods = shift & kShiftStateKeys;
     const bool ctrl = mods & Qt::ControlModifier;
     const bool alt = mods & Qt::AltModifier;
+    if (ctrl && !alt && key == Qt::Key_A && !(mods & Qt::ShiftModifier)) {
+        // Select all, as the popup menu's item does; also in a read-only text.
+        selectAllCommand();
+        scrollCaretCommand();
+        return true;
+    }
     if (ctrl && !alt && !readOnly_ && enableHotKeys_ && hotKey(key, mods & Qt::ShiftModifier)) {
         layout_->scrollCaretIntoView(origin());
         return true;

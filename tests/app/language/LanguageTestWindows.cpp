@@ -66,8 +66,10 @@ struct MenuItem {
 void addItems(QMenu *menu, std::initializer_list<MenuItem> items)
 {
     for (const MenuItem &item : items) {
-        QAction *action = QByteArray(item.caption) == "-" ? menu->addSeparator() : menu->addAction(QString());
-        action->setText(QString::fromUtf8(item.caption));
+        const bool separator = QByteArray(item.caption) == "-";
+        QAction *action = separator ? menu->addSeparator() : menu->addAction(QString());
+        if (!separator)
+            action->setText(QString::fromUtf8(item.caption));
         action->setObjectName(QString::fromLatin1(item.name));
         action->setVisible(!item.hidden);
     }
@@ -233,7 +235,7 @@ std::unique_ptr<QDialog> buildPrefsWindow()
     window->setWindowTitle(QStringLiteral("Preferences"));
     auto *pages = add<QTabWidget>(window.get(), "PageControl1");
 
-    QWidget *main = addPage(pages, "MainOptions", QStringLiteral(" -= Main =- "));
+    QWidget *main = addPage(pages, "MainOptions", QStringLiteral("Main"));
     add<QPushButton>(main, "Button1", QStringLiteral("Associate \".asm\" files with Velmora"));
     addRadioGroup(main, "StartLoad", QStringLiteral(" -= On \"New File\" Load : =- "),
                   {"Default Template (TTDIR\\def_templ.asm )", "Empty Document"});
@@ -243,7 +245,7 @@ std::unique_ptr<QDialog> buildPrefsWindow()
     add<QLabel>(language, "Label8", QStringLiteral("LNGPAK_Rus.lng"));
     add<QPushButton>(language, "BitBtn2", QStringLiteral("Load language file "));
 
-    QWidget *output = addPage(pages, "TabSheet2", QStringLiteral(" -= Output =- "));
+    QWidget *output = addPage(pages, "TabSheet2", QStringLiteral("Output"));
     addRadioGroup(output, "OutDestination", QStringLiteral(" -= Output Destination =- "),
                   {"Output Tasm, Tlink, Run messages to Velmora", "Standart output in windows"});
     auto *what = add<QGroupBox>(output, "WhatsEditBox", QStringLiteral(" -= Output Options =- "));
@@ -254,13 +256,13 @@ std::unique_ptr<QDialog> buildPrefsWindow()
     add<QLabel>(output, "Label6");
     add<QLabel>(output, "Label7");
 
-    QWidget *highlight = addPage(pages, "TabSheet1", QStringLiteral(" -= HighLight =- "));
+    QWidget *highlight = addPage(pages, "TabSheet1", QStringLiteral("Highlight"));
     add<QCheckBox>(highlight, "EnableHL", QStringLiteral("Enable HighLight"))->hide();
     add<QCheckBox>(highlight, "NumbersHL", QStringLiteral("HighLight numbers"));
     add<QLabel>(highlight, "Label4", QStringLiteral("Numbers color :"));
     add<QPushButton>(highlight, "BitBtn1", QStringLiteral("Define Keyword List"));
 
-    QWidget *parser = addPage(pages, "TabSheet3", QStringLiteral(" -= Parser =- "));
+    QWidget *parser = addPage(pages, "TabSheet3", QStringLiteral("Parser"));
     auto *aids = add<QGroupBox>(parser, "GroupBox3");
     add<QCheckBox>(aids, "CheckBox3", QStringLiteral("Put Space after ','"));
     add<QCheckBox>(aids, "CheckBox4", QStringLiteral("Put 2 Tab`s before ';'"));
@@ -268,7 +270,7 @@ std::unique_ptr<QDialog> buildPrefsWindow()
          {"CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "CheckBox9", "CheckBox10", "CheckBox11"})
         add<QCheckBox>(aids, name, QStringLiteral("Reserved"))->hide();
 
-    QWidget *style = addPage(pages, "FontsStyles", QStringLiteral(" -=  Style =- "));
+    QWidget *style = addPage(pages, "FontsStyles", QStringLiteral("Style"));
     auto *memo = add<QGroupBox>(style, "MemoOpt");
     add<QLabel>(memo, "Label1", QStringLiteral("BackGround color"));
     add<QLabel>(memo, "Label2", QStringLiteral("Font color"));
@@ -281,7 +283,7 @@ std::unique_ptr<QDialog> buildPrefsWindow()
     addRadioGroup(style, "whatctrl", QStringLiteral(" -= Controls =- "),
                   {"Main Menu", "Toolbar (buttons)", "Main Menu and ToolBar"});
 
-    QWidget *lines = addPage(pages, "TabSheet4", QStringLiteral("-= CMD Lines =-"));
+    QWidget *lines = addPage(pages, "TabSheet4", QStringLiteral("Command lines"));
     add<QLabel>(lines, "Label10", QStringLiteral("Compile"));
     add<QLabel>(lines, "Label13", QStringLiteral("Link"));
     add<QLabel>(lines, "Label14", QStringLiteral("Debug"));
