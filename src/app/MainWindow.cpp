@@ -57,6 +57,8 @@ TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent), ExeD
     setObjectName(QStringLiteral("Velmora"));
     if (!ExeDir.endsWith(QLatin1Char('/')))
         ExeDir += QLatin1Char('/');
+    Folders = platform::programFolders(ExeDir);
+    platform::provideToolsFolder(Folders);
     setWindowTitle(QStringLiteral("-----"));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
@@ -102,13 +104,13 @@ void TVelmora::FormCreate(const QStringList &arguments)
     apply();
     TlinkParams.clear();
     TasmParams = QStringLiteral("/z ");
-    const QString dialogFolder = platform::resolveIgnoringCase(ExeDir + QStringLiteral("TTDIR"));
+    const QString dialogFolder = toolsFolder();
     od_->request().initialDir = dialogFolder;
     sd_->request().initialDir = dialogFolder;
     // The name is made absolute: the build commands change the current folder later.
     if (!arguments.isEmpty() && !arguments.first().isEmpty())
         runCommand([&] { OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath()); });
-    HelpFile = ExeDir + QStringLiteral("info/intro.hlp");
+    HelpFile = Folders.data + QStringLiteral("info/intro.hlp");
     ApplyLanguage();
     // The tools folder gets its own drive letter in every later DOS run.
     if (settings.VirtDriveEnable)
