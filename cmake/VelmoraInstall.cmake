@@ -18,9 +18,11 @@ set(CPACK_PACKAGE_VERSION 3.5f)
 set(CPACK_PACKAGE_VENDOR "Velmora")
 set(CPACK_PACKAGE_CONTACT "Velmora developers <velmora@velmora.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "IDE for 16-bit x86 assembler programs with TASM, TLINK and TD")
-set(CPACK_PACKAGE_DESCRIPTION "Velmora is a small development environment for students who write \
-16-bit x86 assembler programs. One key assembles, links and runs the source; each tool's output \
-shows on its own page with an error and warning summary. The DOS tools run through DOSBox.")
+set(CPACK_PACKAGE_DESCRIPTION "Velmora is a small development environment for students who write\n\
+16-bit x86 assembler programs. One key assembles, links and runs the source;\n\
+each tool's output shows on its own page with an error and warning summary.\n\
+The DOS tools run through DOSBox.")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://velmora.example/")
