@@ -90,9 +90,10 @@ TEST_F(FileAssociationTest, WithoutXdgMimeTheChoiceGoesIntoMimeAppsListKeepingOt
     platform::associateAsmFiles(QStringLiteral("/opt/velmora/velmora"));
 
     EXPECT_EQ(execLine(readText(desktopPath())), QStringLiteral("\"/opt/velmora/velmora\" %f"));
-    EXPECT_EQ(readText(mimeAppsPath()), QStringLiteral("[Default Applications]\ntext/html=browser.desktop\n"
-                                                       "text/x-asm=example.velmora.Velmora.desktop\n\n[Added Associations]\n"
-                                                       "text/x-asm=example.velmora.Velmora.desktop;other.desktop;\n"));
+    EXPECT_EQ(readText(mimeAppsPath()),
+              QStringLiteral("[Default Applications]\ntext/html=browser.desktop\n"
+                             "text/x-asm=example.velmora.Velmora.desktop\n\n[Added Associations]\n"
+                             "text/x-asm=example.velmora.Velmora.desktop;other.desktop;\n"));
 }
 
 TEST_F(FileAssociationTest, XdgMimeMakesTheEntryTheDefaultAndItsFailureIsReported)
