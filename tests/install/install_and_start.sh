@@ -6,6 +6,7 @@
 set -euo pipefail
 
 build=$1
+cmake=${2:-cmake}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -13,7 +14,7 @@ fail() {
   exit 1
 }
 
-cmake --install "$build" --prefix "$work/installed" >/dev/null
+"$cmake" --install "$build" --prefix "$work/installed" >/dev/null
 prefix=$work/moved/prefix
 mkdir -p "$work/moved"
 mv "$work/installed" "$prefix"
