@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_OPTS ?=
 
-.PHONY: setup build run test bench test-asan fuzz clean
+.PHONY: setup build run test bench deb test-asan fuzz clean
 
 setup:
 	@bash scripts/setup.sh
@@ -22,6 +22,10 @@ test: build
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	./$(BUILD)/bench/velmora_bench
+
+# A Debian package of the installation (cmake --install) in $(BUILD).
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 test-asan: setup
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON $(CMAKE_OPTS)

@@ -11,6 +11,7 @@ packages=(
   dosbox nasm
   fonts-liberation
   xvfb xdotool xauth
+  appstream desktop-file-utils
   clang libclang-rt-14-dev
 )
 

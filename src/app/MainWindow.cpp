@@ -58,6 +58,8 @@ TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent), ExeD
     setObjectName(QStringLiteral("Velmora"));
     if (!ExeDir.endsWith(QLatin1Char('/')))
         ExeDir += QLatin1Char('/');
+    Folders = platform::programFolders(ExeDir);
+    platform::provideToolsFolder(Folders);
     setWindowTitle(QStringLiteral("-----"));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
@@ -106,7 +108,7 @@ void TVelmora::FormCreate(const QStringList &arguments)
     // The name is made absolute: the build commands change the current folder later.
     if (!arguments.isEmpty() && !arguments.first().isEmpty())
         runCommand([&] { OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath()); });
-    HelpFile = ExeDir + QStringLiteral("info/intro.hlp");
+    HelpFile = Folders.data + QStringLiteral("info/intro.hlp");
     ApplyLanguage();
     runCommand([this] { loadKeywordList(); });
     showEditor();

@@ -8,6 +8,7 @@
 #include "editor/core/NumberHighlighter.h"
 #include "editor/core/SourceEncoding.h"
 #include "platform/FileStamp.h"
+#include "platform/Paths.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -76,9 +77,11 @@ public:
     QString TlinkParams;  // linker parameters, empty at start
     QString CaptionBase;  // velm_caption + " " + velm_version
     QString ExeDir;       // the program's folder, ending in "/"
-    QString ToolsDir;     // lower case of ExeDir + "TTDIR", no trailing "/"
-    QString LanguageFile; // ExeDir + "info/" + LNGFile
-    QString HelpFile;     // ExeDir + "info/intro.hlp"
+    QString ToolsDir;     // lower case of Folders.tools, no trailing "/"
+    QString LanguageFile; // Folders.data + "info/" + LNGFile
+    QString HelpFile;     // Folders.data + "info/intro.hlp"
+    // Where the data, cf.ini and the tools folder are: decided from ExeDir at creation.
+    platform::ProgramFolders Folders;
     Settings settings;
     MainWindowTexts mainTexts;        // texts of section "Language" that belong to no widget
     PrefsWindowTexts prefsTexts;      // texts of section "Prefs_Language" that belong to no widget

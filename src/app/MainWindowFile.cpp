@@ -138,7 +138,7 @@ void TVelmora::NewA()
     encodingSteps_.clear();
     setSourceEncoding(newFileEncoding());
     CurrentFile.clear();
-    const QString templateFile = platform::resolveIgnoringCase(ExeDir + QStringLiteral("TTDIR/def_templ.asm"));
+    const QString templateFile = platform::resolveIgnoringCase(toolsFolder() + QStringLiteral("/def_templ.asm"));
     if (settings.def_templ && QFileInfo(templateFile).isFile())
         loadSource(templateFile);
     editor->setModified(false);

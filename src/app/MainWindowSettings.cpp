@@ -6,7 +6,6 @@
 #include "editor/core/AssemblerSyntax.h"
 #include "editor/core/EditorErrors.h"
 #include "editor/widget/SourceMemo.h"
-#include "platform/Paths.h"
 
 #include <QAction>
 #include <QFile>
@@ -35,7 +34,7 @@ QByteArray optKey(int index)
 
 void TVelmora::ReadAllINI()
 {
-    ini_ = std::make_unique<IniFile>(platform::settingsFolder(ExeDir) + QStringLiteral("cf.ini"));
+    ini_ = std::make_unique<IniFile>(Folders.settings + QStringLiteral("cf.ini"));
     const IniFile &ini = *ini_;
     const Settings defaults;
     Settings &s = settings;
@@ -45,7 +44,7 @@ void TVelmora::ReadAllINI()
     s.velm_caption = ini.readString(Config, "velm_caption", defaults.velm_caption);
     s.velm_version = ini.readString(Config, "velm_version", defaults.velm_version);
     s.Auto_Change_Page = ini.readBool(Config, "Auto_Change_Page", defaults.Auto_Change_Page);
-    ToolsDir = (ExeDir + QStringLiteral("TTDIR")).toLower();
+    ToolsDir = Folders.tools.toLower();
     LastFile = ini.readString(Config, "LastF", QString());
     s.BF = ini.readBool(Config, "BF", defaults.BF);
     s.WW = ini.readBool(Config, "WW", defaults.WW);
@@ -70,7 +69,7 @@ void TVelmora::ReadAllINI()
     s.TLinkFile = ini.readString(Config, "TLinkFile", defaults.TLinkFile);
     s.TDFile = ini.readString(Config, "TDFile", defaults.TDFile);
     s.LNGFile = ini.readString(Config, "LNGFile", defaults.LNGFile);
-    LanguageFile = languageFilePath(ExeDir, s.LNGFile);
+    LanguageFile = languageFilePath(Folders.data, s.LNGFile);
     s.VirtDriveEnable = ini.readBool(Config, "VirtDriveEnable", defaults.VirtDriveEnable);
     s.VirtDrive = ini.readString(Config, "VirtDrive", defaults.VirtDrive);
     s.Charset = ini.readString(Config, "Charset", defaults.Charset);
@@ -125,7 +124,7 @@ void TVelmora::WriteAllINI()
 
 QString TVelmora::keywordListFile() const
 {
-    return savedKeywordListPath(platform::settingsFolder(ExeDir));
+    return savedKeywordListPath(Folders.settings);
 }
 
 void TVelmora::loadKeywordList()

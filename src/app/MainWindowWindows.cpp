@@ -23,9 +23,9 @@ namespace velmora::app
 void TVelmora::createOtherWindows()
 {
     PrefsW = new TPrefsW(*this);
-    Form3 = new TForm3(ExeDir, settings.velm_version, this);
+    Form3 = new TForm3(Folders.data, settings.velm_version, this);
     Form3->OnShow = [this] { ApplyLanguageAboutW(); };
-    InfoW = new TInfoW(ExeDir, this);
+    InfoW = new TInfoW(Folders.data, this);
     InfoW->OnShow = [this] { ApplyLanguageInfoW(); };
     // The keyword editor's Help opens this window's help at the editor's topic.
     widget::TKeywordsEditorDlg::SetHelpHook([this](const QString &keyword) { helpSystem().showKeyword(keyword); });

@@ -167,12 +167,12 @@ QString dosTail(const QString &tail, DosDrives &drives)
     return out;
 }
 
-// The console capture helper that the build puts beside the program (src/platform/dos):
-// it runs a program so that its console output shows in the window and also lands in a
-// file. Empty when it is missing.
+// The console capture helper that ships with the program's data (src/platform/dos): it
+// runs a program so that its console output shows in the window and also lands in a file.
+// Empty when it is missing.
 QString consoleCaptureHelper()
 {
-    const QString helper = exeDir() + QStringLiteral("contee.com");
+    const QString helper = programFolders(exeDir()).data + QStringLiteral("contee.com");
     return QFileInfo::exists(helper) ? helper : QString();
 }
 

@@ -131,8 +131,8 @@ QString asmDesktopEntry(const QString &programPath)
                           "Type=Application\n"
                           "Name=Velmora\n"
                           "Comment=Edit, assemble, link and run 16-bit assembler programs\n"
-                          "Exec=") +
-           escapedStringValue(quotedExecArgument(programPath)) +
+                          "Icon=") +
+           QLatin1String(DesktopId) + QStringLiteral("\nExec=") + escapedStringValue(quotedExecArgument(programPath)) +
            QStringLiteral(" %f\n"
                           "Terminal=false\n"
                           "MimeType=") +
@@ -143,7 +143,7 @@ QString asmDesktopEntry(const QString &programPath)
 
 void associateAsmFiles(const QString &programPath)
 {
-    const QString desktopFile = QString::fromLatin1(AsmDesktopFile);
+    const QString desktopFile = QString::fromLatin1(DesktopId) + QStringLiteral(".desktop");
     const QString mimeType = QString::fromLatin1(AsmMimeType);
     writeFile(userApplicationsFolder() + desktopFile, asmDesktopEntry(programPath).toUtf8());
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));

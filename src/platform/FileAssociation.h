@@ -10,12 +10,14 @@
 namespace velmora::platform
 {
 
-// The desktop entry's file name and the file type it opens.
-inline constexpr const char *AsmDesktopFile = "velmora.desktop";
+// The name of the desktop entry (with ".desktop") and of the icon, as an installation puts
+// them, so that the user's entry stands in for the installed one; and the file type it opens.
+inline constexpr const char *DesktopId = "example.velmora.Velmora";
 inline constexpr const char *AsmMimeType = "text/x-asm";
 
 // The text of the desktop entry that opens a file with programPath: Exec names the
-// program, quoted and escaped as desktop entries require, followed by "%f".
+// program, quoted and escaped as desktop entries require, followed by "%f"; Icon names the
+// installed icon.
 QString asmDesktopEntry(const QString &programPath);
 
 // Writes the desktop entry into userApplicationsFolder() and makes it the default for

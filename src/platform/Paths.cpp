@@ -1,8 +1,10 @@
 #include "platform/Paths.h"
+#include "platform/FileNames.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <unistd.h>
 
@@ -12,6 +14,8 @@ namespace velmora::platform
 namespace
 {
 
+const QString ToolsFolderName = QStringLiteral("TTDIR");
+
 QString withSlash(const QString &dir)
 {
     return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
@@ -20,6 +24,11 @@ QString withSlash(const QString &dir)
 bool isWritableFolder(const QString &dir)
 {
     return QDir(dir).exists() && ::access(QFile::encodeName(dir).constData(), W_OK | X_OK) == 0;
+}
+
+bool hasInfoFolder(const QString &dir)
+{
+    return QDir(dir + QStringLiteral("info")).exists();
 }
 
 QString xdgFolder(const char *variable, const QString &homeFallback)
@@ -37,9 +46,14 @@ QString userConfigFolder()
     return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config"));
 }
 
+QString userDataFolder()
+{
+    return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share"));
+}
+
 QString userApplicationsFolder()
 {
-    return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("applications/");
+    return userDataFolder() + QStringLiteral("applications/");
 }
 
 QString userStateFolder()
@@ -52,11 +66,26 @@ QString exeDir()
     return withSlash(QCoreApplication::applicationDirPath());
 }
 
-QString settingsFolder(const QString &exeDir)
+ProgramFolders programFolders(const QString &exeDir)
 {
-    if (isWritableFolder(exeDir))
-        return withSlash(exeDir);
-    return userConfigFolder() + QStringLiteral("velmora/");
+    const QString dir = withSlash(exeDir);
+    const QString installedData = withSlash(QDir::cleanPath(dir + QStringLiteral(VELMORA_INSTALLED_DATA_DIR)));
+    const bool installed = !hasInfoFolder(dir) && hasInfoFolder(installedData);
+    if (!installed && isWritableFolder(dir))
+        return {dir, dir, dir + ToolsFolderName};
+    return {installed ? installedData : dir, userConfigFolder() + QStringLiteral("velmora/"),
+            userDataFolder() + QStringLiteral("velmora/") + ToolsFolderName};
+}
+
+void provideToolsFolder(const ProgramFolders &folders)
+{
+    const QString shipped = folders.data + ToolsFolderName;
+    if (QDir::cleanPath(shipped) == QDir::cleanPath(folders.tools) || !QDir().mkpath(folders.tools))
+        return;
+    const QStringList files = QDir(shipped).entryList(QDir::Files);
+    for (const QString &name : files)
+        if (!QFileInfo::exists(findIgnoringCase(folders.tools, name)))
+            QFile::copy(shipped + QLatin1Char('/') + name, folders.tools + QLatin1Char('/') + name);
 }
 
 } // namespace velmora::platform

@@ -42,10 +42,10 @@ QLabel *boldLabel(const char *name, const QString &text, QWidget *parent)
 
 // The history text: UTF-8, or Windows-1251 when the bytes are not valid UTF-8; empty when
 // the file is missing or unreadable.
-QString readHistory(const QString &exeDir)
+QString readHistory(const QString &dataDir)
 {
     QFile file(
-        platform::findIgnoringCase(QDir(exeDir).filePath(QStringLiteral("info")), QStringLiteral("velmora.txt")));
+        platform::findIgnoringCase(QDir(dataDir).filePath(QStringLiteral("info")), QStringLiteral("velmora.txt")));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(packTextAsUtf8(file.readAll()));
@@ -58,7 +58,7 @@ QString registerText(int number, std::uint32_t value)
 
 } // namespace
 
-TForm3::TForm3(const QString &exeDir, const QString &velmVersion, QWidget *parent)
+TForm3::TForm3(const QString &dataDir, const QString &velmVersion, QWidget *parent)
     : QDialog(parent), OpenLink([](const QString &url) { QDesktopServices::openUrl(QUrl(url)); }),
       PageControl1_(new QTabWidget(this))
 {
@@ -68,7 +68,7 @@ TForm3::TForm3(const QString &exeDir, const QString &velmVersion, QWidget *paren
 
     PageControl1_->setObjectName(QStringLiteral("PageControl1"));
     PageControl1_->addTab(buildAboutPage(velmVersion), QStringLiteral("About Velmora"));
-    PageControl1_->addTab(buildHistoryPage(exeDir), QStringLiteral("Functions && History "));
+    PageControl1_->addTab(buildHistoryPage(dataDir), QStringLiteral("Functions && History "));
     PageControl1_->addTab(buildCpuIdPage(), QStringLiteral("Fetches"));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
@@ -138,7 +138,7 @@ QWidget *TForm3::buildAboutPage(const QString &velmVersion)
     return page;
 }
 
-QWidget *TForm3::buildHistoryPage(const QString &exeDir)
+QWidget *TForm3::buildHistoryPage(const QString &dataDir)
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet2"));
@@ -150,7 +150,7 @@ QWidget *TForm3::buildHistoryPage(const QString &exeDir)
     Memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The history text is laid out in columns of fixed-width characters.
     Memo1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    Memo1_->setPlainText(readHistory(exeDir));
+    Memo1_->setPlainText(readHistory(dataDir));
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(heading);

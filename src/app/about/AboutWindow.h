@@ -24,9 +24,9 @@ class TForm3 : public QDialog
 public:
     static constexpr const char *HomePage = "http://velmora.example/";
 
-    // Loads the history memo from exeDir + "info/velmora.txt" when that file exists and
+    // Loads the history memo from dataDir + "info/velmora.txt" when that file exists and
     // shows velmVersion in Label13.
-    TForm3(const QString &exeDir, const QString &velmVersion, QWidget *parent = nullptr);
+    TForm3(const QString &dataDir, const QString &velmVersion, QWidget *parent = nullptr);
 
     // Fired on every show, before the window appears (the main window applies the language).
     std::function<void()> OnShow;
@@ -46,7 +46,7 @@ protected:
 
 private:
     QWidget *buildAboutPage(const QString &velmVersion);
-    QWidget *buildHistoryPage(const QString &exeDir);
+    QWidget *buildHistoryPage(const QString &dataDir);
     QWidget *buildCpuIdPage();
     void setLinkUnderlined(bool underlined);
 

@@ -70,8 +70,8 @@ QWidget *chartPage()
 
 } // namespace
 
-TInfoW::TInfoW(const QString &exeDir, QWidget *parent)
-    : QDialog(parent), infoDir_(QDir(exeDir).filePath(QStringLiteral("info"))), PageControl1_(new QTabWidget(this))
+TInfoW::TInfoW(const QString &dataDir, QWidget *parent)
+    : QDialog(parent), infoDir_(QDir(dataDir).filePath(QStringLiteral("info"))), PageControl1_(new QTabWidget(this))
 {
     setObjectName(QStringLiteral("InfoW"));
     setWindowTitle(QStringLiteral("Info"));

@@ -22,8 +22,8 @@ class TInfoW : public QDialog
     Q_OBJECT
 
 public:
-    // The reference texts are read from exeDir + "info/".
-    explicit TInfoW(const QString &exeDir, QWidget *parent = nullptr);
+    // The reference texts are read from dataDir + "info/".
+    explicit TInfoW(const QString &dataDir, QWidget *parent = nullptr);
 
     // Fired on every show, before the texts are loaded (the main window applies the language).
     std::function<void()> OnShow;

@@ -17,14 +17,14 @@ QString languageFileName(const QString &chosenPath)
     return chosenPath.mid(slash + 1);
 }
 
-QString languageFilePath(const QString &exeDir, const QString &lngFile)
+QString languageFilePath(const QString &dataDir, const QString &lngFile)
 {
-    return QDir(exeDir).filePath(QStringLiteral("info/") + languageFileName(lngFile));
+    return QDir(dataDir).filePath(QStringLiteral("info/") + languageFileName(lngFile));
 }
 
-std::optional<QString> findLanguagePack(const QString &exeDir, const QString &chosenPath)
+std::optional<QString> findLanguagePack(const QString &dataDir, const QString &chosenPath)
 {
-    const QString path = platform::resolveIgnoringCase(languageFilePath(exeDir, chosenPath));
+    const QString path = platform::resolveIgnoringCase(languageFilePath(dataDir, chosenPath));
     if (!QFileInfo(path).isFile())
         return std::nullopt;
     return path;

@@ -357,8 +357,8 @@ void TPrefsW::FormShow()
     main_.ApplyLanguagePrefsW();
 
     Label8_->setText(languageFileName(main_.LanguageFile));
-    languageDialogDir_ = main_.ExeDir + QStringLiteral("info/");
-    Label9_->setText(main_.ExeDir + QStringLiteral("TTDIR/"));
+    languageDialogDir_ = main_.Folders.data + QStringLiteral("info/");
+    Label9_->setText(main_.toolsFolder() + QLatin1Char('/'));
 
     Edit1_->setText(s.TasmFile);
     Edit2_->setText(s.TLinkFile);
@@ -451,7 +451,7 @@ void TPrefsW::BitBtn2Click()
         return;
     Settings &s = main_.settings;
     s.LNGFile = languageFileName(*chosen);
-    main_.LanguageFile = languageFilePath(main_.ExeDir, s.LNGFile);
+    main_.LanguageFile = languageFilePath(main_.Folders.data, s.LNGFile);
     main_.ApplyLanguage();
     main_.ApplyLanguagePrefsW();
     Label8_->setText(s.LNGFile);

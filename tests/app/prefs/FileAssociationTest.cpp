@@ -45,7 +45,7 @@ protected:
         ASSERT_TRUE(QDir().mkpath(binDir));
     }
 
-    QString desktopPath() const { return dataHome + QStringLiteral("/applications/velmora.desktop"); }
+    QString desktopPath() const { return dataHome + QStringLiteral("/applications/example.velmora.Velmora.desktop"); }
     QString mimeAppsPath() const { return configHome + QStringLiteral("/mimeapps.list"); }
 
     // An xdg-mime stand-in that records its arguments and ends with exitCode.
@@ -74,6 +74,7 @@ TEST_F(FileAssociationTest, DesktopEntryQuotesTheProgramAndPassesTheFile)
     EXPECT_TRUE(entry.startsWith(QStringLiteral("[Desktop Entry]\n")));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=text/x-asm;\n")));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nType=Application\n")));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nIcon=example.velmora.Velmora\n")));
 }
 
 TEST_F(FileAssociationTest, WithoutXdgMimeTheChoiceGoesIntoMimeAppsListKeepingOtherLines)
@@ -89,16 +90,17 @@ TEST_F(FileAssociationTest, WithoutXdgMimeTheChoiceGoesIntoMimeAppsListKeepingOt
     platform::associateAsmFiles(QStringLiteral("/opt/velmora/velmora"));
 
     EXPECT_EQ(execLine(readText(desktopPath())), QStringLiteral("\"/opt/velmora/velmora\" %f"));
-    EXPECT_EQ(readText(mimeAppsPath()), QStringLiteral("[Default Applications]\ntext/html=browser.desktop\n"
-                                                       "text/x-asm=velmora.desktop\n\n[Added Associations]\n"
-                                                       "text/x-asm=velmora.desktop;other.desktop;\n"));
+    EXPECT_EQ(readText(mimeAppsPath()),
+              QStringLiteral("[Default Applications]\ntext/html=browser.desktop\n"
+                             "text/x-asm=example.velmora.Velmora.desktop\n\n[Added Associations]\n"
+                             "text/x-asm=example.velmora.Velmora.desktop;other.desktop;\n"));
 }
 
 TEST_F(FileAssociationTest, XdgMimeMakesTheEntryTheDefaultAndItsFailureIsReported)
 {
     const QString record = installXdgMime(0);
     platform::associateAsmFiles(QStringLiteral("/p"));
-    EXPECT_EQ(readText(record), QStringLiteral("default velmora.desktop text/x-asm\n"));
+    EXPECT_EQ(readText(record), QStringLiteral("default example.velmora.Velmora.desktop text/x-asm\n"));
     EXPECT_FALSE(QFileInfo::exists(mimeAppsPath()));
 
     installXdgMime(3);
@@ -128,7 +130,7 @@ TEST_F(FileAssociationTest, ButtonAsksFirstThenRegistersTheRunningProgram)
     EXPECT_EQ(dialogs.messages.size(), 2u);
     const QString exec = execLine(readText(desktopPath()));
     EXPECT_EQ(exec, QLatin1Char('"') + QCoreApplication::applicationFilePath() + QStringLiteral("\" %f"));
-    EXPECT_TRUE(readText(mimeAppsPath()).contains(QStringLiteral("text/x-asm=velmora.desktop\n")));
+    EXPECT_TRUE(readText(mimeAppsPath()).contains(QStringLiteral("text/x-asm=example.velmora.Velmora.desktop\n")));
 }
 
 TEST_F(FileAssociationTest, AFolderThatCannotBeWrittenIsReportedByTheButton)
@@ -143,7 +145,7 @@ TEST_F(FileAssociationTest, AFolderThatCannotBeWrittenIsReportedByTheButton)
     prefsControl<QPushButton>("Button1")->click();
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].kind, platform::MessageKind::Error);
-    EXPECT_TRUE(dialogs.messages[1].text.contains(QStringLiteral("velmora.desktop")));
+    EXPECT_TRUE(dialogs.messages[1].text.contains(QStringLiteral("example.velmora.Velmora.desktop")));
 }
 
 } // namespace

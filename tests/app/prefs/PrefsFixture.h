@@ -5,6 +5,7 @@
 #include "../AppFixture.h"
 #include "app/prefs/ColorBox.h"
 #include "app/prefs/PrefsWindow.h"
+#include "support/ScopedEnv.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -13,31 +14,6 @@
 
 namespace velmora::testing
 {
-
-// Sets an environment variable for the length of a test.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const QString &value)
-        : name_(name), hadValue_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        qputenv(name, value.toUtf8());
-    }
-    ~ScopedEnv()
-    {
-        if (hadValue_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    const char *name_;
-    bool hadValue_;
-    QByteArray old_;
-};
 
 class PrefsFixture : public AppFixture
 {

@@ -1,0 +1,39 @@
+#include "app/StartCheck.h"
+
+#include "app/MainWindow.h"
+#include "app/help/HelpFile.h"
+#include "app/language/LanguagePack.h"
+
+#include <QFileInfo>
+
+namespace velmora::app
+{
+
+StartReport startReport(const TVelmora &window)
+{
+    StartReport report;
+    const auto line = [&report](const char *what, const QString &path, const QString &found, bool ok) {
+        report.lines << QStringLiteral("%1: %2 (%3)").arg(QLatin1String(what), path, found);
+        report.complete = report.complete && ok;
+    };
+
+    line("settings file", window.settingsFilePath(), QStringLiteral("read at start, written at exit"), true);
+
+    const bool packLoaded = LanguagePack::load(window.LanguageFile).has_value();
+    line("language pack", window.LanguageFile, packLoaded ? QStringLiteral("loaded") : QStringLiteral("missing"),
+         packLoaded);
+
+    try {
+        const qsizetype topics = HelpFile::load(window.HelpFile).topics().size();
+        line("help file", window.HelpFile, QStringLiteral("%1 topics").arg(topics), true);
+    } catch (const HelpFileError &e) {
+        line("help file", window.HelpFile, QString::fromUtf8(e.what()), false);
+    }
+
+    const QString tools = window.toolsFolder();
+    const bool toolsFound = QFileInfo(tools).isDir();
+    line("tools folder", tools, toolsFound ? QStringLiteral("present") : QStringLiteral("missing"), toolsFound);
+    return report;
+}
+
+} // namespace velmora::app
