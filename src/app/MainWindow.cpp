@@ -108,7 +108,6 @@ void TVelmora::FormCreate(const QStringList &arguments)
     // The name is made absolute: the build commands change the current folder later.
     if (!arguments.isEmpty() && !arguments.first().isEmpty())
         runCommand([&] { OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath()); });
-    HelpFile = ExeDir + QStringLiteral("info/intro.hlp");
     ApplyLanguage();
     // The tools folder gets its own drive letter in every later DOS run.
     if (settings.VirtDriveEnable)
@@ -211,6 +210,7 @@ void TVelmora::resizeEvent(QResizeEvent *event)
 
 void TVelmora::ApplyLanguage()
 {
+    applyHelpFile();
     if (!velmora::app::ApplyLanguage(*this, LanguageFile, mainTexts))
         return;
     ApplyBuildTexts(LanguageFile, buildTexts);
