@@ -52,7 +52,7 @@ ReferenceFiles englishReferenceFiles(const QString &exeDir)
             infoFile(exeDir, QStringLiteral("optimization.txt")),
             templatesFile(exeDir, QStringLiteral("def_templ.asm")),
             help,
-            QStringLiteral("%1\n\nThe English help is shown instead.")};
+            QStringLiteral("%1 (the English help is shown instead)")};
 }
 
 ReferenceFiles referenceFiles(const QString &exeDir, const QString &languageFile)
