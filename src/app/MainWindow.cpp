@@ -108,7 +108,6 @@ void TVelmora::FormCreate(const QStringList &arguments)
     // The name is made absolute: the build commands change the current folder later.
     if (!arguments.isEmpty() && !arguments.first().isEmpty())
         runCommand([&] { OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath()); });
-    HelpFile = Folders.data + QStringLiteral("info/intro.hlp");
     ApplyLanguage();
     runCommand([this] { loadKeywordList(); });
     showEditor();
@@ -227,6 +226,7 @@ void TVelmora::resizeEvent(QResizeEvent *event)
 
 void TVelmora::ApplyLanguage()
 {
+    applyHelpFile();
     if (!velmora::app::ApplyLanguage(*this, LanguageFile, mainTexts))
         return;
     ApplyBuildTexts(LanguageFile, buildTexts);

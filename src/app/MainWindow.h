@@ -79,7 +79,7 @@ public:
     QString ExeDir;       // the program's folder, ending in "/"
     QString ToolsDir;     // lower case of Folders.tools, no trailing "/"
     QString LanguageFile; // Folders.data + "info/" + LNGFile
-    QString HelpFile;     // Folders.data + "info/intro.hlp"
+    QString HelpFile;     // the pack's help file in Folders.data + "info/", else "intro.hlp" there
     // Where the data, cf.ini and the tools folder are: decided from ExeDir at creation.
     platform::ProgramFolders Folders;
     Settings settings;
@@ -247,12 +247,14 @@ private:
     // false when the user cancelled (or a save did not happen).
     bool confirmDiscard();
     // Loads a file into the editor, all or nothing; a NUL byte in it is reported and guards
-    // the file.
-    void loadSource(const QString &path);
+    // the file. keptIn as for loadStream.
+    void loadSource(const QString &path, std::optional<core::SourceEncoding> keptIn = std::nullopt);
     // Loads the text of the stream, all or nothing, in the encoding it is found to have
-    // (shown in the status bar and kept for saving); errors name path. Returns the offset
-    // of a NUL byte that ended the text, or -1.
-    std::int64_t loadStream(std::istream &in, const QString &path);
+    // (shown in the status bar and kept for saving), or recoded into keptIn when given (a
+    // template becomes a text in the new file's encoding); errors name path. Returns the
+    // offset of a NUL byte that ended the text, or -1.
+    std::int64_t loadStream(std::istream &in, const QString &path,
+                            std::optional<core::SourceEncoding> keptIn = std::nullopt);
     void writeSource(const QString &path);
     // The editor's text as the file gets it, in the source's encoding; nullopt when it could
     // not be produced whole.
@@ -330,6 +332,8 @@ private:
     std::shared_ptr<THelpSystem> help_;
     // The help window's system, created on first use.
     THelpSystem &helpSystem();
+    // Points HelpFile and the help window at the help file the pack chooses.
+    void applyHelpFile();
     // Shows the info window modally on the given page.
     void showInfoPage(int page);
 };

@@ -6,6 +6,7 @@
 #include "app/FileDialog.h"
 #include "app/SourceLoading.h"
 #include "app/StatusBar.h"
+#include "app/language/ReferenceFiles.h"
 #include "editor/core/EditorErrors.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/AtomicFile.h"
@@ -61,7 +62,7 @@ bool TVelmora::confirmDiscard()
     }
 }
 
-std::int64_t TVelmora::loadStream(std::istream &in, const QString &path)
+std::int64_t TVelmora::loadStream(std::istream &in, const QString &path, std::optional<core::SourceEncoding> keptIn)
 {
     try {
         const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -73,6 +74,11 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path)
             // UTF-8 with characters the editor cannot draw: kept as its bytes, nothing lost.
             encoding = core::SourceEncoding::Windows1251;
             text = bytes;
+        }
+        if (keptIn) {
+            // Characters the kept encoding's code page lacks become '?'.
+            text = core::encode(core::decode(*text, core::editorCodePage(encoding)), core::editorCodePage(*keptIn));
+            encoding = *keptIn;
         }
         std::istringstream shown(*text);
         const std::int64_t nul = loadWhole(*editor, shown);
@@ -94,12 +100,12 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path)
     }
 }
 
-void TVelmora::loadSource(const QString &path)
+void TVelmora::loadSource(const QString &path, std::optional<core::SourceEncoding> keptIn)
 {
     std::ifstream in(std::filesystem::path(QFile::encodeName(path).toStdString()), std::ios::binary);
     if (!in)
         fileError("Cannot open file", path, QString::fromLocal8Bit(std::strerror(errno)));
-    const std::int64_t nul = loadStream(in, path);
+    const std::int64_t nul = loadStream(in, path, keptIn);
     truncatedFile_.clear();
     writeRecoveryCopy();
     if (nul < 0)
@@ -138,9 +144,9 @@ void TVelmora::NewA()
     encodingSteps_.clear();
     setSourceEncoding(newFileEncoding());
     CurrentFile.clear();
-    const QString templateFile = platform::resolveIgnoringCase(toolsFolder() + QStringLiteral("/def_templ.asm"));
+    const QString templateFile = referenceFiles(Folders.data, LanguageFile).templateFile;
     if (settings.def_templ && QFileInfo(templateFile).isFile())
-        loadSource(templateFile);
+        loadSource(templateFile, newFileEncoding());
     editor->setModified(false);
     truncatedFile_.clear();
     rememberDiskState();

@@ -8,6 +8,7 @@
 #include "app/helpview/HelpSystem.h"
 #include "app/helpview/HelpWindow.h"
 #include "app/info/InfoWindow.h"
+#include "app/language/ReferenceFiles.h"
 #include "app/prefs/PrefsWindow.h"
 #include "editor/core/CodePages.h"
 #include "editor/widget/SourceMemo.h"
@@ -64,15 +65,13 @@ void TVelmora::Optimizationinfo1Click()
     showInfoPage(2);
 }
 
-THelpSystem &TVelmora::helpSystem()
-{
-    if (!help_)
-        help_ = std::make_shared<THelpSystem>(HelpFile, this);
-    return *help_;
-}
-
 namespace
 {
+
+HelpFiles helpFilesOf(const ReferenceFiles &files)
+{
+    return {files.helpFile, files.englishHelpFile, files.helpFallbackNote};
+}
 
 // The run of letters and digits around the caret in its display line, first with the "." or
 // "@" that leads it (".model", "@data") and then without; empty on a blank.
@@ -96,6 +95,22 @@ QStringList wordsAtCaret(widget::TSourceMemo &memo)
 }
 
 } // namespace
+
+THelpSystem &TVelmora::helpSystem()
+{
+    if (!help_)
+        help_ = std::make_shared<THelpSystem>(helpFilesOf(referenceFiles(Folders.data, LanguageFile)), this);
+    return *help_;
+}
+
+// A help window already open shows the new pack's help at once.
+void TVelmora::applyHelpFile()
+{
+    const ReferenceFiles files = referenceFiles(Folders.data, LanguageFile);
+    HelpFile = files.helpFile;
+    if (help_)
+        help_->setFiles(helpFilesOf(files));
+}
 
 // F1: the help topic of the word at the caret when the help file has a topic or index keyword
 // for it, in any letter case, else the contents.
@@ -125,8 +140,10 @@ void TVelmora::ApplyLanguageAboutW()
 
 void TVelmora::ApplyLanguageInfoW()
 {
-    if (InfoW)
-        velmora::app::ApplyLanguageInfoW(*InfoW, LanguageFile);
+    if (!InfoW)
+        return;
+    velmora::app::ApplyLanguageInfoW(*InfoW, LanguageFile);
+    InfoW->setReferenceFiles(referenceFiles(Folders.data, LanguageFile));
 }
 
 } // namespace velmora::app

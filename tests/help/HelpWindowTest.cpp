@@ -28,7 +28,7 @@ class HelpWindow : public ::testing::Test
 {
 protected:
     velmora::testing::ScriptedDialogs dialogs;
-    THelpSystem help{kShippedHelp, nullptr};
+    THelpSystem help{{kShippedHelp}, nullptr};
 
     THelpWindow &window()
     {
@@ -175,7 +175,7 @@ TEST_F(HelpWindow, ClosedWindowIsOpenedAgainFromTheFile)
 TEST_F(HelpWindow, AskedFromAModalDialogBelongsToThatDialog)
 {
     QWidget owner;
-    THelpSystem owned(kShippedHelp, &owner);
+    THelpSystem owned({kShippedHelp}, &owner);
     QDialog dialog;
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.show();
@@ -193,7 +193,7 @@ TEST_F(HelpWindow, MissingOrMalformedFileIsReportedAndOpensNothing)
 {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("intro.hlp"));
-    THelpSystem absent(missing, nullptr);
+    THelpSystem absent({missing}, nullptr);
     EXPECT_FALSE(absent.showContents());
     EXPECT_EQ(absent.window(), nullptr);
     ASSERT_EQ(dialogs.messages.size(), 1u);

@@ -94,7 +94,8 @@ TEST(ShippedHelp, KeywordsEditorTopicAnswersTheDialogsHelpButton)
 TEST(ShippedHelp, ReferenceTextsAreUtf8ThatTheViewersCodePageCanShow)
 {
     using namespace velmora::core;
-    for (const char *name : {"info/intro.hlp", "info/chainik.txt", "info/optimization.txt", "info/velmora.txt"}) {
+    for (const char *name : {"info/intro.hlp", "info/chainik.txt", "info/optimization.txt", "info/velmora.txt",
+                             "info/chainik_rus.txt", "info/optimization_rus.txt"}) {
         const QByteArray bytes = readAll(dataPath(name));
         EXPECT_GT(bytes.size(), 1000) << name;
         QStringDecoder utf8(QStringDecoder::Utf8);

@@ -1,6 +1,7 @@
 // The default template: CR LF line breaks and the parts of a small DOS .exe program.
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -64,4 +65,28 @@ TEST(DefaultTemplate, IsASmallExeSkeletonWithCrLfBreaks)
     const QRegularExpressionMatch end = QRegularExpression(R"(^end (\w+)$)").match(code.last());
     ASSERT_TRUE(end.hasMatch()) << code.last().toStdString();
     EXPECT_EQ(code.value(codeSeg + 1), end.captured(1) + ":");
+}
+
+TEST(DefaultTemplate, TheRussianOneIsTheSameCodeWithCommentsEverySourceEncodingHolds)
+{
+    QFile english(QStringLiteral(VELMORA_SOURCE_DIR "/data/TTDIR/def_templ.asm"));
+    QFile russian(QStringLiteral(VELMORA_SOURCE_DIR "/data/TTDIR/def_templ_rus.asm"));
+    ASSERT_TRUE(english.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(russian.open(QIODevice::ReadOnly));
+    const QByteArray bytes = russian.readAll();
+    EXPECT_EQ(statements(bytes), statements(english.readAll()));
+    EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    ASSERT_FALSE(utf8.hasError());
+    // Beyond ASCII only Cyrillic letters: Windows-1251, CP866 and UTF-8 all hold them.
+    int cyrillic = 0;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            continue;
+        EXPECT_TRUE((c >= u'А' && c <= u'я') || c == u'ё' || c == u'Ё') << int(c.unicode());
+        ++cyrillic;
+    }
+    EXPECT_GT(cyrillic, 200);
 }

@@ -8,11 +8,35 @@
 namespace velmora::app
 {
 
-THelpSystem::THelpSystem(QString helpFile, QWidget *owner) : helpFile_(std::move(helpFile)), owner_(owner) {}
+namespace
+{
+
+void reportError(const QString &text)
+{
+    platform::dialogs().message(platform::MessageKind::Error, text);
+}
+
+} // namespace
+
+THelpSystem::THelpSystem(HelpFiles files, QWidget *owner) : files_(std::move(files)), owner_(owner) {}
 
 THelpSystem::~THelpSystem()
 {
     delete window_;
+}
+
+void THelpSystem::setFiles(HelpFiles files)
+{
+    if (files.file == files_.file && files.fallback == files_.fallback) {
+        files_.fallbackNote = files.fallbackNote;
+        return;
+    }
+    files_ = std::move(files);
+    reportedFile_.clear();
+    if (!window_)
+        return;
+    if (std::optional<HelpFile> help = read())
+        window_->setHelpFile(std::move(*help));
 }
 
 bool THelpSystem::showContents()
@@ -31,15 +55,35 @@ bool THelpSystem::showKeyword(const QString &word)
     return window != nullptr;
 }
 
+std::optional<HelpFile> THelpSystem::read()
+{
+    try {
+        return HelpFile::load(files_.file);
+    } catch (const HelpFileError &e) {
+        if (files_.fallback.isEmpty() || files_.fallback == files_.file) {
+            reportError(QString::fromUtf8(e.what()));
+            return std::nullopt;
+        }
+        if (reportedFile_ != files_.file) {
+            reportedFile_ = files_.file;
+            reportError(files_.fallbackNote.arg(QString::fromUtf8(e.what())));
+        }
+    }
+    try {
+        return HelpFile::load(files_.fallback);
+    } catch (const HelpFileError &e) {
+        reportError(QString::fromUtf8(e.what()));
+        return std::nullopt;
+    }
+}
+
 THelpWindow *THelpSystem::open()
 {
     if (!window_) {
-        try {
-            window_ = new THelpWindow(HelpFile::load(helpFile_), owner_);
-        } catch (const HelpFileError &e) {
-            platform::dialogs().message(platform::MessageKind::Error, QString::fromUtf8(e.what()));
+        std::optional<HelpFile> help = read();
+        if (!help)
             return nullptr;
-        }
+        window_ = new THelpWindow(std::move(*help), owner_);
         window_->setAttribute(Qt::WA_DeleteOnClose);
     }
     // Asked from a modal dialog (the keywords editor), the window must belong to that dialog,

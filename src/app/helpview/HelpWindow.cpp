@@ -66,9 +66,7 @@ THelpWindow::THelpWindow(HelpFile help, QWidget *parent)
     index_->setObjectName(QStringLiteral("HelpIndex"));
     view_->setObjectName(QStringLiteral("HelpTopicView"));
 
-    for (const HelpTopic &topic : help_.topics())
-        contents_->addItem(topic.title);
-    fillIndex();
+    fillLists();
 
     auto *indexPage = new QWidget;
     auto *indexLayout = new QVBoxLayout(indexPage);
@@ -117,8 +115,28 @@ THelpWindow::THelpWindow(HelpFile help, QWidget *parent)
     connect(index_, &QListWidget::itemActivated, this, &THelpWindow::showIndexItem);
 }
 
-void THelpWindow::fillIndex()
+void THelpWindow::setHelpFile(HelpFile help)
 {
+    help_ = std::move(help);
+    fillLists();
+    indexFilter_->clear();
+    view_->clearHistory();
+    // The address may stay "topic:0" while the document behind it changed.
+    if (currentTopic() == 0) {
+        view_->reload();
+        topicShown(view_->source());
+    } else {
+        showTopic(0);
+    }
+}
+
+void THelpWindow::fillLists()
+{
+    const QSignalBlocker quiet(contents_);
+    contents_->clear();
+    for (const HelpTopic &topic : help_.topics())
+        contents_->addItem(topic.title);
+    index_->clear();
     // A keyword of several topics gets one row per topic, named after the topic.
     for (const HelpIndexEntry &entry : help_.index()) {
         for (const int topic : entry.topics) {

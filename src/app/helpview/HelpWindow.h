@@ -24,6 +24,8 @@ public:
     explicit THelpWindow(HelpFile help, QWidget *parent = nullptr);
 
     const HelpFile &helpFile() const { return help_; }
+    // Shows another help file at its contents; the history of topics seen is forgotten.
+    void setHelpFile(HelpFile help);
 
     void showTopic(int topic);
     // Shows the topic titled word, else the first topic indexed under it, and returns true.
@@ -36,7 +38,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void fillIndex();
+    void fillLists();
     void filterIndex(const QString &text);
     void showIndexItem(const QListWidgetItem *item);
     void topicShown(const QUrl &source);

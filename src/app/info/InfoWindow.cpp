@@ -8,9 +8,7 @@
 #include "editor/widget/ScrollingPanel.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
-#include "platform/FileNames.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QShowEvent>
@@ -70,9 +68,9 @@ QWidget *chartPage()
 
 } // namespace
 
-TInfoW::TInfoW(const QString &dataDir, QWidget *parent)
-    : QDialog(parent), infoDir_(QDir(dataDir).filePath(QStringLiteral("info"))), PageControl1_(new QTabWidget(this))
+TInfoW::TInfoW(const QString &dataDir, QWidget *parent) : QDialog(parent), PageControl1_(new QTabWidget(this))
 {
+    setReferenceFiles(englishReferenceFiles(dataDir));
     setObjectName(QStringLiteral("InfoW"));
     setWindowTitle(QStringLiteral("Info"));
     setModal(true);
@@ -88,6 +86,12 @@ TInfoW::TInfoW(const QString &dataDir, QWidget *parent)
     resize(760, kAsciiChartHeight + 80);
 }
 
+void TInfoW::setReferenceFiles(const ReferenceFiles &files)
+{
+    faqFile_ = files.faqFile;
+    optimizationFile_ = files.optimizationFile;
+}
+
 void TInfoW::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
@@ -101,17 +105,17 @@ void TInfoW::showEvent(QShowEvent *event)
 void TInfoW::loadTexts()
 {
     try {
-        loadText(*editor_, QStringLiteral("optimization.txt"));
-        loadText(*SourceMemo1_, QStringLiteral("chainik.txt"));
+        loadText(*editor_, optimizationFile_);
+        loadText(*SourceMemo1_, faqFile_);
     } catch (const std::exception &e) {
         platform::dialogs().message(platform::MessageKind::Error, QString::fromUtf8(e.what()));
     }
 }
 
 // The reference texts are UTF-8 (or Windows-1251); the viewers keep Windows-1251 bytes.
-void TInfoW::loadText(widget::TSourceMemo &memo, const QString &fileName)
+void TInfoW::loadText(widget::TSourceMemo &memo, const QString &path)
 {
-    QFile file(platform::findIgnoringCase(infoDir_, fileName));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error(
             QStringLiteral("Cannot open file \"%1\". %2").arg(file.fileName(), file.errorString()).toStdString());

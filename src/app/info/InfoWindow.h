@@ -3,6 +3,8 @@
 // reference texts every time the window is shown, so edits made in them never last.
 #pragma once
 
+#include "app/language/ReferenceFiles.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -22,8 +24,11 @@ class TInfoW : public QDialog
     Q_OBJECT
 
 public:
-    // The reference texts are read from dataDir + "info/".
+    // The reference texts are the English ones in dataDir + "info/" until others are set.
     explicit TInfoW(const QString &dataDir, QWidget *parent = nullptr);
+
+    // The FAQ and optimisation notes to load on the next show.
+    void setReferenceFiles(const ReferenceFiles &files);
 
     // Fired on every show, before the texts are loaded (the main window applies the language).
     std::function<void()> OnShow;
@@ -39,9 +44,10 @@ private:
     // Loads the optimisation notes, then the FAQ; a file that cannot be opened is reported
     // and ends the loading.
     void loadTexts();
-    void loadText(widget::TSourceMemo &memo, const QString &fileName);
+    void loadText(widget::TSourceMemo &memo, const QString &path);
 
-    QString infoDir_;
+    QString faqFile_;
+    QString optimizationFile_;
     QTabWidget *PageControl1_;
     widget::TSourceMemo *SourceMemo1_ = nullptr;
     widget::TSourceMemo *editor_ = nullptr;

@@ -1,6 +1,7 @@
 // The info window: its pages and viewers, and the reloading of the reference texts on show.
 #include "app/info/InfoWindow.h"
 #include "app/info/AsciiChart.h"
+#include "app/language/ReferenceFiles.h"
 #include "editor/core/CodePages.h"
 #include "editor/core/DefaultKeywordList.h"
 #include "editor/core/KeywordList.h"
@@ -143,6 +144,31 @@ TEST_F(InfoWindowTest, MissingFaqIsReportedAfterTheNotesLoaded)
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("chainik.txt")));
     EXPECT_EQ(window.optimizationMemo().Lines().Text(), "notes\r\n");
+}
+
+TEST_F(InfoWindowTest, ShippedRussianTextsShowEveryCharacterOfTheFilesChosen)
+{
+    writeInfo(QStringLiteral("chainik.txt"), "English FAQ\n");
+    writeInfo(QStringLiteral("optimization.txt"), "English notes\n");
+    app::TInfoW window(folder.path());
+    app::ReferenceFiles files = app::englishReferenceFiles(folder.path());
+    files.faqFile = QStringLiteral(VELMORA_SOURCE_DIR "/data/info/chainik_rus.txt");
+    files.optimizationFile = QStringLiteral(VELMORA_SOURCE_DIR "/data/info/optimization_rus.txt");
+    window.setReferenceFiles(files);
+
+    showOnce(window);
+    EXPECT_TRUE(dialogs.messages.empty());
+    for (const auto &[memo, path] :
+         {std::pair{&window.faqMemo(), files.faqFile}, std::pair{&window.optimizationMemo(), files.optimizationFile}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString expected =
+            QString::fromUtf8(file.readAll()).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        const QString shown =
+            QString::fromStdU16String(core::decode(memo->Lines().Text(), core::CodePage::Windows1251));
+        EXPECT_EQ(shown, expected) << path.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral(u"ё"))) << "Cyrillic beyond the plain alphabet arrives too";
+    }
 }
 
 } // namespace
