@@ -43,7 +43,8 @@ expect_line() {
 expect_line "settings file: $home/config/velmora/cf.ini (read at start, written at exit)"
 expect_line "language pack: $prefix/share/velmora/info/LNGPAK_Rus.lng (loaded)"
 expect_line "tools folder: $home/data/velmora/TTDIR (present)"
-grep -qE -- "^help file: $prefix/share/velmora/info/intro.hlp \([1-9][0-9]* topics\)$" <<<"$output" ||
+# The default pack is the Russian one, which names its own help file.
+grep -qE -- "^help file: $prefix/share/velmora/info/intro_rus.hlp \([1-9][0-9]* topics\)$" <<<"$output" ||
   fail "the help file was not read"
 
 grep -q '^LNGFile=LNGPAK_Rus.lng' "$home/config/velmora/cf.ini" || fail "cf.ini was not written at exit"
