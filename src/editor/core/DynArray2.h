@@ -36,7 +36,11 @@ public:
     virtual ~TDynArray2() = default;
 
     // Address of record i; ERangeError "List index out of bounds" when i is outside 0 .. count - 1.
-    std::byte *item(std::int32_t i) const;
+    std::byte *item(std::int32_t i) const
+    {
+        checkIndex(i);
+        return slot(i);
+    }
     void get(std::int32_t i, void *destination) const;
     void put(std::int32_t i, const void *source);
     // Appends a copy of source and returns its index.
@@ -121,7 +125,20 @@ private:
         std::int32_t at;
     };
 
-    void checkIndex(std::int32_t i) const;
+    [[noreturn]] static void outOfBounds();
+    void checkIndex(std::int32_t i) const
+    {
+        if (i < 0 || i >= count_)
+            outOfBounds();
+    }
+    static std::int32_t wrappedSum(std::int32_t a, std::int32_t b)
+    {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+    }
+    static std::int32_t wrappedDifference(std::int32_t a, std::int32_t b)
+    {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+    }
     std::int32_t *positions(std::byte *record) const
     {
         return reinterpret_cast<std::int32_t *>(record + positionsOffset_);
