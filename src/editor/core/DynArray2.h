@@ -1,10 +1,10 @@
 // TDynArray2: fixed-size records in separately allocated 32 KB blocks, kept in order. Each
 // block holds its own count of records from its front, so inserting or erasing records moves
 // only records of the blocks concerned: a block that overflows is split into evenly filled
-// ones, and a block that becomes empty, or fits into a neighbour together with it, is merged
-// away. Appending never moves a record; any other insert or erase may move the records of
-// the blocks it touches. Blocks emptied by lowering the count are kept as spare capacity until
-// the capacity is lowered.
+// ones, and after an erase a block that is empty, or fits into a neighbour together with it,
+// is merged away. Appending never moves a record; any other insert or erase may move the
+// records of the blocks it touches, before the place of the change as well as after it.
+// Blocks that fall out of use are kept as spare capacity until the capacity is lowered.
 //
 // Every record carries two 32-bit position fields, a start and a first line, at the offset
 // the descendant gives. They are held relative to their block's base values, and shifting
