@@ -56,8 +56,6 @@ void TDynArray2::setCapacity(std::int32_t n)
         spare_.push_back(allocateBlockData());
 }
 
-// Block list -----------------------------------------------------------------------------
-
 TDynArray2::BlockData TDynArray2::allocateBlockData()
 {
     return BlockData(static_cast<std::byte *>(::operator new[](kBlockSize, std::align_val_t{16})));
