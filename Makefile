@@ -62,7 +62,8 @@ fuzz: setup
 		src/editor/core/SourceLinesStrings.cpp src/editor/core/SourceNavigator.cpp \
 		src/editor/core/ParagraphRecord.cpp src/editor/core/ParagraphsList.cpp \
 		src/editor/core/ParagraphsReplace.cpp src/editor/core/ParagraphsStreaming.cpp \
-		src/editor/core/DynArray2.cpp src/editor/core/StoreConsistency.cpp src/editor/core/UndoList.cpp \
+		src/editor/core/DynArray2.cpp src/editor/core/DynArray2Positions.cpp \
+		src/editor/core/StoreConsistency.cpp src/editor/core/UndoList.cpp \
 		src/editor/core/ColumnArithmetic.cpp src/editor/core/StyleCodes.cpp src/editor/core/UpperCase.cpp \
 		src/editor/core/UpperCaseCache.cpp src/editor/core/CodePages.cpp \
 		src/editor/core/TaggedValueReader.cpp src/editor/core/TaggedValueWriter.cpp \

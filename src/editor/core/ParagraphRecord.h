@@ -69,8 +69,8 @@ void freeTextBuffer(char *text);
 
 struct ParInfo {
     char *text = nullptr; // NUL-terminated; null for an empty paragraph
-    // Raw start and first-line fields. Edits shift these lazily: read and write them through
-    // TParagraphsList::startOf/firstLineOf, never directly.
+    // Raw start and first-line fields, held relative to the record's block and shifted lazily:
+    // read and write them through TParagraphsList::startOf/firstLineOf, never directly.
     std::int32_t rawStart = 0;
     std::int32_t rawFirstLine = 0;
     union {

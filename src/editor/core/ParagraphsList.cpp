@@ -1,6 +1,7 @@
 #include "editor/core/ParagraphsList.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace velmora::core
 {
@@ -11,74 +12,14 @@ constexpr std::int16_t kParSize = sizeof(ParInfo);
 constexpr std::int16_t kParsPerBlock = TDynArray2::kBlockSize / kParSize;
 } // namespace
 
-TParagraphsList::TParagraphsList() : TDynArray2(kParSize, kParSize, kParsPerBlock) {}
+TParagraphsList::TParagraphsList() : TDynArray2(kParSize, kParSize, kParsPerBlock, offsetof(ParInfo, rawStart))
+{
+    static_assert(offsetof(ParInfo, rawFirstLine) == offsetof(ParInfo, rawStart) + sizeof(std::int32_t));
+}
 
 TParagraphsList::~TParagraphsList()
 {
     clear();
-}
-
-void TParagraphsList::applyStepTo(std::int32_t q)
-{
-    q = std::min(q, count() - 1);
-    if (stepStart_ != 0 || stepLine_ != 0) {
-        const std::int32_t d = stepStart_, e = stepLine_;
-        forEachRecord(stepPar_ + 1, q + 1, [d, e](std::byte *r) {
-            auto *p = reinterpret_cast<ParInfo *>(r);
-            p->rawStart += d;
-            p->rawFirstLine += e;
-        });
-    }
-    stepPar_ = q;
-}
-
-void TParagraphsList::backStepTo(std::int32_t q)
-{
-    const std::int32_t d = stepStart_, e = stepLine_;
-    forEachRecord(q + 1, std::min(stepPar_, count() - 1) + 1, [d, e](std::byte *r) {
-        auto *p = reinterpret_cast<ParInfo *>(r);
-        p->rawStart -= d;
-        p->rawFirstLine -= e;
-    });
-    stepPar_ = q;
-}
-
-void TParagraphsList::flushSteps()
-{
-    if (stepStart_ != 0 || stepLine_ != 0)
-        applyStepTo(count() - 1);
-    stepPar_ = INT32_MAX;
-    stepStart_ = 0;
-    stepLine_ = 0;
-}
-
-void TParagraphsList::carryStepPast(std::int32_t last, std::int32_t shift)
-{
-    if (stepStart_ == 0 && stepLine_ == 0)
-        return;
-    if (stepPar_ < last)
-        applyStepTo(last);
-    stepPar_ += shift;
-}
-
-void TParagraphsList::shiftBoth(std::int32_t from, std::int32_t d, std::int32_t e)
-{
-    if (from >= count() || (d == 0 && e == 0))
-        return;
-    from = std::max(from, 0);
-    const std::int32_t p = from - 1; // records after p move
-    if (stepStart_ == 0 && stepLine_ == 0) {
-        stepPar_ = p;
-    } else if (p >= stepPar_) {
-        applyStepTo(p);
-    } else if (p >= stepPar_ - count() / 10) {
-        backStepTo(p);
-    } else {
-        flushSteps();
-        stepPar_ = p;
-    }
-    stepStart_ += d;
-    stepLine_ += e;
 }
 
 void TParagraphsList::clear()
@@ -89,9 +30,6 @@ void TParagraphsList::clear()
     visibleLineCount = 0;
     setCount(0);
     setCapacity(4);
-    stepPar_ = INT32_MAX;
-    stepStart_ = 0;
-    stepLine_ = 0;
     loadBuffers_.clear();
     lastParToFormat = -1;
 }

@@ -1,9 +1,6 @@
 // TParagraphsList: the paragraph records of one editor in a TDynArray2, with the text totals
-// and the layout and highlighting progress marks.
-//
-// Starts and first lines are shifted lazily: records after stepPar_ still lack stepStart_ and
-// stepLine_, which are added when an edit elsewhere needs them (a typed character costs no walk
-// over the following paragraphs). Read and write those two fields through startOf/firstLineOf.
+// and the layout and highlighting progress marks. Paragraph starts and first lines are the
+// array's position fields: read and write them through startOf/firstLineOf.
 #pragma once
 
 #include "editor/core/DynArray2.h"
@@ -57,24 +54,12 @@ public:
 
     ParInfo *par(std::int32_t i) const { return reinterpret_cast<ParInfo *>(item(i)); }
 
-    std::int32_t startOf(std::int32_t i) const { return par(i)->rawStart + (i > stepPar_ ? stepStart_ : 0); }
-    std::int32_t firstLineOf(std::int32_t i) const { return par(i)->rawFirstLine + (i > stepPar_ ? stepLine_ : 0); }
-    void setStartOf(std::int32_t i, std::int32_t start) { par(i)->rawStart = start - (i > stepPar_ ? stepStart_ : 0); }
-    void setFirstLineOf(std::int32_t i, std::int32_t line)
-    {
-        par(i)->rawFirstLine = line - (i > stepPar_ ? stepLine_ : 0);
-    }
     std::int32_t lengthOf(std::int32_t i) const { return par(i)->length(); }
     std::string_view textOf(std::int32_t i) const
     {
         const ParInfo *p = par(i);
         return {p->text ? p->text : "", static_cast<std::size_t>(p->length())};
     }
-
-    // Add d to the start and/or e to the first line of every record from index from on.
-    void shiftStarts(std::int32_t from, std::int32_t d) { shiftBoth(from, d, 0); }
-    void shiftFirstLines(std::int32_t from, std::int32_t e) { shiftBoth(from, 0, e); }
-    void shiftBoth(std::int32_t from, std::int32_t d, std::int32_t e);
 
     // Frees every paragraph and load buffer; the list is then empty (capacity one block).
     void clear();
@@ -126,19 +111,10 @@ public:
     std::int32_t maxTextLength = INT32_MAX;
 
 private:
-    void applyStepTo(std::int32_t q);
-    void backStepTo(std::int32_t q);
-    void flushSteps();
-    // Records after last are about to move by shift places: the step is applied up to last and
-    // its mark moves with them, so the records before them can be replaced with plain values.
-    void carryStepPast(std::int32_t last, std::int32_t shift);
     void shrinkIfSparse();
     ReplaceResult replaceInParagraph(std::int32_t p, std::int32_t sOff, std::int32_t eOff, std::string_view ins);
 
     std::vector<std::unique_ptr<char[]>> loadBuffers_;
-    std::int32_t stepPar_ = INT32_MAX; // records after this index lack the pending step
-    std::int32_t stepStart_ = 0;
-    std::int32_t stepLine_ = 0;
 };
 
 } // namespace velmora::core

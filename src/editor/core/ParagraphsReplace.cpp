@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 
 namespace velmora::core
 {
@@ -188,6 +189,7 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
             oldVisible += p->lineCount();
     }
     std::vector<ParInfo> fresh(static_cast<std::size_t>(k + 1));
+    std::vector<std::pair<std::int32_t, std::int32_t>> starts(fresh.size()); // start and first line of each
     std::uint8_t running = sP.startStyle();
     std::int32_t start = startOf(sPar);
     std::int32_t line = firstLineOf(sPar);
@@ -223,8 +225,7 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
             n.runs().append(lastRuns);
         if (StaticFormat)
             running ^= styleToggles({n.text ? n.text : "", static_cast<std::size_t>(len)});
-        n.rawStart = start;
-        n.rawFirstLine = line;
+        starts[static_cast<std::size_t>(i)] = {start, line};
         start += len + 2;
         if (!n.hidden())
             ++line;
@@ -232,21 +233,19 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     r.lineChange = k + 1 - oldLines;
     r.visibleLineChange = line - firstLineOf(sPar) - oldVisible;
 
-    // Swap the records in, moving the ones after the range; the pending step moves with them.
-    carryStepPast(ePar, r.parChange);
+    // Swap the records in: only the records of the blocks concerned move.
     for (std::int32_t i = sPar; i <= ePar; ++i)
         par(i)->release();
-    const std::int32_t oldCount = count();
-    const std::int32_t tail = oldCount - ePar - 1;
     if (r.parChange > 0)
-        setCount(oldCount + r.parChange);
-    moveRecords(ePar + 1, ePar + 1 + r.parChange, tail);
-    if (r.parChange < 0)
-        setCount(oldCount + r.parChange);
+        insertRecords(ePar + 1, r.parChange);
+    else
+        eraseRecords(sPar + k + 1, -r.parChange);
     for (std::int32_t i = 0; i <= k; ++i) {
         // The record takes over what the fresh one owns; the fresh one is left empty.
         std::memcpy(static_cast<void *>(par(sPar + i)), &fresh[static_cast<std::size_t>(i)], sizeof(ParInfo));
         new (&fresh[static_cast<std::size_t>(i)].runArray) TDynInfoArray;
+        setStartOf(sPar + i, starts[static_cast<std::size_t>(i)].first);
+        setFirstLineOf(sPar + i, starts[static_cast<std::size_t>(i)].second);
     }
     shrinkIfSparse();
 

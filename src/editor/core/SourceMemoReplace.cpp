@@ -194,7 +194,11 @@ void TSourceMemoCore::correctNavigators(std::int32_t s, std::int32_t e, const Re
         const std::int32_t pos = n->pos_;
         if (pos < s) {
             if (n->par_ && n->parNumber_ == r.startPar)
-                n->parLine_ = -1; // the paragraph's lines may have been rebuilt
+                n->parLine_ = -1;              // the paragraph's lines may have been rebuilt
+            if (n->par_ && r.parChange != 0) { // records near the edit may have moved
+                n->par_ = pars_.par(n->parNumber_);
+                n->lines_.setParagraph(n->par_);
+            }
             continue;
         }
         if (pos > e) {

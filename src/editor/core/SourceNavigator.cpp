@@ -98,13 +98,8 @@ void TSourceNavigator::resolve()
     if (par_)
         return;
     TParagraphsList &s = store();
-    const std::int32_t count = s.count();
     pos_ = std::clamp(pos_, 0, s.textLength);
-    std::int32_t g = proportionalGuess(pos_, count, s.textLength);
-    while (g > 0 && pos_ < s.startOf(g))
-        --g;
-    while (g < count - 1 && s.startOf(g) + s.lengthOf(g) + 1 < pos_)
-        ++g;
+    const std::int32_t g = s.indexAtStart(pos_); // a break belongs to the paragraph before it
     cacheParagraph(g, pos_ - s.startOf(g));
 }
 

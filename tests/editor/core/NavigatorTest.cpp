@@ -295,3 +295,33 @@ TEST(Navigator, AttachmentDeletionCallbackAndWrongOwner)
     } // the editor frees the navigator still attached to it
     EXPECT_EQ(destroyed, 1);
 }
+
+TEST(Navigator, AttachedNavigatorsBeforeAnEditFollowTheirParagraphWhenItsRecordMoves)
+{
+    // A full block of paragraphs: an Enter near its end splits it, moving records before the
+    // edit into a new block; erasing the break again merges them back.
+    TSourceMemoCore memo;
+    const std::int32_t perBlock = memo.paragraphs().itemsPerBlock();
+    std::string text;
+    for (std::int32_t i = 0; i < perBlock + 50; ++i)
+        text += "p" + std::to_string(i) + "\r\n";
+    setText(memo, text);
+    TSourceNavigator nav(&memo);
+    const std::int32_t watched = perBlock - 100;
+    nav.setPos(memo.paragraphs().startOf(watched) + 1);
+    ASSERT_EQ(nav.ParNumber(), watched);
+    const std::string expected = std::to_string(watched);
+
+    for (const char *edit : {"\r\n", ""}) {
+        if (*edit) {
+            memo.setSelStart(memo.paragraphs().startOf(perBlock - 10));
+        } else {
+            memo.setSelStart(memo.paragraphs().startOf(perBlock - 10) - 2);
+            memo.setSelLength(2);
+        }
+        memo.SetSelTextBuf(edit);
+        EXPECT_EQ(nav.ParNumber(), watched);
+        EXPECT_EQ(nav.paragraph(), memo.paragraphs().par(watched));
+        EXPECT_EQ(nav.character(), static_cast<unsigned char>(expected[0]));
+    }
+}

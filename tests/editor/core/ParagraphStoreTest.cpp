@@ -67,7 +67,7 @@ TEST(DynArray2, GrowingNeverMovesRecordsAndShrinkingFreesBlocks)
     EXPECT_EQ(list.item(0), first);
     EXPECT_EQ(list.blockCount(), 4u);
     EXPECT_EQ(list.capacity(), 4 * list.itemsPerBlock());
-    // Record i sits in block i / itemsPerBlock at (i % itemsPerBlock) * stride.
+    // Appended records fill a block before the next one is started.
     EXPECT_EQ(list.item(list.itemsPerBlock() - 1) - first, (list.itemsPerBlock() - 1) * list.itemStride());
     list.setCount(1);
     EXPECT_EQ(list.blockCount(), 4u); // lowering the count frees nothing
