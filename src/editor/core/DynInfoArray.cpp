@@ -8,15 +8,11 @@
 namespace velmora::core
 {
 
-// The allocations that share() stored, found by their runs. Single-threaded, like the table
-// of interned states.
+// The allocations that share() stored, found by their runs, and the handles free for reuse.
+// Single-threaded, like the table of interned states.
 struct SharedRunsTable {
     using Block = TDynInfoArray::Block;
 
-    static std::size_t bytesOf(const Block *block)
-    {
-        return static_cast<std::size_t>(block->count) * sizeof(TDynInfoArray::PackedRun);
-    }
     struct Hash {
         std::size_t operator()(const Block *block) const
         {
@@ -33,11 +29,13 @@ struct SharedRunsTable {
         bool operator()(const Block *a, const Block *b) const
         {
             return a->count == b->count &&
-                   std::memcmp(TDynInfoArray::itemsOf(a), TDynInfoArray::itemsOf(b), bytesOf(a)) == 0;
+                   std::memcmp(TDynInfoArray::itemsOf(a), TDynInfoArray::itemsOf(b),
+                               static_cast<std::size_t>(a->count) * sizeof(TDynInfoArray::PackedRun)) == 0;
         }
     };
 
-    std::unordered_set<Block *, Hash, Equal> blocks;
+    std::unordered_set<Block *, Hash, Equal> stored;
+    std::vector<std::uint32_t> freeHandles;
 };
 
 namespace
@@ -54,9 +52,9 @@ SharedRunsTable &sharedRuns()
 
 TDynInfoArray &TDynInfoArray::operator=(const TDynInfoArray &other)
 {
-    if (block_ != other.block_) {
+    if (handle_ != other.handle_) {
         reset();
-        block_ = other.block_;
+        handle_ = other.handle_;
         retain();
     }
     return *this;
@@ -72,14 +70,18 @@ TDynInfoArray &TDynInfoArray::operator=(std::initializer_list<RunInfo> runs)
 
 void TDynInfoArray::reset()
 {
-    if (!block_)
+    if (!handle_)
         return;
-    if (--block_->users == 0) {
-        if (block_->stored)
-            sharedRuns().blocks.erase(block_);
-        std::free(block_);
+    Block *b = block();
+    if (--b->users == 0) {
+        SharedRunsTable &table = sharedRuns();
+        if (b->stored)
+            table.stored.erase(b);
+        blocks_[handle_] = nullptr;
+        table.freeHandles.push_back(handle_);
+        std::free(b);
     }
-    block_ = nullptr;
+    handle_ = 0;
 }
 
 void TDynInfoArray::set(std::int32_t i, const RunInfo &run)
@@ -95,7 +97,7 @@ void TDynInfoArray::insert(std::int32_t i, const RunInfo &run)
     reserve(count + 1);
     std::memmove(items() + i + 1, items() + i, static_cast<std::size_t>(count - i) * sizeof(PackedRun));
     items()[i] = packed;
-    block_->count = count + 1;
+    block()->count = count + 1;
 }
 
 void TDynInfoArray::append(const TDynInfoArray &other)
@@ -106,7 +108,7 @@ void TDynInfoArray::append(const TDynInfoArray &other)
     const TDynInfoArray keep(other); // other may be this array
     reserve(count + added);
     std::memcpy(items() + count, keep.items(), static_cast<std::size_t>(added) * sizeof(PackedRun));
-    block_->count = count + added;
+    block()->count = count + added;
 }
 
 void TDynInfoArray::erase(std::int32_t from, std::int32_t to)
@@ -115,83 +117,101 @@ void TDynInfoArray::erase(std::int32_t from, std::int32_t to)
         return;
     own();
     std::memmove(items() + from, items() + to, static_cast<std::size_t>(size() - to) * sizeof(PackedRun));
-    block_->count -= to - from;
+    block()->count -= to - from;
 }
 
 void TDynInfoArray::resize(std::int32_t n)
 {
-    if (n == 0 && !block_)
+    if (n == 0 && !handle_)
         return;
     reserve(n);
-    for (std::int32_t i = block_->count; i < n; ++i)
+    for (std::int32_t i = block()->count; i < n; ++i)
         items()[i] = {0, 0};
-    block_->count = n;
+    block()->count = n;
 }
 
 void TDynInfoArray::share()
 {
-    if (!block_ || block_->stored)
+    if (!handle_ || block()->stored)
         return;
-    if (block_->count == 0) {
+    Block *b = block();
+    if (b->count == 0) {
         reset();
         return;
     }
     SharedRunsTable &table = sharedRuns();
-    if (const auto found = table.blocks.find(block_); found != table.blocks.end()) {
+    if (const auto found = table.stored.find(b); found != table.stored.end()) {
         Block *equal = *found;
         reset();
-        block_ = equal;
+        handle_ = equal->handle;
         retain();
         return;
     }
-    if (block_->users == 1 && block_->capacity > block_->count) {
-        auto *trimmed = static_cast<Block *>(
-            std::realloc(block_, sizeof(Block) + static_cast<std::size_t>(block_->count) * sizeof(PackedRun)));
-        if (trimmed) {
-            block_ = trimmed;
-            block_->capacity = block_->count;
+    if (b->users == 1 && b->capacity > b->count) {
+        if (auto *trimmed = static_cast<Block *>(
+                std::realloc(b, sizeof(Block) + static_cast<std::size_t>(b->count) * sizeof(PackedRun)))) {
+            b = trimmed;
+            b->capacity = b->count;
+            place(b);
         }
     }
-    block_->stored = true;
-    table.blocks.insert(block_);
+    b->stored = true;
+    table.stored.insert(b);
 }
 
 void TDynInfoArray::unshare()
 {
-    if (block_->users == 1) {
+    Block *old = block();
+    if (old->users == 1) {
         // Only the table knows of it besides this array: take it out and change it in place.
-        sharedRuns().blocks.erase(block_);
-        block_->stored = false;
+        sharedRuns().stored.erase(old);
+        old->stored = false;
         return;
     }
-    Block *old = block_;
     const std::int32_t count = old->count;
-    block_ = nullptr;
+    --old->users; // the others keep it
+    handle_ = 0;
     reserve(count);
     std::memcpy(items(), itemsOf(old), static_cast<std::size_t>(count) * sizeof(PackedRun));
-    block_->count = count;
-    --old->users; // others still use it
+    block()->count = count;
 }
 
 void TDynInfoArray::reserve(std::int32_t n)
 {
     own();
-    const std::int32_t have = block_ ? block_->capacity : 0;
-    if (n <= have && block_)
+    Block *old = handle_ ? block() : nullptr;
+    const std::int32_t have = old ? old->capacity : 0;
+    if (n <= have && old)
         return;
     const std::int32_t grown = have < 2 ? 2 : have * 2;
     const std::int32_t capacity = n > grown ? n : grown;
-    auto *block = static_cast<Block *>(
-        std::realloc(block_, sizeof(Block) + static_cast<std::size_t>(capacity) * sizeof(PackedRun)));
-    if (!block)
+    auto *b =
+        static_cast<Block *>(std::realloc(old, sizeof(Block) + static_cast<std::size_t>(capacity) * sizeof(PackedRun)));
+    if (!b)
         throw std::bad_alloc();
-    if (!block_) {
-        block->count = 0;
-        block->users = 1;
-        block->stored = false;
+    if (!old) {
+        b->count = 0;
+        b->users = 1;
+        b->stored = false;
     }
-    block->capacity = capacity;
-    block_ = block;
+    b->capacity = capacity;
+    place(b);
+}
+
+void TDynInfoArray::place(Block *b)
+{
+    if (!handle_) {
+        std::vector<std::uint32_t> &free = sharedRuns().freeHandles;
+        if (free.empty()) {
+            handle_ = static_cast<std::uint32_t>(blocks_.size());
+            blocks_.push_back(nullptr);
+        } else {
+            handle_ = free.back();
+            free.pop_back();
+        }
+    }
+    b->handle = handle_;
+    blocks_[handle_] = b;
 }
 
 } // namespace velmora::core

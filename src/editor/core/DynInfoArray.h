@@ -1,8 +1,8 @@
 // TDynInfoArray: the highlight runs of one paragraph, sorted by position, each packed into
 // 8 bytes (its position and the reference of its interned state) in one allocation that grows
 // by doubling, so that storing runs allocates only now and then, never per run. The array
-// itself is one pointer (null while empty and never grown), so that every paragraph record can
-// hold its runs without an extension.
+// itself is a 32-bit handle of its allocation (0 while empty and never grown), so that every
+// paragraph record holds its runs in 4 bytes without an extension.
 //
 // Allocations are reference-counted and copied on write: a copy shares its source's runs, and
 // share() swaps a finished array for an equal one that is already stored (most paragraphs of a
@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 namespace velmora::core
 {
@@ -22,12 +23,12 @@ class TDynInfoArray
 {
 public:
     TDynInfoArray() = default;
-    TDynInfoArray(const TDynInfoArray &other) : block_(other.block_) { retain(); }
+    TDynInfoArray(const TDynInfoArray &other) : handle_(other.handle_) { retain(); }
     TDynInfoArray &operator=(const TDynInfoArray &other);
     TDynInfoArray &operator=(std::initializer_list<RunInfo> runs);
     ~TDynInfoArray() { reset(); }
 
-    std::int32_t size() const { return block_ ? block_->count : 0; }
+    std::int32_t size() const { return handle_ ? block()->count : 0; }
     bool empty() const { return size() == 0; }
     std::int32_t position(std::int32_t i) const { return items()[i].position; }
     const RunState &state(std::int32_t i) const { return internedRunState(items()[i].state); }
@@ -54,16 +55,16 @@ public:
         for (std::int32_t i = 0; i < count; ++i)
             if (!drop(state(i)))
                 items()[kept++] = items()[i];
-        if (block_)
-            block_->count = kept;
+        if (handle_)
+            block()->count = kept;
         return kept != count;
     }
     // Empties the array, keeping an allocation of its own.
     void clear()
     {
         own();
-        if (block_)
-            block_->count = 0;
+        if (handle_)
+            block()->count = 0;
     }
     // Empties the array and drops its allocation.
     void reset();
@@ -74,7 +75,7 @@ public:
     // allocation.
     void share();
     // Whether both arrays use one allocation (for tests).
-    bool sharesWith(const TDynInfoArray &other) const { return block_ && block_ == other.block_; }
+    bool sharesWith(const TDynInfoArray &other) const { return handle_ && handle_ == other.handle_; }
 
 private:
     struct PackedRun {
@@ -85,31 +86,39 @@ private:
     struct Block {
         std::int32_t count;
         std::int32_t capacity;
-        std::int32_t users; // arrays using it
-        bool stored;        // in the table of shared allocations
+        std::int32_t users;   // arrays using it
+        std::uint32_t handle; // its slot in blocks_
+        bool stored;          // in the table of shared allocations
     };
     friend struct SharedRunsTable;
+
+    // The allocation behind every handle in use; slot 0 stays null. Never destroyed, so that
+    // records released during static destruction still find it.
+    inline static std::vector<Block *> &blocks_ = *new std::vector<Block *>(1, nullptr);
+    Block *block() const { return blocks_[handle_]; }
+    // Gives block (new, or moved by a reallocation) to this array's handle, or a new handle.
+    void place(Block *block);
 
     static PackedRun *itemsOf(const Block *block)
     {
         return reinterpret_cast<PackedRun *>(const_cast<Block *>(block) + 1);
     }
-    PackedRun *items() const { return itemsOf(block_); }
+    PackedRun *items() const { return itemsOf(block()); }
     void reserve(std::int32_t n);
     void retain()
     {
-        if (block_)
-            ++block_->users;
+        if (handle_)
+            ++block()->users;
     }
     // Gives the array an allocation that no other array uses and the table does not hold.
     void own()
     {
-        if (block_ && (block_->users > 1 || block_->stored))
+        if (handle_ && (block()->users > 1 || block()->stored))
             unshare();
     }
     void unshare();
 
-    Block *block_ = nullptr;
+    std::uint32_t handle_ = 0;
 };
 
 } // namespace velmora::core
