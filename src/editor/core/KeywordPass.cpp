@@ -238,7 +238,7 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
     // in any order gives the same runs.
     bool applied = false;
     for (const KeywordMatch &m : matches_) {
-        const RunInfo &state = runInForce(par, m.at);
+        const RunState &state = stateInForce(par, m.at);
         if (runLevel(state) >= kMaxRunLevel)
             continue;
         const auto length = static_cast<std::int16_t>(m.length);

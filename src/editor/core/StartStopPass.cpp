@@ -45,7 +45,8 @@ RunInfo TSourceHighlightEngine::startStopPass(std::int32_t p)
     ParInfo &par = *store.par(p);
     if (!StartStopKeys.DelimitersPrepared())
         StartStopKeys.PrepareDelimiters(memo_.Separators());
-    if (par.runCount() > 0)
+    const bool hadRuns = par.runCount() > 0;
+    if (hadRuns)
         par.runs().eraseIf([](const RunState &r) { return !hasAttributes(r) || isSpan(r); });
     const std::int32_t len = par.length();
     const int ownKeys = StartStopKeys.Count();
@@ -103,7 +104,8 @@ RunInfo TSourceHighlightEngine::startStopPass(std::int32_t p)
         }
     }
     par.flags = static_cast<std::uint8_t>((par.flags | pfStartStopDone) & ~(pfKeywordsDone | pfLinesValid));
-    runsChanged(p);
+    if (hadRuns || par.runCount() > 0) // a paragraph that stays without runs changes nothing
+        runsChanged(p);
     RunInfo end = runInForce(par, len);
     end.position = 0;
     return end;
