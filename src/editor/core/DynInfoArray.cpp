@@ -84,15 +84,15 @@ void TDynInfoArray::reset()
     handle_ = 0;
 }
 
-void TDynInfoArray::set(std::int32_t i, const RunInfo &run)
+void TDynInfoArray::set(std::int32_t i, std::int32_t position, std::uint32_t state)
 {
     own();
-    items()[i] = {run.position, internRunState(run)};
+    items()[i] = {position, state};
 }
 
-void TDynInfoArray::insert(std::int32_t i, const RunInfo &run)
+void TDynInfoArray::insert(std::int32_t i, std::int32_t position, std::uint32_t state)
 {
-    const PackedRun packed{run.position, internRunState(run)};
+    const PackedRun packed{position, state};
     const std::int32_t count = size();
     reserve(count + 1);
     std::memmove(items() + i + 1, items() + i, static_cast<std::size_t>(count - i) * sizeof(PackedRun));

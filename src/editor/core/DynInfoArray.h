@@ -32,6 +32,8 @@ public:
     bool empty() const { return size() == 0; }
     std::int32_t position(std::int32_t i) const { return items()[i].position; }
     const RunState &state(std::int32_t i) const { return internedRunState(items()[i].state); }
+    // The reference of the interned state of run i.
+    std::uint32_t stateRef(std::int32_t i) const { return items()[i].state; }
     RunInfo operator[](std::int32_t i) const { return RunInfo(state(i), position(i)); }
 
     void setPosition(std::int32_t i, std::int32_t position)
@@ -39,8 +41,11 @@ public:
         own();
         items()[i].position = position;
     }
-    void set(std::int32_t i, const RunInfo &run);
-    void insert(std::int32_t i, const RunInfo &run);
+    void set(std::int32_t i, const RunInfo &run) { set(i, run.position, internRunState(run)); }
+    void insert(std::int32_t i, const RunInfo &run) { insert(i, run.position, internRunState(run)); }
+    // The same with the reference of an interned state.
+    void set(std::int32_t i, std::int32_t position, std::uint32_t state);
+    void insert(std::int32_t i, std::int32_t position, std::uint32_t state);
     void push_back(const RunInfo &run) { insert(size(), run); }
     // Appends the runs of other, in order.
     void append(const TDynInfoArray &other);

@@ -167,8 +167,9 @@ void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t ke
                 ++i;
                 continue;
             }
-            const std::int32_t nextRun = nextRunPosition(par, i);
-            if (!admitsNumbers(stateInForce(par, i))) {
+            const std::int32_t r = runAfter(par, i); // the run after the one in force
+            const std::int32_t nextRun = r < par.runCount() ? par.runPosition(r) : par.length();
+            if (!admitsNumbers(r > 0 ? par.runState(r - 1) : *par.startRun())) {
                 i = nextRun;
                 continue;
             }
