@@ -41,6 +41,8 @@ struct SharedRunsTable {
 namespace
 {
 
+constexpr std::int32_t kFirstCapacity = 8;
+
 // Never destroyed, so that records released during static destruction still find it.
 SharedRunsTable &sharedRuns()
 {
@@ -183,7 +185,8 @@ void TDynInfoArray::reserve(std::int32_t n)
     const std::int32_t have = old ? old->capacity : 0;
     if (n <= have && old)
         return;
-    const std::int32_t grown = have < 2 ? 2 : have * 2;
+    // A paragraph usually gets a handful of runs: start with room for them.
+    const std::int32_t grown = have < kFirstCapacity ? kFirstCapacity : have * 2;
     const std::int32_t capacity = n > grown ? n : grown;
     auto *b =
         static_cast<Block *>(std::realloc(old, sizeof(Block) + static_cast<std::size_t>(capacity) * sizeof(PackedRun)));

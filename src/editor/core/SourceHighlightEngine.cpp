@@ -235,11 +235,6 @@ const char *TSourceHighlightEngine::matchText(std::int32_t par, bool matchCase)
     return folded(par, 0, paragraphs().lengthOf(par));
 }
 
-bool TSourceHighlightEngine::isSeparator(unsigned char c) const
-{
-    return memo_.Separators().test(c);
-}
-
 RunInfo TSourceHighlightEngine::enclosingState(std::int32_t par, std::int32_t offset, int level)
 {
     TParagraphsList &store = paragraphs();

@@ -15,6 +15,7 @@
 #include "editor/core/KeywordProbeIndex.h"
 #include "editor/core/KeywordWordTable.h"
 #include "editor/core/ParagraphsList.h"
+#include "editor/core/SourceMemoCore.h"
 #include "editor/core/StartStopKeyList.h"
 
 #include <cstdint>
@@ -148,7 +149,7 @@ private:
     void searchKeywords(const std::vector<int> &keywords, std::string_view text, bool allMatchCase);
     // Searches for every keyword that may occur in the paragraph.
     void findAnyKeywords(std::string_view text, bool allMatchCase);
-    bool isSeparator(unsigned char c) const;
+    bool isSeparator(unsigned char c) const { return memo_.Separators()[c]; }
 
     TSourceMemoCore &memo_;
     TSourceHighlighter *highlighter_ = nullptr;
