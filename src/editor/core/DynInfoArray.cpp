@@ -79,7 +79,7 @@ void TDynInfoArray::reset()
         SharedRunsTable &table = sharedRuns();
         if (b->stored)
             table.stored.erase(b);
-        blocks_[handle_] = nullptr;
+        blocks()[handle_] = nullptr;
         table.freeHandles.push_back(handle_);
         std::free(b);
     }
@@ -206,15 +206,15 @@ void TDynInfoArray::place(Block *b)
     if (!handle_) {
         std::vector<std::uint32_t> &free = sharedRuns().freeHandles;
         if (free.empty()) {
-            handle_ = static_cast<std::uint32_t>(blocks_.size());
-            blocks_.push_back(nullptr);
+            handle_ = static_cast<std::uint32_t>(blocks().size());
+            blocks().push_back(nullptr);
         } else {
             handle_ = free.back();
             free.pop_back();
         }
     }
     b->handle = handle_;
-    blocks_[handle_] = b;
+    blocks()[handle_] = b;
 }
 
 } // namespace velmora::core

@@ -92,15 +92,20 @@ private:
         std::int32_t count;
         std::int32_t capacity;
         std::int32_t users;   // arrays using it
-        std::uint32_t handle; // its slot in blocks_
+        std::uint32_t handle; // its slot in blocks()
         bool stored;          // in the table of shared allocations
     };
     friend struct SharedRunsTable;
 
     // The allocation behind every handle in use; slot 0 stays null. Never destroyed, so that
-    // records released during static destruction still find it.
-    inline static std::vector<Block *> &blocks_ = *new std::vector<Block *>(1, nullptr);
-    Block *block() const { return blocks_[handle_]; }
+    // records released during static destruction still find it. Single-threaded, like the
+    // table of interned states.
+    static std::vector<Block *> &blocks()
+    {
+        static auto *all = new std::vector<Block *>(1, nullptr);
+        return *all;
+    }
+    Block *block() const { return blocks()[handle_]; }
     // Gives block (new, or moved by a reallocation) to this array's handle, or a new handle.
     void place(Block *block);
 

@@ -8,7 +8,8 @@
 //   paragraph whose spans are known.
 // Paragraph flag pfStartStopDone means the spans are known, pfKeywordsDone the keywords
 // applied; pfLinesValid is cleared wherever runs change. An edit re-scans its paragraphs
-// whole. Single-threaded and not re-entrant.
+// whole. A paragraph's finished runs are shared with every paragraph whose runs are equal
+// (TDynInfoArray::share). Single-threaded and not re-entrant.
 #pragma once
 
 #include "editor/core/KeywordList.h"
