@@ -53,11 +53,20 @@ template <class F> double millisecondsOf(F &&f)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
+// Whether a benchmark is selected by a name given on the command line: the name itself or a
+// family of which it is a member ("editor" selects "editor-20MB").
+inline bool selects(const std::string &given, const std::string &name)
+{
+    return name == given ||
+           (name.size() > given.size() && name.compare(0, given.size(), given) == 0 && name[given.size()] == '-');
+}
+
 // Runs the benchmarks named, or all of them when none is named.
 inline int runAll(const std::vector<std::string> &names)
 {
     for (auto &[name, fn] : registry())
-        if (names.empty() || std::find(names.begin(), names.end(), name) != names.end())
+        if (names.empty() ||
+            std::any_of(names.begin(), names.end(), [&](const std::string &given) { return selects(given, name); }))
             fn();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "editor/core/SourceMemoCore.h"
 
 #include <cstring>
+#include <malloc.h>
 #include <string>
 
 namespace velmora::bench
@@ -68,6 +69,12 @@ void loadSource(TSourceMemoCore &memo, const std::string &text)
     memo.setSelStart(0);
 }
 
+// Bytes the allocator has handed out and not taken back, in MB.
+double heapMegabytes()
+{
+    return static_cast<double>(mallinfo2().uordblks) / (1 << 20);
+}
+
 void highlightBench()
 {
     const std::string source = generateAsmSource(20u << 20);
@@ -84,7 +91,12 @@ void highlightBench()
     engine.setHighlighter(&numbers);
     loadSource(memo, source);
 
+    malloc_trim(0);
+    const double rssBefore = residentMegabytes();
+    const double heapBefore = heapMegabytes();
     report("highlight-20MB", millisecondsOf([&] { engine.highlightAll(); }), "ms");
+    report("highlight-20MB-memory-rss", residentMegabytes() - rssBefore, "MB");
+    report("highlight-20MB-memory-heap", heapMegabytes() - heapBefore, "MB");
 
     const std::int32_t middle = memo.ParagraphCount() / 2;
     memo.setSelStart(memo.paragraphs().startOf(middle) + memo.paragraphs().lengthOf(middle) / 2);

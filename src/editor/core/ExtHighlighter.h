@@ -58,7 +58,7 @@ public:
 
 protected:
     void highlighterRemoved(TSourceHighlighter *other) override;
-    bool isSeparator(unsigned char c) const { return separators_.test(c); }
+    bool isSeparator(unsigned char c) const { return separators_[c]; }
     // Hands the keyword pass on to the chained highlighter.
     void chainKeywords(THighlightScan &scan, std::int32_t keywordBase, std::int32_t startStopBase);
 

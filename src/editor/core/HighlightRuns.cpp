@@ -83,26 +83,25 @@ void storeRun(ParInfo &par, const RunInfo &run)
         runs.insert(at, run);
 }
 
-void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, RunInfo run)
+void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, const RunState &run)
 {
-    RunInfo after = runInForce(par, to);
     TDynInfoArray &runs = par.runs();
+    const std::int32_t inForceAtTo = runAfter(par, to) - 1;
+    const std::uint32_t after = inForceAtTo >= 0 ? runs.stateRef(inForceAtTo) : internRunState(*par.startRun());
+    const std::uint32_t state = internRunState(run);
     const std::int32_t first = runAfter(par, from - 1);
     std::int32_t last = first;
     while (last < runs.size() && runs.position(last) < to)
         ++last;
     const bool runAtEnd = last < runs.size() && runs.position(last) == to;
-    run.position = from;
     if (last > first) {
-        runs.set(first, run);
+        runs.set(first, from, state);
         runs.erase(first + 1, last);
     } else {
-        runs.insert(first, run);
+        runs.insert(first, from, state);
     }
-    if (!runAtEnd && to < par.length()) {
-        after.position = to;
-        runs.insert(first + 1, after);
-    }
+    if (!runAtEnd && to < par.length())
+        runs.insert(first + 1, to, after);
 }
 
 } // namespace velmora::core

@@ -62,6 +62,6 @@ RunInfo openSpanRun(const RunState &outer, const TKeyAttributes &key, std::int16
 void storeRun(ParInfo &par, const RunInfo &run);
 // Puts run in force over [from, to): runs inside are removed and the state in force at to
 // before the call is put back there, so the text after keeps its look.
-void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, RunInfo run);
+void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, const RunState &run);
 
 } // namespace velmora::core

@@ -255,7 +255,8 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
     breaker_.rules.wrapWidth = wrapWidth(*p);
     breaker_.rules.columns = columnMode() && (WordWrap() || Alignment() != taLeftJustify);
 
-    std::vector<LineInfo> old;
+    std::vector<LineInfo> &old = oldLines_;
+    old.clear();
     if (earlyStop)
         for (std::int32_t l = fromLine; l < oldCount; ++l)
             old.push_back(p->lineInfo(l));
@@ -267,7 +268,8 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
     }
 
     const std::int32_t len = p->length();
-    std::vector<LineInfo> fresh;
+    std::vector<LineInfo> &fresh = freshLines_;
+    fresh.clear();
     std::size_t j = 0;
     std::size_t keptFrom = old.size();
     const bool codes = s.StaticFormat;

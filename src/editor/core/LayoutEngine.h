@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace velmora::core
 {
@@ -209,6 +210,9 @@ private:
     std::int32_t clientLines_ = 1;
 
     TLineWidths lineWidths_;
+    // breakParagraph's lines before and after, kept so that laying out allocates only now and then.
+    std::vector<LineInfo> oldLines_;
+    std::vector<LineInfo> freshLines_;
 
     std::int32_t requeueFrom_ = INT32_MAX;
     std::uint64_t layoutStamp_ = 0;

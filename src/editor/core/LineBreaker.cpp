@@ -2,6 +2,8 @@
 
 #include "editor/core/StyleCodes.h"
 
+#include <climits>
+
 namespace velmora::core
 {
 
@@ -30,7 +32,10 @@ namespace
 struct Cursor {
     std::int32_t pos = 0;
     std::uint8_t inlineStyle = 0;
-    std::int32_t runsPassed = 0; // runs with position <= pos
+    std::int32_t runsPassed = 0; // runs with position <= pos, as of the last styleAt()
+    // The state of the run in force and where the next run begins, as of the last styleAt().
+    const RunState *run = nullptr;
+    std::int32_t nextRunAt = -1;
 };
 
 class Walk
@@ -43,7 +48,7 @@ public:
 
     Cursor at(std::int32_t pos, std::uint8_t inlineStyle) const
     {
-        Cursor c{pos, inlineStyle, 0};
+        Cursor c{pos, inlineStyle, 0, nullptr, -1};
         while (c.runsPassed < runCount_ && par_.runPosition(c.runsPassed) <= pos)
             ++c.runsPassed;
         return c;
@@ -52,13 +57,17 @@ public:
     char ch(const Cursor &c) const { return text_[c.pos]; }
     bool isCode(char c) const { return rules_.staticFormat && isStyleCode(static_cast<unsigned char>(c)); }
 
-    // Measured style of the character at c (the run cursor follows c.pos).
+    // Measured style of the character at c (the run cursor follows c.pos). The run in force is
+    // looked up again only where the next run begins.
     std::uint8_t styleAt(Cursor &c) const
     {
-        while (c.runsPassed < runCount_ && par_.runPosition(c.runsPassed) <= c.pos)
-            ++c.runsPassed;
-        const RunState &run = c.runsPassed > 0 ? par_.runState(c.runsPassed - 1) : *par_.startRun();
-        return effectiveStyle(c.inlineStyle, run, rules_.fontStyle) & kMeasuredStyleBits;
+        if (!c.run || c.pos >= c.nextRunAt) {
+            while (c.runsPassed < runCount_ && par_.runPosition(c.runsPassed) <= c.pos)
+                ++c.runsPassed;
+            c.run = c.runsPassed > 0 ? &par_.runState(c.runsPassed - 1) : par_.startRun();
+            c.nextRunAt = c.runsPassed < runCount_ ? par_.runPosition(c.runsPassed) : INT32_MAX;
+        }
+        return effectiveStyle(c.inlineStyle, *c.run, rules_.fontStyle) & kMeasuredStyleBits;
     }
 
     void step(Cursor &c) const

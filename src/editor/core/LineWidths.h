@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 namespace velmora::core
 {
@@ -21,11 +22,15 @@ public:
     // add() or remove() every line of the paragraph.
     void addLines(const ParInfo &par);
     void removeLines(const ParInfo &par);
-    void clear() { counts_.clear(); }
-    std::int32_t widest() const { return counts_.empty() ? 0 : counts_.rbegin()->first; }
+    void clear();
+    std::int32_t widest() const { return wide_.empty() ? widestNarrow_ : wide_.rbegin()->first; }
 
 private:
-    std::map<std::int32_t, std::int32_t> counts_; // width -> number of lines
+    // Widths below this are counted in a flat table: adding and removing is an index.
+    static constexpr std::int32_t kNarrowWidths = 65536;
+    std::vector<std::int32_t> narrow_;          // width -> number of lines
+    std::int32_t widestNarrow_ = 0;             // the widest counted width in narrow_, 0 when none
+    std::map<std::int32_t, std::int32_t> wide_; // width -> number of lines, for the rest
 };
 
 } // namespace velmora::core

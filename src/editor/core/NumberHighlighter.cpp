@@ -3,7 +3,7 @@
 #include "editor/core/SourceHighlightEngine.h"
 
 #include <algorithm>
-#include <vector>
+#include <array>
 
 namespace velmora::core
 {
@@ -64,7 +64,7 @@ bool isAsmNumber(std::string_view word)
 
 // The scope a run gives its text: 0 without attributes, -32768 for attributes without a span,
 // else its context number.
-std::int16_t scopeOf(const RunInfo &run)
+std::int16_t scopeOf(const RunState &run)
 {
     if (!hasAttributes(run))
         return 0;
@@ -111,7 +111,7 @@ bool TNumberHighlighter::isNumber(std::string_view word) const
     return std::all_of(word.begin(), word.end(), isDecimal);
 }
 
-bool TNumberHighlighter::admitsNumbers(const RunInfo &run)
+bool TNumberHighlighter::admitsNumbers(const RunState &run)
 {
     const std::int16_t scope = scopeOf(run);
     bool doHighlight = scope == scope_ || priority_ > 0;
@@ -140,7 +140,8 @@ void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t ke
         struct Number {
             std::int32_t at, end;
         };
-        std::vector<Number> batch;
+        std::array<Number, kBatchSize> batch;
+        std::size_t batched = 0;
         bool applied = false;
         const auto applyBatch = [&] {
             TKeyAttributes look;
@@ -149,8 +150,9 @@ void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t ke
             look.Foreground = Foreground();
             look.ContextNum = ContextNum();
             look.Cursor = kCursorDefault;
-            for (const Number &n : batch) {
-                const RunInfo &state = runInForce(par, n.at);
+            for (std::size_t b = 0; b < batched; ++b) {
+                const Number &n = batch[b];
+                const RunState &state = stateInForce(par, n.at);
                 if (runLevel(state) >= kMaxRunLevel)
                     continue;
                 const auto length = static_cast<std::int16_t>(std::min(n.end - n.at, 32767));
@@ -158,15 +160,16 @@ void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t ke
                               openSpanRun(state, look, static_cast<std::int16_t>(keywordBase), length, length));
                 applied = true;
             }
-            batch.clear();
+            batched = 0;
         };
         for (std::int32_t i = from; i < to;) {
             if (separatorAt(i)) {
                 ++i;
                 continue;
             }
-            const std::int32_t nextRun = nextRunPosition(par, i);
-            if (!admitsNumbers(runInForce(par, i))) {
+            const std::int32_t r = runAfter(par, i); // the run after the one in force
+            const std::int32_t nextRun = r < par.runCount() ? par.runPosition(r) : par.length();
+            if (!admitsNumbers(r > 0 ? par.runState(r - 1) : *par.startRun())) {
                 i = nextRun;
                 continue;
             }
@@ -175,9 +178,9 @@ void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t ke
                 ++end;
             if (end <= nextRun &&
                 isNumber(text.substr(static_cast<std::size_t>(i), static_cast<std::size_t>(end - i)))) {
-                if (batch.size() == kBatchSize)
+                if (batched == kBatchSize)
                     applyBatch();
-                batch.push_back({i, end});
+                batch[batched++] = {i, end};
             }
             i = end;
         }

@@ -52,7 +52,7 @@ public:
     bool isNumber(std::string_view text) const;
 
 private:
-    bool admitsNumbers(const RunInfo &run);
+    bool admitsNumbers(const RunState &run);
 
     bool altFont_ = false;
     std::int16_t contextNum_ = 3000;

@@ -1,5 +1,6 @@
 #include "editor/core/RunStates.h"
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -29,13 +30,42 @@ struct RunStateHash {
     }
 };
 
-// States live in fixed chunks so that a reference to one never moves.
+// A cheap mix of the fields that usually tell states apart: the slot of a state in the table's
+// cache of recent references.
+std::size_t cacheSlotOf(const RunState &s)
+{
+    const std::uint32_t h = (s.style | static_cast<std::uint32_t>(static_cast<std::uint8_t>(s.level)) << 8 |
+                             static_cast<std::uint32_t>(static_cast<std::uint16_t>(s.stack[s.level & 15])) << 16) ^
+                            static_cast<std::uint32_t>(s.contextNum) * 0x9E3779B1u ^
+                            static_cast<std::uint32_t>(s.foreground) * 0x85EBCA77u ^
+                            static_cast<std::uint32_t>(s.startLength) * 0xC2B2AE3Du;
+    return (h ^ h >> 15) * 0x2C1B3C6Du >> 24;
+}
+
+// States live in fixed chunks so that a reference to one never moves. Passes intern the same
+// few states over and over, so a direct-mapped cache of recent references answers most
+// requests with one comparison instead of a full hash of the state.
 class RunStateTable
 {
 public:
-    RunStateTable() { intern(RunState{}); }
+    RunStateTable() { internSlow(RunState{}); }
 
     std::uint32_t intern(const RunState &state)
+    {
+        std::uint32_t &cached = recent_[cacheSlotOf(state)];
+        if (at(cached) == state)
+            return cached;
+        cached = internSlow(state);
+        return cached;
+    }
+    const RunState &at(std::uint32_t ref) const { return chunks_[ref >> kChunkBits][ref & kChunkMask]; }
+
+private:
+    static constexpr std::uint32_t kChunkBits = 8;
+    static constexpr std::uint32_t kChunk = 1u << kChunkBits;
+    static constexpr std::uint32_t kChunkMask = kChunk - 1;
+
+    std::uint32_t internSlow(const RunState &state)
     {
         const auto [at, added] = refs_.try_emplace(state, count_);
         if (added) {
@@ -46,16 +76,11 @@ public:
         }
         return at->second;
     }
-    const RunState &at(std::uint32_t ref) const { return chunks_[ref >> kChunkBits][ref & kChunkMask]; }
-
-private:
-    static constexpr std::uint32_t kChunkBits = 8;
-    static constexpr std::uint32_t kChunk = 1u << kChunkBits;
-    static constexpr std::uint32_t kChunkMask = kChunk - 1;
 
     std::unordered_map<RunState, std::uint32_t, RunStateHash> refs_;
     std::vector<std::unique_ptr<RunState[]>> chunks_;
     std::uint32_t count_ = 0;
+    std::array<std::uint32_t, 256> recent_{}; // references; 0 (the all-zero state) where empty
 };
 
 RunStateTable &table()

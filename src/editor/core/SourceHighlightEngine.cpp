@@ -143,6 +143,7 @@ void TSourceHighlightEngine::highlightParagraph(std::int32_t par)
         keywordPass(par);
         p.flags |= pfKeywordsDone;
     }
+    p.runs().share();
 }
 
 void TSourceHighlightEngine::highlightAll()
@@ -213,11 +214,12 @@ void TSourceHighlightEngine::highlightStretch(std::int32_t start, std::int32_t e
     const bool keywords = store.par(a)->flags & pfKeywordsDone;
     for (std::int32_t i = a; i <= b; ++i)
         handOn(i, startStopPass(i));
-    if (!keywords)
-        return;
     for (std::int32_t i = a; i <= b; ++i) {
-        keywordPass(i);
-        store.par(i)->flags |= pfKeywordsDone;
+        if (keywords) {
+            keywordPass(i);
+            store.par(i)->flags |= pfKeywordsDone;
+        }
+        store.par(i)->runs().share();
     }
 }
 
@@ -231,11 +233,6 @@ const char *TSourceHighlightEngine::matchText(std::int32_t par, bool matchCase)
     if (matchCase)
         return paragraphs().textOf(par).data();
     return folded(par, 0, paragraphs().lengthOf(par));
-}
-
-bool TSourceHighlightEngine::isSeparator(unsigned char c) const
-{
-    return memo_.Separators().test(c);
 }
 
 RunInfo TSourceHighlightEngine::enclosingState(std::int32_t par, std::int32_t offset, int level)

@@ -8,12 +8,15 @@
 //   paragraph whose spans are known.
 // Paragraph flag pfStartStopDone means the spans are known, pfKeywordsDone the keywords
 // applied; pfLinesValid is cleared wherever runs change. An edit re-scans its paragraphs
-// whole. Single-threaded and not re-entrant.
+// whole. A paragraph's finished runs are shared with every paragraph whose runs are equal
+// (TDynInfoArray::share). Single-threaded and not re-entrant.
 #pragma once
 
 #include "editor/core/KeywordList.h"
 #include "editor/core/KeywordProbeIndex.h"
+#include "editor/core/KeywordWordTable.h"
 #include "editor/core/ParagraphsList.h"
+#include "editor/core/SourceMemoCore.h"
 #include "editor/core/StartStopKeyList.h"
 
 #include <cstdint>
@@ -131,7 +134,23 @@ private:
         bool active = false; // a context number and a usable length
     };
     const std::vector<KeywordProbe> &keywordProbes();
-    bool isSeparator(unsigned char c) const;
+    // Whether keyword k can match only a whole word of the text (see KeywordWordTable): whole
+    // words, a match text of separators then a word, and no blank in it.
+    bool isWordKeyword(int k) const;
+    // Where the word begins in a match text, after its leading separators.
+    std::size_t wordStart(std::string_view text) const;
+    // Whether folding keeps every character a separator or not as it was, so that the raw and
+    // the folded text have the same words.
+    bool foldingKeepsWords() const;
+    // The paragraph's copies, raw and folded, blanked where runs forbid keywords.
+    void prepareKeywordBuffers(std::int32_t par, std::string_view text, bool allMatchCase);
+    // Adds to matches_ the words that are word keywords.
+    void findWordKeywords(std::string_view text, bool allMatchCase);
+    // Searches the copies for each of keywords in turn, in list order, blanking every match.
+    void searchKeywords(const std::vector<int> &keywords, std::string_view text, bool allMatchCase);
+    // Searches for every keyword that may occur in the paragraph.
+    void findAnyKeywords(std::string_view text, bool allMatchCase);
+    bool isSeparator(unsigned char c) const { return memo_.Separators()[c]; }
 
     TSourceMemoCore &memo_;
     TSourceHighlighter *highlighter_ = nullptr;
@@ -141,6 +160,18 @@ private:
     std::vector<KeywordProbe> probes_;
     KeywordProbeIndex probeIndex_;
     std::vector<int> candidates_;
+    // With byWords_, the word keywords are found through wordTable_ and the few others
+    // (otherKeywords_) by searching; matches of the two kinds that overlap send the paragraph
+    // to the full search, which alone knows which of them wins.
+    KeywordWordTable wordTable_;
+    std::vector<int> otherKeywords_;
+    bool byWords_ = false;
+    struct KeywordMatch {
+        int keyword;
+        std::int32_t at;
+        std::int32_t length;
+    };
+    std::vector<KeywordMatch> matches_;
     std::int32_t probedLongest_ = -1;
     std::uint8_t probedSummary_ = 0;
     // The keyword pass's copies of a paragraph, raw and folded, with matched and forbidden

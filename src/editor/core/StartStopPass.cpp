@@ -6,6 +6,7 @@
 #include "editor/core/SourceMemoCore.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 
 namespace velmora::core
@@ -44,7 +45,8 @@ RunInfo TSourceHighlightEngine::startStopPass(std::int32_t p)
     ParInfo &par = *store.par(p);
     if (!StartStopKeys.DelimitersPrepared())
         StartStopKeys.PrepareDelimiters(memo_.Separators());
-    if (par.runCount() > 0)
+    const bool hadRuns = par.runCount() > 0;
+    if (hadRuns)
         par.runs().eraseIf([](const RunState &r) { return !hasAttributes(r) || isSpan(r); });
     const std::int32_t len = par.length();
     const int ownKeys = StartStopKeys.Count();
@@ -102,7 +104,8 @@ RunInfo TSourceHighlightEngine::startStopPass(std::int32_t p)
         }
     }
     par.flags = static_cast<std::uint8_t>((par.flags | pfStartStopDone) & ~(pfKeywordsDone | pfLinesValid));
-    runsChanged(p);
+    if (hadRuns || par.runCount() > 0) // a paragraph that stays without runs changes nothing
+        runsChanged(p);
     RunInfo end = runInForce(par, len);
     end.position = 0;
     return end;
@@ -116,7 +119,18 @@ std::int32_t TSourceHighlightEngine::findOwnStart(std::int32_t p, std::int32_t p
     const bool anyFolded = !(StartStopKeys.SummaryFlags() & kSummaryAllMatchCase);
     const char *fold = anyFolded ? matchText(p, false) : nullptr;
     const int count = StartStopKeys.Count();
+    // The first bytes of the start texts, raw and folded: only positions holding one are tried.
+    std::bitset<256> rawFirst, foldedFirst;
+    for (int k = 0; k < count; ++k) {
+        const StartStopInfo &key = StartStopKeys.Item(k);
+        if (key.StartLength > 0)
+            ((key.KeyOptions & kOptMatchCase) ? rawFirst : foldedFirst)
+                .set(static_cast<unsigned char>(key.StartText[0]));
+    }
     for (std::int32_t m = pos; m < limit; ++m) {
+        if (!rawFirst[static_cast<unsigned char>(raw[m])] &&
+            !(fold && foldedFirst[static_cast<unsigned char>(fold[m])]))
+            continue;
         for (int k = 0; k < count; ++k) {
             const StartStopInfo &key = StartStopKeys.Item(k);
             const std::int32_t n = key.StartLength;

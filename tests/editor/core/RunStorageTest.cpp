@@ -92,3 +92,44 @@ TEST(DynInfoArray, CopiesAndAppendsAreIndependent)
     a.clear();
     EXPECT_TRUE(a.empty());
 }
+
+TEST(DynInfoArray, EqualFinishedArraysShareOneAllocationAndChangesStayPrivate)
+{
+    TDynInfoArray a, b, c;
+    a = {spanRun(1, 1), spanRun(4, 2)};
+    b = {spanRun(1, 1), spanRun(4, 2)};
+    c = {spanRun(1, 1), spanRun(5, 2)};
+    a.share();
+    b.share();
+    c.share();
+    EXPECT_TRUE(a.sharesWith(b));
+    EXPECT_FALSE(a.sharesWith(c));
+
+    b.setPosition(1, 3); // a change gives b its own runs again
+    EXPECT_FALSE(a.sharesWith(b));
+    EXPECT_EQ(positionsOf(a), (std::vector<std::int32_t>{1, 4}));
+    EXPECT_EQ(positionsOf(b), (std::vector<std::int32_t>{1, 3}));
+
+    TDynInfoArray copy = a;
+    EXPECT_TRUE(copy.sharesWith(a));
+    copy.insert(0, spanRun(0, 9));
+    copy.erase(2, 3);
+    EXPECT_EQ(positionsOf(copy), (std::vector<std::int32_t>{0, 1}));
+    EXPECT_EQ(positionsOf(a), (std::vector<std::int32_t>{1, 4}));
+
+    // The last user of a stored array takes it back, and a later equal array finds it no more.
+    a.reset();
+    TDynInfoArray d;
+    d = {spanRun(1, 1), spanRun(4, 2)};
+    d.share();
+    EXPECT_EQ(positionsOf(d), (std::vector<std::int32_t>{1, 4}));
+    d.eraseIf([](const RunState &s) { return innermostEntry(s) == 2; });
+    EXPECT_EQ(positionsOf(d), (std::vector<std::int32_t>{1}));
+
+    TDynInfoArray empty;
+    empty.push_back(spanRun(2, 2));
+    empty.clear();
+    empty.share(); // drops the allocation
+    EXPECT_TRUE(empty.empty());
+    EXPECT_FALSE(empty.sharesWith(c));
+}

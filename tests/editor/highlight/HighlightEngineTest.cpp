@@ -329,3 +329,16 @@ TEST(HighlightStartStop, SpansOfKeysThatNoLongerExistAreLeftAlone)
     m.engine.highlightAll();
     EXPECT_EQ(m.shape(1), "......sss");
 }
+
+TEST(HighlightKeywords, ParagraphsWithEqualRunsShareThemUntilOneIsEdited)
+{
+    HighlightedMemo m;
+    addKeyword(m, "MOV");
+    m.load("mov ax\r\nmov ax\r\nmov bx");
+    EXPECT_TRUE(m.par(0).runArray.sharesWith(m.par(1).runArray));
+    m.edit(0, 0, "x"); // "xmov ax": no keyword left in the first paragraph
+    m.engine.highlightAll();
+    EXPECT_EQ(m.shape(0), ".......");
+    EXPECT_EQ(m.shape(1), "kkk...");
+    EXPECT_EQ(m.shape(2), "kkk...");
+}
