@@ -47,7 +47,7 @@ void TVelmora::runBuild(const std::function<void(BuildCommands &, BuildSettings 
 {
     writeRecoveryCopy();
     BuildSettings build = buildSettings();
-    BuildCommands commands(*buildHost_, buildTexts);
+    BuildCommands commands(*buildHost_, texts.build);
     // Parameters entered in a box stay even when the command that follows fails.
     const auto keepParameters = [this, &build] {
         TasmParams = build.TasmParams;

@@ -23,7 +23,9 @@ namespace velmora::app
 void TVelmora::createOtherWindows()
 {
     PrefsW = new TPrefsW(*this);
+    PrefsW->setMoreTexts(texts.prefs);
     Form3 = new TForm3(ExeDir, settings.velm_version, this);
+    Form3->setTexts(texts.about);
     Form3->OnShow = [this] { ApplyLanguageAboutW(); };
     InfoW = new TInfoW(ExeDir, this);
     InfoW->OnShow = [this] { ApplyLanguageInfoW(); };
@@ -68,6 +70,7 @@ THelpSystem &TVelmora::helpSystem()
 {
     if (!help_)
         help_ = std::make_shared<THelpSystem>(HelpFile, this);
+    help_->setTexts(texts.help);
     return *help_;
 }
 
@@ -113,14 +116,18 @@ void TVelmora::HelpShowA()
 // The windows are dressed only once they exist.
 void TVelmora::ApplyLanguagePrefsW()
 {
-    if (PrefsW)
-        velmora::app::ApplyLanguagePrefsW(*PrefsW, LanguageFile, prefsTexts);
+    if (!PrefsW)
+        return;
+    velmora::app::ApplyLanguagePrefsW(*PrefsW, LanguageFile, prefsTexts);
+    PrefsW->setMoreTexts(texts.prefs);
 }
 
 void TVelmora::ApplyLanguageAboutW()
 {
-    if (Form3)
-        velmora::app::ApplyLanguageAboutW(*Form3, LanguageFile);
+    if (!Form3)
+        return;
+    velmora::app::ApplyLanguageAboutW(*Form3, LanguageFile);
+    Form3->setTexts(texts.about);
 }
 
 void TVelmora::ApplyLanguageInfoW()

@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace velmora::platform
 {
@@ -15,6 +16,12 @@ namespace
 QtDialogs &qtDialogs()
 {
     static QtDialogs instance;
+    return instance;
+}
+
+DialogTexts &texts()
+{
+    static DialogTexts instance;
     return instance;
 }
 
@@ -61,10 +68,7 @@ public:
     {
         const auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         if (edit && edit->text().contains(QLatin1Char('"'))) {
-            dialogs().message(MessageKind::Error,
-                              QStringLiteral("The name %1 contains a double quote (\"). File names with a double "
-                                             "quote cannot be used here; choose a name without one.")
-                                  .arg(edit->text()));
+            dialogs().message(MessageKind::Error, dialogTexts().quoteInName.arg(edit->text()));
             return;
         }
         QFileDialog::accept();
@@ -94,6 +98,35 @@ std::optional<QString> runFileDialog(const FileDialogRequest &r, QFileDialog::Ac
 }
 
 } // namespace
+
+QString DialogTexts::button(Answer answer) const
+{
+    switch (answer) {
+    case Answer::Ok:
+        return ok;
+    case Answer::Cancel:
+        return cancel;
+    case Answer::Yes:
+        return yes;
+    case Answer::No:
+        return no;
+    case Answer::Save:
+        return save;
+    case Answer::Discard:
+        return discard;
+    }
+    return ok;
+}
+
+const DialogTexts &dialogTexts()
+{
+    return texts();
+}
+
+void setDialogTexts(const DialogTexts &replacement)
+{
+    texts() = replacement;
+}
 
 IDialogs &dialogs()
 {
@@ -136,10 +169,9 @@ Answer QtDialogs::message(MessageKind kind, const QString &text, const std::vect
         icon = QMessageBox::Question;
         break;
     }
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    QMessageBox box(icon, texts().title, text, QMessageBox::NoButton, QApplication::activeWindow());
     for (Answer a : buttons)
-        box.addButton(toStandard(a));
+        box.addButton(toStandard(a))->setText(texts().button(a));
     if (!buttons.empty())
         box.setDefaultButton(toStandard(buttons.front()));
     box.exec();
@@ -152,11 +184,15 @@ Answer QtDialogs::message(MessageKind kind, const QString &text, const std::vect
 
 std::optional<QString> QtDialogs::input(const QString &caption, const QString &prompt, const QString &value)
 {
-    bool ok = false;
-    QString text = QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &ok);
-    if (!ok)
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(value);
+    box.setOkButtonText(texts().ok);
+    box.setCancelButtonText(texts().cancel);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return box.textValue();
 }
 
 std::optional<QString> QtDialogs::openFile(const FileDialogRequest &request)

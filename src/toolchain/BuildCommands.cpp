@@ -25,10 +25,9 @@ const QString listingExtension = QStringLiteral(".lst");
 const QStringList linkExtensions = {QStringLiteral(".exe"), QStringLiteral(".com"), QStringLiteral(".map")};
 
 // Asks for new parameters; Cancel keeps the old ones.
-void askParameters(const QString &caption, QString &parameters)
+void askParameters(const QString &caption, const QString &prompt, QString &parameters)
 {
-    if (const std::optional<QString> answer =
-            platform::dialogs().input(caption, QStringLiteral("Input parameters"), parameters))
+    if (const std::optional<QString> answer = platform::dialogs().input(caption, prompt, parameters))
         parameters = *answer;
 }
 
@@ -114,7 +113,7 @@ bool BuildCommands::showOutput(OutputPage page, const QString &toolsDir, const Q
         return false;
     const OutputExcerpt excerpt = readOutputExcerpt(file);
     if (!excerpt.read)
-        throw ToolchainError(QStringLiteral("Cannot open file \"%1\". %2").arg(file, excerpt.error));
+        throw ToolchainError(platform::dialogTexts().cannotOpenFile.arg(file, excerpt.error));
     QString text = host_.outputText(excerpt.head);
     if (excerpt.omitted > 0) {
         if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
@@ -187,7 +186,7 @@ void BuildCommands::assembleWithParameters(BuildSettings &settings)
 {
     asCommand([&] {
         settings.CurrentFile = host_.saveSource();
-        askParameters(QStringLiteral("TAsm Parameters"), settings.TasmParams);
+        askParameters(texts_.tasmParameters, texts_.inputParameters, settings.TasmParams);
         assembleStep(settings);
     });
 }
@@ -239,7 +238,7 @@ void BuildCommands::linkWithParameters(BuildSettings &settings)
 {
     asCommand([&] {
         settings.CurrentFile = host_.saveSource();
-        askParameters(QStringLiteral("TLink Parameters (/t - for .com file)"), settings.TlinkParams);
+        askParameters(texts_.tlinkParameters, texts_.inputParameters, settings.TlinkParams);
         linkStep(settings);
     });
 }

@@ -31,6 +31,13 @@ bool THelpSystem::showKeyword(const QString &word)
     return window != nullptr;
 }
 
+void THelpSystem::setTexts(const HelpTexts &texts)
+{
+    texts_ = texts;
+    if (window_)
+        window_->setTexts(texts);
+}
+
 THelpWindow *THelpSystem::open()
 {
     if (!window_) {
@@ -41,6 +48,7 @@ THelpWindow *THelpSystem::open()
             return nullptr;
         }
         window_->setAttribute(Qt::WA_DeleteOnClose);
+        window_->setTexts(texts_);
     }
     // Asked from a modal dialog (the keywords editor), the window must belong to that dialog,
     // or the dialog's modality would keep it from taking input.

@@ -3,6 +3,8 @@
 // file is reported in an error box and no window opens.
 #pragma once
 
+#include "app/helpview/HelpWindow.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -10,8 +12,6 @@ class QWidget;
 
 namespace velmora::app
 {
-
-class THelpWindow;
 
 class THelpSystem
 {
@@ -31,12 +31,16 @@ public:
     // The open help window, nullptr while none is open.
     THelpWindow *window() const { return window_; }
 
+    // The help window's own texts, now and whenever it opens.
+    void setTexts(const HelpTexts &texts);
+
 private:
     THelpWindow *open();
 
     QString helpFile_;
     QWidget *owner_;
     QPointer<THelpWindow> window_;
+    HelpTexts texts_;
 };
 
 } // namespace velmora::app
