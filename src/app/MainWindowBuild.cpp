@@ -125,7 +125,7 @@ void TVelmora::EWM()
 {
     const toolchain::OutputSummary summary =
         toolchain::summarizeOutput(buildHost_->pageLines(OutputPage::Tasm), toolchain::sourceNames(CurrentFile).N);
-    toolchain::applySummary(summary, *buildHost_);
+    toolchain::applySummary(summary, *buildHost_, texts.build.summaryCounts);
     if (!summary.failure.isEmpty())
         throw toolchain::ToolchainError(summary.failure);
 }

@@ -75,7 +75,7 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path)
             text = bytes;
         }
         std::istringstream shown(*text);
-        const std::int64_t nul = loadWhole(*editor, shown);
+        const std::int64_t nul = loadWhole(*editor, shown, texts.messages);
         encodingSteps_.clear();
         setSourceEncoding(encoding);
         return nul;

@@ -142,7 +142,7 @@ void BuildCommands::assembleStep(BuildSettings &settings)
 {
     host_.clearPage(OutputPage::Tasm);
     settings.CurrentFile = host_.saveSource();
-    enterToolsFolder(settings.ToolsDir);
+    enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
 
     const SourceNames source = sourceNames(settings.CurrentFile);
     const ToolsCopy copy = prepareToolsCopy(settings.CurrentFile, settings.ToolsDir);
@@ -168,7 +168,7 @@ void BuildCommands::assembleStep(BuildSettings &settings)
                 // not run it as if this assembly had worked.
                 removeStaleProducts(settings.ToolsDir, copy.tools, linkExtensions);
             }
-            applySummary(summary, host_);
+            applySummary(summary, host_, texts_.summaryCounts);
             if (!summary.failure.isEmpty())
                 problems_ << summary.failure;
         } else {
@@ -200,7 +200,7 @@ void BuildCommands::linkStep(BuildSettings &settings)
 {
     host_.clearPage(OutputPage::TLink);
     settings.CurrentFile = host_.saveSource();
-    enterToolsFolder(settings.ToolsDir);
+    enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
 
     const SourceNames source = sourceNames(settings.CurrentFile);
     const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
@@ -222,7 +222,7 @@ void BuildCommands::linkStep(BuildSettings &settings)
         host_.setTlinkColour(counts.colour());
         // The status panel keeps the assembler's summary unless the link failed.
         if (counts.errors > 0)
-            host_.setSummaryText(counts.panelText());
+            host_.setSummaryText(counts.panelText(texts_.summaryCounts));
         if (settings.Auto_Change_Page)
             host_.activatePage(OutputPage::TLink);
     } else {
@@ -251,7 +251,7 @@ void BuildCommands::run(const BuildSettings &settings)
 void BuildCommands::runStep(const BuildSettings &settings, bool alone)
 {
     host_.clearPage(OutputPage::Run);
-    enterToolsFolder(settings.ToolsDir);
+    enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
 
     const SourceNames source = sourceNames(settings.CurrentFile);
     const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
@@ -281,7 +281,7 @@ void BuildCommands::debug(const BuildSettings &settings)
     asCommand([&] {
         // The debugger is given the bare base name, so it must start in the tools folder where
         // the program was built, not in whatever folder happens to be current.
-        enterToolsFolder(settings.ToolsDir);
+        enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
         const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
         const QString line = commandLines(settings, copy.tools).debug;
         if (ranToEnd(host_.winExec(line, DosWindow::Shown), std::nullopt, settings.TDFile, texts_.tdNotFound, line,
@@ -309,7 +309,7 @@ void BuildCommands::assembleLinkRun(BuildSettings &settings)
 void BuildCommands::listing(const BuildSettings &settings, ListingKind kind, const QString &listGenerated)
 {
     asCommand([&] {
-        enterToolsFolder(settings.ToolsDir);
+        enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
         const SourceNames source = sourceNames(settings.CurrentFile);
         const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
         removeStaleProducts(settings.ToolsDir, copy.tools, {listingExtension});
@@ -341,7 +341,7 @@ void BuildCommands::showHelp(const BuildSettings &settings, const QString &comma
                              const QString &outputFile, const QString &tool)
 {
     asCommand([&] {
-        enterToolsFolder(settings.ToolsDir);
+        enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
         const RunResult result = host_.runTool(commandLine, DosWindow::Hidden);
         if (result.status == RunStatus::Ended) {
             showOutput(page, settings.ToolsDir, outputFile, {}, {});

@@ -29,6 +29,10 @@ struct BuildTexts {
     QString tasmParameters = QStringLiteral("TAsm Parameters");
     QString tlinkParameters = QStringLiteral("TLink Parameters (/t - for .com file)");
     QString inputParameters = QStringLiteral("Input parameters");
+    // %1 the tools folder.
+    QString noToolsFolder = QStringLiteral("Cannot make %1 the current folder.");
+    // The status panel after an assembly: %1 the warnings, %2 the errors.
+    QString summaryCounts = QStringLiteral("Warnings: %1 Errors: %2");
 
     bool operator==(const BuildTexts &) const = default;
 };

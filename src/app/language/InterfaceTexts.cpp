@@ -41,7 +41,9 @@ void readBuild(const LanguagePack &pack, toolchain::BuildTexts &t)
     readSection(pack, "Parameters_Language",
                 {{"tasmParameters", &t.tasmParameters},
                  {"tlinkParameters", &t.tlinkParameters},
-                 {"inputParameters", &t.inputParameters}});
+                 {"inputParameters", &t.inputParameters},
+                 {"summaryCounts", &t.summaryCounts},
+                 {"noToolsFolder", &t.noToolsFolder}});
 }
 
 void readMainWindow(const LanguagePack &pack, MainWindowMoreTexts &t)
@@ -59,6 +61,9 @@ void readMessages(const LanguagePack &pack, MessageTexts &t)
                 {{"notEnoughMemory", &t.notEnoughMemory},
                  {"saveChanges", &t.saveChanges},
                  {"readToEnd", &t.readToEnd},
+                 {"partLoaded", &t.partLoaded},
+                 {"partLoadedNoMemory", &t.partLoadedNoMemory},
+                 {"partRead", &t.partRead},
                  {"noMemoryToLoad", &t.noMemoryToLoad},
                  {"nulByte", &t.nulByte},
                  {"saveAfterNul", &t.saveAfterNul},

@@ -31,6 +31,10 @@ struct MessageTexts {
     // %1 the file's name.
     QString saveChanges = QStringLiteral("Save changes to %1?");
     QString readToEnd = QStringLiteral("The file could not be read to its end.");
+    // %1 the reason.
+    QString partLoaded = QStringLiteral("%1: only part of the file could be loaded.");
+    QString partLoadedNoMemory = QStringLiteral("Not enough memory: only part of the file could be loaded.");
+    QString partRead = QStringLiteral("The file could not be read to its end: only part of it was loaded.");
     QString noMemoryToLoad = QStringLiteral("Not enough memory to load it whole; nothing was changed.");
     // %1 the file's name, %2 the offset.
     QString nulByte = QStringLiteral("%1 contains a NUL byte at offset %2: only the text before it was loaded");

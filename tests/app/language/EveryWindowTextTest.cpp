@@ -107,9 +107,10 @@ private:
 // Proper names, key names and data: what may show in any language.
 bool isNameOrData(QString text)
 {
-    static const QRegularExpression names(QStringLiteral(
-        "\\b(Velmora|TASM|TAsm|Tasm|TLINK|TLink|Tlink|TD|DOSBox|CPUID|DOS|UTF-8|Windows-1251|"
-        "F\\d{1,2}|(Ctrl|Shift|Alt)\\+\\w+|Esc|cr[A-Z][A-Za-z]+|[0-9A-F]{8}|\\d+\\.\\d+[a-z]?)\\b|#[0-9A-F]{6}\\b"));
+    static const QRegularExpression names(
+        QStringLiteral("\\b(Velmora|TASM|TAsm|Tasm|TLINK|TLink|Tlink|TD|DOSBox|CPUID|DOS|UTF-8|Windows-1251|"
+                       "F\\d{1,2}|(Ctrl|Shift|Alt)\\+\\w+|Esc|cr[A-Z][A-Za-z]+|[0-9A-F]{8}|\\w[\\w.-]*\\.(asm|lng|exe|"
+                       "com|hlp)|\\d+\\.\\d+[a-z]?)\\b|#[0-9A-F]{6}\\b"));
     static const QRegularExpression path(QStringLiteral("(^|\\s)/\\S*"));
     text.remove(names).remove(path);
     for (const QChar c : text)
@@ -149,7 +150,8 @@ bool holdsData(const QWidget &widget)
     static const QStringList names = {QStringLiteral("Label8"),       QStringLiteral("Label9"),
                                       QStringLiteral("Label13"),      QStringLiteral("Label14"),
                                       QStringLiteral("HelpContents"), QStringLiteral("HelpIndex"),
-                                      QStringLiteral("sbPanel0")};
+                                      QStringLiteral("sbPanel0"),     QStringLiteral("TasmCMDStr"),
+                                      QStringLiteral("TlinkCMDStr"),  QStringLiteral("RunCMDStr")};
     return names.contains(widget.objectName());
 }
 
@@ -337,6 +339,21 @@ TEST_P(EveryWindowText, ComesFromTheLoadedPack)
                      {platform::Answer::Yes, platform::Answer::No, platform::Answer::Ok});
     }));
     expectFromPack(textsOfModal([&] { real.input(w.texts.build.tasmParameters, w.texts.build.inputParameters, {}); }));
+
+    // After an assembly (which first asks whether to overwrite the other program's change):
+    // the summary in the status bar.
+    const QString tasm = exeDir + QStringLiteral("TTDIR/tasm.exe");
+    QFile script(tasm);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf 'Error messages:    None\\r\\nWarning messages:  None\\r\\n'\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString current = QDir::currentPath();
+    command([&] { w.TasmClick(); });
+    QDir::setCurrent(current);
+    EXPECT_FALSE(w.findChild<QLabel *>(QStringLiteral("sbPanel2"))->text().isEmpty());
+    check(w);
+    expectFromPack({{QStringLiteral("message box"), dialogs.messages.back().text}});
 
     EXPECT_GT(checked, 350u) << "the walk reaches every window";
 }
