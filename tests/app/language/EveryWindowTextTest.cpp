@@ -168,7 +168,10 @@ std::vector<Shown> textsShownBy(QWidget &window)
         if (!widget->toolTip().isEmpty())
             out.push_back({where + QStringLiteral(" tool tip"), widget->toolTip()});
         if (auto *label = qobject_cast<QLabel *>(widget))
-            out.push_back({where, label->text()});
+            // Without a buddy, a label shows its "&" as it is.
+            out.push_back({where, label->buddy()
+                                      ? label->text()
+                                      : QString(label->text()).replace(QLatin1Char('&'), QStringLiteral("&&"))});
         else if (auto *button = qobject_cast<QAbstractButton *>(widget))
             out.push_back({where, button->text()});
         else if (auto *group = qobject_cast<QGroupBox *>(widget))
