@@ -38,6 +38,9 @@ struct DialogTexts {
     QString cannotReadFile = QStringLiteral("Cannot read file \"%1\". %2");
     QString cannotWriteFile = QStringLiteral("Cannot write file \"%1\". %2");
     QString cannotCreateFile = QStringLiteral("Cannot create file \"%1\". %2");
+    // A settings file that could not be written: %1 the file, %2 the cause.
+    QString unableToWrite = QStringLiteral("Unable to write to %1. %2");
+    QString noMemory = QStringLiteral("Not enough memory.");
     // %1 the system's reason.
     QString folderRefusesNewFile = QStringLiteral("Its folder does not allow a new file (%1), and overwriting the file "
                                                   "in place could leave only part of it if the write fails. Save it "

@@ -99,6 +99,8 @@ void readDialogs(const LanguagePack &pack, platform::DialogTexts &t)
                  {"cannotReadFile", &t.cannotReadFile},
                  {"cannotWriteFile", &t.cannotWriteFile},
                  {"cannotCreateFile", &t.cannotCreateFile},
+                 {"unableToWrite", &t.unableToWrite},
+                 {"noMemory", &t.noMemory},
                  {"folderRefusesNewFile", &t.folderRefusesNewFile}});
 }
 
