@@ -13,12 +13,11 @@ namespace velmora::app
 {
 
 TFindDialog::TFindDialog(QWidget *parent)
-    : QDialog(parent), text_(new QLineEdit(this)), matchCase_(new QCheckBox(tr("Match &case"), this)),
-      wholeWord_(new QCheckBox(tr("Match &whole word only"), this)), up_(new QRadioButton(tr("&Up"))),
-      down_(new QRadioButton(tr("&Down")))
+    : QDialog(parent), text_(new QLineEdit(this)), matchCase_(new QCheckBox(this)), wholeWord_(new QCheckBox(this)),
+      up_(new QRadioButton), down_(new QRadioButton), findWhat_(new QLabel(this)), direction_(new QGroupBox(this)),
+      findNext_(new QPushButton(this)), cancel_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("FD"));
-    setWindowTitle(tr("Find"));
     setModal(false);
     text_->setObjectName(QStringLiteral("FindText"));
     matchCase_->setObjectName(QStringLiteral("MatchCase"));
@@ -27,34 +26,43 @@ TFindDialog::TFindDialog(QWidget *parent)
     down_->setObjectName(QStringLiteral("DirectionDown"));
     down_->setChecked(true);
 
-    auto *direction = new QGroupBox(tr("Direction"), this);
-    auto *directionLayout = new QHBoxLayout(direction);
+    auto *directionLayout = new QHBoxLayout(direction_);
     directionLayout->addWidget(up_);
     directionLayout->addWidget(down_);
 
-    auto *findNext = new QPushButton(tr("&Find Next"), this);
-    findNext->setObjectName(QStringLiteral("FindNext"));
-    findNext->setDefault(true);
-    auto *cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("FindCancel"));
-
-    auto *label = new QLabel(tr("Fi&nd what:"), this);
-    label->setBuddy(text_);
+    findNext_->setObjectName(QStringLiteral("FindNext"));
+    findNext_->setDefault(true);
+    cancel_->setObjectName(QStringLiteral("FindCancel"));
+    findWhat_->setBuddy(text_);
+    setTexts(FindTexts{});
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(label, 0, 0);
+    layout->addWidget(findWhat_, 0, 0);
     layout->addWidget(text_, 0, 1, 1, 2);
-    layout->addWidget(findNext, 0, 3);
+    layout->addWidget(findNext_, 0, 3);
     layout->addWidget(matchCase_, 1, 0, 1, 2);
-    layout->addWidget(direction, 1, 2, 2, 1);
-    layout->addWidget(cancel, 1, 3);
+    layout->addWidget(direction_, 1, 2, 2, 1);
+    layout->addWidget(cancel_, 1, 3);
     layout->addWidget(wholeWord_, 2, 0, 1, 2);
 
-    connect(findNext, &QPushButton::clicked, this, [this] {
+    connect(findNext_, &QPushButton::clicked, this, [this] {
         if (OnFind)
             OnFind();
     });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFindDialog::setTexts(const FindTexts &texts)
+{
+    setWindowTitle(texts.title);
+    findWhat_->setText(texts.findWhat);
+    matchCase_->setText(texts.matchCase);
+    wholeWord_->setText(texts.wholeWord);
+    direction_->setTitle(texts.direction);
+    up_->setText(texts.up);
+    down_->setText(texts.down);
+    findNext_->setText(texts.findNext);
+    cancel_->setText(texts.cancel);
 }
 
 QString TFindDialog::findText() const

@@ -7,11 +7,28 @@
 #include <functional>
 
 class QCheckBox;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace velmora::app
 {
+
+struct FindTexts {
+    QString title = QStringLiteral("Find");
+    QString findWhat = QStringLiteral("Fi&nd what:");
+    QString matchCase = QStringLiteral("Match &case");
+    QString wholeWord = QStringLiteral("Match &whole word only");
+    QString direction = QStringLiteral("Direction");
+    QString up = QStringLiteral("&Up");
+    QString down = QStringLiteral("&Down");
+    QString findNext = QStringLiteral("&Find Next");
+    QString cancel = QStringLiteral("Cancel");
+
+    bool operator==(const FindTexts &) const = default;
+};
 
 class TFindDialog : public QDialog
 {
@@ -26,6 +43,8 @@ public:
     bool wholeWord() const;
     bool down() const; // the search direction; down at start
 
+    void setTexts(const FindTexts &texts);
+
     std::function<void()> OnFind;
 
 private:
@@ -34,6 +53,10 @@ private:
     QCheckBox *wholeWord_;
     QRadioButton *up_;
     QRadioButton *down_;
+    QLabel *findWhat_;
+    QGroupBox *direction_;
+    QPushButton *findNext_;
+    QPushButton *cancel_;
 };
 
 } // namespace velmora::app

@@ -1,6 +1,7 @@
 #include "app/IniFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/Dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +27,7 @@ QString reason(const std::exception &failure)
 {
     if (const auto *write = dynamic_cast<const platform::FileWriteError *>(&failure))
         return write->cause();
-    return QStringLiteral("Not enough memory.");
+    return platform::dialogTexts().noMemory;
 }
 
 } // namespace
@@ -88,7 +89,7 @@ void IniFile::writeString(const char *section, const char *key, const QString &v
             store_->ini.SetValue(section, key, old.c_str());
         else
             store_->ini.Delete(section, key, true);
-        throw std::runtime_error(QStringLiteral("Unable to write to %1. %2").arg(path_, reason(e)).toStdString());
+        throw std::runtime_error(platform::dialogTexts().unableToWrite.arg(path_, reason(e)).toStdString());
     }
 }
 

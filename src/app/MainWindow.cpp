@@ -7,6 +7,9 @@
 #include "app/StatusBar.h"
 #include "app/WindowBuildHost.h"
 #include "app/WindowPlacement.h"
+#include "app/helpview/HelpSystem.h"
+#include "app/language/QtTranslation.h"
+#include "editor/widget/EditorTexts.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
@@ -49,6 +52,13 @@ QIcon programIcon()
     painter.setFont(font);
     painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("V"));
     return QIcon(pixmap);
+}
+
+// The command runner serves every window without one at hand, so it keeps its message here.
+QString &notEnoughMemory()
+{
+    static QString text = MessageTexts{}.notEnoughMemory;
+    return text;
 }
 
 } // namespace
@@ -99,7 +109,7 @@ void TVelmora::FormCreate(const QStringList &arguments)
     CaptionBase = settings.velm_caption + QLatin1Char(' ') + settings.velm_version;
     setWindowIcon(programIcon());
     QApplication::setWindowIcon(windowIcon());
-    setWindowTitle(QStringLiteral("Untitled - ") + CaptionBase);
+    showInterfaceTexts();
     NewA();
     watchUndoState();
     apply();
@@ -133,7 +143,7 @@ void TVelmora::runCommand(const std::function<void()> &command)
         command();
         return;
     } catch (const std::bad_alloc &) {
-        failure = QStringLiteral("Not enough memory to finish the command.");
+        failure = notEnoughMemory();
     } catch (const std::exception &e) {
         failure = QString::fromUtf8(e.what());
     }
@@ -148,10 +158,8 @@ void TVelmora::runCommand(const std::function<void()> &command)
 void TVelmora::FNameShow()
 {
     sb_->setPanelText(0, CurrentFile);
-    if (CurrentFile.isEmpty())
-        setWindowTitle(QStringLiteral("Untitled - ") + CaptionBase);
-    else
-        setWindowTitle(QFileInfo(CurrentFile).fileName() + QStringLiteral(" - ") + CaptionBase);
+    const QString name = CurrentFile.isEmpty() ? texts.main.untitled : QFileInfo(CurrentFile).fileName();
+    setWindowTitle(name + QStringLiteral(" - ") + CaptionBase);
 }
 
 void TVelmora::showCaretPosition()
@@ -229,10 +237,27 @@ void TVelmora::ApplyLanguage()
     applyHelpFile();
     if (!velmora::app::ApplyLanguage(*this, LanguageFile, mainTexts))
         return;
-    ApplyBuildTexts(LanguageFile, buildTexts);
+    ApplyInterfaceTexts(LanguageFile, texts);
     od_->setFilter(mainTexts.openFilter);
     sd_->setFilter(mainTexts.saveFilter);
     findChild<QAction *>(QStringLiteral("SaveA"))->setText(mainTexts.saveActionCaption);
+    showInterfaceTexts();
+}
+
+void TVelmora::showInterfaceTexts()
+{
+    notEnoughMemory() = texts.messages.notEnoughMemory;
+    setNoPackWarning(texts.messages.noLanguagePack);
+    platform::setDialogTexts(texts.dialogs);
+    widget::setEditorTexts(texts.editor);
+    useToolkitTranslation(texts.locale);
+    findChild<QAction *>(QStringLiteral("UTF81"))->setText(texts.main.utf8Item);
+    od_->request().title = texts.main.openTitle;
+    sd_->request().title = texts.main.saveTitle;
+    fd_->setTexts(texts.find);
+    if (help_)
+        help_->setTexts(texts.help);
+    FNameShow();
 }
 
 } // namespace velmora::app

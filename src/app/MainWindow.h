@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "app/language/InterfaceTexts.h"
 #include "app/language/LanguageActions.h"
 #include "editor/core/NumberHighlighter.h"
 #include "editor/core/SourceEncoding.h"
@@ -83,9 +84,9 @@ public:
     // Where the data, cf.ini and the tools folder are: decided from ExeDir at creation.
     platform::ProgramFolders Folders;
     Settings settings;
-    MainWindowTexts mainTexts;        // texts of section "Language" that belong to no widget
-    PrefsWindowTexts prefsTexts;      // texts of section "Prefs_Language" that belong to no widget
-    toolchain::BuildTexts buildTexts; // texts of section "Build_Language"
+    MainWindowTexts mainTexts;   // texts of section "Language" that belong to no widget
+    PrefsWindowTexts prefsTexts; // texts of section "Prefs_Language" that belong to no widget
+    InterfaceTexts texts;        // texts of the sections after the four window sections
 
     // The windows created after this one at program start (createOtherWindows); they
     // belong to this window.
@@ -124,10 +125,14 @@ public:
     void WriteAllINI();
     void apply();
     void FNameShow();
+    // The file's name, or the name of an untitled text.
+    QString displayName(const QString &file) const;
     void NextPage();
     void ExitA();
     void EWM();
     void ApplyLanguage();
+    // Hands the texts of the appended sections to the windows, the editor and the dialogs.
+    void showInterfaceTexts();
     void ApplyLanguagePrefsW();
     void ApplyLanguageAboutW();
     void ApplyLanguageInfoW();

@@ -47,7 +47,7 @@ void TVelmora::runBuild(const std::function<void(BuildCommands &, BuildSettings 
 {
     writeRecoveryCopy();
     BuildSettings build = buildSettings();
-    BuildCommands commands(*buildHost_, buildTexts);
+    BuildCommands commands(*buildHost_, texts.build);
     // Parameters entered in a box stay even when the command that follows fails.
     const auto keepParameters = [this, &build] {
         TasmParams = build.TasmParams;
@@ -125,7 +125,7 @@ void TVelmora::EWM()
 {
     const toolchain::OutputSummary summary =
         toolchain::summarizeOutput(buildHost_->pageLines(OutputPage::Tasm), toolchain::sourceNames(CurrentFile).N);
-    toolchain::applySummary(summary, *buildHost_);
+    toolchain::applySummary(summary, *buildHost_, texts.build.summaryCounts);
     if (!summary.failure.isEmpty())
         throw toolchain::ToolchainError(summary.failure);
 }

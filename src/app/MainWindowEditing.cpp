@@ -205,12 +205,10 @@ void TVelmora::convertSourceTo(core::SourceEncoding encoding)
     if (kept != characters) {
         const auto bad = std::mismatch(characters.begin(), characters.end(), kept.begin()).first;
         const auto line = std::count(characters.begin(), bad, u'\n') + 1;
-        platform::dialogs().message(platform::MessageKind::Warning,
-                                    QStringLiteral("Line %1 holds a character that %2 cannot hold; the text "
-                                                   "stays in %3.")
-                                        .arg(line)
-                                        .arg(QString::fromLatin1(core::encodingName(encoding)),
-                                             QString::fromLatin1(core::encodingName(sourceEncoding_))));
+        platform::dialogs().message(
+            platform::MessageKind::Warning,
+            texts.messages.encodingLoss.arg(line).arg(QString::fromLatin1(core::encodingName(encoding)),
+                                                      QString::fromLatin1(core::encodingName(sourceEncoding_))));
         setSourceEncoding(sourceEncoding_);
         return;
     }
@@ -241,8 +239,7 @@ void TVelmora::followEncodingSteps()
 void TVelmora::Calc1Click()
 {
     if (!platform::startCalculator())
-        platform::dialogs().message(platform::MessageKind::Error,
-                                    QStringLiteral("No calculator program was found on this system."));
+        platform::dialogs().message(platform::MessageKind::Error, texts.messages.noCalculator);
 }
 
 } // namespace velmora::app

@@ -31,18 +31,18 @@ namespace velmora::app
 namespace
 {
 
-QString displayName(const QString &file)
+// format: one of the file error texts, %1 the file and %2 the cause.
+[[noreturn]] void fileError(const QString &format, const QString &path, const QString &reason)
 {
-    return file.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(file).fileName();
-}
-
-// The toolkit's file errors: what failed, the file in double quotes, a full stop and the cause.
-[[noreturn]] void fileError(const char *what, const QString &path, const QString &reason)
-{
-    throw core::EditorError(QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(what), path, reason).toStdString());
+    throw core::EditorError(format.arg(path, reason).toStdString());
 }
 
 } // namespace
+
+QString TVelmora::displayName(const QString &file) const
+{
+    return file.isEmpty() ? texts.main.untitled : QFileInfo(file).fileName();
+}
 
 bool TVelmora::confirmDiscard()
 {
@@ -50,7 +50,7 @@ bool TVelmora::confirmDiscard()
         return true;
     using platform::Answer;
     switch (platform::dialogs().message(platform::MessageKind::Confirmation,
-                                        QStringLiteral("Save changes to %1?").arg(displayName(CurrentFile)),
+                                        texts.messages.saveChanges.arg(displayName(CurrentFile)),
                                         {Answer::Save, Answer::Discard, Answer::Cancel})) {
     case Answer::Save:
         SaveA();
@@ -67,7 +67,7 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path, std::op
     try {
         const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         if (in.bad())
-            throw core::EditorError("The file could not be read to its end.");
+            throw core::EditorError(texts.messages.readToEnd.toStdString());
         core::SourceEncoding encoding = core::detectEncoding(bytes, newFileEncoding());
         std::optional<std::string> text = core::toEditorBytes(bytes, encoding);
         if (!text) {
@@ -81,7 +81,7 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path, std::op
             encoding = *keptIn;
         }
         std::istringstream shown(*text);
-        const std::int64_t nul = loadWhole(*editor, shown);
+        const std::int64_t nul = loadWhole(*editor, shown, texts.messages);
         encodingSteps_.clear();
         setSourceEncoding(encoding);
         return nul;
@@ -92,11 +92,11 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path, std::op
         rememberDiskState();
         FNameShow();
         writeRecoveryCopy();
-        fileError("Cannot open file", path, QString::fromUtf8(e.what()));
+        fileError(platform::dialogTexts().cannotOpenFile, path, QString::fromUtf8(e.what()));
     } catch (const std::bad_alloc &) {
-        fileError("Cannot open file", path, QStringLiteral("Not enough memory to load it whole; nothing was changed."));
+        fileError(platform::dialogTexts().cannotOpenFile, path, texts.messages.noMemoryToLoad);
     } catch (const std::exception &e) {
-        fileError("Cannot open file", path, QString::fromUtf8(e.what()));
+        fileError(platform::dialogTexts().cannotOpenFile, path, QString::fromUtf8(e.what()));
     }
 }
 
@@ -104,18 +104,14 @@ void TVelmora::loadSource(const QString &path, std::optional<core::SourceEncodin
 {
     std::ifstream in(std::filesystem::path(QFile::encodeName(path).toStdString()), std::ios::binary);
     if (!in)
-        fileError("Cannot open file", path, QString::fromLocal8Bit(std::strerror(errno)));
+        fileError(platform::dialogTexts().cannotOpenFile, path, QString::fromLocal8Bit(std::strerror(errno)));
     const std::int64_t nul = loadStream(in, path, keptIn);
     truncatedFile_.clear();
     writeRecoveryCopy();
     if (nul < 0)
         return;
     truncatedFile_ = path;
-    platform::dialogs().message(
-        platform::MessageKind::Warning,
-        QStringLiteral("%1 contains a NUL byte at offset %2: only the text before it was loaded")
-            .arg(displayName(path))
-            .arg(nul));
+    platform::dialogs().message(platform::MessageKind::Warning, texts.messages.nulByte.arg(displayName(path)).arg(nul));
 }
 
 void TVelmora::setSourceEncoding(core::SourceEncoding encoding)
@@ -208,12 +204,9 @@ void TVelmora::SaveA()
     if (CurrentFile.isEmpty()) {
         SaveAsA();
     } else if (CurrentFile != truncatedFile_ ||
-               platform::dialogs().message(
-                   platform::MessageKind::Confirmation,
-                   QStringLiteral("%1 holds more after its NUL byte than was loaded. Saving replaces all of it. "
-                                  "Save anyway?")
-                       .arg(displayName(CurrentFile)),
-                   {platform::Answer::No, platform::Answer::Yes}) == platform::Answer::Yes) {
+               platform::dialogs().message(platform::MessageKind::Confirmation,
+                                           texts.messages.saveAfterNul.arg(displayName(CurrentFile)),
+                                           {platform::Answer::No, platform::Answer::Yes}) == platform::Answer::Yes) {
         if (confirmOverwriteOutsideChange()) {
             writeSource(CurrentFile);
             truncatedFile_.clear();
@@ -245,8 +238,7 @@ void TVelmora::writeSource(const QString &path)
 {
     const std::optional<std::string> bytes = sourceText();
     if (!bytes)
-        fileError("Cannot write file", path,
-                  QStringLiteral("Not enough memory to produce the whole text; the file was not changed."));
+        fileError(platform::dialogTexts().cannotWriteFile, path, texts.messages.noMemoryToSave);
     platform::writeFileAtomically(path, *bytes);
     editor->setModified(false);
     rememberDiskState();

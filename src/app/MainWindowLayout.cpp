@@ -158,10 +158,9 @@ void TVelmora::createEditor(QWidget *parent)
     editor->OnSelMove = [this](widget::TSourceMemo &) { showCaretPosition(); };
     editor->OnClick = editor->OnSelMove;
     editor->OnKeyPress = [this](widget::TSourceMemo &, QChar &key) { typingAid(key); };
-    OpenFolder = [](const QString &folder) {
+    OpenFolder = [this](const QString &folder) {
         if (!platform::openFolder(folder))
-            platform::dialogs().message(platform::MessageKind::Error,
-                                        QStringLiteral("The folder %1 could not be opened.").arg(folder));
+            platform::dialogs().message(platform::MessageKind::Error, texts.messages.folderNotOpened.arg(folder));
     };
     SetEditorFont = [this](const QString &name, int pointSize) {
         QFont font = editor->font();

@@ -33,12 +33,9 @@ bool TVelmora::confirmOverwriteOutsideChange()
 {
     if (!changedOnDisk() || !platform::fileStamp(CurrentFile).exists)
         return true;
-    return platform::dialogs().message(
-               MessageKind::Confirmation,
-               QStringLiteral("%1 was changed by another program since it was loaded or saved here. "
-                              "Overwrite that program's changes?")
-                   .arg(QFileInfo(CurrentFile).fileName()),
-               {Answer::Yes, Answer::No}) == Answer::Yes;
+    return platform::dialogs().message(MessageKind::Confirmation,
+                                       texts.messages.changedOutside.arg(QFileInfo(CurrentFile).fileName()),
+                                       {Answer::Yes, Answer::No}) == Answer::Yes;
 }
 
 void TVelmora::FormActivate()
@@ -54,17 +51,11 @@ void TVelmora::FormActivate()
     const QString name = QFileInfo(CurrentFile).fileName();
     if (!now.exists) {
         editor->setModified(true);
-        platform::dialogs().message(MessageKind::Warning,
-                                    QStringLiteral("%1 was deleted or moved by another program. The text stays in "
-                                                   "the editor; saving writes the file again.")
-                                        .arg(name));
+        platform::dialogs().message(MessageKind::Warning, texts.messages.goneOutside.arg(name));
         writeRecoveryCopy();
         return;
     }
-    const QString question =
-        editor->Modified()
-            ? QStringLiteral("%1 was changed by another program. Reload it and lose the changes made here?")
-            : QStringLiteral("%1 was changed by another program. Reload it?");
+    const QString &question = editor->Modified() ? texts.messages.reloadLosingChanges : texts.messages.reload;
     if (platform::dialogs().message(MessageKind::Confirmation, question.arg(name), {Answer::Yes, Answer::No}) !=
         Answer::Yes)
         return;

@@ -60,7 +60,7 @@ void TVelmora::writeRecoveryCopy()
     try {
         const std::optional<std::string> text = sourceText();
         if (!text)
-            throw platform::FileWriteError("Not enough memory to produce the whole text.", ENOMEM);
+            throw platform::FileWriteError(texts.messages.recoveryNoMemory.toStdString(), ENOMEM);
         recovery_->write(CurrentFile, *text);
         recoveryFailureShown_ = false;
     } catch (const platform::FileWriteError &e) {
@@ -68,9 +68,7 @@ void TVelmora::writeRecoveryCopy()
         if (!recoveryFailureShown_) {
             recoveryFailureShown_ = true;
             platform::dialogs().message(platform::MessageKind::Warning,
-                                        QStringLiteral("The recovery copy of the unsaved text could not be written. "
-                                                       "%1\nSave the text to keep it safe.")
-                                            .arg(QString::fromUtf8(e.what())));
+                                        texts.messages.recoveryNotWritten.arg(QString::fromUtf8(e.what())));
         }
     }
     recoveryTimer_->setInterval(int(std::max(kRecoveryPauseMs, 10 * clock.elapsed())));
@@ -82,13 +80,11 @@ void TVelmora::offerRecoveryCopies()
         return;
     using platform::Answer;
     for (RecoveryCopies::LeftCopy &copy : recovery_->leftBehind()) {
-        const QString text = copy.sourceFile.isEmpty() ? QStringLiteral("an untitled text")
-                                                       : QStringLiteral("\"%1\"").arg(copy.sourceFile);
+        const QString text =
+            copy.sourceFile.isEmpty() ? texts.messages.untitledText : QStringLiteral("\"%1\"").arg(copy.sourceFile);
         const Answer answer = platform::dialogs().message(
             platform::MessageKind::Confirmation,
-            QStringLiteral("Velmora ended without saving %1. A recovery copy of it was written at %2.\n\n"
-                           "Restore it? No deletes the copy; Cancel keeps it for the next start.")
-                .arg(text, copy.written.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))),
+            texts.messages.recoveryOffer.arg(text, copy.written.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))),
             {Answer::Yes, Answer::No, Answer::Cancel});
         if (answer == Answer::Cancel)
             return;

@@ -24,7 +24,9 @@ namespace velmora::app
 void TVelmora::createOtherWindows()
 {
     PrefsW = new TPrefsW(*this);
+    PrefsW->setMoreTexts(texts.prefs);
     Form3 = new TForm3(Folders.data, settings.velm_version, this);
+    Form3->setTexts(texts.about);
     Form3->OnShow = [this] { ApplyLanguageAboutW(); };
     InfoW = new TInfoW(Folders.data, this);
     InfoW->OnShow = [this] { ApplyLanguageInfoW(); };
@@ -100,6 +102,7 @@ THelpSystem &TVelmora::helpSystem()
 {
     if (!help_)
         help_ = std::make_shared<THelpSystem>(helpFilesOf(referenceFiles(Folders.data, LanguageFile)), this);
+    help_->setTexts(texts.help);
     return *help_;
 }
 
@@ -128,14 +131,18 @@ void TVelmora::HelpShowA()
 // The windows are dressed only once they exist.
 void TVelmora::ApplyLanguagePrefsW()
 {
-    if (PrefsW)
-        velmora::app::ApplyLanguagePrefsW(*PrefsW, LanguageFile, prefsTexts);
+    if (!PrefsW)
+        return;
+    velmora::app::ApplyLanguagePrefsW(*PrefsW, LanguageFile, prefsTexts);
+    PrefsW->setMoreTexts(texts.prefs);
 }
 
 void TVelmora::ApplyLanguageAboutW()
 {
-    if (Form3)
-        velmora::app::ApplyLanguageAboutW(*Form3, LanguageFile);
+    if (!Form3)
+        return;
+    velmora::app::ApplyLanguageAboutW(*Form3, LanguageFile);
+    Form3->setTexts(texts.about);
 }
 
 void TVelmora::ApplyLanguageInfoW()

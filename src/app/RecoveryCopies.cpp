@@ -1,6 +1,7 @@
 #include "app/RecoveryCopies.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/Dialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -126,11 +127,11 @@ QByteArray RecoveryCopies::text(const QString &copyPath)
     QFile file(copyPath);
     if (!file.open(QIODevice::ReadOnly) || !readSourceName(file))
         throw std::runtime_error(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(copyPath, file.errorString()).toStdString());
+            platform::dialogTexts().cannotOpenFile.arg(copyPath, file.errorString()).toStdString());
     QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw std::runtime_error(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(copyPath, file.errorString()).toStdString());
+            platform::dialogTexts().cannotReadFile.arg(copyPath, file.errorString()).toStdString());
     return text;
 }
 

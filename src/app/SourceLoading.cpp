@@ -8,17 +8,7 @@
 namespace velmora::app
 {
 
-namespace
-{
-
-[[noreturn]] void readError()
-{
-    throw core::EditorError("The file could not be read to its end.");
-}
-
-} // namespace
-
-std::int64_t loadWhole(widget::TSourceMemo &editor, std::istream &in)
+std::int64_t loadWhole(widget::TSourceMemo &editor, std::istream &in, const MessageTexts &texts)
 {
     const std::streampos origin = in.tellg();
     std::streamoff end = -1;
@@ -31,7 +21,7 @@ std::int64_t loadWhole(widget::TSourceMemo &editor, std::istream &in)
         options.discardTrailingSpaces = editor.Options()[core::smoDiscardTrailingSpaces];
         trial.loadFromStream(in, options);
         if (in.bad())
-            readError();
+            throw core::EditorError(texts.readToEnd.toStdString());
         // The load stops at a NUL byte and leaves the stream there; at the end it hits EOF.
         in.clear();
         end = in.tellg() - origin;
@@ -45,14 +35,14 @@ std::int64_t loadWhole(widget::TSourceMemo &editor, std::istream &in)
         editor.Lines().LoadFromStream(in);
     } catch (const std::bad_alloc &) {
         editor.setModified(true);
-        throw PartLoadedError("Not enough memory: only part of the file could be loaded.");
+        throw PartLoadedError(texts.partLoadedNoMemory.toStdString());
     } catch (const std::exception &e) {
         editor.setModified(true);
-        throw PartLoadedError(std::string(e.what()) + ": only part of the file could be loaded.");
+        throw PartLoadedError(texts.partLoaded.arg(QString::fromUtf8(e.what())).toStdString());
     }
     if (in.bad()) {
         editor.setModified(true);
-        throw PartLoadedError("The file could not be read to its end: only part of it was loaded.");
+        throw PartLoadedError(texts.partRead.toStdString());
     }
     editor.setModified(false);
     return end;

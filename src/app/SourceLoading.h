@@ -5,6 +5,7 @@
 // text replaced.
 #pragma once
 
+#include "app/language/InterfaceTexts.h"
 #include "editor/core/EditorErrors.h"
 
 #include <cstdint>
@@ -28,8 +29,8 @@ public:
 
 // Loads the bytes from the stream's position to its end into the editor and marks the text
 // unchanged. Throws before the editor changes when the text cannot be loaded whole, and
-// PartLoadedError in the rare case described there. Returns
+// PartLoadedError in the rare case described there, with texts' messages. Returns
 // the offset (from the start position) of a NUL byte that ended the text, or -1.
-std::int64_t loadWhole(widget::TSourceMemo &editor, std::istream &in);
+std::int64_t loadWhole(widget::TSourceMemo &editor, std::istream &in, const MessageTexts &texts);
 
 } // namespace velmora::app

@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/Dialogs.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -17,14 +19,15 @@ namespace velmora::platform
 namespace
 {
 
-[[noreturn]] void fail(const char *what, const QString &path, int error, const QString &reason)
+// format: one of the file error texts, %1 the file and %2 the cause.
+[[noreturn]] void fail(const QString &format, const QString &path, int error, const QString &reason)
 {
-    throw FileWriteError(QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(what), path, reason).toStdString(), error);
+    throw FileWriteError(format.arg(path, reason).toStdString(), error);
 }
 
-[[noreturn]] void fail(const char *what, const QString &path, int error)
+[[noreturn]] void fail(const QString &format, const QString &path, int error)
 {
-    fail(what, path, error, QString::fromLocal8Bit(std::strerror(error)));
+    fail(format, path, error, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 // The file actually written: the target of a symbolic link, else path itself.
@@ -94,18 +97,16 @@ void writeFileAtomically(const QString &path, std::string_view bytes)
     const bool exists = ::stat(targetName.constData(), &old) == 0;
     // A file its owner made read-only is not replaced behind that protection.
     if (exists && ::access(targetName.constData(), W_OK) != 0)
-        fail("Cannot create file", path, errno);
+        fail(dialogTexts().cannotCreateFile, path, errno);
 
     QByteArray temporary;
     const int fd = createTemporary(folder, temporary);
     if (fd < 0) {
         const int error = errno;
         if ((error == EACCES || error == EPERM) && exists && ::access(targetName.constData(), W_OK) == 0)
-            fail("Cannot write file", path, error,
-                 QStringLiteral("Its folder does not allow a new file (%1), and overwriting the file in place could "
-                                "leave only part of it if the write fails. Save it under another name.")
-                     .arg(QString::fromLocal8Bit(std::strerror(error))));
-        fail("Cannot create file", path, error);
+            fail(dialogTexts().cannotWriteFile, path, error,
+                 dialogTexts().folderRefusesNewFile.arg(QString::fromLocal8Bit(std::strerror(error))));
+        fail(dialogTexts().cannotCreateFile, path, error);
     }
     if (exists) {
         // The new file takes the old one's permissions and, where allowed, its owner.
@@ -118,12 +119,12 @@ void writeFileAtomically(const QString &path, std::string_view bytes)
     if (::close(fd) != 0 || !stored) {
         const int reported = stored ? errno : error;
         ::unlink(temporary.constData());
-        fail("Cannot write file", path, reported);
+        fail(dialogTexts().cannotWriteFile, path, reported);
     }
     if (::rename(temporary.constData(), targetName.constData()) != 0) {
         const int renameError = errno;
         ::unlink(temporary.constData());
-        fail("Cannot write file", path, renameError);
+        fail(dialogTexts().cannotWriteFile, path, renameError);
     }
     syncFolder(folder);
 }

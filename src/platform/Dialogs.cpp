@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -18,6 +19,12 @@ namespace
 QtDialogs &qtDialogs()
 {
     static QtDialogs instance;
+    return instance;
+}
+
+DialogTexts &texts()
+{
+    static DialogTexts instance;
     return instance;
 }
 
@@ -64,10 +71,7 @@ public:
     {
         const auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         if (edit && edit->text().contains(QLatin1Char('"'))) {
-            dialogs().message(MessageKind::Error,
-                              QStringLiteral("The name %1 contains a double quote (\"). File names with a double "
-                                             "quote cannot be used here; choose a name without one.")
-                                  .arg(edit->text()));
+            dialogs().message(MessageKind::Error, dialogTexts().quoteInName.arg(edit->text()));
             return;
         }
         QFileDialog::accept();
@@ -97,6 +101,35 @@ std::optional<QString> runFileDialog(const FileDialogRequest &r, QFileDialog::Ac
 }
 
 } // namespace
+
+QString DialogTexts::button(Answer answer) const
+{
+    switch (answer) {
+    case Answer::Ok:
+        return ok;
+    case Answer::Cancel:
+        return cancel;
+    case Answer::Yes:
+        return yes;
+    case Answer::No:
+        return no;
+    case Answer::Save:
+        return save;
+    case Answer::Discard:
+        return discard;
+    }
+    return ok;
+}
+
+const DialogTexts &dialogTexts()
+{
+    return texts();
+}
+
+void setDialogTexts(const DialogTexts &replacement)
+{
+    texts() = replacement;
+}
 
 IDialogs &dialogs()
 {
@@ -139,10 +172,9 @@ Answer QtDialogs::message(MessageKind kind, const QString &text, const std::vect
         icon = QMessageBox::Question;
         break;
     }
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    QMessageBox box(icon, texts().title, text, QMessageBox::NoButton, QApplication::activeWindow());
     for (Answer a : buttons)
-        box.addButton(toStandard(a));
+        box.addButton(toStandard(a))->setText(texts().button(a));
     if (!buttons.empty())
         box.setDefaultButton(toStandard(buttons.front()));
     box.exec();
@@ -155,18 +187,20 @@ Answer QtDialogs::message(MessageKind kind, const QString &text, const std::vect
 
 std::optional<QString> QtDialogs::input(const QString &caption, const QString &prompt, const QString &value)
 {
-    QInputDialog dialog(QApplication::activeWindow());
-    dialog.setWindowTitle(caption);
-    dialog.setLabelText(prompt);
-    dialog.setTextValue(value);
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(value);
+    box.setOkButtonText(texts().ok);
+    box.setCancelButtonText(texts().cancel);
     // Wide enough for the whole title (beside the frame's buttons) and the whole prompt.
-    const QFontMetrics metrics(dialog.font());
+    const QFontMetrics metrics(box.font());
     const int titleWidth = metrics.horizontalAdvance(caption) + 8 * metrics.averageCharWidth();
     const int promptWidth = metrics.horizontalAdvance(prompt) + 4 * metrics.averageCharWidth();
-    dialog.setMinimumWidth(std::max({dialog.minimumSizeHint().width(), titleWidth, promptWidth}));
-    if (dialog.exec() != QDialog::Accepted)
+    box.setMinimumWidth(std::max({box.minimumSizeHint().width(), titleWidth, promptWidth}));
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.textValue();
+    return box.textValue();
 }
 
 std::optional<QString> QtDialogs::openFile(const FileDialogRequest &request)

@@ -1,5 +1,7 @@
 #include "platform/FileAssociation.h"
+
 #include "platform/AtomicFile.h"
+#include "platform/Dialogs.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -56,7 +58,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
     try {
         writeFileAtomically(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
     } catch (const FileWriteError &e) {
-        fail(QStringLiteral("Unable to write to %1. %2").arg(path, e.cause()));
+        fail(dialogTexts().unableToWrite.arg(path, e.cause()));
     }
 }
 

@@ -1,12 +1,13 @@
 #include "platform/RunningWindow.h"
 
 #include "platform/ChildProcess.h"
+#include "platform/Dialogs.h"
 #include "platform/ProcessWindow.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace velmora::platform
@@ -23,14 +24,16 @@ RunningWindow::RunningWindow(const QString &commandLine, ChildProcess &child, QW
     : QDialog(parent), child_(child)
 {
     setObjectName(QStringLiteral("RunningWindow"));
-    setWindowTitle(QApplication::applicationDisplayName());
+    const DialogTexts &texts = dialogTexts();
+    setWindowTitle(texts.title);
     setModal(true);
 
-    auto *label = new QLabel(commandLine, this);
+    auto *label = new QLabel(texts.running.arg(commandLine) + QLatin1Char('\n') + texts.howToStop, this);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(texts.cancel);
     connect(buttons, &QDialogButtonBox::rejected, this, &RunningWindow::reject);
 
     auto *layout = new QVBoxLayout(this);

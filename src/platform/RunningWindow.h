@@ -1,5 +1,6 @@
-// The small modal window shown while a child process runs: it names the command line and
-// offers Cancel, which ends the child. The application's windows stay painted meanwhile.
+// The small modal window shown while a child process runs: it names the command line, says
+// how to stop it and offers Cancel, which ends the child. The application's windows stay
+// painted meanwhile.
 #pragma once
 
 #include <QDialog>

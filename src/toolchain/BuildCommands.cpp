@@ -25,10 +25,9 @@ const QString listingExtension = QStringLiteral(".lst");
 const QStringList linkExtensions = {QStringLiteral(".exe"), QStringLiteral(".com"), QStringLiteral(".map")};
 
 // Asks for new parameters; Cancel keeps the old ones.
-void askParameters(const QString &caption, QString &parameters)
+void askParameters(const QString &caption, const QString &prompt, QString &parameters)
 {
-    if (const std::optional<QString> answer =
-            platform::dialogs().input(caption, QStringLiteral("Input parameters"), parameters))
+    if (const std::optional<QString> answer = platform::dialogs().input(caption, prompt, parameters))
         parameters = *answer;
 }
 
@@ -114,7 +113,7 @@ bool BuildCommands::showOutput(OutputPage page, const QString &toolsDir, const Q
         return false;
     const OutputExcerpt excerpt = readOutputExcerpt(file);
     if (!excerpt.read)
-        throw ToolchainError(QStringLiteral("Cannot open file \"%1\". %2").arg(file, excerpt.error));
+        throw ToolchainError(platform::dialogTexts().cannotOpenFile.arg(file, excerpt.error));
     QString text = host_.outputText(excerpt.head);
     if (excerpt.omitted > 0) {
         if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
@@ -143,7 +142,7 @@ void BuildCommands::assembleStep(BuildSettings &settings)
 {
     host_.clearPage(OutputPage::Tasm);
     settings.CurrentFile = host_.saveSource();
-    enterToolsFolder(settings.ToolsDir);
+    enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
 
     const SourceNames source = sourceNames(settings.CurrentFile);
     const ToolsCopy copy = prepareToolsCopy(settings.CurrentFile, settings.ToolsDir);
@@ -169,7 +168,7 @@ void BuildCommands::assembleStep(BuildSettings &settings)
                 // not run it as if this assembly had worked.
                 removeStaleProducts(settings.ToolsDir, copy.tools, linkExtensions);
             }
-            applySummary(summary, host_);
+            applySummary(summary, host_, texts_.summaryCounts);
             if (!summary.failure.isEmpty())
                 problems_ << summary.failure;
         } else {
@@ -187,7 +186,7 @@ void BuildCommands::assembleWithParameters(BuildSettings &settings)
 {
     asCommand([&] {
         settings.CurrentFile = host_.saveSource();
-        askParameters(QStringLiteral("TAsm Parameters"), settings.TasmParams);
+        askParameters(texts_.tasmParameters, texts_.inputParameters, settings.TasmParams);
         assembleStep(settings);
     });
 }
@@ -201,7 +200,7 @@ void BuildCommands::linkStep(BuildSettings &settings)
 {
     host_.clearPage(OutputPage::TLink);
     settings.CurrentFile = host_.saveSource();
-    enterToolsFolder(settings.ToolsDir);
+    enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
 
     const SourceNames source = sourceNames(settings.CurrentFile);
     const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
@@ -223,7 +222,7 @@ void BuildCommands::linkStep(BuildSettings &settings)
         host_.setTlinkColour(counts.colour());
         // The status panel keeps the assembler's summary unless the link failed.
         if (counts.errors > 0)
-            host_.setSummaryText(counts.panelText());
+            host_.setSummaryText(counts.panelText(texts_.summaryCounts));
         if (settings.Auto_Change_Page)
             host_.activatePage(OutputPage::TLink);
     } else {
@@ -239,7 +238,7 @@ void BuildCommands::linkWithParameters(BuildSettings &settings)
 {
     asCommand([&] {
         settings.CurrentFile = host_.saveSource();
-        askParameters(QStringLiteral("TLink Parameters (/t - for .com file)"), settings.TlinkParams);
+        askParameters(texts_.tlinkParameters, texts_.inputParameters, settings.TlinkParams);
         linkStep(settings);
     });
 }
@@ -252,7 +251,7 @@ void BuildCommands::run(const BuildSettings &settings)
 void BuildCommands::runStep(const BuildSettings &settings, bool alone)
 {
     host_.clearPage(OutputPage::Run);
-    enterToolsFolder(settings.ToolsDir);
+    enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
 
     const SourceNames source = sourceNames(settings.CurrentFile);
     const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
@@ -282,7 +281,7 @@ void BuildCommands::debug(const BuildSettings &settings)
     asCommand([&] {
         // The debugger is given the bare base name, so it must start in the tools folder where
         // the program was built, not in whatever folder happens to be current.
-        enterToolsFolder(settings.ToolsDir);
+        enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
         const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
         const QString line = commandLines(settings, copy.tools).debug;
         if (ranToEnd(host_.winExec(line, DosWindow::Shown), std::nullopt, settings.TDFile, texts_.tdNotFound, line,
@@ -310,7 +309,7 @@ void BuildCommands::assembleLinkRun(BuildSettings &settings)
 void BuildCommands::listing(const BuildSettings &settings, ListingKind kind, const QString &listGenerated)
 {
     asCommand([&] {
-        enterToolsFolder(settings.ToolsDir);
+        enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
         const SourceNames source = sourceNames(settings.CurrentFile);
         const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
         removeStaleProducts(settings.ToolsDir, copy.tools, {listingExtension});
@@ -342,7 +341,7 @@ void BuildCommands::showHelp(const BuildSettings &settings, const QString &comma
                              const QString &outputFile, const QString &tool)
 {
     asCommand([&] {
-        enterToolsFolder(settings.ToolsDir);
+        enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
         const RunResult result = host_.runTool(commandLine, DosWindow::Hidden);
         if (result.status == RunStatus::Ended) {
             showOutput(page, settings.ToolsDir, outputFile, {}, {});

@@ -1,5 +1,5 @@
-// The texts the build commands show when a step did not do its work. The English texts are
-// the defaults; a language pack's section "Build_Language" replaces those it names.
+// The texts the build commands show: the parameter boxes, and what a step that did not do its
+// work says. The English texts are the defaults; a language pack replaces those it names.
 #pragma once
 
 #include <QString>
@@ -26,6 +26,15 @@ struct BuildTexts {
     QString programMissing = QStringLiteral("%1 was not found in %2: link the program first (F8). Nothing was run.");
     // %1 the number of bytes left out, %2 the whole output file.
     QString outputCut = QStringLiteral("[... %1 bytes left out here; the whole output is in %2 ...]");
+    QString tasmParameters = QStringLiteral("TAsm Parameters");
+    QString tlinkParameters = QStringLiteral("TLink Parameters (/t - for .com file)");
+    QString inputParameters = QStringLiteral("Input parameters");
+    // %1 the tools folder.
+    QString noToolsFolder = QStringLiteral("Cannot make %1 the current folder.");
+    // The status panel after an assembly: %1 the warnings, %2 the errors.
+    QString summaryCounts = QStringLiteral("Warnings: %1 Errors: %2");
+
+    bool operator==(const BuildTexts &) const = default;
 };
 
 } // namespace velmora::toolchain

@@ -81,9 +81,9 @@ int colourValue(SummaryColour colour)
     return 0x0000FF;
 }
 
-QString SummaryCounts::panelText() const
+QString SummaryCounts::panelText(const QString &format) const
 {
-    QString text = QStringLiteral("Warnings: %1 Errors: %2").arg(warnings).arg(errors);
+    QString text = format.arg(warnings).arg(errors);
     if (warnings == 0 && errors == 0)
         text += QLatin1String("   -/ OK /-");
     return text;
@@ -140,11 +140,11 @@ OutputSummary summarizeOutput(const QStringList &lines, const QString &sourceNam
     return summary;
 }
 
-void applySummary(const OutputSummary &summary, ISummaryView &view)
+void applySummary(const OutputSummary &summary, ISummaryView &view, const QString &countsFormat)
 {
     view.clearBookmarks();
     if (summary.counts) {
-        view.setSummaryText(summary.counts->panelText());
+        view.setSummaryText(summary.counts->panelText(countsFormat));
         view.setTasmColour(summary.counts->colour());
     }
     for (const BookmarkDecision &bookmark : summary.bookmarks)

@@ -22,8 +22,8 @@ struct SummaryCounts {
     int warnings = 0;
     int errors = 0;
 
-    // "Warnings: 2 Errors: 0", followed by "   -/ OK /-" when both are 0.
-    QString panelText() const;
+    // The counts in format ("Warnings: %1 Errors: %2"), followed by "   -/ OK /-" when both are 0.
+    QString panelText(const QString &format) const;
     // Red for errors, else olive for warnings, else green.
     SummaryColour colour() const;
 };
@@ -66,9 +66,10 @@ public:
     virtual void placeBookmark(int line, int number) = 0; // number is 0 to 9
 };
 
-// Clears the bookmarks, then shows what the summary holds. A failure it carries is the
-// caller's to raise, once the command's remaining steps are done.
-void applySummary(const OutputSummary &summary, ISummaryView &view);
+// Clears the bookmarks, then shows what the summary holds, its counts in countsFormat (see
+// SummaryCounts::panelText). A failure it carries is the caller's to raise, once the
+// command's remaining steps are done.
+void applySummary(const OutputSummary &summary, ISummaryView &view, const QString &countsFormat);
 
 // The 0-based source line that an error or warning line of the output names, such as
 // "**Error** prog.asm(12) Undefined symbol: X" (line 11); none for other lines. The number

@@ -13,10 +13,10 @@
 namespace velmora::toolchain
 {
 
-void enterToolsFolder(const QString &toolsDir)
+void enterToolsFolder(const QString &toolsDir, const QString &failure)
 {
     if (toolsDir.isEmpty() || !QDir::setCurrent(toolsDir))
-        throw ToolchainError(QStringLiteral("Cannot make %1 the current folder.").arg(toolsDir));
+        throw ToolchainError(failure.arg(toolsDir));
 }
 
 bool sourceOutsideTools(const QString &currentFile, const QString &toolsDir)

@@ -8,8 +8,9 @@
 namespace velmora::toolchain
 {
 
-// Makes toolsDir the current directory; throws ToolchainError when it cannot be entered.
-void enterToolsFolder(const QString &toolsDir);
+// Makes toolsDir the current directory; throws ToolchainError with failure (%1 the folder)
+// when it cannot be entered.
+void enterToolsFolder(const QString &toolsDir, const QString &failure);
 
 // Whether the source lies outside the tools folder, so that it is copied in before an
 // assembly and its results are copied back beside it. False for untitled text.

@@ -213,7 +213,7 @@ TEST(RunTool, CancelEndsAChildThatNeverEnds)
     clicker.start(50);
 
     EXPECT_EQ(RunTool("loop.exe >run.out").status, RunStatus::Cancelled);
-    EXPECT_EQ(shownCommand, "loop.exe >run.out");
+    EXPECT_EQ(shownCommand, "Running: loop.exe >run.out\nCancel or Esc stops it.") << "the command and how to stop it";
     EXPECT_EQ(cwd.read("run.out"), "started\n");
     EXPECT_TRUE(dialogs.messages.empty());
 }

@@ -1,5 +1,6 @@
 #include "toolchain/OutputSummary.h"
 #include "RecordingHost.h"
+#include "toolchain/BuildTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@ namespace
 {
 
 const QString banner = QStringLiteral("Turbo Assembler  Version 4.1");
+const QString kCounts = BuildTexts{}.summaryCounts;
 
 QStringList output(const QStringList &body, const QString &errors, const QString &warnings)
 {
@@ -31,17 +33,17 @@ TEST(OutputSummary, CountsGivePanelTextAndCaptionColour)
 {
     const OutputSummary clean = summarizeOutput(output({}, "None", "None"));
     ASSERT_TRUE(clean.counts);
-    EXPECT_EQ(clean.counts->panelText(), "Warnings: 0 Errors: 0   -/ OK /-");
+    EXPECT_EQ(clean.counts->panelText(kCounts), "Warnings: 0 Errors: 0   -/ OK /-");
     EXPECT_EQ(clean.counts->colour(), SummaryColour::Green);
     EXPECT_TRUE(clean.bookmarks.empty());
     EXPECT_TRUE(clean.failure.isEmpty());
 
     const OutputSummary warned = summarizeOutput(output({"*Warning* prog.asm(3) Reserved word"}, "None", "2"));
-    EXPECT_EQ(warned.counts->panelText(), "Warnings: 2 Errors: 0");
+    EXPECT_EQ(warned.counts->panelText(kCounts), "Warnings: 2 Errors: 0");
     EXPECT_EQ(warned.counts->colour(), SummaryColour::Olive);
 
     const OutputSummary both = summarizeOutput(output({errorLine(12)}, "   1", "  3"));
-    EXPECT_EQ(both.counts->panelText(), "Warnings: 3 Errors: 1");
+    EXPECT_EQ(both.counts->panelText(kCounts), "Warnings: 3 Errors: 1");
     EXPECT_EQ(both.counts->colour(), SummaryColour::Red);
     EXPECT_EQ(both.bookmarks, (std::vector<BookmarkDecision>{{11, 1}}));
 
@@ -54,13 +56,13 @@ TEST(OutputSummary, EmptyOutputAndMissingSummaryLinesReadAsClean)
 {
     const OutputSummary empty = summarizeOutput({});
     ASSERT_TRUE(empty.counts);
-    EXPECT_EQ(empty.counts->panelText(), "Warnings: 0 Errors: 0   -/ OK /-");
+    EXPECT_EQ(empty.counts->panelText(kCounts), "Warnings: 0 Errors: 0   -/ OK /-");
     EXPECT_EQ(empty.counts->colour(), SummaryColour::Green);
 
     // A later summary line overwrites an earlier one; a line without ":" gives its whole text.
     const OutputSummary later =
         summarizeOutput({banner, "Error messages: 4", "Warning messages: 1", "Error messages: None"});
-    EXPECT_EQ(later.counts->panelText(), "Warnings: 1 Errors: 0");
+    EXPECT_EQ(later.counts->panelText(kCounts), "Warnings: 1 Errors: 0");
     EXPECT_EQ(summarizeOutput({banner, "Error messages None"}).counts->errors, 0);
 }
 
@@ -121,14 +123,14 @@ TEST(OutputSummary, ApplyingClearsBookmarksFirstAndLeavesPanelWhenCountsFailed)
 {
     RecordingHost view;
     view.bookmarks[20] = 7;
-    applySummary(summarizeOutput(output({errorLine(5), errorLine(9)}, "2", "None")), view);
+    applySummary(summarizeOutput(output({errorLine(5), errorLine(9)}, "2", "None")), view, kCounts);
     EXPECT_EQ(view.log, (std::vector<QString>{"clear bookmarks", "summary", "colour", "bookmark 4 1", "bookmark 8 2"}));
     EXPECT_EQ(view.summaryText, "Warnings: 0 Errors: 2");
     EXPECT_EQ(view.colour, SummaryColour::Red);
     EXPECT_EQ(view.bookmarks, (std::map<int, int>{{4, 1}, {8, 2}}));
 
     view.log.clear();
-    applySummary(summarizeOutput(output({errorLine(3)}, "two", "None")), view);
+    applySummary(summarizeOutput(output({errorLine(3)}, "two", "None")), view, kCounts);
     EXPECT_EQ(view.log, (std::vector<QString>{"clear bookmarks"}));
     EXPECT_EQ(view.summaryText, "Warnings: 0 Errors: 2");
     EXPECT_TRUE(view.bookmarks.empty());

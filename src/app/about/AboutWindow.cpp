@@ -71,7 +71,7 @@ TForm3::TForm3(const QString &dataDir, const QString &velmVersion, QWidget *pare
     PageControl1_->addTab(buildHistoryPage(dataDir), QStringLiteral("Functions && History "));
     PageControl1_->addTab(buildCpuIdPage(), QStringLiteral("Fetches"));
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *ok = new QPushButton(this);
     ok->setObjectName(QStringLiteral("SpeedButton1"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -82,7 +82,33 @@ TForm3::TForm3(const QString &dataDir, const QString &velmVersion, QWidget *pare
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1_);
     layout->addLayout(buttons);
+    setTexts(texts_);
     resize(640, 420);
+}
+
+void TForm3::setTexts(const AboutTexts &texts)
+{
+    texts_ = texts;
+    const std::pair<const char *, const QString *> labels[] = {
+        {"Label2", &texts.purpose},         {"Label3", &texts.contact},        {"Label4", &texts.writtenFor},
+        {"Label10", &texts.historyHeading}, {"Label11", &texts.processorType}, {"Label12", &texts.family},
+        {"Label15", &texts.model},          {"Label16", &texts.stepping}};
+    for (const auto &[name, text] : labels)
+        findChild<QLabel *>(QLatin1String(name))->setText(*text);
+    findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->setTitle(texts.cpuGroup);
+    findChild<QPushButton *>(QStringLiteral("Button1"))->setText(texts.getCpuId);
+    findChild<QPushButton *>(QStringLiteral("SpeedButton1"))->setText(texts.ok);
+    showVendor();
+}
+
+void TForm3::showVendor()
+{
+    if (!vendor_)
+        Label115_->setText(texts_.vendorUnknown);
+    else if (vendor_->isEmpty())
+        Label115_->setText(texts_.noCpuId);
+    else
+        Label115_->setText(texts_.vendor.arg(*vendor_));
 }
 
 QWidget *TForm3::buildAboutPage(const QString &velmVersion)
@@ -99,14 +125,9 @@ QWidget *TForm3::buildAboutPage(const QString &velmVersion)
     QLabel *version = boldLabel("Label13", velmVersion, page);
     version->setStyleSheet(QStringLiteral("color: red"));
 
-    QLabel *purpose = namedLabel(
-        "Label2",
-        QStringLiteral("A development environment for assembler programs: edit, assemble, link, run and debug."), page);
-    QLabel *contact =
-        namedLabel("Label3", QStringLiteral("Ideas, questions and error reports are welcome on the home page:"), page);
-    QLabel *written = namedLabel(
-        "Label4", QStringLiteral("Written for the Faculty of Computer Science, speciality Computer Engineering."),
-        page);
+    QLabel *purpose = namedLabel("Label2", QString(), page);
+    QLabel *contact = namedLabel("Label3", QString(), page);
+    QLabel *written = namedLabel("Label4", QString(), page);
     for (QLabel *line : {purpose, contact, written})
         line->setWordWrap(true);
 
@@ -143,7 +164,7 @@ QWidget *TForm3::buildHistoryPage(const QString &dataDir)
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet2"));
 
-    QLabel *heading = boldLabel("Label10", QStringLiteral("Functions and history of Velmora"), page);
+    QLabel *heading = boldLabel("Label10", QString(), page);
     Memo1_ = new QPlainTextEdit(page);
     Memo1_->setObjectName(QStringLiteral("Memo1"));
     Memo1_->setReadOnly(true);
@@ -163,7 +184,7 @@ QWidget *TForm3::buildCpuIdPage()
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet3"));
 
-    auto *group = new QGroupBox(QStringLiteral(" -= CPU ID =- "), page);
+    auto *group = new QGroupBox(page);
     group->setObjectName(QStringLiteral("GroupBox1"));
     const char *const registerNames[] = {"Label111", "Label112", "Label113", "Label114"};
     auto *registers = new QVBoxLayout;
@@ -176,24 +197,17 @@ QWidget *TForm3::buildCpuIdPage()
     FValue_ = namedLabel("FValue", QStringLiteral("??"), group);
     MValue_ = namedLabel("MValue", QStringLiteral("??"), group);
     SValue_ = namedLabel("SValue", QStringLiteral("??"), group);
-    const struct {
-        const char *name;
-        const char *caption;
-        QLabel *value;
-    } fields[] = {{"Label11", "Processor Type = ", PValue_},
-                  {"Label12", "Family = ", FValue_},
-                  {"Label15", "Model = ", MValue_},
-                  {"Label16", "Stepping = ", SValue_}};
+    const std::pair<const char *, QLabel *> fields[] = {
+        {"Label11", PValue_}, {"Label12", FValue_}, {"Label15", MValue_}, {"Label16", SValue_}};
     auto *values = new QGridLayout;
     for (int row = 0; row < 4; ++row) {
-        values->addWidget(namedLabel(fields[row].name, QLatin1String(fields[row].caption), group), row, 0,
-                          Qt::AlignRight);
-        values->addWidget(fields[row].value, row, 1);
+        values->addWidget(namedLabel(fields[row].first, QString(), group), row, 0, Qt::AlignRight);
+        values->addWidget(fields[row].second, row, 1);
     }
     values->setColumnStretch(2, 1);
 
-    Label115_ = boldLabel("Label115", QStringLiteral("Vendor"), group);
-    auto *button = new QPushButton(QStringLiteral("Get CPU ID"), group);
+    Label115_ = boldLabel("Label115", QString(), group);
+    auto *button = new QPushButton(group);
     button->setObjectName(QStringLiteral("Button1"));
     connect(button, &QPushButton::clicked, this, &TForm3::Button1Click);
 
@@ -219,7 +233,8 @@ void TForm3::Button1Click()
 {
     const std::optional<platform::CpuIdentity> id = ReadCpuId();
     if (!id) {
-        Label115_->setText(QStringLiteral("CPUID not available"));
+        vendor_ = QString();
+        showVendor();
         return;
     }
     for (int i = 0; i < 4; ++i)
@@ -229,7 +244,8 @@ void TForm3::Button1Click()
     FValue_->setText(QString::number((eax >> 8) & 15));
     MValue_->setText(QString::number((eax >> 4) & 15));
     SValue_->setText(QString::number(eax & 15));
-    Label115_->setText(QStringLiteral("Vendor: ") + QString::fromLatin1(id->vendor));
+    vendor_ = QString::fromLatin1(id->vendor);
+    showVendor();
 }
 
 void TForm3::showEvent(QShowEvent *event)

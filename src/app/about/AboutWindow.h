@@ -17,6 +17,29 @@ class QTabWidget;
 namespace velmora::app
 {
 
+// The texts of the window's pages beyond its caption and page captions.
+struct AboutTexts {
+    QString purpose =
+        QStringLiteral("A development environment for assembler programs: edit, assemble, link, run and debug.");
+    QString contact = QStringLiteral("Ideas, questions and error reports are welcome on the home page:");
+    QString writtenFor =
+        QStringLiteral("Written for the Faculty of Computer Science, speciality Computer Engineering.");
+    QString historyHeading = QStringLiteral("Functions and history of Velmora");
+    QString cpuGroup = QStringLiteral(" -= CPU ID =- ");
+    QString processorType = QStringLiteral("Processor Type = ");
+    QString family = QStringLiteral("Family = ");
+    QString model = QStringLiteral("Model = ");
+    QString stepping = QStringLiteral("Stepping = ");
+    QString vendorUnknown = QStringLiteral("Vendor");
+    // %1 the vendor's 12 characters.
+    QString vendor = QStringLiteral("Vendor: %1");
+    QString noCpuId = QStringLiteral("CPUID not available");
+    QString getCpuId = QStringLiteral("Get CPU ID");
+    QString ok = QStringLiteral("OK");
+
+    bool operator==(const AboutTexts &) const = default;
+};
+
 class TForm3 : public QDialog
 {
     Q_OBJECT
@@ -37,6 +60,8 @@ public:
 
     QTabWidget &pageControl() const { return *PageControl1_; }
 
+    void setTexts(const AboutTexts &texts);
+
     // "Get CPU ID": shows the CPUID registers, the signature fields and the vendor.
     void Button1Click();
 
@@ -49,6 +74,7 @@ private:
     QWidget *buildHistoryPage(const QString &dataDir);
     QWidget *buildCpuIdPage();
     void setLinkUnderlined(bool underlined);
+    void showVendor();
 
     QTabWidget *PageControl1_;
     QLabel *Label14_ = nullptr;
@@ -59,6 +85,8 @@ private:
     QLabel *MValue_ = nullptr;
     QLabel *SValue_ = nullptr;
     QLabel *Label115_ = nullptr;
+    AboutTexts texts_;
+    std::optional<QString> vendor_; // empty: no CPUID; nullopt: not asked yet
 };
 
 } // namespace velmora::app

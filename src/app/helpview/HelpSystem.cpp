@@ -77,6 +77,13 @@ std::optional<HelpFile> THelpSystem::read()
     }
 }
 
+void THelpSystem::setTexts(const HelpTexts &texts)
+{
+    texts_ = texts;
+    if (window_)
+        window_->setTexts(texts);
+}
+
 THelpWindow *THelpSystem::open()
 {
     if (!window_) {
@@ -85,6 +92,7 @@ THelpWindow *THelpSystem::open()
             return nullptr;
         window_ = new THelpWindow(std::move(*help), owner_);
         window_->setAttribute(Qt::WA_DeleteOnClose);
+        window_->setTexts(texts_);
     }
     // Asked from a modal dialog (the keywords editor), the window must belong to that dialog,
     // or the dialog's modality would keep it from taking input.

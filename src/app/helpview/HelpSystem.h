@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/help/HelpFile.h"
+#include "app/helpview/HelpWindow.h"
 
 #include <QPointer>
 #include <QString>
@@ -16,8 +17,6 @@ class QWidget;
 
 namespace velmora::app
 {
-
-class THelpWindow;
 
 struct HelpFiles {
     QString file;
@@ -47,6 +46,9 @@ public:
     // The open help window, nullptr while none is open.
     THelpWindow *window() const { return window_; }
 
+    // The help window's own texts, now and whenever it opens.
+    void setTexts(const HelpTexts &texts);
+
 private:
     THelpWindow *open();
     std::optional<HelpFile> read();
@@ -55,6 +57,7 @@ private:
     QString reportedFile_; // the file whose failure was last reported with the fallback note
     QWidget *owner_;
     QPointer<THelpWindow> window_;
+    HelpTexts texts_;
 };
 
 } // namespace velmora::app

@@ -43,11 +43,10 @@ QUrl topicUrl(int topic)
     return QUrl(QStringLiteral("topic:%1").arg(topic));
 }
 
-QToolButton *toolButton(const char *name, const QString &text, QWidget *parent)
+QToolButton *toolButton(const char *name, QWidget *parent)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
-    button->setText(text);
     return button;
 }
 
@@ -55,13 +54,13 @@ QToolButton *toolButton(const char *name, const QString &text, QWidget *parent)
 
 THelpWindow::THelpWindow(HelpFile help, QWidget *parent)
     : QWidget(parent, Qt::Window), help_(std::move(help)), tabs_(new QTabWidget), contents_(new QListWidget),
-      indexFilter_(new QLineEdit), index_(new QListWidget), view_(new TopicBrowser(help_, this))
+      indexFilter_(new QLineEdit), index_(new QListWidget), view_(new TopicBrowser(help_, this)),
+      back_(toolButton("HelpBack", this)), forward_(toolButton("HelpForward", this)),
+      home_(toolButton("HelpHome", this))
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Velmora Help"));
     contents_->setObjectName(QStringLiteral("HelpContents"));
     indexFilter_->setObjectName(QStringLiteral("HelpIndexFilter"));
-    indexFilter_->setPlaceholderText(QStringLiteral("Type the word you are looking for"));
     indexFilter_->setClearButtonEnabled(true);
     index_->setObjectName(QStringLiteral("HelpIndex"));
     view_->setObjectName(QStringLiteral("HelpTopicView"));
@@ -74,18 +73,16 @@ THelpWindow::THelpWindow(HelpFile help, QWidget *parent)
     indexLayout->addWidget(indexFilter_);
     indexLayout->addWidget(index_);
     tabs_->setObjectName(QStringLiteral("HelpTabs"));
-    tabs_->addTab(contents_, QStringLiteral("Contents"));
-    tabs_->addTab(indexPage, QStringLiteral("Index"));
+    tabs_->addTab(contents_, QString());
+    tabs_->addTab(indexPage, QString());
+    setTexts(texts_);
 
-    QToolButton *back = toolButton("HelpBack", QStringLiteral("< Back"), this);
-    QToolButton *forward = toolButton("HelpForward", QStringLiteral("Forward >"), this);
-    QToolButton *home = toolButton("HelpHome", QStringLiteral("Contents"), this);
-    back->setEnabled(false);
-    forward->setEnabled(false);
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(back);
-    buttons->addWidget(forward);
-    buttons->addWidget(home);
+    buttons->addWidget(back_);
+    buttons->addWidget(forward_);
+    buttons->addWidget(home_);
     buttons->addStretch();
 
     auto *splitter = new QSplitter(this);
@@ -99,11 +96,11 @@ THelpWindow::THelpWindow(HelpFile help, QWidget *parent)
     layout->addWidget(splitter);
     resize(800, 560);
 
-    connect(back, &QToolButton::clicked, view_, &QTextBrowser::backward);
-    connect(forward, &QToolButton::clicked, view_, &QTextBrowser::forward);
-    connect(home, &QToolButton::clicked, this, [this] { showTopic(0); });
-    connect(view_, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
-    connect(view_, &QTextBrowser::forwardAvailable, forward, &QWidget::setEnabled);
+    connect(back_, &QToolButton::clicked, view_, &QTextBrowser::backward);
+    connect(forward_, &QToolButton::clicked, view_, &QTextBrowser::forward);
+    connect(home_, &QToolButton::clicked, this, [this] { showTopic(0); });
+    connect(view_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
+    connect(view_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
     connect(view_, &QTextBrowser::sourceChanged, this, &THelpWindow::topicShown);
     connect(contents_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -205,8 +202,24 @@ void THelpWindow::topicShown(const QUrl &source)
     const int topic = help_.topicOfHref(source.toString());
     const QSignalBlocker quiet(contents_);
     contents_->setCurrentRow(topic);
-    if (topic >= 0)
-        setWindowTitle(QStringLiteral("Velmora Help - ") + help_.topics()[topic].title);
+    showTitle(topic);
+}
+
+void THelpWindow::showTitle(int topic)
+{
+    setWindowTitle(topic >= 0 ? texts_.topicTitle.arg(help_.topics()[topic].title) : texts_.title);
+}
+
+void THelpWindow::setTexts(const HelpTexts &texts)
+{
+    texts_ = texts;
+    indexFilter_->setPlaceholderText(texts.indexFilter);
+    tabs_->setTabText(0, texts.contentsTab);
+    tabs_->setTabText(1, texts.indexTab);
+    back_->setText(texts.back);
+    forward_->setText(texts.forward);
+    home_->setText(texts.home);
+    showTitle(currentTopic());
 }
 
 // Escape closes the window, as it closes a dialog; the views leave it to the window.

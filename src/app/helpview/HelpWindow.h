@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QLineEdit;
+class QToolButton;
 class QListWidget;
 class QListWidgetItem;
 class QTabWidget;
@@ -15,6 +16,20 @@ class QUrl;
 
 namespace velmora::app
 {
+
+struct HelpTexts {
+    QString title = QStringLiteral("Velmora Help");
+    // %1 the topic on view.
+    QString topicTitle = QStringLiteral("Velmora Help - %1");
+    QString contentsTab = QStringLiteral("Contents");
+    QString indexTab = QStringLiteral("Index");
+    QString indexFilter = QStringLiteral("Type the word you are looking for");
+    QString back = QStringLiteral("< Back");
+    QString forward = QStringLiteral("Forward >");
+    QString home = QStringLiteral("Contents");
+
+    bool operator==(const HelpTexts &) const = default;
+};
 
 class THelpWindow : public QWidget
 {
@@ -34,6 +49,8 @@ public:
     // The topic on view; -1 before any is shown.
     int currentTopic() const;
 
+    void setTexts(const HelpTexts &texts);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -42,13 +59,18 @@ private:
     void filterIndex(const QString &text);
     void showIndexItem(const QListWidgetItem *item);
     void topicShown(const QUrl &source);
+    void showTitle(int topic);
 
     HelpFile help_;
+    HelpTexts texts_;
     QTabWidget *tabs_;
     QListWidget *contents_;
     QLineEdit *indexFilter_;
     QListWidget *index_;
     QTextBrowser *view_;
+    QToolButton *back_;
+    QToolButton *forward_;
+    QToolButton *home_;
 };
 
 } // namespace velmora::app

@@ -118,7 +118,7 @@ void TInfoW::loadText(widget::TSourceMemo &memo, const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(file.fileName(), file.errorString()).toStdString());
+            platform::dialogTexts().cannotOpenFile.arg(file.fileName(), file.errorString()).toStdString());
     // The viewer breaks paragraphs at CR LF; the texts may come with bare LF line ends.
     QString text = QString::fromUtf8(packTextAsUtf8(file.readAll()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));

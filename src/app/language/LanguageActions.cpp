@@ -70,6 +70,13 @@ void setText(QObject &component, const ComponentKey &target, const QString &text
     }
 }
 
+QString &noPackWarning()
+{
+    static QString text =
+        QStringLiteral("%1 is no language pack: it holds none of the texts. The windows keep their texts.");
+    return text;
+}
+
 bool holdsAnyKey(const LanguagePack &pack)
 {
     for (const LanguageSection *section :
@@ -93,10 +100,7 @@ bool applySection(QWidget &window, const QString &languageFile, const LanguageSe
     // A file holding none of the keys of any section (empty, binary, in another encoding,
     // cut short) is no pack: applied, it would blank every text.
     if (!holdsAnyKey(*pack)) {
-        platform::dialogs().message(
-            platform::MessageKind::Warning,
-            QStringLiteral("%1 is no language pack: it holds none of the texts. The windows keep their texts.")
-                .arg(languageFile));
+        platform::dialogs().message(platform::MessageKind::Warning, noPackWarning().arg(languageFile));
         return false;
     }
     const QString windowName = QString::fromLatin1(section.windowName);
@@ -150,21 +154,9 @@ bool ApplyLanguageInfoW(QWidget &window, const QString &languageFile)
     return applySection(window, languageFile, kInfoWindowSection, {});
 }
 
-void ApplyBuildTexts(const QString &languageFile, toolchain::BuildTexts &texts)
+void setNoPackWarning(const QString &text)
 {
-    const std::optional<LanguagePack> pack = LanguagePack::load(languageFile);
-    if (!pack)
-        return;
-    const QString section = QStringLiteral("Build_Language");
-    const std::vector<KeptText> keys = {
-        {"Tasm_Not_Found", &texts.tasmNotFound}, {"Tlink_Not_Found", &texts.tlinkNotFound},
-        {"Td_Not_Found", &texts.tdNotFound},     {"No_DOSBox", &texts.noDosBox},
-        {"Not_Started", &texts.notStarted},      {"Cancelled", &texts.cancelled},
-        {"Not_Produced", &texts.notProduced},    {"Program_Missing", &texts.programMissing},
-        {"Output_Cut", &texts.outputCut}};
-    for (const KeptText &key : keys)
-        if (pack->contains(section, QString::fromLatin1(key.key)))
-            *key.text = pack->value(section, QString::fromLatin1(key.key));
+    noPackWarning() = text;
 }
 
 } // namespace velmora::app

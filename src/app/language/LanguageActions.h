@@ -9,8 +9,6 @@
 // pack supplies) are kept in the structures below, which the windows hold.
 #pragma once
 
-#include "toolchain/BuildTexts.h"
-
 #include <QString>
 
 class QWidget;
@@ -48,8 +46,7 @@ bool ApplyLanguageAboutW(QWidget &window, const QString &languageFile);
 // Section "Info_Language" onto the info window.
 bool ApplyLanguageInfoW(QWidget &window, const QString &languageFile);
 
-// Section "Build_Language": the build commands' texts. Unlike the sections above, a key the
-// pack lacks keeps its English text, so packs written before these texts existed still load.
-void ApplyBuildTexts(const QString &languageFile, toolchain::BuildTexts &texts);
+// The warning about a file that is no pack; %1 the file.
+void setNoPackWarning(const QString &text);
 
 } // namespace velmora::app

@@ -93,4 +93,15 @@ QStringList LanguagePack::keys(const QString &section) const
     return result;
 }
 
+QStringList LanguagePack::sections() const
+{
+    CSimpleIniA::TNamesDepend names;
+    reader_->ini.GetAllSections(names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+    QStringList result;
+    for (const auto &name : names)
+        result.append(QString::fromUtf8(name.pItem));
+    return result;
+}
+
 } // namespace velmora::app

@@ -36,6 +36,9 @@ public:
     // The key names of section as the file writes them, in file order.
     QStringList keys(const QString &section) const;
 
+    // The section names as the file writes them, in file order.
+    QStringList sections() const;
+
 private:
     struct Reader;
     explicit LanguagePack(std::unique_ptr<Reader> reader);

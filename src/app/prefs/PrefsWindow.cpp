@@ -188,19 +188,29 @@ QWidget *TPrefsW::buildHighlightPage()
 QWidget *TPrefsW::buildSourceColoursLegend(QWidget *sheet)
 {
     const core::TAssemblerColours colours;
-    QGroupBox *legend = groupBox("SourceColours", QStringLiteral(" -= Source colours =- "), sheet);
+    QGroupBox *legend = groupBox("SourceColours", QString(), sheet);
     auto *rows = new QFormLayout(legend);
-    for (const auto &[labelName, text, swatchName, value] :
-         {std::tuple{"InstructionsLabel", "Instructions", "InstructionsColor", colours.instruction},
-          std::tuple{"RegistersLabel", "Registers", "RegistersColor", colours.reg},
-          std::tuple{"DirectivesLabel", "Directives and operators", "DirectivesColor", colours.directive},
-          std::tuple{"CommentsLabel", "Comments", "CommentsColor", colours.comment},
-          std::tuple{"StringsLabel", "Strings", "StringsColor", colours.string}}) {
+    for (const auto &[labelName, swatchName, value] :
+         {std::tuple{"InstructionsLabel", "InstructionsColor", colours.instruction},
+          std::tuple{"RegistersLabel", "RegistersColor", colours.reg},
+          std::tuple{"DirectivesLabel", "DirectivesColor", colours.directive},
+          std::tuple{"CommentsLabel", "CommentsColor", colours.comment},
+          std::tuple{"StringsLabel", "StringsColor", colours.string}}) {
         auto *swatch = named(new widget::ColorSwatch(legend), swatchName);
         swatch->setColor(widget::colorFromValue(value));
-        rows->addRow(label(labelName, QString::fromLatin1(text), legend), swatch);
+        rows->addRow(label(labelName, QString(), legend), swatch);
     }
     return legend;
+}
+
+void TPrefsW::setMoreTexts(const PrefsMoreTexts &texts)
+{
+    findChild<QGroupBox *>(QStringLiteral("SourceColours"))->setTitle(texts.sourceColours);
+    for (const auto &[labelName, text] :
+         {std::pair{"InstructionsLabel", &texts.instructions}, std::pair{"RegistersLabel", &texts.registers},
+          std::pair{"DirectivesLabel", &texts.directives}, std::pair{"CommentsLabel", &texts.comments},
+          std::pair{"StringsLabel", &texts.strings}})
+        findChild<QLabel *>(QLatin1String(labelName))->setText(*text);
 }
 
 QWidget *TPrefsW::buildParserPage()
@@ -444,6 +454,7 @@ void TPrefsW::BitBtn1Click()
 void TPrefsW::BitBtn2Click()
 {
     platform::FileDialogRequest request;
+    request.title = main_.texts.prefs.languageTitle;
     request.filter = main_.prefsTexts.languageFilter;
     request.initialDir = languageDialogDir_;
     const std::optional<QString> chosen = platform::dialogs().openFile(request);

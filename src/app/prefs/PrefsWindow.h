@@ -24,6 +24,7 @@ namespace velmora::app
 
 class TColorBox;
 class TRadioGroup;
+struct PrefsMoreTexts;
 class TVelmora;
 
 class TPrefsW : public QDialog
@@ -42,6 +43,8 @@ public:
     void FormShow();
     // Copies every control into the settings, then runs the main window's apply.
     void Store();
+    // The texts beyond the "Prefs_Language" section: the source colours' legend.
+    void setMoreTexts(const PrefsMoreTexts &texts);
 
     // The buttons.
     void SpeedButton2Click(); // OK: store, then close

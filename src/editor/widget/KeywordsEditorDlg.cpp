@@ -5,6 +5,7 @@
 #include "editor/core/StartStopKeyList.h"
 #include "editor/widget/ColorSwatch.h"
 #include "editor/widget/CursorNames.h"
+#include "editor/widget/EditorTexts.h"
 #include "editor/widget/KeyListView.h"
 #include "editor/widget/KeywordTexts.h"
 #include "editor/widget/ScrollingPanel.h"
@@ -102,7 +103,7 @@ std::int32_t toInteger(const QString &text)
     try {
         return core::parseDecimal(text.toStdString());
     } catch (const std::invalid_argument &) {
-        throw std::invalid_argument("'" + text.toStdString() + "' is not a valid integer value");
+        throw std::invalid_argument(editorTexts().keywords.notInteger.arg(text).toStdString());
     }
 }
 
@@ -189,15 +190,16 @@ void TKeywordsEditorDlg::SetColorChooser(ColorChooser chooser)
 void TKeywordsEditorDlg::buildControls()
 {
     const bool startStop = kind_ == KeyListKind::StartStopKeys;
-    setWindowTitle(extended_ ? QStringLiteral("Extended Keywords editor") : QStringLiteral("Keywords editor"));
+    const KeywordsEditorTexts &texts = editorTexts().keywords;
+    setWindowTitle(extended_ ? texts.extendedTitle : texts.title);
 
     auto *menuBar = new QMenuBar(this);
-    buildFileMenu(menuBar->addMenu(QStringLiteral("&File")));
+    buildFileMenu(menuBar->addMenu(texts.fileMenu));
 
     lvKeys_ = new KeyListView(this);
     lvKeys_->setObjectName(QStringLiteral("lvKeys"));
     if (startStop) {
-        lvKeys_->setHeaderLabels({QStringLiteral("Start"), QStringLiteral("Stop")});
+        lvKeys_->setHeaderLabels({texts.startColumn, texts.stopColumn});
     } else {
         lvKeys_->setColumnCount(1);
         lvKeys_->setHeaderHidden(true);
@@ -213,44 +215,43 @@ void TKeywordsEditorDlg::buildControls()
 
     lblSelCount_ = new QLabel(this);
     lblSelCount_->setObjectName(QStringLiteral("lblSelCount"));
-    lblHint_ =
-        new QLabel(QStringLiteral("Click on a selected item to edit it, or press F2 to edit the focused one"), this);
+    lblHint_ = new QLabel(texts.editHint, this);
     lblHint_->setObjectName(QStringLiteral("LblHint"));
     lblHint_->setWordWrap(true);
     lblHint_->hide();
 
     // The options group.
-    grpOptions_ = new QGroupBox(QStringLiteral("Options for selected keywords"), this);
+    grpOptions_ = new QGroupBox(texts.optionsGroup, this);
     grpOptions_->setObjectName(QStringLiteral("grpOptions"));
     auto *options = new QVBoxLayout(grpOptions_);
-    const auto addBox = [&](const char *name, const char *text, OptionBox::Field field, std::uint8_t mask,
+    const auto addBox = [&](const char *name, const QString &text, OptionBox::Field field, std::uint8_t mask,
                             bool inverted = false) {
-        auto *box = new QCheckBox(QString::fromLatin1(text), grpOptions_);
+        auto *box = new QCheckBox(text, grpOptions_);
         box->setObjectName(QString::fromLatin1(name));
         optionBoxes_.push_back({box, field, mask, inverted});
         connect(box, &QCheckBox::clicked, this, [this, box] { optionClicked(box); });
         options->addWidget(box);
         return box;
     };
-    cbMatchCase_ = addBox("cbMatchCase", " &Match case", OptionBox::Options, core::kOptMatchCase);
-    cbWholeWords_ = addBox("cbWholeWords", " &Whole words only", OptionBox::Options, core::kOptWholeWords);
+    cbMatchCase_ = addBox("cbMatchCase", texts.matchCase, OptionBox::Options, core::kOptMatchCase);
+    cbWholeWords_ = addBox("cbWholeWords", texts.wholeWords, OptionBox::Options, core::kOptWholeWords);
     QCheckBox *crossParagraphs =
-        addBox("cbCrossParagraphs", "&Cross paragraphs", OptionBox::KeyFlags, core::kKeyStaysInParagraph, true);
+        addBox("cbCrossParagraphs", texts.crossParagraphs, OptionBox::KeyFlags, core::kKeyStaysInParagraph, true);
     crossParagraphs->setVisible(startStop);
-    addBox("cbBold", " &Bold", OptionBox::Style, core::kStyleBold);
-    addBox("cbItalic", " &Italic", OptionBox::Style, core::kStyleItalic);
-    addBox("cbUnderline", " &Underline", OptionBox::Style, core::kStyleUnderline);
-    addBox("cbStrikeOut", " &Strike out", OptionBox::Style, core::kStyleStrikeOut);
-    addBox("cbHighlight", " &Highlight", OptionBox::Style, core::kStyleHighlight);
-    addBox("cbAltFont", " &Alternate font", OptionBox::Style, core::kStyleAltFont);
+    addBox("cbBold", texts.bold, OptionBox::Style, core::kStyleBold);
+    addBox("cbItalic", texts.italic, OptionBox::Style, core::kStyleItalic);
+    addBox("cbUnderline", texts.underline, OptionBox::Style, core::kStyleUnderline);
+    addBox("cbStrikeOut", texts.strikeOut, OptionBox::Style, core::kStyleStrikeOut);
+    addBox("cbHighlight", texts.highlight, OptionBox::Style, core::kStyleHighlight);
+    addBox("cbAltFont", texts.altFont, OptionBox::Style, core::kStyleAltFont);
 
-    const auto addColourRow = [&](Colour which, const char *buttonText, const char *name) {
+    const auto addColourRow = [&](Colour which, const QString &buttonText, const char *name) {
         auto *row = new QHBoxLayout;
         auto *swatch = new ColorSwatch(grpOptions_);
         swatch->setObjectName(QStringLiteral("shp%1").arg(QLatin1String(name)));
-        auto *choose = new QPushButton(QString::fromLatin1(buttonText), grpOptions_);
+        auto *choose = new QPushButton(buttonText, grpOptions_);
         choose->setObjectName(QStringLiteral("btn%1").arg(QLatin1String(name)));
-        auto *clear = new QPushButton(QStringLiteral("Clear"), grpOptions_);
+        auto *clear = new QPushButton(texts.clear, grpOptions_);
         clear->setObjectName(QStringLiteral("btnClear%1").arg(QLatin1String(name)));
         connect(choose, &QPushButton::clicked, this, [this, which] { chooseColour(which); });
         connect(clear, &QPushButton::clicked, this, [this, which] { clearColour(which); });
@@ -261,8 +262,8 @@ void TKeywordsEditorDlg::buildControls()
         (which == Colour::Foreground ? shpForeground_ : shpBackground_) = swatch;
         (which == Colour::Foreground ? btnClearForeground_ : btnClearBackground_) = clear;
     };
-    addColourRow(Colour::Foreground, "For&eground...", "Foreground");
-    addColourRow(Colour::Background, "Back&ground...", "Background");
+    addColourRow(Colour::Foreground, texts.foreground, "Foreground");
+    addColourRow(Colour::Background, texts.background, "Background");
 
     const auto newNumberEdit = [this](const char *name) {
         auto *edit = new QLineEdit(this);
@@ -272,7 +273,7 @@ void TKeywordsEditorDlg::buildControls()
     };
     auto *numbers = new QFormLayout;
     edContext_ = newNumberEdit("edContext");
-    numbers->addRow(QStringLiteral("Context &number"), edContext_);
+    numbers->addRow(texts.contextNumber, edContext_);
     cbPointer_ = new QComboBox(grpOptions_);
     cbPointer_->setObjectName(QStringLiteral("cbPointer"));
     for (const auto &cursor : standardCursors())
@@ -283,7 +284,10 @@ void TKeywordsEditorDlg::buildControls()
     auto *pointerRow = new QHBoxLayout;
     pointerRow->addWidget(cbPointer_, 1);
     pointerRow->addWidget(lblPointer_);
-    numbers->addRow(QStringLiteral("Mouse &pointer"), pointerRow);
+    // A row of two widgets gets a label of its own, so that the accelerator leads to the list.
+    auto *pointerLabel = new QLabel(texts.mousePointer, grpOptions_);
+    pointerLabel->setBuddy(cbPointer_);
+    numbers->addRow(pointerLabel, pointerRow);
     options->addLayout(numbers);
 
     // The extended panel: scope, priority and positional dependency.
@@ -294,24 +298,25 @@ void TKeywordsEditorDlg::buildControls()
     auto *extendedNumbers = new QFormLayout;
     edScope_ = newNumberEdit("edScope");
     edPriority_ = newNumberEdit("edPriority");
-    extendedNumbers->addRow(QStringLiteral("S&cope "), edScope_);
-    extendedNumbers->addRow(QStringLiteral("Priority &level"), edPriority_);
+    extendedNumbers->addRow(texts.scope, edScope_);
+    extendedNumbers->addRow(texts.priority, edPriority_);
     extended->addLayout(extendedNumbers);
-    rgPositional_ = new QGroupBox(QStringLiteral("Positional dependency"), pnlExtended_);
+    rgPositional_ = new QGroupBox(texts.positional, pnlExtended_);
     rgPositional_->setObjectName(QStringLiteral("rgPositional"));
     auto *positional = new QVBoxLayout(rgPositional_);
     positionalButtons_ = new QButtonGroup(this);
     int id = 0;
-    for (const char *text : {"None", "First word of paragraph", "First non blank item", "Start of paragraph"}) {
-        auto *radio = new QRadioButton(QString::fromLatin1(text), rgPositional_);
+    for (const QString *text :
+         {&texts.positionNone, &texts.positionFirstWord, &texts.positionFirstItem, &texts.positionParagraphStart}) {
+        auto *radio = new QRadioButton(*text, rgPositional_);
         positionalButtons_->addButton(radio, id++);
         positional->addWidget(radio);
     }
     connect(positionalButtons_, &QButtonGroup::idClicked, this, &TKeywordsEditorDlg::positionalChosen);
     extended->addWidget(rgPositional_);
     QCheckBox *endAtDelimiter =
-        addBox("cbEndAtDelimiter", "End at delimiter", OptionBox::KeyFlags, core::kKeyEndAtDelimiter);
-    QCheckBox *collapsible = addBox("cbCollapsible", "Collapsible", OptionBox::KeyFlags, core::kKeyCollapsible);
+        addBox("cbEndAtDelimiter", texts.endAtDelimiter, OptionBox::KeyFlags, core::kKeyEndAtDelimiter);
+    QCheckBox *collapsible = addBox("cbCollapsible", texts.collapsible, OptionBox::KeyFlags, core::kKeyCollapsible);
     for (QCheckBox *box : {endAtDelimiter, collapsible}) {
         extended->addWidget(box);
         box->setVisible(startStop);
@@ -322,20 +327,20 @@ void TKeywordsEditorDlg::buildControls()
 
     // The buttons.
     auto *buttons = new QVBoxLayout;
-    const auto addButton = [&](const char *name, const char *text) {
-        auto *button = new QPushButton(QString::fromLatin1(text), this);
+    const auto addButton = [&](const char *name, const QString &text) {
+        auto *button = new QPushButton(text, this);
         button->setObjectName(QString::fromLatin1(name));
         button->setAutoDefault(false);
         buttons->addWidget(button);
         return button;
     };
-    QPushButton *ok = addButton("btnOK", "OK");
+    QPushButton *ok = addButton("btnOK", texts.ok);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(addButton("btnCancel", "Cancel"), &QPushButton::clicked, this, &QDialog::reject);
-    btnInsert_ = addButton("btnInsert", "&Insert");
-    btnAdd_ = addButton("btnAdd", "&Add");
-    btnDelete_ = addButton("btnDelete", "&Delete");
+    connect(addButton("btnCancel", texts.cancel), &QPushButton::clicked, this, &QDialog::reject);
+    btnInsert_ = addButton("btnInsert", texts.insert);
+    btnAdd_ = addButton("btnAdd", texts.add);
+    btnDelete_ = addButton("btnDelete", texts.remove);
     btnDelete_->setEnabled(false);
     connect(btnInsert_, &QPushButton::clicked, this, [this] {
         const int row = lvKeys_->currentItem() ? lvKeys_->indexOfTopLevelItem(lvKeys_->currentItem()) : 0;
@@ -343,7 +348,7 @@ void TKeywordsEditorDlg::buildControls()
     });
     connect(btnAdd_, &QPushButton::clicked, this, [this] { insertEntry(lvKeys_->topLevelItemCount()); });
     connect(btnDelete_, &QPushButton::clicked, this, &TKeywordsEditorDlg::deleteSelected);
-    connect(addButton("btnHelp", "&Help"), &QPushButton::clicked, this, [] {
+    connect(addButton("btnHelp", texts.help), &QPushButton::clicked, this, [] {
         if (helpHook())
             helpHook()(QStringLiteral("Keywords editor"));
     });
@@ -458,7 +463,7 @@ void TKeywordsEditorDlg::showSelection()
     panelCurrent_ = true;
     const int count = lvKeys_->topLevelItemCount();
     const std::vector<int> rows = selectedRows();
-    lblSelCount_->setText(count == 0 ? QString() : QStringLiteral("%1 of %2 selected").arg(rows.size()).arg(count));
+    lblSelCount_->setText(count == 0 ? QString() : editorTexts().keywords.selectedCount.arg(rows.size()).arg(count));
     if (rows.empty()) {
         grpOptions_->setEnabled(false);
         setGreyText(grpOptions_, true);
@@ -669,11 +674,11 @@ void TKeywordsEditorDlg::promptStartStop(QTreeWidgetItem *item)
 {
     const int row = lvKeys_->indexOfTopLevelItem(item);
     KeyEntry &entry = entries_[static_cast<std::size_t>(row)];
-    const QString caption = QStringLiteral("Start-Stop key Editor");
+    const KeywordsEditorTexts &texts = editorTexts().keywords;
     for (const int column : {0, 1}) {
-        const QString prompt =
-            column == 0 ? QStringLiteral("Enter the new start key") : QStringLiteral("Enter the new stop key");
-        const std::optional<QString> answer = platform::dialogs().input(caption, prompt, item->text(column));
+        const QString prompt = column == 0 ? texts.newStartKey : texts.newStopKey;
+        const std::optional<QString> answer =
+            platform::dialogs().input(texts.startStopCaption, prompt, item->text(column));
         if (!answer)
             return;
         if (*answer != item->text(column)) {

@@ -5,6 +5,7 @@
 #include "editor/core/KeywordFiles.h"
 #include "editor/core/KeywordList.h"
 #include "editor/core/StartStopKeyList.h"
+#include "editor/widget/EditorTexts.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 #include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
@@ -26,8 +27,16 @@ struct FileForm {
     QString filter;
     QString defaultExt;
 };
-const FileForm kTextForm{QStringLiteral("Ini files (*.ini)|*.ini|Text files (*.txt)|*.txt|All files|*.*"), {}};
-const FileForm kBinaryForm{QStringLiteral("Binary files (*.kbn)|*.kbn|All files|*.*"), QStringLiteral("kbn")};
+
+FileForm textForm()
+{
+    return {editorTexts().keywords.textFilter, {}};
+}
+
+FileForm binaryForm()
+{
+    return {editorTexts().keywords.binaryFilter, QStringLiteral("kbn")};
+}
 
 std::filesystem::path filePath(const QString &name)
 {
@@ -61,28 +70,29 @@ template <class Action> void withFile(bool save, const QString &title, const Fil
 
 void TKeywordsEditorDlg::buildFileMenu(QMenu *menu)
 {
-    const auto add = [&](const char *text, void (TKeywordsEditorDlg::*handler)(), bool loads) {
+    const KeywordsEditorTexts &texts = editorTexts().keywords;
+    const auto add = [&](const QString &text, void (TKeywordsEditorDlg::*handler)(), bool loads) {
         if (loads && !allowEditing_)
             return;
-        menu->addAction(QString::fromLatin1(text), this, handler);
+        menu->addAction(text, this, handler);
     };
-    add("&Load list (text)...", &TKeywordsEditorDlg::loadPlain, true);
-    add("Load list and attributes (text)...", &TKeywordsEditorDlg::loadAttributes, true);
-    add("Load list and attributes (binary)...", &TKeywordsEditorDlg::loadBinary, true);
-    add("Save list (text)...", &TKeywordsEditorDlg::savePlain, false);
-    add("Save list and attributes (text)...", &TKeywordsEditorDlg::saveAttributes, false);
-    add("Save list and attributes (binary)...", &TKeywordsEditorDlg::saveBinary, false);
+    add(texts.loadPlainItem, &TKeywordsEditorDlg::loadPlain, true);
+    add(texts.loadAttributesItem, &TKeywordsEditorDlg::loadAttributes, true);
+    add(texts.loadBinaryItem, &TKeywordsEditorDlg::loadBinary, true);
+    add(texts.savePlainItem, &TKeywordsEditorDlg::savePlain, false);
+    add(texts.saveAttributesItem, &TKeywordsEditorDlg::saveAttributes, false);
+    add(texts.saveBinaryItem, &TKeywordsEditorDlg::saveBinary, false);
 }
 
 void TKeywordsEditorDlg::loadPlain()
 {
-    withFile(false, QStringLiteral("Load list"), kTextForm,
+    withFile(false, editorTexts().keywords.loadListTitle, textForm(),
              [this](const auto &path) { appendEntries(core::loadPlainKeyList(path, kind_)); });
 }
 
 void TKeywordsEditorDlg::loadAttributes()
 {
-    withFile(false, QStringLiteral("Load list and attributes"), kTextForm, [this](const auto &path) {
+    withFile(false, editorTexts().keywords.loadAttributesTitle, textForm(), [this](const auto &path) {
         if (keywords_) {
             const auto list = keywordListClass_();
             core::loadAttributeFile(path, *list);
@@ -97,7 +107,7 @@ void TKeywordsEditorDlg::loadAttributes()
 
 void TKeywordsEditorDlg::loadBinary()
 {
-    withFile(false, QStringLiteral("Load list and attributes"), kBinaryForm, [this](const auto &path) {
+    withFile(false, editorTexts().keywords.loadAttributesTitle, binaryForm(), [this](const auto &path) {
         if (keywords_) {
             core::TKeywordList list;
             core::loadKbnFile(path, list);
@@ -112,13 +122,13 @@ void TKeywordsEditorDlg::loadBinary()
 
 void TKeywordsEditorDlg::savePlain()
 {
-    withFile(true, QStringLiteral("Save list"), kTextForm,
+    withFile(true, editorTexts().keywords.saveListTitle, textForm(),
              [this](const auto &path) { saveFile(path, core::formatPlainKeyList(entries_, kind_)); });
 }
 
 void TKeywordsEditorDlg::saveAttributes()
 {
-    withFile(true, QStringLiteral("Save list and attributes"), kTextForm, [this](const auto &path) {
+    withFile(true, editorTexts().keywords.saveAttributesTitle, textForm(), [this](const auto &path) {
         if (keywords_) {
             const auto list = keywordListClass_();
             core::fillKeywordList(*list, entries_);
@@ -133,7 +143,7 @@ void TKeywordsEditorDlg::saveAttributes()
 
 void TKeywordsEditorDlg::saveBinary()
 {
-    withFile(true, QStringLiteral("Save list and attributes"), kBinaryForm, [this](const auto &path) {
+    withFile(true, editorTexts().keywords.saveAttributesTitle, binaryForm(), [this](const auto &path) {
         if (keywords_) {
             core::TKeywordList list;
             core::fillKeywordList(list, entries_);

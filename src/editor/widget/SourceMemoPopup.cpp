@@ -1,5 +1,6 @@
 #include "editor/widget/SourceMemoPopup.h"
 
+#include "editor/widget/EditorTexts.h"
 #include "editor/widget/QtClipboard.h"
 #include "editor/widget/SourceMemo.h"
 
@@ -8,20 +9,20 @@ namespace velmora::widget
 
 TsmDefaultPopup::TsmDefaultPopup(TSourceMemo &memo) : QMenu(&memo), memo_(memo)
 {
-    undo_ = addAction(QStringLiteral("&Undo"), this, [this] { memo_.undoCommand(); });
-    redo_ = addAction(QStringLiteral("&Redo"), this, [this] { memo_.redoCommand(); });
+    undo_ = addAction(QString(), this, [this] { memo_.undoCommand(); });
+    redo_ = addAction(QString(), this, [this] { memo_.redoCommand(); });
     addSeparator();
-    cut_ = addAction(QStringLiteral("Cu&t"), this, [this] {
+    cut_ = addAction(QString(), this, [this] {
         memo_.cutCommand();
         memo_.scrollCaretCommand();
     });
-    copy_ = addAction(QStringLiteral("&Copy"), this, [this] { memo_.copyCommand(); });
-    paste_ = addAction(QStringLiteral("&Paste"), this, [this] {
+    copy_ = addAction(QString(), this, [this] { memo_.copyCommand(); });
+    paste_ = addAction(QString(), this, [this] {
         memo_.pasteCommand();
         memo_.scrollCaretCommand();
     });
     addSeparator();
-    selectAll_ = addAction(QStringLiteral("&Select all"), this, [this] {
+    selectAll_ = addAction(QString(), this, [this] {
         memo_.selectAllCommand();
         memo_.scrollCaretCommand();
     });
@@ -29,6 +30,13 @@ TsmDefaultPopup::TsmDefaultPopup(TSourceMemo &memo) : QMenu(&memo), memo_(memo)
 
 void TsmDefaultPopup::updateItems()
 {
+    const PopupTexts &texts = editorTexts().popup;
+    undo_->setText(texts.undo);
+    redo_->setText(texts.redo);
+    cut_->setText(texts.cut);
+    copy_->setText(texts.copy);
+    paste_->setText(texts.paste);
+    selectAll_->setText(texts.selectAll);
     const bool selection = memo_.SelLength() != 0;
     const bool editable = !memo_.ReadOnly() && !memo_.DisplayOnly();
     undo_->setEnabled(memo_.canUndo());

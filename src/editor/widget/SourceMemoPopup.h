@@ -14,6 +14,7 @@ class TsmDefaultPopup : public QMenu
 public:
     // A child of memo.
     explicit TsmDefaultPopup(TSourceMemo &memo);
+    // Sets the items' texts from the editor texts, and enables those that can act now.
     void updateItems();
 
 private:
