@@ -254,9 +254,7 @@ void TVelmora::SaveAsA()
         return;
     const QString folder = QFileInfo(*chosen).absolutePath();
     if (!QFileInfo(folder).isDir()) {
-        platform::dialogs().message(
-            platform::MessageKind::Error,
-            QStringLiteral("The folder %1 does not exist. The file was not saved.").arg(folder));
+        platform::dialogs().message(platform::MessageKind::Error, texts.messages.folderMissing.arg(folder));
         return;
     }
     // A name that could not be written is not kept.

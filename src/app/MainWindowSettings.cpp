@@ -133,9 +133,8 @@ void TVelmora::loadKeywordList()
         if (loadSavedKeywordList(keywordListFile(), editor->Keywords()))
             ReApplyKeywords();
     } catch (const std::exception &e) {
-        throw core::EditorError(QStringLiteral("The keyword list %1 could not be read (%2); the built-in list is used.")
-                                    .arg(keywordListFile(), QString::fromUtf8(e.what()))
-                                    .toStdString());
+        throw core::EditorError(
+            texts.messages.keywordListUnreadable.arg(keywordListFile(), QString::fromUtf8(e.what())).toStdString());
     }
 }
 
@@ -148,7 +147,7 @@ void TVelmora::resetKeywordList()
 {
     const QString path = keywordListFile();
     if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw std::runtime_error(("Unable to delete " + path).toStdString());
+        throw std::runtime_error(texts.messages.cannotDelete.arg(path).toStdString());
     core::fillAssemblerKeywordList(editor->Keywords());
     ReApplyKeywords();
 }

@@ -79,7 +79,10 @@ void readMessages(const LanguagePack &pack, MessageTexts &t)
                  {"encodingLoss", &t.encodingLoss},
                  {"noCalculator", &t.noCalculator},
                  {"folderNotOpened", &t.folderNotOpened},
-                 {"noLanguagePack", &t.noLanguagePack}});
+                 {"noLanguagePack", &t.noLanguagePack},
+                 {"folderMissing", &t.folderMissing},
+                 {"keywordListUnreadable", &t.keywordListUnreadable},
+                 {"cannotDelete", &t.cannotDelete}});
 }
 
 void readDialogs(const LanguagePack &pack, platform::DialogTexts &t)

@@ -63,6 +63,11 @@ struct MessageTexts {
     QString folderNotOpened = QStringLiteral("The folder %1 could not be opened.");
     QString noLanguagePack =
         QStringLiteral("%1 is no language pack: it holds none of the texts. The windows keep their texts.");
+    QString folderMissing = QStringLiteral("The folder %1 does not exist. The file was not saved.");
+    // %1 the file, %2 the reason.
+    QString keywordListUnreadable =
+        QStringLiteral("The keyword list %1 could not be read (%2); the built-in list is used.");
+    QString cannotDelete = QStringLiteral("Unable to delete %1");
 
     bool operator==(const MessageTexts &) const = default;
 };

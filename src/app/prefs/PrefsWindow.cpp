@@ -431,7 +431,7 @@ void TPrefsW::SpeedButton3Click()
     // A settings file left behind would be read again and nothing would be reset.
     const QString path = main_.settingsFilePath();
     if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw std::runtime_error(("Unable to delete " + path).toStdString());
+        throw std::runtime_error(main_.texts.messages.cannotDelete.arg(path).toStdString());
     main_.resetKeywordList();
     main_.ReadAllINI();
     close();

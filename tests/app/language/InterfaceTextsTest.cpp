@@ -68,8 +68,8 @@ TEST(InterfaceTexts, BothPacksHoldTheSameSectionsAndKeysAndTheRussianOneIsRussia
 
     // Names and symbols read alike in both packs; every other text the Russian pack must say
     // in Russian.
-    static const QRegularExpression nameOrSymbol(
-        QStringLiteral("^(-|\\.\\. |OK|Velmora|Tasm|Tlink|TD|TLink|UTF-8|Windows|DOS|LNGPAK_Rus\\.lng)$"));
+    static const QRegularExpression nameOrSymbol(QStringLiteral(
+        "^(-|\\.\\. |OK|Velmora|Tasm|Tlink|TD|TLink|UTF-8|Windows|DOS|LNGPAK_Rus\\.lng|[\\w-]+\\.(hlp|txt|asm))$"));
     const QRegularExpression cyrillic(QStringLiteral(u"[А-яЁё]"));
     for (const QString &section : english->sections()) {
         if (section == QLatin1String("Locale_Language"))
