@@ -42,7 +42,7 @@ QRect fittedGeometry(const QRect &wanted, const QSize &minimum, const QRect &are
     return {QPoint(x, y), size};
 }
 
-void fitOnScreen(QWidget &window)
+void fitOnScreen(QWidget &window, bool place)
 {
     // A maximised or full-screen window is placed by the window system.
     if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
@@ -58,8 +58,12 @@ void fitOnScreen(QWidget &window)
         window.layout()->activate();
     const QSize minimum = window.minimumSizeHint().expandedTo(window.minimumSize()).boundedTo(window.maximumSize());
     const QRect fitted = fittedGeometry(window.geometry(), minimum, screen->availableGeometry(), frameOf(window));
-    if (fitted != window.geometry())
+    if (!place) {
+        if (fitted.size() != window.size())
+            window.resize(fitted.size());
+    } else if (fitted != window.geometry()) {
         window.setGeometry(fitted);
+    }
 }
 
 ScreenFit::ScreenFit(QObject *parent) : QObject(parent)
@@ -78,13 +82,14 @@ bool ScreenFit::eventFilter(QObject *watched, QEvent *event)
         auto *widget = static_cast<QWidget *>(watched);
         const Qt::WindowType type = widget->windowType();
         if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog)) {
-            fitOnScreen(*widget);
-            // Once more after the window's own show handling, which may set its texts.
+            // The size now; the place once the window's own show handling has placed it (a
+            // dialog centres itself over its owner then) and set its texts.
+            fitOnScreen(*widget, false);
             QMetaObject::invokeMethod(
                 widget,
                 [window = QPointer<QWidget>(widget)] {
                     if (window)
-                        fitOnScreen(*window);
+                        fitOnScreen(*window, true);
                 },
                 Qt::QueuedConnection);
         }

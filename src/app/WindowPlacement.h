@@ -18,8 +18,8 @@ namespace velmora::app
 // window frame adds around the client area (title bar, borders).
 QRect fittedGeometry(const QRect &wanted, const QSize &minimum, const QRect &area, const QMargins &frame);
 
-// Fits a window on the screen it will show on.
-void fitOnScreen(QWidget &window);
+// Fits a window on the screen it shows on: its size, and with place also its position.
+void fitOnScreen(QWidget &window, bool place = true);
 
 class ScreenFit : public QObject
 {

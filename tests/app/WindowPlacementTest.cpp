@@ -117,7 +117,22 @@ TEST_P(WindowPlacementTest, AMainWindowPlacedOffTheScreenComesBack)
     window->move(5000, 5000);
     window->hide();
     window->show();
+    QCoreApplication::processEvents();
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry())) << window->frameGeometry();
+}
+
+TEST_P(WindowPlacementTest, ADialogThatFitsOpensCentredOverItsOwner)
+{
+    app::TForm3 &about = *window->Form3;
+    about.show();
+    QCoreApplication::processEvents();
+    const QPoint offset = about.geometry().center() - window->geometry().center();
+    // Centred, unless the screen's edge kept it from being so.
+    if (window->screen()->availableGeometry().contains(about.frameGeometry().adjusted(-40, -40, 40, 40))) {
+        EXPECT_LE(std::abs(offset.x()), 2) << about.geometry() << " over " << window->geometry();
+        EXPECT_LE(std::abs(offset.y()), 2) << about.geometry() << " over " << window->geometry();
+    }
+    about.hide();
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPacks, WindowPlacementTest, ::testing::Values("LNGPAK_Eng.lng", "LNGPAK_Rus.lng"));

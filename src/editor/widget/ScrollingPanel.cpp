@@ -1,5 +1,6 @@
 #include "editor/widget/ScrollingPanel.h"
 
+#include <QEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -22,6 +23,14 @@ TScrollingPanel::TScrollingPanel(QWidget *content, QWidget *parent) : QScrollAre
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(true);
     setWidget(content);
+    content->installEventFilter(this);
+}
+
+bool TScrollingPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
 }
 
 QSize TScrollingPanel::minimumSizeHint() const

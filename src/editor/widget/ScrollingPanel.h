@@ -16,6 +16,10 @@ public:
     // The content's width (and room for the scroll bar), but only a little of its height.
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
+
+protected:
+    // The content's texts change (a language pack): the panel's hints change with it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 // A tab page showing content in a TScrollingPanel. The page takes the content's name, so
