@@ -30,5 +30,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://velmora.example/")
 # DOSBox, the fonts asked for by name have metric-compatible substitutes, and opening a
 # folder or registering the file type goes through xdg-open and xdg-mime.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dosbox, fonts-liberation, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dosbox, fonts-liberation, xdg-utils, qt6-translations-l10n")
 include(CPack)
