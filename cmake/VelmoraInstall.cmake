@@ -28,7 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://velmora.example/")
 # The Qt and X libraries come from the program's own links. The DOS tools run through
 # DOSBox, the fonts asked for by name have metric-compatible substitutes, and opening a
-# folder or registering the file type goes through xdg-open and xdg-mime.
+# folder or registering the file type goes through xdg-open and xdg-mime; Qt's own
+# translations let the standard dialogs speak the language pack's language.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dosbox, fonts-liberation, xdg-utils, qt6-translations-l10n")
 include(CPack)
