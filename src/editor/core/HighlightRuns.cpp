@@ -85,10 +85,14 @@ void storeRun(ParInfo &par, const RunInfo &run)
 
 void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, const RunState &run)
 {
-    TDynInfoArray &runs = par.runs();
     const std::int32_t inForceAtTo = runAfter(par, to) - 1;
-    const std::uint32_t after = inForceAtTo >= 0 ? runs.stateRef(inForceAtTo) : internRunState(*par.startRun());
-    const std::uint32_t state = internRunState(run);
+    const std::uint32_t after = inForceAtTo >= 0 ? par.runs().stateRef(inForceAtTo) : internRunState(*par.startRun());
+    putRunInForce(par, from, to, internRunState(run), after);
+}
+
+void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, std::uint32_t state, std::uint32_t after)
+{
+    TDynInfoArray &runs = par.runs();
     const std::int32_t first = runAfter(par, from - 1);
     std::int32_t last = first;
     while (last < runs.size() && runs.position(last) < to)

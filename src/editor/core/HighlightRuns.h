@@ -63,5 +63,7 @@ void storeRun(ParInfo &par, const RunInfo &run);
 // Puts run in force over [from, to): runs inside are removed and the state in force at to
 // before the call is put back there, so the text after keeps its look.
 void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, const RunState &run);
+// The same with the references of the interned run state and of the state in force at to.
+void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, std::uint32_t state, std::uint32_t after);
 
 } // namespace velmora::core
