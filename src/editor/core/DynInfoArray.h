@@ -35,6 +35,23 @@ public:
     // The reference of the interned state of run i.
     std::uint32_t stateRef(std::int32_t i) const { return items()[i].state; }
     RunInfo operator[](std::int32_t i) const { return RunInfo(state(i), position(i)); }
+    // Index of the first run whose position is after offset (runs are sorted by position).
+    std::int32_t after(std::int32_t offset) const
+    {
+        if (!handle_)
+            return 0;
+        const Block *b = block();
+        const PackedRun *runs = itemsOf(b);
+        std::int32_t lo = 0, hi = b->count;
+        while (lo < hi) {
+            const std::int32_t mid = (lo + hi) / 2;
+            if (runs[mid].position <= offset)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo;
+    }
 
     void setPosition(std::int32_t i, std::int32_t position)
     {

@@ -21,19 +21,6 @@ bool sameRunState(const RunState &a, const RunState &b)
            std::equal(a.stack, a.stack + a.level + 1, b.stack);
 }
 
-std::int32_t runAfter(const ParInfo &par, std::int32_t offset)
-{
-    std::int32_t lo = 0, hi = par.runCount();
-    while (lo < hi) {
-        const std::int32_t mid = (lo + hi) / 2;
-        if (par.runPosition(mid) <= offset)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
-}
-
 RunInfo runInForce(const ParInfo &par, std::int32_t offset)
 {
     const std::int32_t i = runAfter(par, offset);

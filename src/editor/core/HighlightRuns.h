@@ -46,7 +46,10 @@ inline bool forbidsKeywords(const RunState &run)
 bool sameRunState(const RunState &a, const RunState &b);
 
 // Index of the first run of par whose position is after offset.
-std::int32_t runAfter(const ParInfo &par, std::int32_t offset);
+inline std::int32_t runAfter(const ParInfo &par, std::int32_t offset)
+{
+    return par.runArray.after(offset);
+}
 // The run in force at offset: the last run at or before it, or the start run.
 RunInfo runInForce(const ParInfo &par, std::int32_t offset);
 // The state of that run, without a copy.
