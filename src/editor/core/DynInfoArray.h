@@ -63,6 +63,9 @@ public:
     // The same with the reference of an interned state.
     void set(std::int32_t i, std::int32_t position, std::uint32_t state);
     void insert(std::int32_t i, std::int32_t position, std::uint32_t state);
+    // Inserts two runs at i and i + 1 with one move of the runs after them.
+    void insertPair(std::int32_t i, std::int32_t position, std::uint32_t state, std::int32_t nextPosition,
+                    std::uint32_t nextState);
     void push_back(const RunInfo &run) { insert(size(), run); }
     // Appends the runs of other, in order.
     void append(const TDynInfoArray &other);
@@ -132,6 +135,8 @@ private:
     }
     PackedRun *items() const { return itemsOf(block()); }
     void reserve(std::int32_t n);
+    // Makes room for n runs at i, moving the runs from i on; returns the first of the new slots.
+    PackedRun *openGap(std::int32_t i, std::int32_t n);
     void retain()
     {
         if (handle_)

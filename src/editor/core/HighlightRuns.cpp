@@ -85,13 +85,17 @@ void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, std::uint32
     while (last < runs.size() && runs.position(last) < to)
         ++last;
     const bool runAtEnd = last < runs.size() && runs.position(last) == to;
+    const bool putBackAfter = !runAtEnd && to < par.length();
     if (last > first) {
         runs.set(first, from, state);
         runs.erase(first + 1, last);
+    } else if (putBackAfter) {
+        runs.insertPair(first, from, state, to, after);
+        return;
     } else {
         runs.insert(first, from, state);
     }
-    if (!runAtEnd && to < par.length())
+    if (putBackAfter)
         runs.insert(first + 1, to, after);
 }
 
