@@ -92,14 +92,26 @@ void TDynInfoArray::set(std::int32_t i, std::int32_t position, std::uint32_t sta
     items()[i] = {position, state};
 }
 
+TDynInfoArray::PackedRun *TDynInfoArray::openGap(std::int32_t i, std::int32_t n)
+{
+    const std::int32_t count = size();
+    reserve(count + n);
+    std::memmove(items() + i + n, items() + i, static_cast<std::size_t>(count - i) * sizeof(PackedRun));
+    block()->count = count + n;
+    return items() + i;
+}
+
 void TDynInfoArray::insert(std::int32_t i, std::int32_t position, std::uint32_t state)
 {
-    const PackedRun packed{position, state};
-    const std::int32_t count = size();
-    reserve(count + 1);
-    std::memmove(items() + i + 1, items() + i, static_cast<std::size_t>(count - i) * sizeof(PackedRun));
-    items()[i] = packed;
-    block()->count = count + 1;
+    *openGap(i, 1) = {position, state};
+}
+
+void TDynInfoArray::insertPair(std::int32_t i, std::int32_t position, std::uint32_t state, std::int32_t nextPosition,
+                               std::uint32_t nextState)
+{
+    PackedRun *gap = openGap(i, 2);
+    gap[0] = {position, state};
+    gap[1] = {nextPosition, nextState};
 }
 
 void TDynInfoArray::append(const TDynInfoArray &other)

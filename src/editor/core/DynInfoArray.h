@@ -35,6 +35,23 @@ public:
     // The reference of the interned state of run i.
     std::uint32_t stateRef(std::int32_t i) const { return items()[i].state; }
     RunInfo operator[](std::int32_t i) const { return RunInfo(state(i), position(i)); }
+    // Index of the first run whose position is after offset (runs are sorted by position).
+    std::int32_t after(std::int32_t offset) const
+    {
+        if (!handle_)
+            return 0;
+        const Block *b = block();
+        const PackedRun *runs = itemsOf(b);
+        std::int32_t lo = 0, hi = b->count;
+        while (lo < hi) {
+            const std::int32_t mid = (lo + hi) / 2;
+            if (runs[mid].position <= offset)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo;
+    }
 
     void setPosition(std::int32_t i, std::int32_t position)
     {
@@ -46,6 +63,9 @@ public:
     // The same with the reference of an interned state.
     void set(std::int32_t i, std::int32_t position, std::uint32_t state);
     void insert(std::int32_t i, std::int32_t position, std::uint32_t state);
+    // Inserts two runs at i and i + 1 with one move of the runs after them.
+    void insertPair(std::int32_t i, std::int32_t position, std::uint32_t state, std::int32_t nextPosition,
+                    std::uint32_t nextState);
     void push_back(const RunInfo &run) { insert(size(), run); }
     // Appends the runs of other, in order.
     void append(const TDynInfoArray &other);
@@ -115,6 +135,8 @@ private:
     }
     PackedRun *items() const { return itemsOf(block()); }
     void reserve(std::int32_t n);
+    // Makes room for n runs at i, moving the runs from i on; returns the first of the new slots.
+    PackedRun *openGap(std::int32_t i, std::int32_t n);
     void retain()
     {
         if (handle_)

@@ -21,19 +21,6 @@ bool sameRunState(const RunState &a, const RunState &b)
            std::equal(a.stack, a.stack + a.level + 1, b.stack);
 }
 
-std::int32_t runAfter(const ParInfo &par, std::int32_t offset)
-{
-    std::int32_t lo = 0, hi = par.runCount();
-    while (lo < hi) {
-        const std::int32_t mid = (lo + hi) / 2;
-        if (par.runPosition(mid) <= offset)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
-}
-
 RunInfo runInForce(const ParInfo &par, std::int32_t offset)
 {
     const std::int32_t i = runAfter(par, offset);
@@ -85,22 +72,30 @@ void storeRun(ParInfo &par, const RunInfo &run)
 
 void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, const RunState &run)
 {
-    TDynInfoArray &runs = par.runs();
     const std::int32_t inForceAtTo = runAfter(par, to) - 1;
-    const std::uint32_t after = inForceAtTo >= 0 ? runs.stateRef(inForceAtTo) : internRunState(*par.startRun());
-    const std::uint32_t state = internRunState(run);
+    const std::uint32_t after = inForceAtTo >= 0 ? par.runs().stateRef(inForceAtTo) : internRunState(*par.startRun());
+    putRunInForce(par, from, to, internRunState(run), after);
+}
+
+void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, std::uint32_t state, std::uint32_t after)
+{
+    TDynInfoArray &runs = par.runs();
     const std::int32_t first = runAfter(par, from - 1);
     std::int32_t last = first;
     while (last < runs.size() && runs.position(last) < to)
         ++last;
     const bool runAtEnd = last < runs.size() && runs.position(last) == to;
+    const bool putBackAfter = !runAtEnd && to < par.length();
     if (last > first) {
         runs.set(first, from, state);
         runs.erase(first + 1, last);
+    } else if (putBackAfter) {
+        runs.insertPair(first, from, state, to, after);
+        return;
     } else {
         runs.insert(first, from, state);
     }
-    if (!runAtEnd && to < par.length())
+    if (putBackAfter)
         runs.insert(first + 1, to, after);
 }
 

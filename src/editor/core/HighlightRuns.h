@@ -46,7 +46,10 @@ inline bool forbidsKeywords(const RunState &run)
 bool sameRunState(const RunState &a, const RunState &b);
 
 // Index of the first run of par whose position is after offset.
-std::int32_t runAfter(const ParInfo &par, std::int32_t offset);
+inline std::int32_t runAfter(const ParInfo &par, std::int32_t offset)
+{
+    return par.runArray.after(offset);
+}
 // The run in force at offset: the last run at or before it, or the start run.
 RunInfo runInForce(const ParInfo &par, std::int32_t offset);
 // The state of that run, without a copy.
@@ -63,5 +66,7 @@ void storeRun(ParInfo &par, const RunInfo &run);
 // Puts run in force over [from, to): runs inside are removed and the state in force at to
 // before the call is put back there, so the text after keeps its look.
 void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, const RunState &run);
+// The same with the references of the interned run state and of the state in force at to.
+void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, std::uint32_t state, std::uint32_t after);
 
 } // namespace velmora::core

@@ -239,17 +239,9 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
     // Matches do not overlap and each puts back the state in force after it, so applying them
     // in any order gives the same runs.
     bool applied = false;
-    for (const KeywordMatch &m : matches_) {
-        const RunState &state = stateInForce(par, m.at);
-        if (runLevel(state) >= kMaxRunLevel)
-            continue;
-        const auto length = static_cast<std::int16_t>(m.length);
-        RunInfo run =
-            openSpanRun(state, Keywords.Item(m.keyword), static_cast<std::int16_t>(m.keyword), length, length);
-        run.collapseDepth = 0;
-        putRunInForce(par, m.at, m.at + m.length, run);
-        applied = true;
-    }
+    for (const KeywordMatch &m : matches_)
+        applied |= spanStates_.put(par, m.at, m.at + m.length, Keywords.Item(m.keyword),
+                                   static_cast<std::int16_t>(m.keyword), true);
     if (applied)
         runsChanged(p);
 }

@@ -2,6 +2,7 @@
 
 #include "editor/core/StyleCodes.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace velmora::core
@@ -129,6 +130,46 @@ std::int32_t measureSpan(const Walk &walk, Cursor &c, std::int32_t end, std::int
     return total > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(total);
 }
 
+// Width of [c.pos, n) without its trailing whitespace, added up from the measurer's advance
+// tables in one pass: the width the breaking gives a paragraph that stays one line. -1 where the
+// measurer has no tables or the width passes limit (the paragraph may then need breaking).
+std::int64_t unbrokenWidth(const Walk &walk, Cursor c, std::int32_t n, std::int64_t limit, const TBreakRules &rules,
+                           TTextMeasurer &m)
+{
+    const char *text = walk.text();
+    std::int64_t x = 0;
+    std::int64_t content = 0;
+    while (c.pos < n) {
+        if (walk.isCode(walk.ch(c))) {
+            walk.step(c);
+            continue;
+        }
+        const std::int32_t *advance = m.advances(walk.styleAt(c));
+        if (!advance)
+            return -1;
+        const std::int32_t end = std::min(n, c.nextRunAt);
+        std::int32_t pos = c.pos;
+        for (; pos < end; ++pos) {
+            const char ch = text[pos];
+            if (ch == ' ') {
+                x += advance[' '];
+            } else if (ch == '\t') {
+                x = tabAdvance(static_cast<std::int32_t>(std::min<std::int64_t>(x, INT32_MAX)), rules.tabStops,
+                               rules.blankWidth);
+            } else if (walk.isCode(ch)) {
+                break;
+            } else {
+                x += advance[static_cast<unsigned char>(ch)];
+                content = x;
+            }
+        }
+        c.pos = pos;
+        if (x > limit)
+            return -1;
+    }
+    return content;
+}
+
 } // namespace
 
 std::int32_t TLineBreaker::blankWidthIn(std::uint8_t style)
@@ -156,6 +197,24 @@ void TLineBreaker::breakFrom(const ParInfo &par, const LineInfo &from, const Lin
 
     Cursor c = walk.at(from.lineStart, from.startStyle);
     Cursor lineStart = c;
+    if (!rules.columns) {
+        // Most paragraphs fit their wrap width whole (always so without word wrap).
+        const std::int64_t width = unbrokenWidth(walk, c, n, wrap, rules, measurer_);
+        if (width >= 0) {
+            LineInfo line;
+            line.lineStart = c.pos;
+            line.nextLineStart = n;
+            line.width = static_cast<std::int32_t>(width);
+            line.width2 = line.width;
+            line.offsetValue = n;
+            line.blankCount = 0;
+            line.justifyFrom = n;
+            line.startStyle = c.inlineStyle;
+            line.startRunIndex = walk.runsBefore(c);
+            sink(line);
+            return;
+        }
+    }
     std::int64_t x = 0;
     std::int32_t blanks = 0, justifyFrom = c.pos;
     std::int64_t contentWidth = 0;

@@ -152,13 +152,7 @@ void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t ke
             look.Cursor = kCursorDefault;
             for (std::size_t b = 0; b < batched; ++b) {
                 const Number &n = batch[b];
-                const RunState &state = stateInForce(par, n.at);
-                if (runLevel(state) >= kMaxRunLevel)
-                    continue;
-                const auto length = static_cast<std::int16_t>(std::min(n.end - n.at, 32767));
-                putRunInForce(par, n.at, n.end,
-                              openSpanRun(state, look, static_cast<std::int16_t>(keywordBase), length, length));
-                applied = true;
+                applied |= spanStates_.put(par, n.at, n.end, look, static_cast<std::int16_t>(keywordBase), false);
             }
             batched = 0;
         };

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "editor/core/ExtHighlighter.h"
+#include "editor/core/SpanStates.h"
 
 #include <functional>
 #include <string>
@@ -61,6 +62,7 @@ private:
     std::uint8_t style_ = 0;
     std::int32_t scope_ = 0;
     std::int32_t priority_ = 0;
+    TSpanStates spanStates_;
 };
 
 } // namespace velmora::core

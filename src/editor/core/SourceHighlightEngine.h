@@ -17,6 +17,7 @@
 #include "editor/core/KeywordWordTable.h"
 #include "editor/core/ParagraphsList.h"
 #include "editor/core/SourceMemoCore.h"
+#include "editor/core/SpanStates.h"
 #include "editor/core/StartStopKeyList.h"
 
 #include <cstdint>
@@ -178,6 +179,7 @@ private:
     // characters blanked.
     std::string rawBuffer_;
     std::string foldedBuffer_;
+    TSpanStates spanStates_;
 };
 
 } // namespace velmora::core

@@ -26,6 +26,9 @@ public:
     virtual ~TTextMeasurer() = default;
     // Width of text drawn in one go in the font of style (only kMeasuredStyleBits matter).
     virtual std::int32_t textWidth(std::string_view text, std::uint8_t style) = 0;
+    // The advance of each of the 256 bytes in the font of style, where a text's width is always
+    // the sum of its bytes' advances; null where widths do not add up byte by byte.
+    virtual const std::int32_t *advances(std::uint8_t /*style*/) { return nullptr; }
     virtual TFontMetrics metrics() = 0;
 };
 

@@ -26,6 +26,7 @@ public:
     core::CodePage codePage() const { return codePage_; }
 
     std::int32_t textWidth(std::string_view text, std::uint8_t style) override;
+    const std::int32_t *advances(std::uint8_t style) override { return cacheFor(style).advances.data(); }
     core::TFontMetrics metrics() override;
 
     // The font a style draws in: AltFont with bit 5, else Font; bits 0..3 its styles.
