@@ -40,15 +40,15 @@ struct KeywordsEditorTexts {
     // %1 the selected entries, %2 all entries.
     QString selectedCount = QStringLiteral("%1 of %2 selected");
     QString optionsGroup = QStringLiteral("Options for selected keywords");
-    QString matchCase = QStringLiteral("&Match case");
-    QString wholeWords = QStringLiteral("&Whole words only");
+    QString matchCase = QStringLiteral(" &Match case");
+    QString wholeWords = QStringLiteral(" &Whole words only");
     QString crossParagraphs = QStringLiteral("&Cross paragraphs");
-    QString bold = QStringLiteral("&Bold");
-    QString italic = QStringLiteral("&Italic");
-    QString underline = QStringLiteral("&Underline");
-    QString strikeOut = QStringLiteral("&Strike out");
-    QString highlight = QStringLiteral("&Highlight");
-    QString altFont = QStringLiteral("&Alternate font");
+    QString bold = QStringLiteral(" &Bold");
+    QString italic = QStringLiteral(" &Italic");
+    QString underline = QStringLiteral(" &Underline");
+    QString strikeOut = QStringLiteral(" &Strike out");
+    QString highlight = QStringLiteral(" &Highlight");
+    QString altFont = QStringLiteral(" &Alternate font");
     QString foreground = QStringLiteral("For&eground...");
     QString background = QStringLiteral("Back&ground...");
     QString clear = QStringLiteral("Clear");
