@@ -114,11 +114,13 @@ public:
     // The settings file the last ReadAllINI opened.
     QString settingsFilePath() const;
     // The editor's keyword list as last edited, kept beside the settings file: loaded at start
-    // when present, saved after an edit, removed with the other settings.
+    // when present, saved after an edit.
     QString keywordListFile() const;
     void loadKeywordList();
     void saveKeywordList();
-    void resetKeywordList();
+    // "Dafault all settings": deletes the settings file and the saved keyword list, gives the
+    // editor its built-in keywords and reads every setting's default.
+    void resetSettings();
 
     // Actions of ActionList1 that carry a role of their own.
     void ReadAllINI();

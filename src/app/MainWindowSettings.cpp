@@ -143,13 +143,15 @@ void TVelmora::saveKeywordList()
     app::saveKeywordList(keywordListFile(), editor->Keywords());
 }
 
-void TVelmora::resetKeywordList()
+void TVelmora::resetSettings()
 {
-    const QString path = keywordListFile();
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw std::runtime_error(texts.messages.cannotDelete.arg(path).toStdString());
+    // A file left behind would be read again and nothing would be reset.
+    for (const QString &path : {settingsFilePath(), keywordListFile()})
+        if (QFileInfo::exists(path) && !QFile::remove(path))
+            throw std::runtime_error(texts.messages.cannotDelete.arg(path).toStdString());
     core::fillAssemblerKeywordList(editor->Keywords());
     ReApplyKeywords();
+    ReadAllINI();
 }
 
 void TVelmora::restoreWindowPlacement()

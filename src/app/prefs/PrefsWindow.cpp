@@ -14,8 +14,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -29,7 +27,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <stdexcept>
 #include <tuple>
 
 namespace velmora::app
@@ -428,12 +425,7 @@ void TPrefsW::SpeedButton3Click()
 {
     if (!confirmed(main_.prefsTexts.resetSettings))
         return;
-    // A settings file left behind would be read again and nothing would be reset.
-    const QString path = main_.settingsFilePath();
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw std::runtime_error(main_.texts.messages.cannotDelete.arg(path).toStdString());
-    main_.resetKeywordList();
-    main_.ReadAllINI();
+    main_.resetSettings();
     close();
 }
 
