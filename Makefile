@@ -42,30 +42,30 @@ clean:
 fuzz: setup
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
-		fuzz/KeyListStreamFuzz.cpp src/editor/core/KeywordList.cpp src/editor/core/StartStopKeyList.cpp \
-		src/editor/core/KeyInfoNameValues.cpp src/editor/core/TaggedValueReader.cpp \
-		src/editor/core/TaggedValueWriter.cpp src/editor/core/UpperCase.cpp src/editor/core/CodePages.cpp \
+		fuzz/KeyListStreamFuzz.cpp src/editor/core/keyfiles/KeywordList.cpp src/editor/core/keyfiles/StartStopKeyList.cpp \
+		src/editor/core/keyfiles/KeyInfoNameValues.cpp src/editor/core/text/TaggedValueReader.cpp \
+		src/editor/core/text/TaggedValueWriter.cpp src/editor/core/text/UpperCase.cpp src/editor/core/text/CodePages.cpp \
 		-o build-fuzz/key_list_stream_fuzz
 	./build-fuzz/key_list_stream_fuzz -max_total_time=60 -timeout=10 build-fuzz/corpus fuzz/corpus
 	mkdir -p build-fuzz/kbn_corpus
 	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
-		fuzz/KbnFileFuzz.cpp src/editor/core/KeywordBinaryFile.cpp src/editor/core/KeywordFileAccess.cpp \
-		src/editor/core/KeyEntry.cpp src/editor/core/KeywordList.cpp src/editor/core/StartStopKeyList.cpp \
-		src/editor/core/KeyInfoNameValues.cpp src/editor/core/TaggedValueReader.cpp \
-		src/editor/core/TaggedValueWriter.cpp src/editor/core/UpperCase.cpp src/editor/core/CodePages.cpp \
+		fuzz/KbnFileFuzz.cpp src/editor/core/keyfiles/KeywordBinaryFile.cpp src/editor/core/keyfiles/KeywordFileAccess.cpp \
+		src/editor/core/keyfiles/KeyEntry.cpp src/editor/core/keyfiles/KeywordList.cpp src/editor/core/keyfiles/StartStopKeyList.cpp \
+		src/editor/core/keyfiles/KeyInfoNameValues.cpp src/editor/core/text/TaggedValueReader.cpp \
+		src/editor/core/text/TaggedValueWriter.cpp src/editor/core/text/UpperCase.cpp src/editor/core/text/CodePages.cpp \
 		-o build-fuzz/kbn_file_fuzz
 	./build-fuzz/kbn_file_fuzz -max_total_time=60 -timeout=10 build-fuzz/kbn_corpus fuzz/kbn_corpus
 	mkdir -p build-fuzz/source_corpus
 	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
-		fuzz/SourceLoadFuzz.cpp src/editor/core/SourceMemoCore.cpp src/editor/core/SourceMemoReplace.cpp \
-		src/editor/core/SourceMemoStreaming.cpp src/editor/core/SourceMemoStrings.cpp \
-		src/editor/core/SourceLinesStrings.cpp src/editor/core/SourceNavigator.cpp \
-		src/editor/core/ParagraphRecord.cpp src/editor/core/ParagraphsList.cpp \
-		src/editor/core/ParagraphsReplace.cpp src/editor/core/ParagraphsStreaming.cpp \
-		src/editor/core/DynArray2.cpp src/editor/core/DynArray2Positions.cpp \
-		src/editor/core/StoreConsistency.cpp src/editor/core/UndoList.cpp \
-		src/editor/core/ColumnArithmetic.cpp src/editor/core/StyleCodes.cpp src/editor/core/UpperCase.cpp \
-		src/editor/core/UpperCaseCache.cpp src/editor/core/CodePages.cpp \
-		src/editor/core/TaggedValueReader.cpp src/editor/core/TaggedValueWriter.cpp \
+		fuzz/SourceLoadFuzz.cpp src/editor/core/editing/SourceMemoCore.cpp src/editor/core/editing/SourceMemoReplace.cpp \
+		src/editor/core/editing/SourceMemoStreaming.cpp src/editor/core/editing/SourceMemoStrings.cpp \
+		src/editor/core/editing/SourceLinesStrings.cpp src/editor/core/editing/SourceNavigator.cpp \
+		src/editor/core/store/ParagraphRecord.cpp src/editor/core/store/ParagraphsList.cpp \
+		src/editor/core/store/ParagraphsReplace.cpp src/editor/core/store/ParagraphsStreaming.cpp \
+		src/editor/core/store/DynArray2.cpp src/editor/core/store/DynArray2Positions.cpp \
+		src/editor/core/editing/StoreConsistency.cpp src/editor/core/editing/UndoList.cpp \
+		src/editor/core/text/ColumnArithmetic.cpp src/editor/core/text/StyleCodes.cpp src/editor/core/text/UpperCase.cpp \
+		src/editor/core/store/UpperCaseCache.cpp src/editor/core/text/CodePages.cpp \
+		src/editor/core/text/TaggedValueReader.cpp src/editor/core/text/TaggedValueWriter.cpp \
 		-o build-fuzz/source_load_fuzz
 	./build-fuzz/source_load_fuzz -max_total_time=60 -timeout=10 build-fuzz/source_corpus fuzz/source_corpus

@@ -8,9 +8,9 @@
 #include "bench/BenchRegistry.h"
 
 #include "app/SourceEditorSetup.h"
-#include "editor/core/LayoutEngine.h"
-#include "editor/core/NumberHighlighter.h"
-#include "editor/core/SourceMemoStrings.h"
+#include "editor/core/layout/LayoutEngine.h"
+#include "editor/core/highlight/NumberHighlighter.h"
+#include "editor/core/editing/SourceMemoStrings.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QApplication>

@@ -3,10 +3,10 @@
 
 #include "bench/AsmSourceGenerator.h"
 #include "bench/BenchRegistry.h"
-#include "editor/core/AssemblerSyntax.h"
-#include "editor/core/NumberHighlighter.h"
-#include "editor/core/SourceHighlightEngine.h"
-#include "editor/core/SourceMemoCore.h"
+#include "editor/core/highlight/AssemblerSyntax.h"
+#include "editor/core/highlight/NumberHighlighter.h"
+#include "editor/core/highlight/SourceHighlightEngine.h"
+#include "editor/core/editing/SourceMemoCore.h"
 
 #include <cstring>
 #include <malloc.h>

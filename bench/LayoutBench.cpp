@@ -3,9 +3,9 @@
 
 #include "bench/AsmSourceGenerator.h"
 #include "bench/BenchRegistry.h"
-#include "editor/core/LayoutEngine.h"
-#include "editor/core/LayoutView.h"
-#include "editor/core/SourceMemoCore.h"
+#include "editor/core/layout/LayoutEngine.h"
+#include "editor/core/layout/LayoutView.h"
+#include "editor/core/editing/SourceMemoCore.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // editor: with the caret at the line's start, and at its end with the view scrolled there.
 #include "bench/BenchRegistry.h"
 
-#include "editor/core/NavigatorPixels.h"
+#include "editor/core/layout/NavigatorPixels.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "bench/AsmSourceGenerator.h"
 #include "bench/BenchRegistry.h"
 
-#include "editor/core/DefaultKeywordList.h"
+#include "editor/core/keyfiles/DefaultKeywordList.h"
 
 #include <QApplication>
 #include <QFile>

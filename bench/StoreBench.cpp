@@ -3,7 +3,7 @@
 
 #include "bench/AsmSourceGenerator.h"
 #include "bench/BenchRegistry.h"
-#include "editor/core/SourceMemoCore.h"
+#include "editor/core/editing/SourceMemoCore.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -2,10 +2,10 @@
 // start-stop file. Malformed input must end in an error that leaves the target list as it
 // was, never in a crash or a read past the input; what reads must write and read back the
 // same.
-#include "editor/core/KeyEntry.h"
-#include "editor/core/KeywordFiles.h"
-#include "editor/core/KeywordList.h"
-#include "editor/core/StartStopKeyList.h"
+#include "editor/core/keyfiles/KeyEntry.h"
+#include "editor/core/keyfiles/KeywordFiles.h"
+#include "editor/core/keyfiles/KeywordList.h"
+#include "editor/core/keyfiles/StartStopKeyList.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // Feeds arbitrary bytes to the stored-property readers of both key lists and to a walk over
 // every value kind. Malformed input must end in the readers' own errors, never in a crash or
 // a read past the input; what reads must read back the same after writing it again.
-#include "editor/core/KeywordList.h"
-#include "editor/core/StartStopKeyList.h"
-#include "editor/core/TaggedValueReader.h"
-#include "editor/core/TaggedValueWriter.h"
+#include "editor/core/keyfiles/KeywordList.h"
+#include "editor/core/keyfiles/StartStopKeyList.h"
+#include "editor/core/text/TaggedValueReader.h"
+#include "editor/core/text/TaggedValueWriter.h"
 
 #include <cstddef>
 #include <cstdint>

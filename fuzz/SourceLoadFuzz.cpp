@@ -5,9 +5,9 @@
 // A first byte n of 128 or more repeats the rest to a length within 32 bytes of one (n < 192)
 // or two of the loader's 65500-byte read chunks, so that loads cross the chunk edges at every
 // kind of place (inside a break pair, inside a paragraph longer than a chunk).
-#include "editor/core/SourceMemoCore.h"
-#include "editor/core/SourceMemoStrings.h"
-#include "editor/core/StoreConsistency.h"
+#include "editor/core/editing/SourceMemoCore.h"
+#include "editor/core/editing/SourceMemoStrings.h"
+#include "editor/core/editing/StoreConsistency.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,8 +6,8 @@
 #include "app/Settings.h"
 #include "app/language/InterfaceTexts.h"
 #include "app/language/LanguageActions.h"
-#include "editor/core/NumberHighlighter.h"
-#include "editor/core/SourceEncoding.h"
+#include "editor/core/highlight/NumberHighlighter.h"
+#include "editor/core/text/SourceEncoding.h"
 #include "platform/FileStamp.h"
 #include "platform/Paths.h"
 

@@ -4,8 +4,8 @@
 #include "app/MainWindow.h"
 
 #include "app/FindDialog.h"
-#include "editor/core/CodePages.h"
-#include "editor/core/TextSearch.h"
+#include "editor/core/text/CodePages.h"
+#include "editor/core/editing/TextSearch.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/DesktopPrograms.h"
 #include "platform/Dialogs.h"

@@ -7,7 +7,7 @@
 #include "app/SourceLoading.h"
 #include "app/StatusBar.h"
 #include "app/language/ReferenceFiles.h"
-#include "editor/core/EditorErrors.h"
+#include "editor/core/text/EditorErrors.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"

@@ -3,8 +3,8 @@
 #include "app/MainWindow.h"
 #include "app/SavedKeywordList.h"
 #include "app/language/LanguagePackLocation.h"
-#include "editor/core/AssemblerSyntax.h"
-#include "editor/core/EditorErrors.h"
+#include "editor/core/highlight/AssemblerSyntax.h"
+#include "editor/core/text/EditorErrors.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QAction>

@@ -10,7 +10,7 @@
 #include "app/info/InfoWindow.h"
 #include "app/language/ReferenceFiles.h"
 #include "app/prefs/PrefsWindow.h"
-#include "editor/core/CodePages.h"
+#include "editor/core/text/CodePages.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "app/SavedKeywordList.h"
 
-#include "editor/core/KeywordFiles.h"
-#include "editor/core/KeywordList.h"
+#include "editor/core/keyfiles/KeywordFiles.h"
+#include "editor/core/keyfiles/KeywordList.h"
 #include "platform/AtomicFile.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "app/SourceEditorSetup.h"
 
 #include "app/PixelFont.h"
-#include "editor/core/AssemblerSyntax.h"
-#include "editor/core/NumberHighlighter.h"
+#include "editor/core/highlight/AssemblerSyntax.h"
+#include "editor/core/highlight/NumberHighlighter.h"
 #include "editor/widget/SourceMemo.h"
 
 namespace velmora::app

@@ -4,7 +4,7 @@
 // what the user gets.
 #pragma once
 
-#include "editor/core/SourceMemoOptions.h"
+#include "editor/core/store/SourceMemoOptions.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #include "app/SourceLoading.h"
 
-#include "editor/core/ParagraphsList.h"
+#include "editor/core/store/ParagraphsList.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <new>

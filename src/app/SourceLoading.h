@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/language/InterfaceTexts.h"
-#include "editor/core/EditorErrors.h"
+#include "editor/core/text/EditorErrors.h"
 
 #include <cstdint>
 #include <istream>

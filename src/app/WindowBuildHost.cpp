@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/StatusBar.h"
-#include "editor/core/CodePages.h"
+#include "editor/core/text/CodePages.h"
 #include "editor/widget/ColorSwatch.h"
 #include "editor/widget/SourceGutter.h"
 #include "platform/ProcessRunner.h"

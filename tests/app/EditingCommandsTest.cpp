@@ -4,7 +4,7 @@
 
 #include "app/FindDialog.h"
 #include "app/StatusBar.h"
-#include "editor/core/LayoutEngine.h"
+#include "editor/core/layout/LayoutEngine.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QAction>

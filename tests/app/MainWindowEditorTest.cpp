@@ -3,9 +3,9 @@
 #include "AppFixture.h"
 #include "app/StatusBar.h"
 #include "app/prefs/PrefsWindow.h"
-#include "editor/core/AssemblerSyntax.h"
-#include "editor/core/KeywordList.h"
-#include "editor/core/NumberHighlighter.h"
+#include "editor/core/highlight/AssemblerSyntax.h"
+#include "editor/core/keyfiles/KeywordList.h"
+#include "editor/core/highlight/NumberHighlighter.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 // The gutter beside the main editor: its placement, rows that line up with the editor's lines
 // in the window, and a one-line scroll that moves its pixels instead of repainting them.
 #include "AppFixture.h"
-#include "editor/core/LayoutEngine.h"
+#include "editor/core/layout/LayoutEngine.h"
 #include "editor/widget/SourceGutter.h"
 #include "editor/widget/SourceMemo.h"
 

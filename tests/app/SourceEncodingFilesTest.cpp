@@ -4,8 +4,8 @@
 #include "AppFixture.h"
 
 #include "app/StatusBar.h"
-#include "editor/core/CodePages.h"
-#include "editor/core/SourceEncoding.h"
+#include "editor/core/text/CodePages.h"
+#include "editor/core/text/SourceEncoding.h"
 #include "editor/widget/SourceMemo.h"
 
 namespace velmora::testing

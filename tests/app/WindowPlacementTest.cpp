@@ -5,7 +5,7 @@
 #include "app/about/AboutWindow.h"
 #include "app/info/InfoWindow.h"
 #include "app/prefs/PrefsWindow.h"
-#include "editor/core/KeywordList.h"
+#include "editor/core/keyfiles/KeywordList.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "app/info/AsciiChart.h"
 
-#include "editor/core/CodePages.h"
+#include "editor/core/text/CodePages.h"
 
 #include <QFont>
 #include <QPainter>

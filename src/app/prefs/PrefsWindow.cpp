@@ -4,7 +4,7 @@
 #include "app/language/LanguagePackLocation.h"
 #include "app/prefs/ColorBox.h"
 #include "app/prefs/RadioGroup.h"
-#include "editor/core/AssemblerSyntax.h"
+#include "editor/core/highlight/AssemblerSyntax.h"
 #include "editor/widget/ColorSwatch.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 #include "editor/widget/ScrollingPanel.h"

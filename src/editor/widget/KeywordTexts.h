@@ -2,7 +2,7 @@
 // shows and takes them as Unicode.
 #pragma once
 
-#include "editor/core/CodePages.h"
+#include "editor/core/text/CodePages.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "editor/widget/KeywordsEditorDlg.h"
 
-#include "editor/core/KeyInfoNameValues.h"
-#include "editor/core/KeywordList.h"
-#include "editor/core/StartStopKeyList.h"
+#include "editor/core/keyfiles/KeyInfoNameValues.h"
+#include "editor/core/keyfiles/KeywordList.h"
+#include "editor/core/keyfiles/StartStopKeyList.h"
 #include "editor/widget/ColorSwatch.h"
 #include "editor/widget/CursorNames.h"
 #include "editor/widget/EditorTexts.h"

@@ -5,7 +5,7 @@
 // are worked on apart from the list, which changes only on OK after a change.
 #pragma once
 
-#include "editor/core/KeyEntry.h"
+#include "editor/core/keyfiles/KeyEntry.h"
 
 #include <QDialog>
 

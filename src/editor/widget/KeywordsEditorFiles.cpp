@@ -2,9 +2,9 @@
 // and ".kbn" forms. Every load reads into a list of its own and adds its entries only when
 // the whole file read, so a bad file leaves the entries as they were; every save replaces
 // the file all or nothing, so a full disk leaves the old file as it was.
-#include "editor/core/KeywordFiles.h"
-#include "editor/core/KeywordList.h"
-#include "editor/core/StartStopKeyList.h"
+#include "editor/core/keyfiles/KeywordFiles.h"
+#include "editor/core/keyfiles/KeywordList.h"
+#include "editor/core/keyfiles/StartStopKeyList.h"
 #include "editor/widget/EditorTexts.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 #include "platform/AtomicFile.h"

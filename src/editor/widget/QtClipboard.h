@@ -3,8 +3,8 @@
 // column block copied in one window pastes as a block in another.
 #pragma once
 
-#include "editor/core/Clipboard.h"
-#include "editor/core/CodePages.h"
+#include "editor/core/editing/Clipboard.h"
+#include "editor/core/text/CodePages.h"
 
 namespace velmora::widget
 {

@@ -4,8 +4,8 @@
 // advances without shaping any text.
 #pragma once
 
-#include "editor/core/CodePages.h"
-#include "editor/core/TextMeasurer.h"
+#include "editor/core/text/CodePages.h"
+#include "editor/core/layout/TextMeasurer.h"
 
 #include <QFont>
 #include <QRawFont>

@@ -1,7 +1,7 @@
 #include "editor/widget/SourceGutter.h"
 
-#include "editor/core/SourceMemoStrings.h"
-#include "editor/core/SourceNavigator.h"
+#include "editor/core/editing/SourceMemoStrings.h"
+#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/BookmarkIcons.h"
 #include "editor/widget/SourceMemo.h"
 

@@ -7,7 +7,7 @@
 // Painting is in SourceGutterPaint.cpp.
 #pragma once
 
-#include "editor/core/SourceMemoOptions.h"
+#include "editor/core/store/SourceMemoOptions.h"
 #include "editor/widget/SourceMemoTypes.h"
 
 #include <QImage>

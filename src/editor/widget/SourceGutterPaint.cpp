@@ -1,6 +1,6 @@
 #include "editor/widget/SourceGutter.h"
 
-#include "editor/core/SourceNavigator.h"
+#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/BookmarkIcons.h"
 #include "editor/widget/ColorSwatch.h"
 #include "editor/widget/SourceMemo.h"

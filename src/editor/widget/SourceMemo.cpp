@@ -1,10 +1,10 @@
 #include "editor/widget/SourceMemo.h"
 
-#include "editor/core/ClipboardCommands.h"
-#include "editor/core/CodePages.h"
-#include "editor/core/EditorErrors.h"
-#include "editor/core/NavigatorPixels.h"
-#include "editor/core/SourceNavigator.h"
+#include "editor/core/editing/ClipboardCommands.h"
+#include "editor/core/text/CodePages.h"
+#include "editor/core/text/EditorErrors.h"
+#include "editor/core/layout/NavigatorPixels.h"
+#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/QtClipboard.h"
 #include "editor/widget/SourceMemoView.h"
 

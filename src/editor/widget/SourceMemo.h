@@ -8,11 +8,11 @@
 // text, selection, scrolling and font changes.
 #pragma once
 
-#include "editor/core/LayoutEngine.h"
-#include "editor/core/LineWalk.h"
-#include "editor/core/SourceHighlightEngine.h"
-#include "editor/core/SourceMemoCore.h"
-#include "editor/core/SourceMemoStrings.h"
+#include "editor/core/layout/LayoutEngine.h"
+#include "editor/core/layout/LineWalk.h"
+#include "editor/core/highlight/SourceHighlightEngine.h"
+#include "editor/core/editing/SourceMemoCore.h"
+#include "editor/core/editing/SourceMemoStrings.h"
 #include "editor/widget/QtTextMeasurer.h"
 #include "editor/widget/SourceMemoMouseState.h"
 #include "editor/widget/SourceMemoTypes.h"

@@ -3,7 +3,7 @@
 // and Ctrl and Escape act while the drag runs.
 #include "editor/widget/SourceMemo.h"
 
-#include "editor/core/SourceNavigator.h"
+#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/SourceMemoCursors.h"
 
 #include <QKeyEvent>

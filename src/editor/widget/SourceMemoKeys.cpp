@@ -3,10 +3,10 @@
 // from the keyboard, and the editing keys that act at once (Backspace, Delete, Insert).
 #include "editor/widget/SourceMemo.h"
 
-#include "editor/core/NavigatorPixels.h"
-#include "editor/core/SourceNavigator.h"
-#include "editor/core/StyleCodes.h"
-#include "editor/core/StyleCommands.h"
+#include "editor/core/layout/NavigatorPixels.h"
+#include "editor/core/editing/SourceNavigator.h"
+#include "editor/core/text/StyleCodes.h"
+#include "editor/core/editing/StyleCommands.h"
 #include "platform/Dialogs.h"
 
 #include <QKeyEvent>

@@ -3,9 +3,9 @@
 // and the pointers shown over the text.
 #include "editor/widget/SourceMemo.h"
 
-#include "editor/core/HighlightRuns.h"
-#include "editor/core/NavigatorPixels.h"
-#include "editor/core/SourceNavigator.h"
+#include "editor/core/highlight/HighlightRuns.h"
+#include "editor/core/layout/NavigatorPixels.h"
+#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/SourceMemoCursors.h"
 
 #include <QContextMenuEvent>

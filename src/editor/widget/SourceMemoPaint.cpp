@@ -3,10 +3,10 @@
 // follow.
 #include "editor/widget/SourceMemo.h"
 
-#include "editor/core/HighlightRuns.h"
-#include "editor/core/KeyInfo.h"
-#include "editor/core/LineWalk.h"
-#include "editor/core/SourceNavigator.h"
+#include "editor/core/highlight/HighlightRuns.h"
+#include "editor/core/keyfiles/KeyInfo.h"
+#include "editor/core/layout/LineWalk.h"
+#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/ColorSwatch.h"
 
 #include <QGlyphRun>

@@ -3,8 +3,8 @@
 // commands it offers and the collapse handler it paints through.
 #pragma once
 
-#include "editor/core/ParagraphRecord.h"
-#include "editor/core/SourceHighlightEngine.h"
+#include "editor/core/store/ParagraphRecord.h"
+#include "editor/core/highlight/SourceHighlightEngine.h"
 
 #include <Qt>
 

@@ -4,12 +4,12 @@
 // the selection is set aside around each of these edits.
 #include "editor/widget/SourceMemo.h"
 
-#include "editor/core/CodePages.h"
-#include "editor/core/ColumnArithmetic.h"
-#include "editor/core/SelectionAside.h"
-#include "editor/core/SourceNavigator.h"
-#include "editor/core/StoreConsistency.h"
-#include "editor/core/StyleCodes.h"
+#include "editor/core/text/CodePages.h"
+#include "editor/core/text/ColumnArithmetic.h"
+#include "editor/core/editing/SelectionAside.h"
+#include "editor/core/editing/SourceNavigator.h"
+#include "editor/core/editing/StoreConsistency.h"
+#include "editor/core/text/StyleCodes.h"
 
 #include <algorithm>
 #include <string>

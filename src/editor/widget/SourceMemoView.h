@@ -2,7 +2,7 @@
 // the highlighting engine and the control.
 #pragma once
 
-#include "editor/core/HighlightedLayoutView.h"
+#include "editor/core/layout/HighlightedLayoutView.h"
 
 namespace velmora::widget
 {

@@ -2,9 +2,9 @@
 #include "app/info/InfoWindow.h"
 #include "app/info/AsciiChart.h"
 #include "app/language/ReferenceFiles.h"
-#include "editor/core/CodePages.h"
-#include "editor/core/DefaultKeywordList.h"
-#include "editor/core/KeywordList.h"
+#include "editor/core/text/CodePages.h"
+#include "editor/core/keyfiles/DefaultKeywordList.h"
+#include "editor/core/keyfiles/KeywordList.h"
 #include "editor/widget/SourceMemo.h"
 #include "support/ScriptedDialogs.h"
 

@@ -1,7 +1,7 @@
 // The main editor's keyword list, as edited in the keyword editor, lasts across restarts
 // and goes with "Dafault all settings".
 #include "PrefsFixture.h"
-#include "editor/core/KeywordList.h"
+#include "editor/core/keyfiles/KeywordList.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 #include "editor/widget/SourceMemo.h"
 

@@ -5,7 +5,7 @@
 #include "app/about/AboutWindow.h"
 #include "app/helpview/HelpWindow.h"
 #include "app/info/InfoWindow.h"
-#include "editor/core/KeywordList.h"
+#include "editor/core/keyfiles/KeywordList.h"
 #include "editor/widget/KeywordsEditorDlg.h"
 #include "editor/widget/SourceMemo.h"
 

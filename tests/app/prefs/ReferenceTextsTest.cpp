@@ -4,8 +4,8 @@
 
 #include "app/helpview/HelpWindow.h"
 #include "app/info/InfoWindow.h"
-#include "editor/core/CodePages.h"
-#include "editor/core/SourceEncoding.h"
+#include "editor/core/text/CodePages.h"
+#include "editor/core/text/SourceEncoding.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QAction>

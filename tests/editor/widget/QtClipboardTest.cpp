@@ -1,10 +1,10 @@
 // The desktop clipboard adapter under the offscreen platform: text in the editor's code page,
 // breaks as the desktop writes them, and the block format carried from one editor to another.
 #include "editor/widget/QtClipboard.h"
-#include "editor/core/ClipboardCommands.h"
-#include "editor/core/ColumnBlocks.h"
-#include "editor/core/SourceMemoCore.h"
-#include "editor/core/StoreConsistency.h"
+#include "editor/core/editing/ClipboardCommands.h"
+#include "editor/core/editing/ColumnBlocks.h"
+#include "editor/core/editing/SourceMemoCore.h"
+#include "editor/core/editing/StoreConsistency.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

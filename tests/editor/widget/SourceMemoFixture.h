@@ -2,7 +2,7 @@
 // text on white, immediate layout, and helpers that grab the control and read its pixels.
 #pragma once
 
-#include "editor/core/LayoutEngine.h"
+#include "editor/core/layout/LayoutEngine.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QImage>

@@ -4,8 +4,8 @@
 
 #include "SourceMemoFixture.h"
 
-#include "editor/core/NavigatorPixels.h"
-#include "editor/core/SourceNavigator.h"
+#include "editor/core/layout/NavigatorPixels.h"
+#include "editor/core/editing/SourceNavigator.h"
 
 #include <QApplication>
 #include <QKeyEvent>

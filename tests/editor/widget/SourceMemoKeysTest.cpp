@@ -2,7 +2,7 @@
 // its aids, the hot keys and the keys it passes on to its owner.
 #include "SourceMemoInputFixture.h"
 
-#include "editor/core/StoreConsistency.h"
+#include "editor/core/editing/StoreConsistency.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QClipboard>

@@ -2,9 +2,9 @@
 // viewport.
 #include "SourceMemoInputFixture.h"
 
-#include "editor/core/KeyInfo.h"
-#include "editor/core/NavigatorPixels.h"
-#include "editor/core/SourceNavigator.h"
+#include "editor/core/keyfiles/KeyInfo.h"
+#include "editor/core/layout/NavigatorPixels.h"
+#include "editor/core/editing/SourceNavigator.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,8 +2,8 @@
 // the tiled background, justification and painting onto an outside canvas.
 #include "SourceMemoFixture.h"
 
-#include "editor/core/KeyInfo.h"
-#include "editor/core/NumberHighlighter.h"
+#include "editor/core/keyfiles/KeyInfo.h"
+#include "editor/core/highlight/NumberHighlighter.h"
 
 #include <QPainter>
 

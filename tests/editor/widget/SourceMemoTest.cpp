@@ -1,7 +1,7 @@
 // The editor control's properties, life cycle, listener lists and message routing.
 #include "SourceMemoFixture.h"
 
-#include "editor/core/SourceNavigator.h"
+#include "editor/core/editing/SourceNavigator.h"
 
 #include <QApplication>
 #include <QKeyEvent>

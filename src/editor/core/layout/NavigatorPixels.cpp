@@ -1,0 +1,102 @@
+#include "editor/core/layout/NavigatorPixels.h"
+
+#include "editor/core/layout/LayoutEngine.h"
+#include "editor/core/layout/LineWalk.h"
+#include "editor/core/editing/SourceNavigator.h"
+
+#include <algorithm>
+
+namespace velmora::core
+{
+
+namespace
+{
+
+// Walks the characters of the navigator's display line, giving each one's left edge in
+// window pixels and its width, until visit returns false. Returns the x after the last
+// character visited (the line end when all were).
+template <class Visit> std::int32_t walkLine(TSourceNavigator &nav, TLayoutEngine &layout, Visit visit)
+{
+    const ParInfo &par = *nav.paragraph();
+    TLineWalk walk(layout, par, par.lineInfo(nav.ParLine()));
+    while (!walk.atEnd()) {
+        const TLineCell cell = walk.next();
+        if (!visit(cell.offset, walk.left() + cell.x, cell.width))
+            return walk.left() + cell.x;
+    }
+    return walk.left() + walk.state().x;
+}
+
+} // namespace
+
+std::int32_t navigatorX(TSourceNavigator &nav, TLayoutEngine &layout)
+{
+    const std::int32_t offset = nav.ParOffset();
+    return walkLine(nav, layout, [offset](std::int32_t k, std::int32_t, std::int32_t) { return k < offset; });
+}
+
+std::int32_t navigatorY(TSourceNavigator &nav, TLayoutEngine &layout)
+{
+    return nav.DisplayLine() * layout.lineHeight() - layout.geometry.vertOffset;
+}
+
+TPixelPoint toPoint(TSourceNavigator &nav, TLayoutEngine &layout)
+{
+    return {navigatorX(nav, layout), navigatorY(nav, layout)};
+}
+
+void fromPoint(TSourceNavigator &nav, TLayoutEngine &layout, std::int32_t x, std::int32_t y)
+{
+    const std::int64_t row = (static_cast<std::int64_t>(y) + layout.geometry.vertOffset) / layout.lineHeight();
+    if (row >= layout.paragraphs().visibleLineCount) {
+        nav.setPos(layout.paragraphs().textLength);
+        return;
+    }
+    nav.setDisplayLine(static_cast<std::int32_t>(std::max<std::int64_t>(row, 0)));
+    setX(nav, layout, x);
+}
+
+void setX(TSourceNavigator &nav, TLayoutEngine &layout, std::int32_t x)
+{
+    std::int32_t count = 0;
+    walkLine(nav, layout, [&](std::int32_t, std::int32_t left, std::int32_t w) {
+        if (x < left + w / 2)
+            return false;
+        ++count;
+        return true;
+    });
+    nav.setLineOffset(count);
+}
+
+bool toCharacterAt(TSourceNavigator &nav, TLayoutEngine &layout, std::int32_t x)
+{
+    std::int32_t hit = -1;
+    walkLine(nav, layout, [&](std::int32_t k, std::int32_t left, std::int32_t w) {
+        if (x < left)
+            return false;
+        if (x < left + w)
+            hit = k;
+        return hit < 0;
+    });
+    if (hit < 0)
+        return false;
+    nav.setParOffset(hit);
+    return true;
+}
+
+std::int32_t characterWidth(TSourceNavigator &nav, TLayoutEngine &layout)
+{
+    const std::int32_t offset = nav.ParOffset();
+    if (offset >= nav.paragraph()->length())
+        return 0;
+    std::int32_t width = 0;
+    walkLine(nav, layout, [&](std::int32_t k, std::int32_t, std::int32_t w) {
+        if (k < offset)
+            return true;
+        width = w;
+        return false;
+    });
+    return width;
+}
+
+} // namespace velmora::core
