@@ -100,10 +100,8 @@ void TSourceHighlightEngine::prepareKeywordBuffers(std::int32_t p, std::string_v
     const ParInfo &par = *paragraphs().par(p);
     const auto len = static_cast<std::int32_t>(text.size());
     rawBuffer_.assign(text);
-    if (!allMatchCase) {
-        foldedBuffer_.assign(text);
-        foldUpper(foldedBuffer_.data(), foldedBuffer_.size(), memo_.UpperCaseType());
-    }
+    if (!allMatchCase) // the start-stop pass has usually folded this paragraph already
+        foldedBuffer_.assign(matchText(p, false), text.size());
     for (std::int32_t r = -1; r < par.runCount(); ++r) {
         const RunState &run = r < 0 ? *par.startRun() : par.runState(r);
         if (!forbidsKeywords(run))

@@ -20,6 +20,7 @@
 #include "editor/core/highlight/SpanStates.h"
 #include "editor/core/keyfiles/StartStopKeyList.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -123,6 +124,18 @@ private:
     // text, or -1.
     std::int32_t findOwnStart(std::int32_t par, std::int32_t pos, std::int32_t limit, std::int32_t &matchAt,
                               int &keyIndex);
+    // Which raw bytes may begin an own start key: the first byte of a match-case key's start,
+    // or a byte whose folded form begins a folded key's start. Rebuilt when the keys or the
+    // folding change.
+    struct StartBytes {
+        std::array<bool, 256> candidate{};
+        bool anyFolded = false;
+        std::uint32_t revision = 0;
+        TsmUpperCase upperCase = smuAscii;
+        UserUpperCaseHook hook = nullptr;
+        bool built = false;
+    };
+    const StartBytes &startBytes();
     // The offset after the own stop text of the span key in [pos, limit), or -1.
     std::int32_t findOwnStop(std::int32_t par, const StartStopInfo &key, std::int32_t pos, std::int32_t limit);
     const char *matchText(std::int32_t par, bool matchCase);
@@ -179,6 +192,7 @@ private:
     // characters blanked.
     std::string rawBuffer_;
     std::string foldedBuffer_;
+    StartBytes startBytes_;
     TSpanStates spanStates_;
 };
 

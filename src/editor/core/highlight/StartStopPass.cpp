@@ -111,26 +111,59 @@ RunInfo TSourceHighlightEngine::startStopPass(std::int32_t p)
     return end;
 }
 
+const TSourceHighlightEngine::StartBytes &TSourceHighlightEngine::startBytes()
+{
+    StartBytes &b = startBytes_;
+    const TsmUpperCase upperCase = memo_.UpperCaseType();
+    const UserUpperCaseHook hook = upperCase == smuUserDefined ? userUpperCaseHook() : nullptr;
+    if (b.built && b.revision == StartStopKeys.Revision() && b.upperCase == upperCase && b.hook == hook)
+        return b;
+    b = StartBytes{};
+    b.revision = StartStopKeys.Revision();
+    b.upperCase = upperCase;
+    b.hook = hook;
+    b.built = true;
+    std::bitset<256> foldedFirst;
+    for (int k = 0; k < StartStopKeys.Count(); ++k) {
+        const StartStopInfo &key = StartStopKeys.Item(k);
+        if (key.StartLength <= 0)
+            continue;
+        const auto first = static_cast<unsigned char>(key.StartText[0]);
+        if (key.KeyOptions & kOptMatchCase) {
+            b.candidate[first] = true;
+        } else {
+            foldedFirst.set(first);
+            b.anyFolded = true;
+        }
+    }
+    if (!b.anyFolded)
+        return b;
+    // The application's folding is not known byte by byte: every byte may fold to a start.
+    char folded[256];
+    for (int c = 0; c < 256; ++c)
+        folded[c] = static_cast<char>(c);
+    if (!hook)
+        foldUpper(folded, sizeof folded, upperCase);
+    for (int c = 0; c < 256; ++c)
+        b.candidate[static_cast<std::size_t>(c)] =
+            b.candidate[static_cast<std::size_t>(c)] || hook || foldedFirst[static_cast<unsigned char>(folded[c])];
+    return b;
+}
+
 std::int32_t TSourceHighlightEngine::findOwnStart(std::int32_t p, std::int32_t pos, std::int32_t limit,
                                                   std::int32_t &matchAt, int &keyIndex)
 {
     const std::string_view raw = paragraphs().textOf(p);
     const std::int32_t len = static_cast<std::int32_t>(raw.size());
-    const bool anyFolded = !(StartStopKeys.SummaryFlags() & kSummaryAllMatchCase);
-    const char *fold = anyFolded ? matchText(p, false) : nullptr;
+    const StartBytes &first = startBytes();
     const int count = StartStopKeys.Count();
-    // The first bytes of the start texts, raw and folded: only positions holding one are tried.
-    std::bitset<256> rawFirst, foldedFirst;
-    for (int k = 0; k < count; ++k) {
-        const StartStopInfo &key = StartStopKeys.Item(k);
-        if (key.StartLength > 0)
-            ((key.KeyOptions & kOptMatchCase) ? rawFirst : foldedFirst)
-                .set(static_cast<unsigned char>(key.StartText[0]));
-    }
+    // The folded copy is made only when a position may begin a folded key.
+    const char *fold = nullptr;
     for (std::int32_t m = pos; m < limit; ++m) {
-        if (!rawFirst[static_cast<unsigned char>(raw[m])] &&
-            !(fold && foldedFirst[static_cast<unsigned char>(fold[m])]))
+        if (!first.candidate[static_cast<unsigned char>(raw[m])])
             continue;
+        if (first.anyFolded && !fold)
+            fold = matchText(p, false);
         for (int k = 0; k < count; ++k) {
             const StartStopInfo &key = StartStopKeys.Item(k);
             const std::int32_t n = key.StartLength;

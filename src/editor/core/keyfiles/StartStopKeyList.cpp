@@ -63,6 +63,7 @@ int TStartStopKeyList::AddKey(std::string_view startKey, std::string_view stopKe
 
     keys_.push_back(std::move(key));
     delimitersPrepared_ = false;
+    ++revision_;
     return Count() - 1;
 }
 
@@ -72,6 +73,7 @@ void TStartStopKeyList::SetKeyExtras(int index, std::int32_t scope, std::int32_t
     key.Scope = scope;
     key.Priority = priority;
     key.KeyFlags = keyFlags;
+    ++revision_;
 }
 
 void TStartStopKeyList::ClearKeys()
@@ -81,6 +83,7 @@ void TStartStopKeyList::ClearKeys()
     longestStart_ = 0;
     longestStop_ = 0;
     delimitersPrepared_ = false;
+    ++revision_;
 }
 
 void TStartStopKeyList::SetUpperCaseType(TsmUpperCase value)
@@ -94,6 +97,7 @@ void TStartStopKeyList::SetUpperCaseType(TsmUpperCase value)
     for (int i = 0; i < Count(); ++i)
         keys_[static_cast<std::size_t>(i)].SameStartIndex = sameStartOf(keys_[static_cast<std::size_t>(i)], i);
     delimitersPrepared_ = false;
+    ++revision_;
 }
 
 void TStartStopKeyList::PrepareDelimiters(const SeparatorSet &separators)
@@ -214,6 +218,7 @@ void TStartStopKeyList::ReadKeys(TaggedValueReader &reader)
     longestStart_ = read.longestStart_;
     longestStop_ = read.longestStop_;
     delimitersPrepared_ = false;
+    ++revision_;
 }
 
 void TStartStopKeyList::foldMatchTexts(StartStopInfo &key) const

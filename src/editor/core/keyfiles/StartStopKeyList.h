@@ -80,6 +80,8 @@ public:
     void SetUpperCaseType(TsmUpperCase value);
 
     std::uint8_t SummaryFlags() const { return summaryFlags_; }
+    // Counts the changes to the keys, so that users can tell when what they derived is stale.
+    std::uint32_t Revision() const { return revision_; }
     std::int16_t LongestStart() const { return longestStart_; }
     std::int16_t LongestStop() const { return longestStop_; }
 
@@ -117,6 +119,7 @@ private:
     std::int16_t longestStart_ = 0;
     std::int16_t longestStop_ = 0;
     bool delimitersPrepared_ = false;
+    std::uint32_t revision_ = 0;
 };
 
 } // namespace velmora::core

@@ -151,10 +151,21 @@ void TFormatSchedule::runSlice()
     const std::int64_t deadline = Microseconds() + kSliceMicroseconds;
     const std::int32_t first = s.firstUnformattedPar;
     bool laidOut = false;
-    while (hasWork() && Microseconds() < deadline) {
+    // Reading the clock costs about as much as laying out a short paragraph: it is read once
+    // per few paragraphs, or sooner after long ones.
+    int paragraphsSinceReading = 0;
+    std::int32_t bytesSinceReading = 0;
+    while (hasWork()) {
+        if (++paragraphsSinceReading >= kParagraphsPerClockReading || bytesSinceReading >= kBytesPerClockReading) {
+            if (Microseconds() >= deadline)
+                break;
+            paragraphsSinceReading = 0;
+            bytesSinceReading = 0;
+        }
         const std::int32_t i = s.firstUnformattedPar;
         if (!(s.par(i)->flags & pfLinesValid)) {
             layout_.breakParagraph(i, 0, -1);
+            bytesSinceReading += s.lengthOf(i);
             laidOut = true;
         }
         s.firstUnformattedPar = i + 1;

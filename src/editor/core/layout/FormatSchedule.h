@@ -88,6 +88,8 @@ public:
     TsmFormatThread *thread() const { return thread_.get(); }
 
     static constexpr std::int64_t kSliceMicroseconds = 8000;
+    static constexpr int kParagraphsPerClockReading = 8;
+    static constexpr std::int32_t kBytesPerClockReading = 4096;
 
     // Progress reporting for one formatting pass: start() restarts the interval, step() calls
     // OnProgress once more than ProgressInterval ms passed, finish() calls it unconditionally.

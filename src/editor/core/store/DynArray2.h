@@ -199,6 +199,7 @@ private:
     std::int32_t recordStepAt_ = 0;
     std::int32_t recordStep_[2] = {0, 0};
     mutable std::int32_t cursor_ = 0; // the block of the last record looked up
+    mutable std::int32_t previousCursor_ = 0; // the block looked up before it: a hint only
     std::vector<std::byte> scratch_;  // a block's records while it is split
 };
 

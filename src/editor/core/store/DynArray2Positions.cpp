@@ -14,15 +14,20 @@ std::int32_t TDynArray2::baseOf(std::int32_t b, int field) const
 
 TDynArray2::Place TDynArray2::placeElsewhere(std::int32_t i) const
 {
-    // Walks go forward: try the next block before searching.
-    const std::int32_t next = cursor_ + 1;
-    if (next < static_cast<std::int32_t>(blocks_.size())) {
-        const std::int32_t first = firstOf(next);
-        if (i >= first && i - first < blocks_[static_cast<std::size_t>(next)].count) {
-            cursor_ = next;
-            return {next, i - first};
+    // Walks go forward, and two walks (background work and the view) often take turns: try the
+    // next block and the block looked up before this one before searching.
+    const auto holds = [&](std::int32_t b) {
+        if (b < 0 || b >= static_cast<std::int32_t>(blocks_.size()))
+            return false;
+        const std::int32_t first = firstOf(b);
+        return i >= first && i - first < blocks_[static_cast<std::size_t>(b)].count;
+    };
+    for (const std::int32_t b : {cursor_ + 1, previousCursor_})
+        if (holds(b)) {
+            previousCursor_ = cursor_;
+            cursor_ = b;
+            return {b, i - firstOf(b)};
         }
-    }
     std::int32_t lo = 0, hi = static_cast<std::int32_t>(blocks_.size()) - 1;
     while (lo < hi) {
         const std::int32_t mid = (lo + hi + 1) / 2;
@@ -31,6 +36,7 @@ TDynArray2::Place TDynArray2::placeElsewhere(std::int32_t i) const
         else
             hi = mid - 1;
     }
+    previousCursor_ = cursor_;
     cursor_ = lo;
     return {lo, i - firstOf(lo)};
 }

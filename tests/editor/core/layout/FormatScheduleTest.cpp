@@ -68,7 +68,8 @@ TEST(FormatScheduleTest, SlicesFormatFromTheTopWithThrottledProgressAndAFinalCal
     rig.clock.step = 1; // every reading of the tick count costs a millisecond
     std::vector<std::pair<std::uint32_t, bool>> calls;
     rig.layout.schedule().OnProgress = [&] { calls.emplace_back(rig.clock.now, rig.layout.schedule().hasWork()); };
-    rig.setText(manyParagraphs(3000));
+    // Enough paragraphs for several progress intervals: the clock is read once per few paragraphs.
+    rig.setText(manyParagraphs(12000));
     rig.open();
     ASSERT_TRUE(rig.layout.schedule().hasWork());
     ASSERT_NE(rig.layout.schedule().thread(), nullptr);
@@ -81,8 +82,8 @@ TEST(FormatScheduleTest, SlicesFormatFromTheTopWithThrottledProgressAndAFinalCal
     EXPECT_EQ(laidOutCount(rig.memo), afterOne);
 
     rig.drainSlices();
-    EXPECT_EQ(laidOutCount(rig.memo), 3001);
-    EXPECT_EQ(rig.memo.LineCount(), 3000 * 2 + 1);
+    EXPECT_EQ(laidOutCount(rig.memo), 12001);
+    EXPECT_EQ(rig.memo.LineCount(), 12000 * 2 + 1);
     checkStoreConsistency(rig.memo.paragraphs());
     ASSERT_GE(calls.size(), 3u);
     for (std::size_t i = 1; i + 1 < calls.size(); ++i)
