@@ -134,7 +134,9 @@ MemoryArena::Result MemoryArena::resize(uint16_t segment, uint16_t paragraphs)
     uint32_t available = mcbSize(mcb);
     for (uint16_t block = mcb; available < paragraphs && !last(block);) {
         const uint16_t next = uint16_t(block + mcbSize(block) + 1);
-        if (!valid(next) || mcbOwner(next) != 0)
+        if (!valid(next))
+            return {dos_error::kArenaTrashed, 0, 0};
+        if (mcbOwner(next) != 0)
             break;
         available += mcbSize(next) + 1u;
         block = next;
