@@ -75,13 +75,7 @@ public:
     void setHalted(bool halted) { halted_ = halted; }
 
 private:
-    enum Segment : uint8_t { ES, CS, SS, DS, kNoSegment };
-
-    // One instruction with its prefixes. A REP string instruction runs at most
-    // repeatBudget repetitions and leaves IP on its first prefix when it must go on.
-    void execute(uint64_t &repeatBudget);
-    void interrupt(uint8_t vector);
-    void callHost(uint8_t vector);
+    friend class Instruction;
 
     Memory &memory_;
     uint8_t *ram_;
