@@ -49,7 +49,7 @@ public:
     static constexpr uint16_t kStubSegment = 0xF000;
     // Stub n lies at kStubSegment:kStubOffset + n * kStubSize.
     static constexpr uint16_t kStubOffset = 0x0100;
-    static constexpr uint16_t kStubSize = 5;
+    static constexpr uint16_t kStubSize = 2;
 
     // The service's caller: the CS:IP pushed by the INT (for messages "... at CS:IP").
     // Valid inside service().

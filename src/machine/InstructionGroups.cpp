@@ -222,22 +222,28 @@ void Instruction::portOut(uint16_t port, uint8_t v)
         cpu_.host_->portOut(port, v);
 }
 
-// F1h n, found only in the service stubs: the caller's INT pushed IP, CS and FLAGS. The
-// service sees the caller's IF and TF, which the INT cleared, and whatever flags it leaves
-// are the caller's after the stub's far return.
+// F1h n, the whole service stub: calls the host, then returns to the caller of the INT,
+// whose IP, CS and FLAGS are on the stack, as a far return that drops the pushed FLAGS
+// would. The service sees the caller's IF, which the INT cleared, and the caller gets the
+// flags the service leaves, with its own TF back: a program being single-stepped traps
+// after the instruction that follows its INT, as with a handler ending in IRET.
 void Instruction::hostCall(uint8_t vector)
 {
     const uint32_t stack = base(r_.ss);
     cpu_.callerIp_ = read16(stack, r_.sp);
     cpu_.callerCs_ = read16(stack, uint16_t(r_.sp + 2));
     const uint16_t callerFlags = read16(stack, uint16_t(r_.sp + 4));
-    alu::setStatus(r_.flags, callerFlags, IF | TF);
+    alu::setStatus(r_.flags, callerFlags, IF);
     if (cpu_.host_)
         cpu_.host_->service(vector, cpu_);
     if (cpu_.waiting_) {
         r_.ip = startIp_;
-        noTrap_ = true;
+        return;
     }
+    r_.ip = pop();
+    r_.cs = pop();
+    r_.sp += 2;
+    alu::setStatus(r_.flags, callerFlags, TF);
 }
 
 // The 80186 raises interrupt 6 for an opcode it does not know, pointing at the opcode.
