@@ -49,7 +49,7 @@ public:
     static constexpr uint16_t kStubSegment = 0xF000;
     // Stub n lies at kStubSegment:kStubOffset + n * kStubSize.
     static constexpr uint16_t kStubOffset = 0x0100;
-    static constexpr uint16_t kStubSize = 5;
+    static constexpr uint16_t kStubSize = 2;
 
     // The service's caller: the CS:IP pushed by the INT (for messages "... at CS:IP").
     // Valid inside service().
@@ -75,13 +75,7 @@ public:
     void setHalted(bool halted) { halted_ = halted; }
 
 private:
-    enum Segment : uint8_t { ES, CS, SS, DS, kNoSegment };
-
-    // One instruction with its prefixes. A REP string instruction runs at most
-    // repeatBudget repetitions and leaves IP on its first prefix when it must go on.
-    void execute(uint64_t &repeatBudget);
-    void interrupt(uint8_t vector);
-    void callHost(uint8_t vector);
+    friend class Instruction;
 
     Memory &memory_;
     uint8_t *ram_;
