@@ -44,6 +44,7 @@ void BuiltInPc::resetMachine()
 {
     memory_.clear();
     cpu_.installServiceStubs();
+    cpu_.setHalted(false);
     memory_.write16(bda::kEquipment, kEquipment);
     memory_.write16(bda::kMemorySizeKb, kConventionalKb);
     screen_.setMode3();
@@ -79,8 +80,12 @@ PcState BuiltInPc::run(uint64_t maxInstructions)
     if (state_ == PcState::Empty || state_ == PcState::Ended || state_ == PcState::Stopped)
         return state_;
     StopReason reason = StopReason::Stopped;
-    if (!stopRequested_)
+    if (!stopRequested_) {
         reason = cpu_.run(maxInstructions);
+        // A stop asked for after the last run of an earlier program reaches the CPU only now.
+        if (reason == StopReason::Stopped && !stopRequested_ && services_.outcome() == PcServices::Outcome::Running)
+            reason = cpu_.run(maxInstructions);
+    }
     switch (services_.outcome()) {
     case PcServices::Outcome::Ended:
         return state_ = PcState::Ended;

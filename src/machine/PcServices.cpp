@@ -47,6 +47,9 @@ void PcServices::service(uint8_t vector, Cpu &cpu)
     case 0x00:
         stopWith(cpu, "Divide overflow");
         return;
+    case 0x06: // raised by the 80186 for an opcode it does not know
+        stopWith(cpu, "Invalid opcode");
+        return;
     case 0x01: // single step, breakpoint, overflow: DOS leaves them pointing at an IRET
     case 0x03:
     case 0x04:
