@@ -44,14 +44,6 @@ TEST_F(BuiltInPcTest, AProgramRunsToItsExitCodeAndItsOutputIsKept)
     EXPECT_EQ(pc.run(1000), PcState::Ended);
 }
 
-TEST_F(BuiltInPcTest, RetFromAComProgramEndsItThroughTheInt20hInItsPsp)
-{
-    load("mov dl, 'x'\n mov ah, 2\n int 21h\n ret\n");
-    EXPECT_EQ(runToEnd(), PcState::Ended);
-    EXPECT_EQ(pc.exitCode(), 0);
-    EXPECT_EQ(pc.output(), "x");
-}
-
 TEST_F(BuiltInPcTest, AReadWithNoKeyWaitsUntilAKeyIsPressed)
 {
     load("mov ah, 1\n int 21h\n mov dl, al\n mov ah, 2\n int 21h\n mov ax, 4C00h\n int 21h\n");
@@ -62,28 +54,6 @@ TEST_F(BuiltInPcTest, AReadWithNoKeyWaitsUntilAKeyIsPressed)
     EXPECT_EQ(runToEnd(), PcState::Ended);
     EXPECT_EQ(pc.output(), "k");
     EXPECT_EQ(pc.screen().rowText(0).substr(0, 3), "kk ");
-}
-
-TEST_F(BuiltInPcTest, LineInputWithAScriptedKeyboard)
-{
-    load("mov dx, buf\n mov ah, 0Ah\n int 21h\n"
-         "mov bl, [buf+1]\n mov bh, 0\n mov byte [buf+2+bx], '$'\n"
-         "mov dx, buf+2\n mov ah, 9\n int 21h\n int 20h\n"
-         "buf db 6, 0\n times 8 db 0\n");
-    for (char c : std::string("abc\bdefgh\r"))
-        pc.pressKey(0, uint8_t(c));
-    EXPECT_EQ(runToEnd(), PcState::Ended);
-    // Five characters fit; g and h rang the bell.
-    EXPECT_EQ(pc.output(), "abc\b \bdef\a\a\rabdef");
-}
-
-TEST_F(BuiltInPcTest, TheCommandTailReachesTheProgram)
-{
-    load("mov cl, [80h]\n mov ch, 0\n mov si, 81h\n mov ah, 2\n"
-         "next: lodsb\n mov dl, al\n int 21h\n loop next\n int 20h\n",
-         "one two");
-    EXPECT_EQ(runToEnd(), PcState::Ended);
-    EXPECT_EQ(pc.output(), " one two");
 }
 
 TEST_F(BuiltInPcTest, AnUnsupportedFunctionStopsNamingItAndTheCallersAddress)
@@ -133,15 +103,6 @@ TEST_F(BuiltInPcTest, HaltWithInterruptsOffStopsTheProgram)
     load("cli\n hlt\n");
     EXPECT_EQ(runToEnd(), PcState::Stopped);
     EXPECT_NE(pc.message().find("HLT"), std::string::npos) << pc.message();
-}
-
-TEST_F(BuiltInPcTest, FilesAreWrittenInTheProgramsFolder)
-{
-    load("mov dx, name\n xor cx, cx\n mov ah, 3Ch\n int 21h\n mov bx, ax\n"
-         "mov dx, text\n mov cx, 5\n mov ah, 40h\n int 21h\n mov ah, 3Eh\n int 21h\n int 20h\n"
-         "name db 'out.txt', 0\n text db 'saved'\n");
-    EXPECT_EQ(runToEnd(), PcState::Ended);
-    EXPECT_EQ(folder.read("OUT.TXT"), "saved");
 }
 
 TEST_F(BuiltInPcTest, BadProgramFilesGiveAnErrorAndNothingRuns)

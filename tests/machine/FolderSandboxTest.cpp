@@ -78,12 +78,4 @@ TEST_F(FolderSandboxTest, ALinkLeadingOutOfTheFolderIsRefused)
     EXPECT_EQ(sandbox.find("alias.txt").error, 0);
 }
 
-TEST_F(FolderSandboxTest, ASubfolderIsFoundButMarkedAsOne)
-{
-    std::filesystem::create_directory(folder.path() / "SUB");
-    const FolderSandbox::Lookup lookup = sandbox.find("sub");
-    EXPECT_TRUE(lookup.exists);
-    EXPECT_TRUE(lookup.directory);
-}
-
 } // namespace
