@@ -43,8 +43,9 @@ public:
     // Writes the service stubs into the ROM area at F000h and points all 256 interrupt
     // vectors at them: vector n leads to a stub that makes the CPU call host->service(n, cpu)
     // and then returns to the caller keeping the flags the service set (a far return that
-    // discards the pushed flags, as the PC BIOS does). A program that sets its own vector,
-    // or chains to the old one with PUSHF + CALL FAR, works as on a real PC.
+    // discards the pushed flags, as the PC BIOS does; the caller's TF comes back). A program
+    // that sets its own vector, or chains to the old one with PUSHF + CALL FAR, works as on
+    // a real PC. The stub is the opcode F1h, which calls the host only in segment F000h.
     void installServiceStubs();
     static constexpr uint16_t kStubSegment = 0xF000;
     // Stub n lies at kStubSegment:kStubOffset + n * kStubSize.
@@ -66,7 +67,7 @@ public:
     // Exactly one instruction with its prefixes (a whole REP string instruction).
     void step();
     // Safe to call from another thread or from service(): the running run() returns Stopped
-    // before its next instruction.
+    // before its next instruction; made while nothing runs, it stops the next run() at once.
     void requestStop() { stopRequested_.store(true, std::memory_order_relaxed); }
     uint64_t instructionCount() const { return instructionCount_; }
     // After HLT the CPU stays halted (run() returns Halted at once) until setHalted(false),

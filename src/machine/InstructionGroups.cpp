@@ -65,7 +65,7 @@ template <bool W> void Instruction::multiply(unsigned op)
 
 // DIV (6) and IDIV (7): a zero divisor or a quotient too large for its register raises
 // interrupt 0 with the registers unchanged. The 8086 cannot produce the most negative
-// quotient, and with a REP prefix before IDIV it negates the quotient.
+// quotient, and its microcode negates the quotient of an IDIV with a REP prefix.
 template <bool W> void Instruction::divide(unsigned op)
 {
     const uint32_t divisor = readRM<W>();
@@ -85,7 +85,7 @@ template <bool W> void Instruction::divide(unsigned op)
         constexpr int64_t largest = alu::kSign<W> - 1;
         if (q > largest || q < -largest)
             return divideError();
-        if (repeat_ != kNoRepeat)
+        if (repeat_ != kNoRepeat && !is186())
             q = -q;
         quotient = uint32_t(q);
         remainder = uint32_t(dividend % d);
