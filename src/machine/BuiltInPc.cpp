@@ -26,10 +26,7 @@ std::string dosProgramName(const std::filesystem::path &path)
     const std::string dosName = shortDosName(name);
     if (!dosName.empty())
         return dosName;
-    std::string upper = name;
-    for (char &c : upper)
-        c = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-    return upper;
+    return upperCaseAscii(name);
 }
 
 } // namespace

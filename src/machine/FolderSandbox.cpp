@@ -26,14 +26,6 @@ char upper(char c)
     return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
 
-std::string upperCase(std::string_view text)
-{
-    std::string result(text);
-    for (char &c : result)
-        c = upper(c);
-    return result;
-}
-
 FolderSandbox::Lookup refused(uint16_t error)
 {
     FolderSandbox::Lookup lookup;
@@ -53,6 +45,14 @@ std::string realPath(const std::string &path)
 
 } // namespace
 
+std::string upperCaseAscii(std::string_view text)
+{
+    std::string result(text);
+    for (char &c : result)
+        c = upper(c);
+    return result;
+}
+
 std::string shortDosName(std::string_view name)
 {
     const size_t dot = name.find('.');
@@ -64,9 +64,9 @@ std::string shortDosName(std::string_view name)
         for (char c : part)
             if (!validNameCharacter(static_cast<unsigned char>(c)))
                 return {};
-    std::string result = upperCase(base.substr(0, 8));
+    std::string result = upperCaseAscii(base.substr(0, 8));
     if (!extension.empty())
-        result += "." + upperCase(extension.substr(0, 3));
+        result += "." + upperCaseAscii(extension.substr(0, 3));
     return result;
 }
 
@@ -89,7 +89,7 @@ FolderSandbox::Lookup FolderSandbox::find(std::string_view dosName) const
     if (!dir)
         return refused(dos_error::kPathNotFound);
     while (const dirent *entry = readdir(dir.get())) {
-        if (upperCase(entry->d_name) != name)
+        if (upperCaseAscii(entry->d_name) != name)
             continue;
         lookup.hostPath = folder_ + "/" + entry->d_name;
         lookup.exists = true;

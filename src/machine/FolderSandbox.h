@@ -12,6 +12,9 @@
 namespace velmora::machine
 {
 
+// ASCII letters in upper case, other bytes as they are: how DOS upper-cases names.
+std::string upperCaseAscii(std::string_view text);
+
 // The name as DOS stores it: upper case, the name part cut to 8 characters and the
 // extension to 3; empty when the name is not a valid DOS file name.
 std::string shortDosName(std::string_view name);

@@ -1,6 +1,9 @@
 #include "machine/ProgramLoader.h"
 
+#include "machine/FolderSandbox.h"
+
 #include <algorithm>
+#include <array>
 
 namespace velmora::machine
 {
@@ -51,6 +54,58 @@ std::string mcbName(std::string_view programName)
     return std::string(programName.substr(0, std::min<size_t>(programName.find('.'), 8)));
 }
 
+// An unopened FCB's drive (0 = the current one) and blank-padded name and extension, made
+// from one word of the command tail as DOS fills the PSP's two FCBs from the first two
+// words; a '*' fills the rest of its part with '?'.
+struct FcbName {
+    std::array<uint8_t, 12> bytes{};
+    bool validDrive = true;
+};
+
+FcbName fcbName(std::string_view word)
+{
+    FcbName fcb;
+    fcb.bytes.fill(' ');
+    fcb.bytes[0] = 0;
+    const std::string text = upperCaseAscii(word.substr(0, word.find_first_of("/\\\"[]|<>+=;,")));
+    std::string_view name = text;
+    if (name.size() >= 2 && name[1] == ':') {
+        const bool letter = name[0] >= 'A' && name[0] <= 'Z';
+        fcb.bytes[0] = letter ? uint8_t(name[0] - 'A' + 1) : 0;
+        fcb.validDrive = name[0] == 'C';
+        name.remove_prefix(2);
+    }
+    const auto fill = [&](std::string_view part, size_t at, size_t width) {
+        for (size_t i = 0; i < width && i < part.size(); ++i) {
+            if (part[i] == '*') {
+                std::fill(fcb.bytes.begin() + long(at + i), fcb.bytes.begin() + long(at + width), '?');
+                return;
+            }
+            fcb.bytes[at + i] = uint8_t(part[i]);
+        }
+    };
+    const size_t dot = name.find('.');
+    fill(name.substr(0, dot), 1, 8);
+    if (dot != std::string_view::npos)
+        fill(name.substr(dot + 1), 9, 3);
+    return fcb;
+}
+
+// The first two blank-separated words of the command tail as FCB names.
+std::array<FcbName, 2> fcbNames(std::string_view tail)
+{
+    std::array<FcbName, 2> fcbs{fcbName({}), fcbName({})};
+    size_t at = 0;
+    for (FcbName &fcb : fcbs) {
+        const size_t start = tail.find_first_not_of(" \t", at);
+        if (start == std::string_view::npos)
+            break;
+        at = std::min(tail.find_first_of(" \t", start), tail.size());
+        fcb = fcbName(tail.substr(start, at - start));
+    }
+    return fcbs;
+}
+
 void writePsp(Memory &memory, uint16_t psp, uint16_t memoryTop, uint16_t environment, std::string_view tail)
 {
     const uint32_t base = at(psp);
@@ -76,10 +131,10 @@ void writePsp(Memory &memory, uint16_t psp, uint16_t memoryTop, uint16_t environ
     memory.write8(base + 0x50, 0xCD); // INT 21h, RETF
     memory.write8(base + 0x51, 0x21);
     memory.write8(base + 0x52, 0xCB);
-    // Two unopened FCBs with blank names.
-    for (uint32_t i = 1; i < 12; ++i) {
-        memory.write8(base + 0x5C + i, ' ');
-        memory.write8(base + 0x6C + i, ' ');
+    const std::array<FcbName, 2> fcbs = fcbNames(tail);
+    for (uint32_t i = 0; i < 12; ++i) {
+        memory.write8(base + 0x5C + i, fcbs[0].bytes[i]);
+        memory.write8(base + 0x6C + i, fcbs[1].bytes[i]);
     }
     memory.write8(base + 0x80, uint8_t(tail.size()));
     for (size_t i = 0; i < tail.size(); ++i)
@@ -128,9 +183,13 @@ std::string notEnoughMemory(uint32_t paragraphs)
     return "Not enough memory to load the program: it needs " + std::to_string((paragraphs * 16 + 1023) / 1024) + " KB";
 }
 
-void startRegisters(Registers &regs, uint16_t psp)
+// AL and AH tell whether the drives of the first and second FCB are valid (0) or not (FFh).
+void startRegisters(Registers &regs, uint16_t psp, std::string_view tail)
 {
+    const std::array<FcbName, 2> fcbs = fcbNames(tail);
     regs = Registers{};
+    regs.setAl(fcbs[0].validDrive ? 0x00 : 0xFF);
+    regs.setAh(fcbs[1].validDrive ? 0x00 : 0xFF);
     regs.ds = regs.es = psp;
     regs.setFlag(IF, true);
 }
@@ -183,7 +242,7 @@ LoadedProgram loadProgram(Memory &memory, MemoryArena &arena, const std::vector<
     arena.setOwner(psp, psp, name);
     const uint16_t memoryTop = uint16_t(psp + arena.size(psp));
     writePsp(memory, psp, memoryTop, envBlock.segment, tail);
-    startRegisters(regs, psp);
+    startRegisters(regs, psp, tail);
 
     const uint32_t imageStart = exe ? layout.headerBytes : 0;
     const uint16_t loadSegment = uint16_t(psp + kPspParagraphs);

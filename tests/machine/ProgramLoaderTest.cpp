@@ -102,6 +102,23 @@ TEST_F(ProgramLoaderTest, PspHoldsInt20hTheMemoryTopAndTheCommandTailWithItsBlan
     EXPECT_EQ(bytesAt(loaded.psp, 0x50, 3), "\xCD\x21\xCB");
 }
 
+TEST_F(ProgramLoaderTest, TheFirstTwoWordsOfTheTailBecomeTheFcbNames)
+{
+    LoadedProgram loaded = load(ExeFile{}.bytes(), "c:data.txt  *.asm more");
+    ASSERT_EQ(loaded.error, "");
+    EXPECT_EQ(bytesAt(loaded.psp, 0x5C, 12), "\x03"
+                                             "DATA    TXT");
+    EXPECT_EQ(bytesAt(loaded.psp, 0x6C, 12), std::string(1, '\0') + "????????ASM");
+    EXPECT_EQ(regs.ax, 0x0000);
+
+    loaded = load(ExeFile{}.bytes(), "/x d:longfilename.text");
+    EXPECT_EQ(bytesAt(loaded.psp, 0x5C, 12), std::string(1, '\0') + std::string(11, ' '));
+    EXPECT_EQ(bytesAt(loaded.psp, 0x6C, 12), "\x04"
+                                             "LONGFILETEX");
+    EXPECT_EQ(regs.al(), 0x00);
+    EXPECT_EQ(regs.ah(), 0xFF); // D: is no drive of this PC
+}
+
 TEST_F(ProgramLoaderTest, EnvironmentHoldsComspecPathAndAfterTheDoubleZeroTheProgramsName)
 {
     const LoadedProgram loaded = load(ExeFile{}.bytes());
