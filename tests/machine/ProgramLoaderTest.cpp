@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -195,6 +197,22 @@ TEST_F(ProgramLoaderTest, BadFilesGiveAnErrorText)
     EXPECT_NE(load(std::vector<uint8_t>(0xFF01, 0x90)).error, "");
     EXPECT_NE(load(ExeFile{}.bytes(), std::string(127, 'x')).error, "");
     EXPECT_EQ(load(ExeFile{}.bytes(), std::string(125, 'x')).error, "");
+}
+
+TEST_F(ProgramLoaderTest, RandomHeaderFieldsGiveAnErrorOrAProgramWithItsPsp)
+{
+    std::mt19937 random(25);
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<uint8_t> file = ExeFile{}.bytes();
+        file.resize(random() % 2 ? file.size() : random() % file.size());
+        for (int change = 0; change < 3 && file.size() > 0x1C; ++change)
+            file[2 + random() % 0x1A] = uint8_t(random());
+        const LoadedProgram loaded = load(file);
+        if (!loaded.error.empty())
+            continue;
+        EXPECT_EQ(regs.ds, loaded.psp);
+        EXPECT_GE(pspWord(loaded.psp, 2), loaded.psp + 0x10);
+    }
 }
 
 } // namespace
