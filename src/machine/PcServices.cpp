@@ -47,12 +47,12 @@ void PcServices::service(uint8_t vector, Cpu &cpu)
     case 0x00:
         stopWith(cpu, "Divide overflow");
         return;
-    case 0x06: // raised by the 80186 for an opcode it does not know
-        stopWith(cpu, "Invalid opcode");
-        return;
     case 0x01: // single step, breakpoint, overflow: DOS leaves them pointing at an IRET
     case 0x03:
     case 0x04:
+        return;
+    case 0x06: // raised by the 80186 for an opcode it does not know
+        stopWith(cpu, "Invalid opcode");
         return;
     case 0x10:
         video(cpu);
@@ -111,9 +111,9 @@ void PcServices::dos(Cpu &cpu)
     case 0x0C:
         flushAndInput(cpu);
         return;
-    case 0x19:
+    case 0x19: // the current drive: C:, the only one
         regs.setAl(2);
-        return; // drive C:, the only one
+        return;
     case 0x25:
         setVector(cpu);
         return;
@@ -165,9 +165,9 @@ void PcServices::dos(Cpu &cpu)
     case 0x4C:
         terminate(cpu, regs.al());
         return;
-    case 0x4D:
+    case 0x4D: // the last child's return code: none has run, so a normal end with code 0
         regs.ax = 0;
-        return; // no child program has run: normal end, code 0
+        return;
     default:
         unsupportedFunction(cpu, 0x21);
         return;
