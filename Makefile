@@ -35,9 +35,10 @@ test-asan: setup
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
 
-# Fuzzes the key lists' stream readers, the ".kbn" keyword file reader, then the source
-# loader (load and save through the Lines view), for about a minute each. New inputs go to
-# build-fuzz/corpus, build-fuzz/kbn_corpus and build-fuzz/source_corpus; fuzz/corpus,
+# Fuzzes the key lists' stream readers, the ".kbn" keyword file reader, the source loader
+# (load and save through the Lines view), then the built-in PC's CPU running random bytes
+# as code, for about a minute each. New inputs go to build-fuzz/corpus,
+# build-fuzz/kbn_corpus, build-fuzz/source_corpus and build-fuzz/cpu_corpus; fuzz/corpus,
 # fuzz/kbn_corpus and fuzz/source_corpus hold the small seed sets.
 fuzz: setup
 	mkdir -p build-fuzz/corpus
@@ -69,3 +70,9 @@ fuzz: setup
 		src/editor/core/text/TaggedValueReader.cpp src/editor/core/text/TaggedValueWriter.cpp \
 		-o build-fuzz/source_load_fuzz
 	./build-fuzz/source_load_fuzz -max_total_time=60 -timeout=10 build-fuzz/source_corpus fuzz/source_corpus
+	mkdir -p build-fuzz/cpu_corpus
+	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
+		fuzz/CpuFuzz.cpp src/machine/Cpu.cpp src/machine/CpuExecute.cpp src/machine/InstructionGroups.cpp \
+		src/machine/InstructionStrings.cpp src/machine/Memory.cpp \
+		-o build-fuzz/cpu_fuzz
+	./build-fuzz/cpu_fuzz -max_total_time=60 -timeout=10 build-fuzz/cpu_corpus

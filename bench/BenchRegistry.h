@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -51,6 +52,20 @@ template <class F> double millisecondsOf(F &&f)
     auto t0 = std::chrono::steady_clock::now();
     f();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// The processor time f takes, in ms: on a core shared with other work, wall time would
+// count the others' turns too.
+template <class F> double cpuMillisecondsOf(F &&f)
+{
+    const auto now = [] {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+    };
+    const double t0 = now();
+    f();
+    return now() - t0;
 }
 
 // Whether a benchmark is selected by a name given on the command line: the name itself or a

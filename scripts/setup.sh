@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev qt6-translations-l10n
-  libsimpleini-dev
+  libsimpleini-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   dosbox nasm
   fonts-liberation
