@@ -4,6 +4,7 @@
 // program byte for byte. The .exe headers differ in one place only: bytes 1Ch-21h, where
 // the reference linker stamps its own mark, are zero in ours.
 #include "assembler/TasmTestData.h"
+#include "assembler/TempFolder.h"
 #include "assembler/link/Linker.h"
 #include "assembler/link/NameCase.h"
 
@@ -11,7 +12,6 @@
 
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 namespace velmora::assembler::link
 {
@@ -63,24 +63,6 @@ bool isProduct(const fs::path &path)
     const std::string ext = upperCase(path.extension().string());
     return ext == ".EXE" || ext == ".COM" || ext == ".MAP";
 }
-
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        path_ =
-            fs::temp_directory_path() / ("velmora-link-" + std::to_string(::getpid()) + "-" + std::to_string(next_++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path &path() const { return path_; }
-
-private:
-    static inline int next_ = 0;
-    fs::path path_;
-};
 
 // Runs every link command of a case on copies of its objects; returns the names of the
 // reference products the commands wrote.
@@ -141,10 +123,11 @@ void checkCasesIn(const std::string &folderName, std::size_t atLeast)
     for (const fs::path &caseDir : cases) {
         const std::set<std::string> written = checkCase(caseDir);
         for (const auto &entry : fs::directory_iterator(caseDir)) {
-            if (isProduct(entry.path()))
-                EXPECT_TRUE(written.count(upperCase(entry.path().filename().string())))
-                    << caseDir.filename().string() << ": the reference wrote " << entry.path().filename().string()
-                    << ", we did not";
+            if (!isProduct(entry.path()))
+                continue;
+            EXPECT_TRUE(written.count(upperCase(entry.path().filename().string())))
+                << caseDir.filename().string() << ": the reference wrote " << entry.path().filename().string()
+                << ", we did not";
         }
     }
 }
