@@ -45,6 +45,8 @@ public:
     {
         loadModules();
         const SegmentLayout layout = layOutSegments(modules_, options_.caseSensitive);
+        if (layout.end > MaxProgramSize)
+            log_.fatal("Program exceeds 1024K");
         const SymbolTable symbols(modules_, layout, options_.caseSensitive, log_);
         const OutputSegment *stack = stackSegment(layout);
         if (options_.com && stack)

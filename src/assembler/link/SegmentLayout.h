@@ -67,6 +67,9 @@ struct SegmentLayout {
     }
 };
 
+// The most memory a DOS program can address; a layout beyond it cannot be loaded.
+constexpr std::uint32_t MaxProgramSize = 0x100000;
+
 SegmentLayout layOutSegments(const std::vector<LinkModule> &modules, bool caseSensitive);
 
 // The number of bytes an alignment rounds to (1 for byte alignment).
