@@ -3,6 +3,8 @@
 #include "assembler/link/NameCase.h"
 
 #include <array>
+#include <map>
+#include <set>
 
 namespace velmora::assembler::link
 {
@@ -18,49 +20,44 @@ bool isBlank(char c)
 // Applies one option (without its leading '/' or '-'); false when it is not one we know.
 bool applyOption(const std::string &option, LinkOptions &options)
 {
-    if (option == "m" || option == "M")
-        options.mapPublics = true;
-    else if (option == "s" || option == "S")
-        options.mapSegments = true;
-    else if (option == "l")
-        options.mapLines = true;
-    else if (option == "c")
-        options.caseSensitive = true;
-    else if (option == "i" || option == "I")
-        options.initializeAll = true;
-    else if (option == "t" || option == "Tdc" || option == "Tc")
-        options.com = true;
-    else if (option == "Tde" || option == "Te")
-        options.com = false;
+    static const std::map<std::string, bool LinkOptions::*> switches = {
+        {"m", &LinkOptions::mapPublics},    {"M", &LinkOptions::mapPublics},    {"s", &LinkOptions::mapSegments},
+        {"S", &LinkOptions::mapSegments},   {"l", &LinkOptions::mapLines},      {"c", &LinkOptions::caseSensitive},
+        {"i", &LinkOptions::initializeAll}, {"I", &LinkOptions::initializeAll}, {"t", &LinkOptions::com},
+        {"Tdc", &LinkOptions::com},         {"Tc", &LinkOptions::com},
+    };
     // Accepted without effect: 32-bit processing, debug information, library handling,
-    // packing, alignment, swapping, case of exports.
-    else if (option == "3" || option == "v" || option == "V" || option == "n" || option == "N" || option == "d" ||
-             option == "D" || option == "e" || option == "E" || option == "C" || option == "ye" || option == "yx" ||
-             option == "o" || option.starts_with("L") || option.starts_with("P") || option.starts_with("A="))
+    // overlays, packing, alignment, swapping, case of exports.
+    static const std::set<std::string> harmless = {"3", "v", "V", "n", "N", "d", "D", "e", "E", "C", "ye", "yx", "o"};
+    if (auto it = switches.find(option); it != switches.end()) {
+        options.*(it->second) = true;
         return true;
-    else
-        return false;
-    return true;
+    }
+    if (option == "Tde" || option == "Te") {
+        options.com = false;
+        return true;
+    }
+    return harmless.count(option) || option.starts_with("L") || option.starts_with("P") || option.starts_with("A=");
+}
+
+// Where a file name's extension (its last dot) starts, or npos when it has none.
+std::size_t extensionStart(const std::string &name)
+{
+    const std::size_t slash = name.find_last_of("/\\:");
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dot : std::string::npos;
 }
 
 } // namespace
 
 std::string withDefaultExtension(const std::string &name, const std::string &extension)
 {
-    const std::size_t slash = name.find_last_of("/\\:");
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        return name;
-    return name + extension;
+    return extensionStart(name) == std::string::npos ? name + extension : name;
 }
 
 std::string withExtension(const std::string &name, const std::string &extension)
 {
-    const std::size_t slash = name.find_last_of("/\\:");
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        return name.substr(0, dot) + extension;
-    return name + extension;
+    return name.substr(0, extensionStart(name)) + extension;
 }
 
 ParsedCommandLine parseLinkCommandLine(const std::vector<std::string> &arguments)

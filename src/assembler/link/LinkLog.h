@@ -1,16 +1,15 @@
 // The linker's messages: each goes to the console and, once the map is open, into the map
 // at the point where it happened, as the map's reader expects. Lines end in CR LF like the
-// rest of the DOS tools' output. A fatal message ends the link by throwing `LinkFatal`.
+// rest of the DOS tools' output. A fatal message ends the link by throwing `LinkFatal`,
+// which carries nothing: the message is already in the log.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
 namespace velmora::assembler::link
 {
 
-struct LinkFatal : std::runtime_error {
-    using std::runtime_error::runtime_error;
+struct LinkFatal {
 };
 
 class LinkLog
@@ -24,11 +23,16 @@ public:
         if (exitCode_ < 1)
             exitCode_ = 1;
     }
-    [[noreturn]] void fatal(const std::string &text)
+    // Records a fatal message without ending the link; `fatal` also ends it.
+    void fatalMessage(const std::string &text)
     {
         message("Fatal: " + text);
         exitCode_ = 2;
-        throw LinkFatal(text);
+    }
+    [[noreturn]] void fatal(const std::string &text)
+    {
+        fatalMessage(text);
+        throw LinkFatal{};
     }
 
     // Starts collecting the map; text written to it before is not part of it.

@@ -10,6 +10,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace velmora::assembler::link
 {
@@ -108,9 +109,8 @@ public:
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        if (!out) {
+        if (!out)
             log_.fatal("Unable to create file '" + name + "'");
-        }
         result_.filesWritten.push_back(path);
     }
 
@@ -201,16 +201,12 @@ LinkResult link(const std::vector<std::string> &arguments, const std::filesystem
         log.openMap();
     Session session(options, folder, log, result);
     try {
-        try {
-            if (parsed.kind == ParsedCommandLine::Kind::UnknownOption)
-                log.fatal("Unknown option");
-            session.run();
-        } catch (const LinkFatal &) {
-            throw;
-        } catch (const std::runtime_error &error) {
-            log.fatal(std::string("Bad object file ") + error.what());
-        }
+        if (parsed.kind == ParsedCommandLine::Kind::UnknownOption)
+            log.fatal("Unknown option");
+        session.run();
     } catch (const LinkFatal &) {
+    } catch (const std::runtime_error &error) {
+        log.fatalMessage(std::string("Bad object file ") + error.what());
     }
     if (options.map) {
         log.mapText("\r\n");
