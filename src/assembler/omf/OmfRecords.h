@@ -107,6 +107,8 @@ struct Linnum {
     std::vector<LineEntry> lines;
 };
 
+// Enumerated data. Writers keep `data` at 1024 bytes or less, so that the 10-bit data
+// offsets of the fixups that follow can reach every byte.
 struct Ledata {
     std::uint16_t segmentIndex = 0;
     std::uint16_t offset = 0;
