@@ -142,5 +142,25 @@ TEST(LinkReferenceTest, ProgramsLinkToTheReferencePrograms)
     checkCasesIn("programs", 26);
 }
 
+// The encoding sources' objects hold every fixup and data record kind the assembler writes;
+// each links on its own with at most errors for its undefined externals.
+TEST(LinkReferenceTest, EveryEncodingObjectLinksWithoutAFatalMessage)
+{
+    if (!fs::exists(tasmDataDir()))
+        GTEST_SKIP() << missingDataMessage();
+    const auto objects = filesWithExtension(tasmDataDir() / "encodings", ".obj");
+    ASSERT_GE(objects.size(), 50u);
+    for (const fs::path &object : objects) {
+        SCOPED_TRACE(object.filename().string());
+        TempFolder folder;
+        fs::copy_file(object, folder.path() / object.filename());
+        const LinkResult result = link({object.stem().string()}, folder.path());
+        EXPECT_EQ(result.console.find("Fatal:"), std::string::npos) << result.console;
+        const bool hasExternals = object.stem().string().starts_with("extern");
+        EXPECT_EQ(result.exitCode, hasExternals ? 1 : 0) << result.console;
+        EXPECT_TRUE(fs::exists(folder.path() / (object.stem().string() + ".exe")));
+    }
+}
+
 } // namespace
 } // namespace velmora::assembler::link
