@@ -9,7 +9,7 @@
 namespace velmora::assembler::link
 {
 
-// ASCII upper case, the way DOS names and TLINK-style symbol names fold.
+// ASCII upper case, the way DOS file names and the linker's symbol names fold.
 std::string upperCase(std::string text);
 
 // The existing file in `folder` named `name` without regard to letter case (an exact match
