@@ -36,10 +36,11 @@ clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
 
 # Fuzzes the key lists' stream readers, the ".kbn" keyword file reader, the source loader
-# (load and save through the Lines view), then the built-in PC's CPU running random bytes
-# as code, for about a minute each. New inputs go to build-fuzz/corpus,
-# build-fuzz/kbn_corpus, build-fuzz/source_corpus and build-fuzz/cpu_corpus; fuzz/corpus,
-# fuzz/kbn_corpus and fuzz/source_corpus hold the small seed sets.
+# (load and save through the Lines view), the built-in PC's CPU running random bytes as
+# code, then the object reader with the linker behind it, for about a minute each. New
+# inputs go to build-fuzz/corpus, build-fuzz/kbn_corpus, build-fuzz/source_corpus,
+# build-fuzz/cpu_corpus and build-fuzz/object_corpus; fuzz/corpus, fuzz/kbn_corpus,
+# fuzz/source_corpus and fuzz/object_corpus hold the small seed sets.
 fuzz: setup
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
@@ -76,3 +77,10 @@ fuzz: setup
 		src/machine/InstructionStrings.cpp src/machine/Memory.cpp \
 		-o build-fuzz/cpu_fuzz
 	./build-fuzz/cpu_fuzz -max_total_time=60 -timeout=10 build-fuzz/cpu_corpus
+	mkdir -p build-fuzz/object_corpus
+	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
+		fuzz/ObjectLinkFuzz.cpp $(wildcard src/assembler/omf/*.cpp) src/assembler/link/LinkModule.cpp \
+		src/assembler/link/NameCase.cpp src/assembler/link/SegmentLayout.cpp src/assembler/link/SymbolTable.cpp \
+		src/assembler/link/AddressResolver.cpp src/assembler/link/ImageBuilder.cpp \
+		-o build-fuzz/object_link_fuzz
+	./build-fuzz/object_link_fuzz -max_total_time=60 -timeout=10 build-fuzz/object_corpus fuzz/object_corpus
