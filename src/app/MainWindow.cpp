@@ -14,7 +14,6 @@
 #include "editor/widget/SourceMemo.h"
 #include "platform/Dialogs.h"
 #include "platform/DosRunner.h"
-#include "platform/FileNames.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,13 +62,14 @@ QString &notEnoughMemory()
 
 } // namespace
 
-TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent), ExeDir(std::move(startUp.exeDir))
+TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Velmora"));
-    if (!ExeDir.endsWith(QLatin1Char('/')))
-        ExeDir += QLatin1Char('/');
-    Folders = platform::programFolders(ExeDir);
-    platform::provideToolsFolder(Folders);
+    state_.ExeDir = std::move(startUp.exeDir);
+    if (!state_.ExeDir.endsWith(QLatin1Char('/')))
+        state_.ExeDir += QLatin1Char('/');
+    state_.Folders = platform::programFolders(state_.ExeDir);
+    platform::provideToolsFolder(state_.Folders);
     setWindowTitle(QStringLiteral("-----"));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
@@ -105,16 +105,16 @@ void TVelmora::FormCreate(const QStringList &arguments)
 {
     ReadAllINI();
     restoreWindowPlacement();
-    SetEditorFont(settings.FontName, settings.FontSize);
-    CaptionBase = settings.velm_caption + QLatin1Char(' ') + settings.velm_version;
+    SetEditorFont(state_.settings.FontName, state_.settings.FontSize);
+    state_.CaptionBase = state_.settings.velm_caption + QLatin1Char(' ') + state_.settings.velm_version;
     setWindowIcon(programIcon());
     QApplication::setWindowIcon(windowIcon());
     showInterfaceTexts();
     NewA();
     watchUndoState();
     apply();
-    TlinkParams.clear();
-    TasmParams = QStringLiteral("/z ");
+    state_.TlinkParams.clear();
+    state_.TasmParams = QStringLiteral("/z ");
     // The name is made absolute: the build commands change the current folder later.
     if (!arguments.isEmpty() && !arguments.first().isEmpty())
         runCommand([&] { OpenSourceFile(QFileInfo(arguments.first()).absoluteFilePath()); });
@@ -122,13 +122,8 @@ void TVelmora::FormCreate(const QStringList &arguments)
     runCommand([this] { loadKeywordList(); });
     showEditor();
     // The tools folder gets its own drive letter in every later DOS run.
-    if (settings.VirtDriveEnable)
-        platform::mapToolsDrive(settings.VirtDrive, toolsFolder());
-}
-
-QString TVelmora::toolsFolder() const
-{
-    return platform::resolveIgnoringCase(ToolsDir);
+    if (state_.settings.VirtDriveEnable)
+        platform::mapToolsDrive(state_.settings.VirtDrive, state_.toolsFolder());
 }
 
 QString TVelmora::settingsFilePath() const
@@ -157,9 +152,9 @@ void TVelmora::runCommand(const std::function<void()> &command)
 
 void TVelmora::FNameShow()
 {
-    sb_->setPanelText(0, CurrentFile);
-    const QString name = CurrentFile.isEmpty() ? texts.main.untitled : QFileInfo(CurrentFile).fileName();
-    setWindowTitle(name + QStringLiteral(" - ") + CaptionBase);
+    sb_->setPanelText(0, state_.CurrentFile);
+    const QString name = state_.CurrentFile.isEmpty() ? texts.main.untitled : QFileInfo(state_.CurrentFile).fileName();
+    setWindowTitle(name + QStringLiteral(" - ") + state_.CaptionBase);
 }
 
 void TVelmora::showCaretPosition()
@@ -209,7 +204,7 @@ void TVelmora::closeEvent(QCloseEvent *event)
 
 void TVelmora::LastMouseMove()
 {
-    lastButton_->setToolTip(mainTexts.lastButtonHint(LastFile));
+    lastButton_->setToolTip(mainTexts.lastButtonHint(state_.LastFile));
 }
 
 bool TVelmora::eventFilter(QObject *watched, QEvent *event)
@@ -235,9 +230,9 @@ void TVelmora::resizeEvent(QResizeEvent *event)
 void TVelmora::ApplyLanguage()
 {
     applyHelpFile();
-    if (!velmora::app::ApplyLanguage(*this, LanguageFile, mainTexts))
+    if (!velmora::app::ApplyLanguage(*this, state_.LanguageFile, mainTexts))
         return;
-    ApplyInterfaceTexts(LanguageFile, texts);
+    ApplyInterfaceTexts(state_.LanguageFile, texts);
     od_->setFilter(mainTexts.openFilter);
     sd_->setFilter(mainTexts.saveFilter);
     findChild<QAction *>(QStringLiteral("SaveA"))->setText(mainTexts.saveActionCaption);

@@ -1,15 +1,14 @@
-// The main window TVelmora: the whole working surface, its program-wide state, its
-// settings and its command table. Components carry their component names as object
-// names, so language packs and tests find them by name.
+// The main window TVelmora: the whole working surface, the program's state it owns, and
+// its command table. Components carry their component names as object names, so language
+// packs and tests find them by name.
 #pragma once
 
-#include "app/Settings.h"
+#include "app/ProgramState.h"
 #include "app/language/InterfaceTexts.h"
 #include "app/language/LanguageActions.h"
 #include "editor/core/highlight/NumberHighlighter.h"
 #include "editor/core/text/SourceEncoding.h"
 #include "platform/FileStamp.h"
-#include "platform/Paths.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -38,7 +37,6 @@ class TSourceGutter;
 namespace velmora::toolchain
 {
 class BuildCommands;
-struct BuildSettings;
 } // namespace velmora::toolchain
 
 namespace velmora::app
@@ -71,19 +69,10 @@ public:
     explicit TVelmora(StartUp startUp, QWidget *parent = nullptr);
     ~TVelmora() override;
 
-    // Program-wide state.
-    QString CurrentFile;  // full path of the source in the editor; empty while untitled
-    QString LastFile;     // last file opened or saved; key Config/LastF
-    QString TasmParams;   // assembler parameters, "/z " at start
-    QString TlinkParams;  // linker parameters, empty at start
-    QString CaptionBase;  // velm_caption + " " + velm_version
-    QString ExeDir;       // the program's folder, ending in "/"
-    QString ToolsDir;     // lower case of Folders.tools, no trailing "/"
-    QString LanguageFile; // Folders.data + "info/" + LNGFile
-    QString HelpFile;     // the pack's help file in Folders.data + "info/", else "intro.hlp" there
-    // Where the data, cf.ini and the tools folder are: decided from ExeDir at creation.
-    platform::ProgramFolders Folders;
-    Settings settings;
+    // The program's state: the source, the parameters, the folders and files, the settings.
+    ProgramState &state() { return state_; }
+    const ProgramState &state() const { return state_; }
+
     MainWindowTexts mainTexts;   // texts of section "Language" that belong to no widget
     PrefsWindowTexts prefsTexts; // texts of section "Prefs_Language" that belong to no widget
     InterfaceTexts texts;        // texts of the sections after the four window sections
@@ -109,8 +98,6 @@ public:
     // that fails to grow, as memory running out would.
     std::function<std::unique_ptr<std::stringbuf>()> MakeTextBuffer;
 
-    // The tools folder as it exists on disk: ToolsDir looked up without regard to letter case.
-    QString toolsFolder() const;
     // The settings file the last ReadAllINI opened.
     QString settingsFilePath() const;
     // The editor's keyword list as last edited, kept beside the settings file: loaded at start
@@ -292,11 +279,10 @@ private:
     void watchUndoState();
     void updateUndoItems();
 
-    // The window's state and settings as the build commands read them.
-    toolchain::BuildSettings buildSettings() const;
-    // Runs a build command and keeps the parameters it changed, also when it fails.
-    void runBuild(const std::function<void(toolchain::BuildCommands &, toolchain::BuildSettings &)> &command);
+    // Runs a build command on the program's build state and settings.
+    void runBuild(const std::function<void(toolchain::BuildCommands &)> &command);
 
+    ProgramState state_;
     QWidget *panel1_ = nullptr;
     QTabWidget *pages_ = nullptr;
     QToolButton *nextPageButton_ = nullptr;

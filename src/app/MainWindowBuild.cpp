@@ -16,7 +16,6 @@ namespace velmora::app
 {
 
 using toolchain::BuildCommands;
-using toolchain::BuildSettings;
 using toolchain::OutputPage;
 
 void TVelmora::createBuildHost()
@@ -25,41 +24,11 @@ void TVelmora::createBuildHost()
     buildHost_->memo(OutputPage::Tasm)->viewport()->installEventFilter(this);
 }
 
-BuildSettings TVelmora::buildSettings() const
-{
-    BuildSettings build;
-    build.ToolsDir = toolsFolder();
-    build.CurrentFile = CurrentFile;
-    build.TasmParams = TasmParams;
-    build.TlinkParams = TlinkParams;
-    build.TasmFile = settings.TasmFile;
-    build.TLinkFile = settings.TLinkFile;
-    build.TDFile = settings.TDFile;
-    build.outdest = settings.outdest;
-    build.outTasm = settings.outTasm;
-    build.outTlink = settings.outTlink;
-    build.outRun = settings.outRun;
-    build.Auto_Change_Page = settings.Auto_Change_Page;
-    return build;
-}
-
-void TVelmora::runBuild(const std::function<void(BuildCommands &, BuildSettings &)> &command)
+void TVelmora::runBuild(const std::function<void(BuildCommands &)> &command)
 {
     writeRecoveryCopy();
-    BuildSettings build = buildSettings();
-    BuildCommands commands(*buildHost_, texts.build);
-    // Parameters entered in a box stay even when the command that follows fails.
-    const auto keepParameters = [this, &build] {
-        TasmParams = build.TasmParams;
-        TlinkParams = build.TlinkParams;
-    };
-    try {
-        command(commands, build);
-    } catch (...) {
-        keepParameters();
-        throw;
-    }
-    keepParameters();
+    BuildCommands commands(*buildHost_, state_, state_.settings.build, texts.build);
+    command(commands);
 }
 
 void TVelmora::TasmClick()
@@ -109,22 +78,21 @@ void TVelmora::TlinkhelpClick()
 
 void TVelmora::inyListing1Click()
 {
-    runBuild([this](BuildCommands &commands, BuildSettings &build) {
-        commands.listing(build, toolchain::ListingKind::Tiny, mainTexts.listGenerated);
-    });
+    runBuild(
+        [this](BuildCommands &commands) { commands.listing(toolchain::ListingKind::Tiny, mainTexts.listGenerated); });
 }
 
 void TVelmora::ExpandListing1Click()
 {
-    runBuild([this](BuildCommands &commands, BuildSettings &build) {
-        commands.listing(build, toolchain::ListingKind::Expanded, mainTexts.listGenerated);
+    runBuild([this](BuildCommands &commands) {
+        commands.listing(toolchain::ListingKind::Expanded, mainTexts.listGenerated);
     });
 }
 
 void TVelmora::EWM()
 {
-    const toolchain::OutputSummary summary =
-        toolchain::summarizeOutput(buildHost_->pageLines(OutputPage::Tasm), toolchain::sourceNames(CurrentFile).N);
+    const toolchain::OutputSummary summary = toolchain::summarizeOutput(buildHost_->pageLines(OutputPage::Tasm),
+                                                                        toolchain::sourceNames(state_.CurrentFile).N);
     toolchain::applySummary(summary, *buildHost_, texts.build.summaryCounts);
     if (!summary.failure.isEmpty())
         throw toolchain::ToolchainError(summary.failure);
@@ -134,7 +102,7 @@ bool TVelmora::MTasmDblClick(const QPoint &position)
 {
     const QPlainTextEdit *memo = buildHost_->memo(OutputPage::Tasm);
     const std::optional<int> line = toolchain::sourceLineOf(memo->cursorForPosition(position).block().text(),
-                                                            toolchain::sourceNames(CurrentFile).N);
+                                                            toolchain::sourceNames(state_.CurrentFile).N);
     if (!line)
         return false;
     showEditor();

@@ -4,8 +4,8 @@
 #include "app/MainWindow.h"
 
 #include "app/FindDialog.h"
-#include "editor/core/text/CodePages.h"
 #include "editor/core/editing/TextSearch.h"
+#include "editor/core/text/CodePages.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/DesktopPrograms.h"
 #include "platform/Dialogs.h"
@@ -138,8 +138,8 @@ void TVelmora::UnComment1Click()
 // there when the line has no comment yet. Either leaves the caret at the line's end.
 void TVelmora::typingAid(QChar &key)
 {
-    const bool comma = key == QLatin1Char(',') && settings.opt[0];
-    const bool semicolon = key == QLatin1Char(';') && settings.opt[1];
+    const bool comma = key == QLatin1Char(',') && state_.settings.opt[0];
+    const bool semicolon = key == QLatin1Char(';') && state_.settings.opt[1];
     if (!comma && !semicolon)
         return;
     const std::int32_t line = editor->SelLine();
@@ -219,7 +219,7 @@ void TVelmora::convertSourceTo(core::SourceEncoding encoding)
     editor->setSelStart(0);
     encodingSteps_.push_back({editor->undoList().position(), sourceEncoding_, encoding});
     setSourceEncoding(encoding);
-    settings.Charset = QString::fromLatin1(core::encodingName(encoding));
+    state_.settings.Charset = QString::fromLatin1(core::encodingName(encoding));
     updateUndoItems();
 }
 

@@ -50,7 +50,7 @@ bool TVelmora::confirmDiscard()
         return true;
     using platform::Answer;
     switch (platform::dialogs().message(platform::MessageKind::Confirmation,
-                                        texts.messages.saveChanges.arg(displayName(CurrentFile)),
+                                        texts.messages.saveChanges.arg(displayName(state_.CurrentFile)),
                                         {Answer::Save, Answer::Discard, Answer::Cancel})) {
     case Answer::Save:
         SaveA();
@@ -87,7 +87,7 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path, std::op
         return nul;
     } catch (const PartLoadedError &e) {
         // The editor holds part of this text: it must not be saved under any file's name.
-        CurrentFile.clear();
+        state_.CurrentFile.clear();
         truncatedFile_.clear();
         rememberDiskState();
         FNameShow();
@@ -129,7 +129,7 @@ void TVelmora::setSourceEncoding(core::SourceEncoding encoding)
 
 core::SourceEncoding TVelmora::newFileEncoding() const
 {
-    return core::encodingNamed(settings.Charset.toStdString()).value_or(core::SourceEncoding::Windows1251);
+    return core::encodingNamed(state_.settings.Charset.toStdString()).value_or(core::SourceEncoding::Windows1251);
 }
 
 void TVelmora::NewA()
@@ -139,9 +139,9 @@ void TVelmora::NewA()
     editor->Clear();
     encodingSteps_.clear();
     setSourceEncoding(newFileEncoding());
-    CurrentFile.clear();
-    const QString templateFile = referenceFiles(Folders.data, LanguageFile).templateFile;
-    if (settings.def_templ && QFileInfo(templateFile).isFile())
+    state_.CurrentFile.clear();
+    const QString templateFile = referenceFiles(state_.Folders.data, state_.LanguageFile).templateFile;
+    if (state_.settings.def_templ && QFileInfo(templateFile).isFile())
         loadSource(templateFile, newFileEncoding());
     editor->setModified(false);
     truncatedFile_.clear();
@@ -153,23 +153,23 @@ void TVelmora::NewA()
 
 void TVelmora::DefaultTemplate1Click()
 {
-    const bool remembered = settings.def_templ;
-    settings.def_templ = true;
+    const bool remembered = state_.settings.def_templ;
+    state_.settings.def_templ = true;
     try {
         NewA();
     } catch (...) {
-        settings.def_templ = remembered;
+        state_.settings.def_templ = remembered;
         throw;
     }
-    settings.def_templ = remembered;
+    state_.settings.def_templ = remembered;
 }
 
 QString TVelmora::dialogFolder() const
 {
     // The tools folder holds working copies that the next build overwrites: work saved or
     // opened there would be lost, so the dialogs never start in it.
-    const QString tools = QFileInfo(toolsFolder()).canonicalFilePath();
-    for (const QString &file : {CurrentFile, LastFile}) {
+    const QString tools = QFileInfo(state_.toolsFolder()).canonicalFilePath();
+    for (const QString &file : {state_.CurrentFile, state_.LastFile}) {
         if (file.isEmpty())
             continue;
         const QString folder = QFileInfo(QFileInfo(file).absolutePath()).canonicalFilePath();
@@ -193,22 +193,22 @@ void TVelmora::OpenSourceFile(const QString &fileName)
     if (fileName.isEmpty() || !QFileInfo(fileName).isFile() || !confirmDiscard())
         return;
     loadSource(fileName);
-    CurrentFile = fileName;
-    LastFile = fileName;
+    state_.CurrentFile = fileName;
+    state_.LastFile = fileName;
     rememberDiskState();
     FNameShow();
 }
 
 void TVelmora::SaveA()
 {
-    if (CurrentFile.isEmpty()) {
+    if (state_.CurrentFile.isEmpty()) {
         SaveAsA();
-    } else if (CurrentFile != truncatedFile_ ||
+    } else if (state_.CurrentFile != truncatedFile_ ||
                platform::dialogs().message(platform::MessageKind::Confirmation,
-                                           texts.messages.saveAfterNul.arg(displayName(CurrentFile)),
+                                           texts.messages.saveAfterNul.arg(displayName(state_.CurrentFile)),
                                            {platform::Answer::No, platform::Answer::Yes}) == platform::Answer::Yes) {
         if (confirmOverwriteOutsideChange()) {
-            writeSource(CurrentFile);
+            writeSource(state_.CurrentFile);
             truncatedFile_.clear();
         }
     }
@@ -248,7 +248,7 @@ void TVelmora::writeSource(const QString &path)
 void TVelmora::SaveAsA()
 {
     sd_->request().initialDir = dialogFolder();
-    sd_->request().fileName = CurrentFile;
+    sd_->request().fileName = state_.CurrentFile;
     const auto chosen = sd_->execute();
     if (!chosen)
         return;
@@ -258,25 +258,25 @@ void TVelmora::SaveAsA()
         return;
     }
     // A name that could not be written is not kept.
-    const QString previous = CurrentFile;
-    CurrentFile = *chosen;
+    const QString previous = state_.CurrentFile;
+    state_.CurrentFile = *chosen;
     try {
         SaveA();
     } catch (...) {
-        CurrentFile = previous;
+        state_.CurrentFile = previous;
         FNameShow();
         throw;
     }
-    LastFile = CurrentFile;
+    state_.LastFile = state_.CurrentFile;
 }
 
 void TVelmora::LastFileA()
 {
-    if (!LastFile.isEmpty()) {
+    if (!state_.LastFile.isEmpty()) {
         if (!confirmDiscard())
             return;
-        loadSource(LastFile);
-        CurrentFile = LastFile;
+        loadSource(state_.LastFile);
+        state_.CurrentFile = state_.LastFile;
         rememberDiskState();
         FNameShow();
     }
@@ -286,8 +286,8 @@ void TVelmora::LastFileA()
 void TVelmora::OpenfolderClick()
 {
     // An untitled text has no folder: the user's home folder opens instead.
-    OpenFolder(CurrentFile.isEmpty() ? QDir::homePath() + QLatin1Char('/')
-                                     : QFileInfo(CurrentFile).absolutePath() + QLatin1Char('/'));
+    OpenFolder(state_.CurrentFile.isEmpty() ? QDir::homePath() + QLatin1Char('/')
+                                            : QFileInfo(state_.CurrentFile).absolutePath() + QLatin1Char('/'));
 }
 
 } // namespace velmora::app

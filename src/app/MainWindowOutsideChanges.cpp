@@ -19,22 +19,23 @@ using platform::MessageKind;
 
 void TVelmora::rememberDiskState()
 {
-    diskStateFile_ = CurrentFile;
-    diskState_ = platform::fileStamp(CurrentFile);
+    diskStateFile_ = state_.CurrentFile;
+    diskState_ = platform::fileStamp(state_.CurrentFile);
     askedState_ = diskState_;
 }
 
 bool TVelmora::changedOnDisk() const
 {
-    return !CurrentFile.isEmpty() && diskStateFile_ == CurrentFile && platform::fileStamp(CurrentFile) != diskState_;
+    return !state_.CurrentFile.isEmpty() && diskStateFile_ == state_.CurrentFile &&
+           platform::fileStamp(state_.CurrentFile) != diskState_;
 }
 
 bool TVelmora::confirmOverwriteOutsideChange()
 {
-    if (!changedOnDisk() || !platform::fileStamp(CurrentFile).exists)
+    if (!changedOnDisk() || !platform::fileStamp(state_.CurrentFile).exists)
         return true;
     return platform::dialogs().message(MessageKind::Confirmation,
-                                       texts.messages.changedOutside.arg(QFileInfo(CurrentFile).fileName()),
+                                       texts.messages.changedOutside.arg(QFileInfo(state_.CurrentFile).fileName()),
                                        {Answer::Yes, Answer::No}) == Answer::Yes;
 }
 
@@ -42,13 +43,13 @@ void TVelmora::FormActivate()
 {
     if (checkingOutside_ || !changedOnDisk())
         return;
-    const platform::FileStamp now = platform::fileStamp(CurrentFile);
+    const platform::FileStamp now = platform::fileStamp(state_.CurrentFile);
     if (now == askedState_)
         return; // the user has been asked about this state already
     askedState_ = now;
     checkingOutside_ = true;
     const auto done = qScopeGuard([this] { checkingOutside_ = false; });
-    const QString name = QFileInfo(CurrentFile).fileName();
+    const QString name = QFileInfo(state_.CurrentFile).fileName();
     if (!now.exists) {
         editor->setModified(true);
         platform::dialogs().message(MessageKind::Warning, texts.messages.goneOutside.arg(name));
@@ -59,7 +60,7 @@ void TVelmora::FormActivate()
     if (platform::dialogs().message(MessageKind::Confirmation, question.arg(name), {Answer::Yes, Answer::No}) !=
         Answer::Yes)
         return;
-    loadSource(CurrentFile);
+    loadSource(state_.CurrentFile);
     rememberDiskState();
     FNameShow();
 }

@@ -61,7 +61,7 @@ void TVelmora::writeRecoveryCopy()
         const std::optional<std::string> text = sourceText();
         if (!text)
             throw platform::FileWriteError(texts.messages.recoveryNoMemory.toStdString(), ENOMEM);
-        recovery_->write(CurrentFile, *text);
+        recovery_->write(state_.CurrentFile, *text);
         recoveryFailureShown_ = false;
     } catch (const platform::FileWriteError &e) {
         // Said once, not after every pause in typing.
@@ -104,7 +104,7 @@ void TVelmora::restoreRecoveryCopy(const QString &copyPath, const QString &sourc
     const QByteArray text = RecoveryCopies::text(copyPath);
     std::istringstream in(std::string(text.constData(), std::size_t(text.size())));
     loadStream(in, copyPath);
-    CurrentFile = sourceFile;
+    state_.CurrentFile = sourceFile;
     truncatedFile_.clear();
     rememberDiskState();
     editor->setModified(true);

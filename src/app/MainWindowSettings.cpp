@@ -34,28 +34,28 @@ QByteArray optKey(int index)
 
 void TVelmora::ReadAllINI()
 {
-    ini_ = std::make_unique<IniFile>(Folders.settings + QStringLiteral("cf.ini"));
+    ini_ = std::make_unique<IniFile>(state_.Folders.settings + QStringLiteral("cf.ini"));
     const IniFile &ini = *ini_;
     const Settings defaults;
-    Settings &s = settings;
+    Settings &s = state_.settings;
 
     s.oEnableHL = ini.readBool(HighLight, "oEnableHL", defaults.oEnableHL);
     s.def_templ = ini.readBool(Config, "def_templ", defaults.def_templ);
     s.velm_caption = ini.readString(Config, "velm_caption", defaults.velm_caption);
     s.velm_version = ini.readString(Config, "velm_version", defaults.velm_version);
-    s.Auto_Change_Page = ini.readBool(Config, "Auto_Change_Page", defaults.Auto_Change_Page);
-    ToolsDir = Folders.tools.toLower();
-    LastFile = ini.readString(Config, "LastF", QString());
+    s.build.Auto_Change_Page = ini.readBool(Config, "Auto_Change_Page", defaults.build.Auto_Change_Page);
+    state_.ToolsDir = state_.Folders.tools.toLower();
+    state_.LastFile = ini.readString(Config, "LastF", QString());
     s.BF = ini.readBool(Config, "BF", defaults.BF);
     s.WW = ini.readBool(Config, "WW", defaults.WW);
     s.bc = ini.readInteger("config", "bc", defaults.bc);
     s.fc = ini.readInteger("config", "fc", defaults.fc);
     for (int i = 0; i < int(s.opt.size()); ++i)
         s.opt[i] = ini.readBool(Config, optKey(i).constData(), defaults.opt[i]);
-    s.outdest = ini.readInteger(Config, "outdest", defaults.outdest);
-    s.outTasm = ini.readBool(Config, "outTasm", defaults.outTasm);
-    s.outTlink = ini.readBool(Config, "outTlink", defaults.outTlink);
-    s.outRun = ini.readBool(Config, "outRun", defaults.outRun);
+    s.build.outdest = ini.readInteger(Config, "outdest", defaults.build.outdest);
+    s.build.outTasm = ini.readBool(Config, "outTasm", defaults.build.outTasm);
+    s.build.outTlink = ini.readBool(Config, "outTlink", defaults.build.outTlink);
+    s.build.outRun = ini.readBool(Config, "outRun", defaults.build.outRun);
     s.FontName = ini.readString(Font, "Name", defaults.FontName);
     s.FontSize = ini.readInteger(Font, "Size", defaults.FontSize);
     // A size no one can read or work with (a slip of the hand in the file) is not taken.
@@ -65,11 +65,11 @@ void TVelmora::ReadAllINI()
     s.WhatControls = ini.readInteger(Config, "WhatControls", defaults.WhatControls);
     s.NumbersColor = ini.readInteger(HighLight, "NumbersColor", defaults.NumbersColor);
     s.oNumbersHL = ini.readBool(HighLight, "oNumbersHL", defaults.oNumbersHL);
-    s.TasmFile = ini.readString(Config, "TasmFile", defaults.TasmFile);
-    s.TLinkFile = ini.readString(Config, "TLinkFile", defaults.TLinkFile);
-    s.TDFile = ini.readString(Config, "TDFile", defaults.TDFile);
+    s.build.TasmFile = ini.readString(Config, "TasmFile", defaults.build.TasmFile);
+    s.build.TLinkFile = ini.readString(Config, "TLinkFile", defaults.build.TLinkFile);
+    s.build.TDFile = ini.readString(Config, "TDFile", defaults.build.TDFile);
     s.LNGFile = ini.readString(Config, "LNGFile", defaults.LNGFile);
-    LanguageFile = languageFilePath(Folders.data, s.LNGFile);
+    state_.LanguageFile = languageFilePath(state_.Folders.data, s.LNGFile);
     s.VirtDriveEnable = ini.readBool(Config, "VirtDriveEnable", defaults.VirtDriveEnable);
     s.VirtDrive = ini.readString(Config, "VirtDrive", defaults.VirtDrive);
     s.Charset = ini.readString(Config, "Charset", defaults.Charset);
@@ -83,15 +83,15 @@ void TVelmora::ReadAllINI()
 void TVelmora::WriteAllINI()
 {
     IniFile &ini = *ini_;
-    const Settings &s = settings;
+    const Settings &s = state_.settings;
 
     ini.writeInteger(Font, "Size", s.FontSize);
     ini.writeString(Font, "Name", s.FontName);
-    ini.writeString(Config, "TTDir", ToolsDir);
-    ini.writeString(Config, "LastF", LastFile);
+    ini.writeString(Config, "TTDir", state_.ToolsDir);
+    ini.writeString(Config, "LastF", state_.LastFile);
     ini.writeString(Config, "velm_caption", s.velm_caption);
     ini.writeString(Config, "velm_version", ProgramVersion);
-    ini.writeBool(Config, "auto_Change_Page", s.Auto_Change_Page);
+    ini.writeBool(Config, "auto_Change_Page", s.build.Auto_Change_Page);
     ini.writeBool(Config, "bf", s.BF);
     ini.writeBool(Config, "ww", s.WW);
     ini.writeInteger(Config, "bc", s.bc);
@@ -99,18 +99,18 @@ void TVelmora::WriteAllINI()
     ini.writeBool(Config, "def_templ", s.def_templ);
     for (int i = 0; i < int(s.opt.size()); ++i)
         ini.writeBool(Config, optKey(i).constData(), s.opt[i]);
-    ini.writeInteger(Config, "outdest", s.outdest);
-    ini.writeBool(Config, "outTasm", s.outTasm);
-    ini.writeBool(Config, "outTlink", s.outTlink);
-    ini.writeBool(Config, "outRun", s.outRun);
+    ini.writeInteger(Config, "outdest", s.build.outdest);
+    ini.writeBool(Config, "outTasm", s.build.outTasm);
+    ini.writeBool(Config, "outTlink", s.build.outTlink);
+    ini.writeBool(Config, "outRun", s.build.outRun);
     ini.writeBool(HighLight, "oEnableHL", s.oEnableHL);
     ini.writeBool(HighLight, "oNumbersHL", s.oNumbersHL);
     ini.writeInteger(HighLight, "NumbersColor", s.NumbersColor);
     ini.writeBool(Config, "CopyToTTDIR", s.CopyToTTDIR);
     ini.writeInteger(Config, "whatControls", s.WhatControls);
-    ini.writeString(Config, "TasmFile", s.TasmFile);
-    ini.writeString(Config, "TLinkFile", s.TLinkFile);
-    ini.writeString(Config, "TDFile", s.TDFile);
+    ini.writeString(Config, "TasmFile", s.build.TasmFile);
+    ini.writeString(Config, "TLinkFile", s.build.TLinkFile);
+    ini.writeString(Config, "TDFile", s.build.TDFile);
     ini.writeString(Config, "LNGFile", s.LNGFile);
     ini.writeString(Config, "VirtDrive", s.VirtDrive);
     ini.writeBool(Config, "VirtDriveEnable", s.VirtDriveEnable);
@@ -124,7 +124,7 @@ void TVelmora::WriteAllINI()
 
 QString TVelmora::keywordListFile() const
 {
-    return savedKeywordListPath(Folders.settings);
+    return savedKeywordListPath(state_.Folders.settings);
 }
 
 void TVelmora::loadKeywordList()
@@ -156,7 +156,7 @@ void TVelmora::resetSettings()
 
 void TVelmora::restoreWindowPlacement()
 {
-    const Settings &s = settings;
+    const Settings &s = state_.settings;
     move(s.WindowLeft, s.WindowTop);
     resize(s.WindowWidth, s.WindowHeight);
     setWindowState(s.WindowMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
@@ -164,7 +164,7 @@ void TVelmora::restoreWindowPlacement()
 
 void TVelmora::rememberWindowPlacement()
 {
-    Settings &s = settings;
+    Settings &s = state_.settings;
     s.WindowMaximized = isMaximized();
     // A maximised window is remembered with the place it goes back to.
     const QRect normal = s.WindowMaximized ? normalGeometry() : geometry();
@@ -177,17 +177,17 @@ void TVelmora::rememberWindowPlacement()
 
 void TVelmora::apply()
 {
-    editor->setColor(settings.bc);
-    editor->setFontColor(settings.fc);
+    editor->setColor(state_.settings.bc);
+    editor->setFontColor(state_.settings.fc);
     QFont font = editor->font();
-    font.setBold(settings.BF);
+    font.setBold(state_.settings.BF);
     editor->setFont(font);
-    editor->setWordWrap(settings.WW);
+    editor->setWordWrap(state_.settings.WW);
     // With number highlighting off, numbers look like ordinary text.
-    setNumbersColour(settings.oNumbersHL ? settings.NumbersColor : settings.fc);
+    setNumbersColour(state_.settings.oNumbersHL ? state_.settings.NumbersColor : state_.settings.fc);
     bool menusVisible = true;
     bool toolBarVisible = true;
-    switch (settings.WhatControls) {
+    switch (state_.settings.WhatControls) {
     case 0:
         toolBarVisible = false;
         break;

@@ -25,10 +25,10 @@ void TVelmora::createOtherWindows()
 {
     PrefsW = new TPrefsW(*this);
     PrefsW->setMoreTexts(texts.prefs);
-    Form3 = new TForm3(Folders.data, settings.velm_version, this);
+    Form3 = new TForm3(state_.Folders.data, state_.settings.velm_version, this);
     Form3->setTexts(texts.about);
     Form3->OnShow = [this] { ApplyLanguageAboutW(); };
-    InfoW = new TInfoW(Folders.data, this);
+    InfoW = new TInfoW(state_.Folders.data, this);
     InfoW->OnShow = [this] { ApplyLanguageInfoW(); };
     // The keyword editor's Help opens this window's help at the editor's topic.
     widget::TKeywordsEditorDlg::SetHelpHook([this](const QString &keyword) { helpSystem().showKeyword(keyword); });
@@ -101,7 +101,8 @@ QStringList wordsAtCaret(widget::TSourceMemo &memo)
 THelpSystem &TVelmora::helpSystem()
 {
     if (!help_)
-        help_ = std::make_shared<THelpSystem>(helpFilesOf(referenceFiles(Folders.data, LanguageFile)), this);
+        help_ =
+            std::make_shared<THelpSystem>(helpFilesOf(referenceFiles(state_.Folders.data, state_.LanguageFile)), this);
     help_->setTexts(texts.help);
     return *help_;
 }
@@ -109,8 +110,8 @@ THelpSystem &TVelmora::helpSystem()
 // A help window already open shows the new pack's help at once.
 void TVelmora::applyHelpFile()
 {
-    const ReferenceFiles files = referenceFiles(Folders.data, LanguageFile);
-    HelpFile = files.helpFile;
+    const ReferenceFiles files = referenceFiles(state_.Folders.data, state_.LanguageFile);
+    state_.HelpFile = files.helpFile;
     if (help_)
         help_->setFiles(helpFilesOf(files));
 }
@@ -133,7 +134,7 @@ void TVelmora::ApplyLanguagePrefsW()
 {
     if (!PrefsW)
         return;
-    velmora::app::ApplyLanguagePrefsW(*PrefsW, LanguageFile, prefsTexts);
+    velmora::app::ApplyLanguagePrefsW(*PrefsW, state_.LanguageFile, prefsTexts);
     PrefsW->setMoreTexts(texts.prefs);
 }
 
@@ -141,7 +142,7 @@ void TVelmora::ApplyLanguageAboutW()
 {
     if (!Form3)
         return;
-    velmora::app::ApplyLanguageAboutW(*Form3, LanguageFile);
+    velmora::app::ApplyLanguageAboutW(*Form3, state_.LanguageFile);
     Form3->setTexts(texts.about);
 }
 
@@ -149,8 +150,8 @@ void TVelmora::ApplyLanguageInfoW()
 {
     if (!InfoW)
         return;
-    velmora::app::ApplyLanguageInfoW(*InfoW, LanguageFile);
-    InfoW->setReferenceFiles(referenceFiles(Folders.data, LanguageFile));
+    velmora::app::ApplyLanguageInfoW(*InfoW, state_.LanguageFile);
+    InfoW->setReferenceFiles(referenceFiles(state_.Folders.data, state_.LanguageFile));
 }
 
 } // namespace velmora::app

@@ -1,6 +1,8 @@
 // The settings variables kept in cf.ini, one per key, with their defaults.
 #pragma once
 
+#include "toolchain/BuildSettings.h"
+
 #include <QString>
 
 #include <array>
@@ -14,25 +16,18 @@ struct Settings {
     bool def_templ = true; // a new file loads the default template
     QString velm_caption = QStringLiteral("Velmora");
     QString velm_version = QStringLiteral("3.5f");
-    bool Auto_Change_Page = true; // a tool's output page is shown after it runs
-    bool BF = false;              // editor font bold
-    bool WW = false;              // editor word wrap
-    int bc = 0;                   // editor background colour, black
-    int fc = 12639424;            // editor font colour, money green 0xC0DCC0
-    std::array<bool, 9> opt{};    // opt1 .. opt9: opt1 "," aid, opt2 ";" aid, the rest reserved
-    int outdest = 0;              // 0 captures tool output into the pages, else own windows
-    bool outTasm = true;
-    bool outTlink = true;
-    bool outRun = true;
+    bool BF = false;                              // editor font bold
+    bool WW = false;                              // editor word wrap
+    int bc = 0;                                   // editor background colour, black
+    int fc = 12639424;                            // editor font colour, money green 0xC0DCC0
+    std::array<bool, 9> opt{};                    // opt1 .. opt9: opt1 "," aid, opt2 ";" aid, the rest reserved
     QString FontName = QStringLiteral("Verdana"); // key Font/Name
     int FontSize = 10;                            // key Font/Size, points
     bool CopyToTTDIR = true;                      // kept and written only
     int WhatControls = 2;                         // 0 main menu only, 1 tool bar only, 2 both
     int NumbersColor = 15780518;                  // number colour while highlighting numbers, sky blue 0xF0CAA6
     bool oNumbersHL = true;
-    QString TasmFile = QStringLiteral("tasm.exe");
-    QString TLinkFile = QStringLiteral("tLink.exe");
-    QString TDFile = QStringLiteral("TD.exe");
+    toolchain::BuildSettings build; // the tools' names and where their output goes
     QString LNGFile = QStringLiteral("LNGPAK_Rus.lng");
     bool VirtDriveEnable = false;
     QString VirtDrive = QStringLiteral("Z");

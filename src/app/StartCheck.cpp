@@ -19,18 +19,18 @@ StartReport startReport(const TVelmora &window)
 
     line("settings file", window.settingsFilePath(), QStringLiteral("read at start, written at exit"), true);
 
-    const bool packLoaded = LanguagePack::load(window.LanguageFile).has_value();
-    line("language pack", window.LanguageFile, packLoaded ? QStringLiteral("loaded") : QStringLiteral("missing"),
-         packLoaded);
+    const bool packLoaded = LanguagePack::load(window.state().LanguageFile).has_value();
+    line("language pack", window.state().LanguageFile,
+         packLoaded ? QStringLiteral("loaded") : QStringLiteral("missing"), packLoaded);
 
     try {
-        const qsizetype topics = HelpFile::load(window.HelpFile).topics().size();
-        line("help file", window.HelpFile, QStringLiteral("%1 topics").arg(topics), true);
+        const qsizetype topics = HelpFile::load(window.state().HelpFile).topics().size();
+        line("help file", window.state().HelpFile, QStringLiteral("%1 topics").arg(topics), true);
     } catch (const HelpFileError &e) {
-        line("help file", window.HelpFile, QString::fromUtf8(e.what()), false);
+        line("help file", window.state().HelpFile, QString::fromUtf8(e.what()), false);
     }
 
-    const QString tools = window.toolsFolder();
+    const QString tools = window.state().toolsFolder();
     const bool toolsFound = QFileInfo(tools).isDir();
     line("tools folder", tools, toolsFound ? QStringLiteral("present") : QStringLiteral("missing"), toolsFound);
     return report;

@@ -5,6 +5,7 @@
 #include "editor/core/text/CodePages.h"
 #include "editor/widget/ColorSwatch.h"
 #include "editor/widget/SourceGutter.h"
+#include "platform/Dialogs.h"
 #include "platform/ProcessRunner.h"
 
 #include <QLabel>
@@ -59,10 +60,9 @@ QPlainTextEdit *TWindowBuildHost::memo(OutputPage page) const
     return memos_.at(index(page));
 }
 
-QString TWindowBuildHost::saveSource()
+void TWindowBuildHost::saveSource()
 {
     window_.SaveA();
-    return window_.CurrentFile;
 }
 
 void TWindowBuildHost::clearPage(OutputPage page)
@@ -114,6 +114,16 @@ platform::RunResult TWindowBuildHost::runTool(const QString &commandLine, toolch
 platform::RunResult TWindowBuildHost::winExec(const QString &commandLine, toolchain::DosWindow window)
 {
     return platform::WinExec(commandLine, window == toolchain::DosWindow::Shown ? 1 : 0);
+}
+
+std::optional<QString> TWindowBuildHost::inputBox(const QString &caption, const QString &prompt, const QString &value)
+{
+    return platform::dialogs().input(caption, prompt, value);
+}
+
+void TWindowBuildHost::informationBox(const QString &text)
+{
+    platform::dialogs().message(platform::MessageKind::Information, text);
 }
 
 void TWindowBuildHost::setSummaryText(const QString &text)

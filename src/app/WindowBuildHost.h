@@ -1,6 +1,6 @@
 // The main window as the host of the build commands: its output memos and command panels,
 // the page control, status panel 2, the `Tasm` button's caption colour, the gutter's
-// bookmarks, `SaveA`, and the process runner.
+// bookmarks, `SaveA`, the process runner and the program's dialogs.
 #pragma once
 
 #include "toolchain/BuildHost.h"
@@ -26,7 +26,7 @@ public:
 
     QPlainTextEdit *memo(toolchain::OutputPage page) const;
 
-    QString saveSource() override;
+    void saveSource() override;
     void clearPage(toolchain::OutputPage page) override;
     QString outputText(const QByteArray &bytes) const override;
     void setPageText(toolchain::OutputPage page, const QString &text) override;
@@ -37,6 +37,8 @@ public:
     platform::RunResult runTool(const QString &commandLine, toolchain::DosWindow window) override;
     platform::RunResult winExec(const QString &commandLine, toolchain::DosWindow window) override;
     void setTlinkColour(toolchain::SummaryColour colour) override;
+    std::optional<QString> inputBox(const QString &caption, const QString &prompt, const QString &value) override;
+    void informationBox(const QString &text) override;
 
     void setSummaryText(const QString &text) override;
     void setTasmColour(toolchain::SummaryColour colour) override;

@@ -24,13 +24,6 @@ const QString objectExtension = QStringLiteral(".obj");
 const QString listingExtension = QStringLiteral(".lst");
 const QStringList linkExtensions = {QStringLiteral(".exe"), QStringLiteral(".com"), QStringLiteral(".map")};
 
-// Asks for new parameters; Cancel keeps the old ones.
-void askParameters(const QString &caption, const QString &prompt, QString &parameters)
-{
-    if (const std::optional<QString> answer = platform::dialogs().input(caption, prompt, parameters))
-        parameters = *answer;
-}
-
 // Deletes the files a step is about to make, whatever their letter case, so that a step
 // that makes none leaves none behind from an earlier build.
 void removeStaleProducts(const QString &toolsDir, const SourceNames &tools, const QStringList &extensions)
@@ -42,11 +35,11 @@ void removeStaleProducts(const QString &toolsDir, const SourceNames &tools, cons
 }
 
 // Copies a product of the tools back beside the source under the source's own base name.
-void copyBack(const BuildSettings &settings, const ToolsCopy &copy, const QString &extension)
+void copyBack(const QString &toolsDir, const QString &sourceFile, const ToolsCopy &copy, const QString &extension)
 {
-    const QString product = existingFile(settings.ToolsDir, copy.tools.B + extension);
+    const QString product = existingFile(toolsDir, copy.tools.B + extension);
     if (copy.copied && !product.isEmpty()) {
-        const SourceNames source = sourceNames(settings.CurrentFile);
+        const SourceNames source = sourceNames(sourceFile);
         copyReplacing(product, source.S + source.B + extension);
     }
 }
@@ -133,89 +126,97 @@ bool BuildCommands::produced(OutputPage page, const QString &toolsDir, const QSt
     return false;
 }
 
-void BuildCommands::assemble(BuildSettings &settings)
+void BuildCommands::askParameters(const QString &caption, QString &parameters)
 {
-    asCommand([&] { assembleStep(settings); });
+    if (const std::optional<QString> answer = host_.inputBox(caption, texts_.inputParameters, parameters))
+        parameters = *answer;
 }
 
-void BuildCommands::assembleStep(BuildSettings &settings)
+void BuildCommands::assemble()
+{
+    asCommand([&] { assembleStep(); });
+}
+
+void BuildCommands::assembleStep()
 {
     host_.clearPage(OutputPage::Tasm);
-    settings.CurrentFile = host_.saveSource();
-    enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
+    host_.saveSource();
+    const QString toolsDir = state_.toolsFolder();
+    enterToolsFolder(toolsDir, texts_.noToolsFolder);
 
-    const SourceNames source = sourceNames(settings.CurrentFile);
-    const ToolsCopy copy = prepareToolsCopy(settings.CurrentFile, settings.ToolsDir);
-    removeStaleProducts(settings.ToolsDir, copy.tools, {objectExtension});
+    const SourceNames source = sourceNames(state_.CurrentFile);
+    const ToolsCopy copy = prepareToolsCopy(state_.CurrentFile, toolsDir);
+    removeStaleProducts(toolsDir, copy.tools, {objectExtension});
 
-    const CommandLines lines = commandLines(settings, copy.tools);
-    if (QFileInfo(settings.CurrentFile).isFile()) {
-        if (settings.capturesTasm()) {
+    const CommandLines lines = commandLines(state_, settings_, copy.tools);
+    if (QFileInfo(state_.CurrentFile).isFile()) {
+        if (settings_.capturesTasm()) {
             const RunResult result = host_.runTool(lines.assembleCaptured, DosWindow::Hidden);
             if (result.status == RunStatus::Ended || result.status == RunStatus::Cancelled)
-                showOutput(OutputPage::Tasm, settings.ToolsDir, QStringLiteral("tasm.out"), copy, source);
-            bool done = ranToEnd(result, OutputPage::Tasm, settings.TasmFile, texts_.tasmNotFound,
-                                 lines.assembleCaptured, settings.ToolsDir);
+                showOutput(OutputPage::Tasm, toolsDir, QStringLiteral("tasm.out"), copy, source);
+            bool done = ranToEnd(result, OutputPage::Tasm, settings_.TasmFile, texts_.tasmNotFound,
+                                 lines.assembleCaptured, toolsDir);
             // An assembler can stop without a message and without an object file (a source
             // without END under /z), so the object file itself says whether it worked.
-            done = done && produced(OutputPage::Tasm, settings.ToolsDir, copy.tools.B + objectExtension,
-                                    source.B + objectExtension);
+            done = done &&
+                   produced(OutputPage::Tasm, toolsDir, copy.tools.B + objectExtension, source.B + objectExtension);
             OutputSummary summary = summarizeOutput(host_.pageLines(OutputPage::Tasm), source.N);
             if (!done) {
                 if (summary.counts)
                     summary.counts->errors = std::max(summary.counts->errors, 1);
                 // The program linked from an older object file is not this source's: F9 must
                 // not run it as if this assembly had worked.
-                removeStaleProducts(settings.ToolsDir, copy.tools, linkExtensions);
+                removeStaleProducts(toolsDir, copy.tools, linkExtensions);
             }
             applySummary(summary, host_, texts_.summaryCounts);
             if (!summary.failure.isEmpty())
                 problems_ << summary.failure;
         } else {
-            ranToEnd(host_.winExec(lines.assembleUncaptured, DosWindow::Shown), OutputPage::Tasm, settings.TasmFile,
-                     texts_.tasmNotFound, lines.assembleUncaptured, settings.ToolsDir);
+            ranToEnd(host_.winExec(lines.assembleUncaptured, DosWindow::Shown), OutputPage::Tasm, settings_.TasmFile,
+                     texts_.tasmNotFound, lines.assembleUncaptured, toolsDir);
         }
     }
-    if (settings.Auto_Change_Page)
+    if (settings_.Auto_Change_Page)
         host_.activatePage(OutputPage::Tasm);
     host_.setCommandText(OutputPage::Tasm, lines.assembleCaptured);
-    copyBack(settings, copy, objectExtension);
+    copyBack(toolsDir, state_.CurrentFile, copy, objectExtension);
 }
 
-void BuildCommands::assembleWithParameters(BuildSettings &settings)
+void BuildCommands::assembleWithParameters()
 {
     asCommand([&] {
-        settings.CurrentFile = host_.saveSource();
-        askParameters(texts_.tasmParameters, texts_.inputParameters, settings.TasmParams);
-        assembleStep(settings);
+        host_.saveSource();
+        askParameters(texts_.tasmParameters, state_.TasmParams);
+        assembleStep();
     });
 }
 
-void BuildCommands::link(BuildSettings &settings)
+void BuildCommands::link()
 {
-    asCommand([&] { linkStep(settings); });
+    asCommand([&] { linkStep(); });
 }
 
-void BuildCommands::linkStep(BuildSettings &settings)
+void BuildCommands::linkStep()
 {
     host_.clearPage(OutputPage::TLink);
-    settings.CurrentFile = host_.saveSource();
-    enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
+    host_.saveSource();
+    const QString toolsDir = state_.toolsFolder();
+    enterToolsFolder(toolsDir, texts_.noToolsFolder);
 
-    const SourceNames source = sourceNames(settings.CurrentFile);
-    const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
-    const QString extension = runExtension(settings.TlinkParams);
-    removeStaleProducts(settings.ToolsDir, copy.tools, linkExtensions);
+    const SourceNames source = sourceNames(state_.CurrentFile);
+    const ToolsCopy copy = recordedToolsCopy(state_.CurrentFile, toolsDir);
+    const QString extension = runExtension(state_.TlinkParams);
+    removeStaleProducts(toolsDir, copy.tools, linkExtensions);
 
-    const CommandLines lines = commandLines(settings, copy.tools);
-    if (settings.capturesTlink()) {
+    const CommandLines lines = commandLines(state_, settings_, copy.tools);
+    if (settings_.capturesTlink()) {
         const RunResult result = host_.runTool(lines.linkCaptured, DosWindow::Hidden);
         if (result.status == RunStatus::Ended || result.status == RunStatus::Cancelled)
-            showOutput(OutputPage::TLink, settings.ToolsDir, QStringLiteral("tlink.out"), copy, source);
-        bool done = ranToEnd(result, OutputPage::TLink, settings.TLinkFile, texts_.tlinkNotFound, lines.linkCaptured,
-                             settings.ToolsDir);
+            showOutput(OutputPage::TLink, toolsDir, QStringLiteral("tlink.out"), copy, source);
+        bool done = ranToEnd(result, OutputPage::TLink, settings_.TLinkFile, texts_.tlinkNotFound, lines.linkCaptured,
+                             toolsDir);
         done = done && !copy.tools.B.isEmpty() &&
-               produced(OutputPage::TLink, settings.ToolsDir, copy.tools.B + extension, source.B + extension);
+               produced(OutputPage::TLink, toolsDir, copy.tools.B + extension, source.B + extension);
         SummaryCounts counts = linkCounts(host_.pageLines(OutputPage::TLink));
         if (!done)
             counts.errors = std::max(counts.errors, 1);
@@ -223,74 +224,75 @@ void BuildCommands::linkStep(BuildSettings &settings)
         // The status panel keeps the assembler's summary unless the link failed.
         if (counts.errors > 0)
             host_.setSummaryText(counts.panelText(texts_.summaryCounts));
-        if (settings.Auto_Change_Page)
+        if (settings_.Auto_Change_Page)
             host_.activatePage(OutputPage::TLink);
     } else {
-        ranToEnd(host_.winExec(lines.linkUncaptured, DosWindow::Shown), OutputPage::TLink, settings.TLinkFile,
-                 texts_.tlinkNotFound, lines.linkUncaptured, settings.ToolsDir);
+        ranToEnd(host_.winExec(lines.linkUncaptured, DosWindow::Shown), OutputPage::TLink, settings_.TLinkFile,
+                 texts_.tlinkNotFound, lines.linkUncaptured, toolsDir);
     }
     for (const QString &extension : linkExtensions)
-        copyBack(settings, copy, extension);
+        copyBack(toolsDir, state_.CurrentFile, copy, extension);
     host_.setCommandText(OutputPage::TLink, lines.linkCaptured);
 }
 
-void BuildCommands::linkWithParameters(BuildSettings &settings)
+void BuildCommands::linkWithParameters()
 {
     asCommand([&] {
-        settings.CurrentFile = host_.saveSource();
-        askParameters(texts_.tlinkParameters, texts_.inputParameters, settings.TlinkParams);
-        linkStep(settings);
+        host_.saveSource();
+        askParameters(texts_.tlinkParameters, state_.TlinkParams);
+        linkStep();
     });
 }
 
-void BuildCommands::run(const BuildSettings &settings)
+void BuildCommands::run()
 {
-    asCommand([&] { runStep(settings, true); });
+    asCommand([&] { runStep(true); });
 }
 
-void BuildCommands::runStep(const BuildSettings &settings, bool alone)
+void BuildCommands::runStep(bool alone)
 {
     host_.clearPage(OutputPage::Run);
-    enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
+    const QString toolsDir = state_.toolsFolder();
+    enterToolsFolder(toolsDir, texts_.noToolsFolder);
 
-    const SourceNames source = sourceNames(settings.CurrentFile);
-    const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
-    const QString extension = runExtension(settings.TlinkParams);
-    const CommandLines lines = commandLines(settings, copy.tools);
-    if (copy.tools.B.isEmpty() || existingFile(settings.ToolsDir, copy.tools.B + extension).isEmpty()) {
+    const SourceNames source = sourceNames(state_.CurrentFile);
+    const ToolsCopy copy = recordedToolsCopy(state_.CurrentFile, toolsDir);
+    const QString extension = runExtension(state_.TlinkParams);
+    const CommandLines lines = commandLines(state_, settings_, copy.tools);
+    if (copy.tools.B.isEmpty() || existingFile(toolsDir, copy.tools.B + extension).isEmpty()) {
         // Never run an older program in place of the one that was not built. Within the chain,
         // the pages before already say why there is none.
-        problem(OutputPage::Run, texts_.programMissing.arg(source.B + extension, settings.ToolsDir), alone);
-    } else if (settings.capturesRun()) {
+        problem(OutputPage::Run, texts_.programMissing.arg(source.B + extension, toolsDir), alone);
+    } else if (settings_.capturesRun()) {
         const RunResult result = host_.runTool(lines.runCaptured, DosWindow::Shown);
         if (result.status == RunStatus::Ended || result.status == RunStatus::Cancelled)
-            showOutput(OutputPage::Run, settings.ToolsDir, QStringLiteral("run.out"), {}, source);
-        ranToEnd(result, OutputPage::Run, source.B + extension, texts_.programMissing, lines.runCaptured,
-                 settings.ToolsDir);
+            showOutput(OutputPage::Run, toolsDir, QStringLiteral("run.out"), {}, source);
+        ranToEnd(result, OutputPage::Run, source.B + extension, texts_.programMissing, lines.runCaptured, toolsDir);
     } else {
         ranToEnd(host_.winExec(lines.runUncaptured, DosWindow::Shown), OutputPage::Run, source.B + extension,
-                 texts_.programMissing, lines.runUncaptured, settings.ToolsDir);
+                 texts_.programMissing, lines.runUncaptured, toolsDir);
     }
-    if (settings.capturesRun() && settings.Auto_Change_Page)
+    if (settings_.capturesRun() && settings_.Auto_Change_Page)
         host_.activatePage(OutputPage::Run);
     host_.setCommandText(OutputPage::Run, lines.runCaptured);
 }
 
-void BuildCommands::debug(const BuildSettings &settings)
+void BuildCommands::debug()
 {
     asCommand([&] {
         // The debugger is given the bare base name, so it must start in the tools folder where
         // the program was built, not in whatever folder happens to be current.
-        enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
-        const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
-        const QString line = commandLines(settings, copy.tools).debug;
-        if (ranToEnd(host_.winExec(line, DosWindow::Shown), std::nullopt, settings.TDFile, texts_.tdNotFound, line,
-                     settings.ToolsDir))
-            platform::dialogs().message(platform::MessageKind::Information, line);
+        const QString toolsDir = state_.toolsFolder();
+        enterToolsFolder(toolsDir, texts_.noToolsFolder);
+        const ToolsCopy copy = recordedToolsCopy(state_.CurrentFile, toolsDir);
+        const QString line = commandLines(state_, settings_, copy.tools).debug;
+        if (ranToEnd(host_.winExec(line, DosWindow::Shown), std::nullopt, settings_.TDFile, texts_.tdNotFound, line,
+                     toolsDir))
+            host_.informationBox(line);
     });
 }
 
-void BuildCommands::assembleLinkRun(BuildSettings &settings)
+void BuildCommands::assembleLinkRun()
 {
     asCommand([&] {
         const auto step = [this](auto command) {
@@ -300,69 +302,69 @@ void BuildCommands::assembleLinkRun(BuildSettings &settings)
                 problems_ << failure.message();
             }
         };
-        step([&] { assembleStep(settings); });
-        step([&] { linkStep(settings); });
-        step([&] { runStep(settings, false); });
+        step([&] { assembleStep(); });
+        step([&] { linkStep(); });
+        step([&] { runStep(false); });
     });
 }
 
-void BuildCommands::listing(const BuildSettings &settings, ListingKind kind, const QString &listGenerated)
+void BuildCommands::listing(ListingKind kind, const QString &listGenerated)
 {
     asCommand([&] {
-        enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
-        const SourceNames source = sourceNames(settings.CurrentFile);
-        const ToolsCopy copy = recordedToolsCopy(settings.CurrentFile, settings.ToolsDir);
-        removeStaleProducts(settings.ToolsDir, copy.tools, {listingExtension});
+        const QString toolsDir = state_.toolsFolder();
+        enterToolsFolder(toolsDir, texts_.noToolsFolder);
+        const SourceNames source = sourceNames(state_.CurrentFile);
+        const ToolsCopy copy = recordedToolsCopy(state_.CurrentFile, toolsDir);
+        removeStaleProducts(toolsDir, copy.tools, {listingExtension});
         host_.clearPage(OutputPage::Tasm);
-        const QString line = listingLine(settings.ToolsDir, copy.tools.N, kind);
+        const QString line = listingLine(toolsDir, copy.tools.N, kind);
         const QString tasm = QStringLiteral("tasm.exe");
         const bool ran = ranToEnd(host_.runTool(line, DosWindow::Shown), OutputPage::Tasm, tasm, texts_.tasmNotFound,
-                                  line, settings.ToolsDir);
+                                  line, toolsDir);
         host_.activatePage(OutputPage::Tasm);
 
         // The listing is announced only when there is one: a run that failed, or an assembler
         // that stopped before writing it, is reported instead.
-        if (ran && produced(OutputPage::Tasm, settings.ToolsDir, copy.tools.B + listingExtension,
-                            source.B + listingExtension)) {
-            copyBack(settings, copy, listingExtension);
+        if (ran && produced(OutputPage::Tasm, toolsDir, copy.tools.B + listingExtension, source.B + listingExtension)) {
+            copyBack(toolsDir, state_.CurrentFile, copy, listingExtension);
             const QString beside = source.S + source.B + listingExtension;
             const QString shown = copy.copied && QFileInfo(beside).isFile()
                                       ? beside
-                                      : existingFile(settings.ToolsDir, copy.tools.B + listingExtension);
-            platform::dialogs().message(platform::MessageKind::Information,
-                                        listGenerated + QLatin1String(" - ") + shown);
-            showOutput(OutputPage::Tasm, settings.ToolsDir, copy.tools.B + listingExtension, copy, source);
+                                      : existingFile(toolsDir, copy.tools.B + listingExtension);
+            host_.informationBox(listGenerated + QLatin1String(" - ") + shown);
+            showOutput(OutputPage::Tasm, toolsDir, copy.tools.B + listingExtension, copy, source);
         }
         host_.setCommandText(OutputPage::Tasm, line);
     });
 }
 
-void BuildCommands::showHelp(const BuildSettings &settings, const QString &commandLine, OutputPage page,
-                             const QString &outputFile, const QString &tool)
+void BuildCommands::showHelp(const QString &commandLine, OutputPage page, const QString &outputFile,
+                             const QString &tool)
 {
     asCommand([&] {
-        enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
+        const QString toolsDir = state_.toolsFolder();
+        enterToolsFolder(toolsDir, texts_.noToolsFolder);
         const RunResult result = host_.runTool(commandLine, DosWindow::Hidden);
         if (result.status == RunStatus::Ended) {
-            showOutput(page, settings.ToolsDir, outputFile, {}, {});
+            showOutput(page, toolsDir, outputFile, {}, {});
         } else {
             host_.clearPage(page);
             ranToEnd(result, page, tool, page == OutputPage::Tasm ? texts_.tasmNotFound : texts_.tlinkNotFound,
-                     commandLine, settings.ToolsDir);
+                     commandLine, toolsDir);
         }
         host_.activatePage(page);
     });
 }
 
-void BuildCommands::showTasmHelp(const BuildSettings &settings)
+void BuildCommands::showTasmHelp()
 {
-    showHelp(settings, tasmHelpLine(settings.ToolsDir), OutputPage::Tasm, QStringLiteral("tasm.out"),
+    showHelp(tasmHelpLine(state_.toolsFolder()), OutputPage::Tasm, QStringLiteral("tasm.out"),
              QStringLiteral("tasm.exe"));
 }
 
-void BuildCommands::showTlinkHelp(const BuildSettings &settings)
+void BuildCommands::showTlinkHelp()
 {
-    showHelp(settings, tlinkHelpLine(settings.ToolsDir), OutputPage::TLink, QStringLiteral("tlink.out"),
+    showHelp(tlinkHelpLine(state_.toolsFolder()), OutputPage::TLink, QStringLiteral("tlink.out"),
              QStringLiteral("tlink.exe"));
 }
 

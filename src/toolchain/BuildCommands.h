@@ -1,7 +1,8 @@
 // The build commands of the main window, each in its fixed order of steps: assemble (F7),
 // link (F8), run (F9), debug (F10), the two parameter variants, the Ctrl+F9 chain, the
-// listings and the tool help. Every step that touches the window goes through the host;
-// message and input boxes go through platform::dialogs().
+// listings and the tool help. They read the program's build state and settings by
+// reference; every step that touches the window, message and input boxes included, goes
+// through the host.
 //
 // A step never reports success for work that did not happen: before a tool runs, the
 // products it is about to make are deleted from the tools folder, and a tool that could not
@@ -13,6 +14,7 @@
 
 #include "toolchain/BuildHost.h"
 #include "toolchain/BuildSettings.h"
+#include "toolchain/BuildState.h"
 #include "toolchain/BuildTexts.h"
 #include "toolchain/CommandLines.h"
 #include "toolchain/ToolsCopy.h"
@@ -27,43 +29,47 @@ namespace velmora::toolchain
 class BuildCommands
 {
 public:
-    explicit BuildCommands(IBuildHost &host, BuildTexts texts = {}) : host_(host), texts_(std::move(texts)) {}
+    BuildCommands(IBuildHost &host, BuildState &state, const BuildSettings &settings, BuildTexts texts = {})
+        : host_(host), state_(state), settings_(settings), texts_(std::move(texts))
+    {
+    }
 
     // Saves, copies the source into the tools folder where the tools need a copy, assembles
     // it, shows the output and its summary (`EWM`), and copies the object file back.
-    void assemble(BuildSettings &settings);
+    void assemble();
     // Asks for `TasmParams` ("TAsm Parameters"; Cancel keeps them), then assembles.
-    void assembleWithParameters(BuildSettings &settings);
+    void assembleWithParameters();
     // Saves, links, shows the output, and copies the map and program files back.
-    void link(BuildSettings &settings);
+    void link();
     // Asks for `TlinkParams` ("TLink Parameters (/t - for .com file)"), then links.
-    void linkWithParameters(BuildSettings &settings);
+    void linkWithParameters();
     // Runs the built program (".com" or ".exe" as `TlinkParams` ask); saves nothing.
-    void run(const BuildSettings &settings);
+    void run();
     // Starts the debugger on the built program from the tools folder and shows its command
     // line in a message box; saves nothing.
-    void debug(const BuildSettings &settings);
+    void debug();
     // Assembles, links and runs, each to its end, whatever the earlier steps reported.
-    void assembleLinkRun(BuildSettings &settings);
+    void assembleLinkRun();
 
     // Runs the assembler with its listing option on the copy in the tools folder; when it
     // wrote the listing file, copies it beside the source, reports it with listGenerated
     // (the language text `List_Generated`) and shows it.
-    void listing(const BuildSettings &settings, ListingKind kind, const QString &listGenerated);
+    void listing(ListingKind kind, const QString &listGenerated);
     // Runs the tool without arguments and shows its usage text on its page.
-    void showTasmHelp(const BuildSettings &settings);
-    void showTlinkHelp(const BuildSettings &settings);
+    void showTasmHelp();
+    void showTlinkHelp();
 
 private:
     // Runs body as a command; the outermost one throws what its steps gathered.
     template <class Body> void asCommand(Body body);
 
-    void assembleStep(BuildSettings &settings);
-    void linkStep(BuildSettings &settings);
+    void assembleStep();
+    void linkStep();
     // alone: a missing program is worth a message box, not only a line on the page.
-    void runStep(const BuildSettings &settings, bool alone);
-    void showHelp(const BuildSettings &settings, const QString &commandLine, OutputPage page, const QString &outputFile,
-                  const QString &tool);
+    void runStep(bool alone);
+    // Asks for new parameters; Cancel keeps the old ones.
+    void askParameters(const QString &caption, QString &parameters);
+    void showHelp(const QString &commandLine, OutputPage page, const QString &outputFile, const QString &tool);
 
     // Says on the page (when there is one) what went wrong; with message, the command's
     // message box says it too.
@@ -79,6 +85,8 @@ private:
     bool produced(OutputPage page, const QString &toolsDir, const QString &product, const QString &shownName);
 
     IBuildHost &host_;
+    BuildState &state_;
+    const BuildSettings &settings_;
     BuildTexts texts_;
     QStringList problems_;
     int depth_ = 0;

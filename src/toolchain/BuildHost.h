@@ -1,6 +1,6 @@
 // What the build commands need of the main window: its output pages and panels, the
-// summary's targets, saving the source, and the process starts. The window implements it;
-// tests record it.
+// summary's targets, saving the source, the process starts and the boxes. The window
+// implements it; tests record it.
 #pragma once
 
 #include "platform/ProcessRunner.h"
@@ -8,6 +8,8 @@
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace velmora::toolchain
 {
@@ -23,8 +25,9 @@ enum class DosWindow { Hidden, Shown };
 class IBuildHost : public ISummaryView
 {
 public:
-    // Executes `SaveA`; returns `CurrentFile` afterwards (empty when the text stayed untitled).
-    virtual QString saveSource() = 0;
+    // Executes `SaveA`, which leaves the saved file's name in the state's `CurrentFile` (empty
+    // when the text stayed untitled).
+    virtual void saveSource() = 0;
 
     virtual void clearPage(OutputPage page) = 0;
     // A tool's output bytes as text: the OEM code page, every line end a "\n".
@@ -43,6 +46,11 @@ public:
 
     // The `Tlink` button's caption colour after a link.
     virtual void setTlinkColour(SummaryColour colour) = 0;
+
+    // An input box with the value to edit: the text entered, nullopt when cancelled.
+    virtual std::optional<QString> inputBox(const QString &caption, const QString &prompt, const QString &value) = 0;
+    // An information box with the text and an OK button.
+    virtual void informationBox(const QString &text) = 0;
 };
 
 } // namespace velmora::toolchain

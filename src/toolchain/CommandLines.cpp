@@ -39,22 +39,23 @@ QString runExtension(const QString &tlinkParams)
     return linksCom(tlinkParams) ? QStringLiteral(".com") : QStringLiteral(".exe");
 }
 
-CommandLines commandLines(const BuildSettings &s, const SourceNames &names)
+CommandLines commandLines(const BuildState &state, const BuildSettings &s, const SourceNames &names)
 {
     // The full path only where DOS can take the source's own name; an alias is in the tools folder.
-    const bool ownName = names.N == sourceNames(s.CurrentFile).N;
-    const QString tasm = s.TasmFile + QLatin1Char(' ') + s.TasmParams + QLatin1Char(' ');
-    const QString tlinkTail = s.TLinkFile + QLatin1Char(' ') + s.TlinkParams + QLatin1Char(' ') + names.B;
-    const QString program = names.B + runExtension(s.TlinkParams);
+    const bool ownName = names.N == sourceNames(state.CurrentFile).N;
+    const QString toolsDir = state.toolsFolder();
+    const QString tasm = s.TasmFile + QLatin1Char(' ') + state.TasmParams + QLatin1Char(' ');
+    const QString tlinkTail = s.TLinkFile + QLatin1Char(' ') + state.TlinkParams + QLatin1Char(' ') + names.B;
+    const QString program = names.B + runExtension(state.TlinkParams);
 
     CommandLines lines;
     lines.assembleCaptured = tasm + names.N + QLatin1String(" >tasm.out");
-    lines.assembleUncaptured = tasm + (ownName ? s.CurrentFile : names.N);
-    lines.linkCaptured = inFolder(s.ToolsDir, tlinkTail) + QLatin1String(" >tlink.out");
+    lines.assembleUncaptured = tasm + (ownName ? state.CurrentFile : names.N);
+    lines.linkCaptured = inFolder(toolsDir, tlinkTail) + QLatin1String(" >tlink.out");
     lines.linkUncaptured = tlinkTail;
-    lines.runCaptured = inFolder(s.ToolsDir, program) + QLatin1String(" >run.out");
+    lines.runCaptured = inFolder(toolsDir, program) + QLatin1String(" >run.out");
     lines.runUncaptured = program;
-    lines.debug = inFolder(s.ToolsDir, s.TDFile) + QLatin1Char(' ') + names.B;
+    lines.debug = inFolder(toolsDir, s.TDFile) + QLatin1Char(' ') + names.B;
     return lines;
 }
 

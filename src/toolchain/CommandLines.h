@@ -5,6 +5,7 @@
 #pragma once
 
 #include "toolchain/BuildSettings.h"
+#include "toolchain/BuildState.h"
 #include "toolchain/SourceNames.h"
 
 #include <QString>
@@ -23,8 +24,8 @@ struct CommandLines {
 };
 
 // The lines for the source `CurrentFile`, whose names as the tools are given them (its own,
-// or its alias in the tools folder) are names.
-CommandLines commandLines(const BuildSettings &settings, const SourceNames &names);
+// or its alias in the tools folder) are names; the tools folder is named as it is on disk.
+CommandLines commandLines(const BuildState &state, const BuildSettings &settings, const SourceNames &names);
 
 // ".com" when the linker parameters ask for a .com file, else ".exe". The linker's options
 // start with "/" or "-" and may follow one another in a word; "t" (this letter case only,

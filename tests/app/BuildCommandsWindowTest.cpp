@@ -64,7 +64,7 @@ protected:
         write(sourcePath, text);
         app::TVelmora &w = start();
         w.OpenSourceFile(sourcePath);
-        EXPECT_EQ(w.CurrentFile, sourcePath);
+        EXPECT_EQ(w.state().CurrentFile, sourcePath);
         return w;
     }
 
@@ -117,7 +117,7 @@ TEST_F(BuildCommandsWindowTest, UncapturedAssembleLeavesThePageEmptyAndTheSummar
 {
     auto &w = startWith(QStringLiteral("prog.asm"), 2);
     answer(cleanSummary);
-    w.settings.outdest = 1;
+    w.state().settings.build.outdest = 1;
     memo("MTasm")->setPlainText(QStringLiteral("an earlier output"));
     component<app::TStatusBar>("sb")->setPanelText(2, QStringLiteral("Warnings: 1 Errors: 0"));
     QTest::keyClick(&w, Qt::Key_F7);
@@ -203,7 +203,7 @@ TEST_F(BuildCommandsWindowTest, CtrlF9RunsTheBuiltDosProgramAndShowsWhatItPrinte
     answer(cleanSummary);
     tool("tasm.exe", "cat answer.txt\nprintf object > PROG.OBJ\n");
     tool("tLink.exe", "cp '" + QFile::encodeName(built) + "' \"$2.com\"\necho linked \"$@\"\n");
-    w.TlinkParams = QStringLiteral("/t");
+    w.state().TlinkParams = QStringLiteral("/t");
     QTest::keyClick(&w, Qt::Key_F9, Qt::ControlModifier);
 
     EXPECT_TRUE(dialogs.messages.empty());
@@ -230,7 +230,7 @@ TEST_F(BuildCommandsWindowTest, AnAssemblyWithoutObjectIsRedAndF9DoesNotRunTheOl
     QTest::keyClick(&w, Qt::Key_F9);
     EXPECT_FALSE(QFile::exists(tools() + QStringLiteral("/ran.txt"))) << "yesterday's program ran";
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("prog.exe was not found in ") + w.toolsFolder() +
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("prog.exe was not found in ") + w.state().toolsFolder() +
                                             QStringLiteral(": link the program first (F8). Nothing was run."));
     EXPECT_EQ(memo("MRun")->toPlainText(), dialogs.messages[0].text);
 }
@@ -244,7 +244,7 @@ TEST_F(BuildCommandsWindowTest, AMissingAssemblerIsRedAndNamesTheToolsFolder)
 
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].kind, platform::MessageKind::Error);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("tasm.exe was not found in ") + w.toolsFolder() +
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("tasm.exe was not found in ") + w.state().toolsFolder() +
                                             QStringLiteral(". Put the assembler there, or change its name in "
                                                            "Preferences."));
     EXPECT_EQ(panel2(), QStringLiteral("Warnings: 0 Errors: 1"));
@@ -256,6 +256,20 @@ TEST_F(BuildCommandsWindowTest, AMissingAssemblerIsRedAndNamesTheToolsFolder)
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text.count(QLatin1Char('\n')), 1) << dialogs.messages[0].text.toStdString();
     EXPECT_FALSE(memo("MRun")->toPlainText().isEmpty()) << "the run page says why nothing ran";
+}
+
+TEST_F(BuildCommandsWindowTest, ParametersAreAskedInTheProgramsBoxAndStayWhenTheToolIsMissing)
+{
+    auto &w = startWith(QStringLiteral("prog.asm"), 2);
+    QFile::remove(tools() + QStringLiteral("/tasm.exe"));
+    dialogs.inputs = {QStringLiteral("/zi /m2")};
+    QTest::keyClick(&w, Qt::Key_F7, Qt::ShiftModifier);
+
+    EXPECT_EQ(dialogs.inputPrompts, std::vector<QString>{QStringLiteral("TAsm Parameters|Input parameters")});
+    EXPECT_EQ(w.state().TasmParams, QStringLiteral("/zi /m2"));
+    EXPECT_EQ(commandPanel("TasmCMDStr"), QStringLiteral("tasm.exe /zi /m2 prog.asm >tasm.out"));
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "the missing assembler";
+    EXPECT_EQ(dialogs.messages[0].kind, platform::MessageKind::Error);
 }
 
 TEST_F(BuildCommandsWindowTest, ADosAssemblerWithoutDosBoxSaysWhatToInstall)
@@ -330,7 +344,7 @@ TEST_F(BuildCommandsWindowTest, F9ShowsWhatAProgramThatTalksPrintedAndTheKeyItRe
         GTEST_SKIP() << "nasm and dosbox are needed";
     auto &w = startWith(QStringLiteral("prog.asm"), 2);
     ASSERT_TRUE(assembleDosProgram(promptComSource('y'), tools() + QStringLiteral("/prog.com")));
-    w.TlinkParams = QStringLiteral("/t");
+    w.state().TlinkParams = QStringLiteral("/t");
     QTest::keyClick(&w, Qt::Key_F9);
 
     EXPECT_TRUE(dialogs.messages.empty());

@@ -263,7 +263,7 @@ TEST_F(CommandTableTest, KeysGoToMenuItemsFirstThenToActions)
         EXPECT_EQ(commandName(key), QString::fromLatin1(name)) << QKeySequence(key).toString().toStdString();
 
     // Hiding the menus leaves their shortcuts working.
-    w.settings.WhatControls = 1;
+    w.state().settings.WhatControls = 1;
     w.apply();
     EXPECT_EQ(commandName(Qt::CTRL | Qt::ALT | Qt::Key_L), QStringLiteral("LastFileA1"));
     // A disabled item gives the key to the next match.

@@ -64,8 +64,8 @@ TEST_F(EditingCommandsTest, CommentAndUncommentChangeTheBlockInTwoUndoStepsAndKe
 TEST_F(EditingCommandsTest, TypingAidsRewriteTheCaretLine)
 {
     auto &memo = editorWith("mov ax\r\nint 21h");
-    window->settings.opt[0] = true;
-    window->settings.opt[1] = true;
+    window->state().settings.opt[0] = true;
+    window->state().settings.opt[1] = true;
     memo.setSelStart(2);
     QTest::keyClicks(&memo, QStringLiteral(","));
     EXPECT_EQ(text(), "mov ax, \r\nint 21h");
@@ -77,7 +77,7 @@ TEST_F(EditingCommandsTest, TypingAidsRewriteTheCaretLine)
     QTest::keyClicks(&memo, QStringLiteral(";"));
     EXPECT_EQ(text(), "mov ax, \r\nint 21h\t\t;;") << "a line with a comment takes the key as typed";
 
-    window->settings.opt[0] = false;
+    window->state().settings.opt[0] = false;
     memo.setSelStart(3);
     QTest::keyClicks(&memo, QStringLiteral(","));
     EXPECT_EQ(text(), "mov, ax, \r\nint 21h\t\t;;");
@@ -175,7 +175,7 @@ TEST_F(EditingCommandsTest, CharsetConvertsTheTextAsAnEditThatUndoTakesBack)
     EXPECT_EQ(text(), "; \x8F\xE0\xA8\xA2\xA5\xE2") << "the same letters in 866";
     EXPECT_TRUE(component<QAction>("DOS1")->isChecked());
     EXPECT_EQ(component<app::TStatusBar>("sb")->panelText(app::TStatusBar::EncodingPanel), QStringLiteral("CP866"));
-    EXPECT_EQ(window->settings.Charset, QStringLiteral("CP866")) << "remembered for new files";
+    EXPECT_EQ(window->state().settings.Charset, QStringLiteral("CP866")) << "remembered for new files";
 
     window->UndoA();
     EXPECT_EQ(text(), cp1251);
@@ -207,7 +207,7 @@ TEST_F(EditingCommandsTest, ACharacterTheChosenEncodingLacksIsReportedAndNothing
     EXPECT_EQ(memo.FontCharset(), 204);
     EXPECT_TRUE(component<QAction>("Windows1")->isChecked());
     EXPECT_FALSE(component<QAction>("DOS1")->isChecked());
-    EXPECT_EQ(window->settings.Charset, QStringLiteral("Windows-1251"));
+    EXPECT_EQ(window->state().settings.Charset, QStringLiteral("Windows-1251"));
 }
 
 } // namespace

@@ -57,7 +57,7 @@ TEST_F(EverydayPathsTest, TheEditorHasTheKeyboardAtStartAndAfterEveryFileCommand
         EXPECT_EQ(pages->currentIndex(), 0);
         EXPECT_EQ(QApplication::focusWidget(), w.editor);
     }
-    EXPECT_EQ(w.CurrentFile, prog);
+    EXPECT_EQ(w.state().CurrentFile, prog);
 }
 
 TEST_F(EverydayPathsTest, TheCaretPanelFollowsTypingKeysAndFind)
@@ -100,11 +100,11 @@ TEST_F(EverydayPathsTest, OpenAndSaveAsStartWhereTheWorkIsNeverInTheToolsFolder)
     EXPECT_EQ(dialogs.fileRequests[3].initialDir, work);
 
     // A copy in the tools folder is never where the dialogs start.
-    const QString copy = w.toolsFolder() + QStringLiteral("/prog.asm");
+    const QString copy = w.state().toolsFolder() + QStringLiteral("/prog.asm");
     QFile::copy(prog, copy);
     dialogs.files.push_back(copy);
     run(&app::TVelmora::OpenA);
-    ASSERT_EQ(w.CurrentFile, copy);
+    ASSERT_EQ(w.state().CurrentFile, copy);
     run(&app::TVelmora::SaveAsA);
     EXPECT_EQ(dialogs.fileRequests.back().initialDir, QDir::homePath());
 }

@@ -30,7 +30,7 @@ TEST_F(HarmlessDefaultsTest, AFontSizeOutside6To72FallsBackToTheDefault)
          std::vector<std::pair<int, int>>{{6, 6}, {72, 72}, {5, 10}, {73, 10}, {0, 10}, {-12, 10}, {100000, 10}}) {
         writeIni("[Font]\nSize=" + QByteArray::number(size) + "\n");
         auto &w = start();
-        EXPECT_EQ(w.settings.FontSize, taken) << size;
+        EXPECT_EQ(w.state().settings.FontSize, taken) << size;
         EXPECT_EQ(w.editor->font().pointSize(), taken) << size;
     }
 }
@@ -49,8 +49,8 @@ TEST_F(HarmlessDefaultsTest, AFileWithNoneOfThePacksTextsIsRefusedAndTheCaptions
         ASSERT_EQ(dialogs.messages.size(), 1u) << bytes.left(16).toHex().toStdString();
         EXPECT_EQ(dialogs.messages[0].kind, platform::MessageKind::Warning);
         EXPECT_EQ(dialogs.messages[0].text,
-                  w.LanguageFile + QStringLiteral(" is no language pack: it holds none of "
-                                                  "the texts. The windows keep their texts."));
+                  w.state().LanguageFile + QStringLiteral(" is no language pack: it holds none of "
+                                                          "the texts. The windows keep their texts."));
         EXPECT_EQ(component<QToolButton>("Tasm")->text(), QStringLiteral("Tasm"));
         EXPECT_EQ(component<QAction>("File1")->text(), QStringLiteral("&File"));
     }

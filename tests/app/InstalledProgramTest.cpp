@@ -73,11 +73,11 @@ TEST_F(InstalledProgramTest, ReadsItsDataUnderThePrefixAndWritesOnlyIntoTheUsers
     const QStringList installed = prefixFiles();
 
     auto &w = start();
-    EXPECT_EQ(w.LanguageFile, data + QStringLiteral("info/LNGPAK_Rus.lng"));
+    EXPECT_EQ(w.state().LanguageFile, data + QStringLiteral("info/LNGPAK_Rus.lng"));
     EXPECT_EQ(component<QAbstractButton>("Tasm")->text(), QStringLiteral("Assemble")) << "the pack was applied";
-    EXPECT_EQ(w.HelpFile, data + QStringLiteral("info/intro.hlp"));
+    EXPECT_EQ(w.state().HelpFile, data + QStringLiteral("info/intro.hlp"));
     EXPECT_EQ(w.settingsFilePath(), userConfig() + QStringLiteral("velmora/cf.ini"));
-    EXPECT_EQ(w.toolsFolder(), userData() + QStringLiteral("velmora/TTDIR"));
+    EXPECT_EQ(w.state().toolsFolder(), userData() + QStringLiteral("velmora/TTDIR"));
     EXPECT_EQ(w.editor->textRange(0, w.editor->TextLength()), ".model small\r\nend\r\n")
         << "the template comes from the user's copy of the shipped tools folder";
 
@@ -116,11 +116,11 @@ TEST_F(InstalledProgramTest, TheStartReportIsIncompleteWithoutPackHelpOrToolsFol
     // A pack and help alone are not enough: a build needs the tools folder.
     writeData(QStringLiteral("info/LNGPAK_Rus.lng"), "[Language]\ntasm.Caption=Assemble\n");
     installShippedHelp();
-    ASSERT_TRUE(QDir(w.toolsFolder()).removeRecursively());
+    ASSERT_TRUE(QDir(w.state().toolsFolder()).removeRecursively());
     report = app::startReport(w);
     EXPECT_FALSE(report.complete);
     EXPECT_TRUE(report.lines[3].endsWith(QStringLiteral("(missing)")));
-    ASSERT_TRUE(QDir().mkpath(w.toolsFolder()));
+    ASSERT_TRUE(QDir().mkpath(w.state().toolsFolder()));
     EXPECT_TRUE(app::startReport(w).complete);
 }
 

@@ -4,8 +4,8 @@
 #include "app/StatusBar.h"
 #include "app/prefs/PrefsWindow.h"
 #include "editor/core/highlight/AssemblerSyntax.h"
-#include "editor/core/keyfiles/KeywordList.h"
 #include "editor/core/highlight/NumberHighlighter.h"
+#include "editor/core/keyfiles/KeywordList.h"
 #include "editor/widget/SourceMemo.h"
 
 #include <QAbstractButton>
@@ -75,12 +75,12 @@ TEST_F(MainWindowEditorTest, ApplyPushesColoursStyleAndWrapIntoTheEditor)
     auto &w = start();
     widget::TSourceMemo &memo = editor();
     const QFont started = memo.font();
-    w.settings.bc = 255;
-    w.settings.fc = 65280;
-    w.settings.BF = true;
-    w.settings.WW = true;
-    w.settings.oNumbersHL = false;
-    w.settings.NumbersColor = 0x123456;
+    w.state().settings.bc = 255;
+    w.state().settings.fc = 65280;
+    w.state().settings.BF = true;
+    w.state().settings.WW = true;
+    w.state().settings.oNumbersHL = false;
+    w.state().settings.NumbersColor = 0x123456;
     w.apply();
 
     EXPECT_EQ(memo.Color(), 255);
@@ -92,9 +92,9 @@ TEST_F(MainWindowEditorTest, ApplyPushesColoursStyleAndWrapIntoTheEditor)
     const QImage shown = memo.viewport()->grab().toImage();
     EXPECT_EQ(shown.pixelColor(shown.width() - 3, shown.height() - 3), QColor(Qt::red));
 
-    w.settings.oNumbersHL = true;
-    w.settings.BF = false;
-    w.settings.WW = false;
+    w.state().settings.oNumbersHL = true;
+    w.state().settings.BF = false;
+    w.state().settings.WW = false;
     w.apply();
     EXPECT_EQ(w.NumberHL.Foreground(), 0x123456);
     EXPECT_FALSE(memo.font().bold());

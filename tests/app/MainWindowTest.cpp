@@ -69,13 +69,13 @@ TEST_F(MainWindowTest, StartsUntitledOnTheEditorPage)
 {
     auto &w = start();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Untitled - Velmora 3.5f"));
-    EXPECT_EQ(w.CaptionBase, QStringLiteral("Velmora 3.5f"));
+    EXPECT_EQ(w.state().CaptionBase, QStringLiteral("Velmora 3.5f"));
     EXPECT_EQ(pages()->currentIndex(), 0);
-    EXPECT_EQ(w.TasmParams, QStringLiteral("/z "));
-    EXPECT_TRUE(w.TlinkParams.isEmpty());
-    EXPECT_TRUE(w.CurrentFile.isEmpty());
+    EXPECT_EQ(w.state().TasmParams, QStringLiteral("/z "));
+    EXPECT_TRUE(w.state().TlinkParams.isEmpty());
+    EXPECT_TRUE(w.state().CurrentFile.isEmpty());
     EXPECT_TRUE(statusBar()->panelText(0).isEmpty());
-    EXPECT_EQ(w.HelpFile, exeDir + QStringLiteral("info/intro.hlp"));
+    EXPECT_EQ(w.state().HelpFile, exeDir + QStringLiteral("info/intro.hlp"));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, VirtualDriveSettingGivesTheToolsFolderItsLetterInDos)
         GTEST_SKIP() << "dosbox is not installed";
     writeIni("[Config]\nVirtDriveEnable=1\nVirtDrive=Y\n");
     auto &w = start();
-    const QString tools = w.toolsFolder();
+    const QString tools = w.state().toolsFolder();
     const QString tasm = tools + QStringLiteral("/TASM.EXE");
     QFile(tasm).open(QIODevice::WriteOnly);
     const QString previous = QDir::currentPath();
@@ -102,8 +102,8 @@ TEST_F(MainWindowTest, ArgumentNamingAMissingFileIsIgnoredSilently)
 {
     auto &w = start({folder.path() + QStringLiteral("/absent.asm")});
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Untitled - Velmora 3.5f"));
-    EXPECT_TRUE(w.CurrentFile.isEmpty());
-    EXPECT_TRUE(w.LastFile.isEmpty());
+    EXPECT_TRUE(w.state().CurrentFile.isEmpty());
+    EXPECT_TRUE(w.state().LastFile.isEmpty());
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -111,8 +111,8 @@ TEST_F(MainWindowTest, ArgumentNamingAFileMakesItCurrentAndLast)
 {
     const QString source = makeSource("prog.asm");
     auto &w = start({source});
-    EXPECT_EQ(w.CurrentFile, source);
-    EXPECT_EQ(w.LastFile, source);
+    EXPECT_EQ(w.state().CurrentFile, source);
+    EXPECT_EQ(w.state().LastFile, source);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("prog.asm - Velmora 3.5f"));
     EXPECT_EQ(statusBar()->panelText(0), source);
     EXPECT_EQ(w.editor->Paragraphs().Get(0), "mov ax,4C00h");
@@ -132,9 +132,9 @@ TEST_F(MainWindowTest, ArgumentThatCannotBeReadIsReportedAndStartGoesOn)
     EXPECT_EQ(dialogs.messages[0].kind, platform::MessageKind::Error);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Cannot")))
         << dialogs.messages[0].text.toStdString();
-    EXPECT_TRUE(w.CurrentFile.isEmpty());
+    EXPECT_TRUE(w.state().CurrentFile.isEmpty());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Untitled - Velmora 3.5f"));
-    EXPECT_EQ(w.HelpFile, exeDir + QStringLiteral("info/intro.hlp")) << "the later start steps still ran";
+    EXPECT_EQ(w.state().HelpFile, exeDir + QStringLiteral("info/intro.hlp")) << "the later start steps still ran";
 }
 
 TEST_F(MainWindowTest, RelativeArgumentIsTakenFromTheCurrentFolder)
@@ -144,19 +144,19 @@ TEST_F(MainWindowTest, RelativeArgumentIsTakenFromTheCurrentFolder)
     QDir::setCurrent(folder.path());
     auto &w = start({QStringLiteral("Rel.ASM")});
     QDir::setCurrent(previous);
-    EXPECT_EQ(w.CurrentFile, QFileInfo(source).absoluteFilePath());
+    EXPECT_EQ(w.state().CurrentFile, QFileInfo(source).absoluteFilePath());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Rel.ASM - Velmora 3.5f"));
 }
 
 TEST_F(MainWindowTest, NewMakesTheTextUntitledAndDefaultTemplateKeepsTheSetting)
 {
     auto &w = start({makeSource("prog.asm")});
-    w.settings.def_templ = false;
+    w.state().settings.def_templ = false;
     QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_TRUE(w.CurrentFile.isEmpty());
+    EXPECT_TRUE(w.state().CurrentFile.isEmpty());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Untitled - Velmora 3.5f"));
-    EXPECT_FALSE(w.settings.def_templ);
-    EXPECT_FALSE(w.LastFile.isEmpty()) << "new keeps the last file";
+    EXPECT_FALSE(w.state().settings.def_templ);
+    EXPECT_FALSE(w.state().LastFile.isEmpty()) << "new keeps the last file";
 }
 
 TEST_F(MainWindowTest, F6AndTheNextPageButtonCycleThePages)
@@ -183,13 +183,13 @@ TEST_F(MainWindowTest, ParameterDialogsRunFromTheKeysWhileAnOutputMemoHasFocus)
     QTest::keyClick(memo, Qt::Key_F8, Qt::ControlModifier);
     ASSERT_EQ(dialogs.inputPrompts.size(), 1u);
     EXPECT_EQ(dialogs.inputPrompts[0], QStringLiteral("TLink Parameters (/t - for .com file)|Input parameters"));
-    EXPECT_EQ(w.TlinkParams, QStringLiteral("/t"));
+    EXPECT_EQ(w.state().TlinkParams, QStringLiteral("/t"));
 
     dialogs.inputs.push_back(std::nullopt);
     QTest::keyClick(memo, Qt::Key_F7, Qt::ShiftModifier);
     ASSERT_EQ(dialogs.inputPrompts.size(), 2u);
     EXPECT_EQ(dialogs.inputPrompts[1], QStringLiteral("TAsm Parameters|Input parameters"));
-    EXPECT_EQ(w.TasmParams, QStringLiteral("/z ")) << "Cancel keeps the parameters";
+    EXPECT_EQ(w.state().TasmParams, QStringLiteral("/z ")) << "Cancel keeps the parameters";
 
     QTest::keyClick(memo, Qt::Key_F8, Qt::ShiftModifier);
     EXPECT_EQ(dialogs.inputPrompts.size(), 2u) << "Shift+F8 has no command";
@@ -255,13 +255,13 @@ TEST_F(MainWindowTest, OpenShowsTheOpenDialogAndTakesTheChosenFile)
     EXPECT_EQ(request.filter, QStringLiteral("ASM Sources (.asm)|*.asm|All Files|*.*"));
     EXPECT_EQ(request.defaultExt, QStringLiteral("asm"));
     EXPECT_EQ(request.initialDir, QDir::homePath()) << "nothing opened yet: the home folder";
-    EXPECT_TRUE(w.CurrentFile.isEmpty()) << "cancel changes nothing";
+    EXPECT_TRUE(w.state().CurrentFile.isEmpty()) << "cancel changes nothing";
 
     const QString source = makeSource("other.asm");
     dialogs.files.push_back(source);
     component<QToolButton>("Open")->click();
-    EXPECT_EQ(w.CurrentFile, source);
-    EXPECT_EQ(w.LastFile, source);
+    EXPECT_EQ(w.state().CurrentFile, source);
+    EXPECT_EQ(w.state().LastFile, source);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("other.asm - Velmora 3.5f"));
 }
 
@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, LanguagePackInTheInfoFolderDressesTheWindowAtStart)
     auto &w = start();
     EXPECT_EQ(component<QToolButton>("Tasm")->text(), QStringLiteral("Assemble"));
     EXPECT_TRUE(component<QToolButton>("Tlink")->text().isEmpty()) << "a key the pack lacks blanks its text";
-    w.LastFile = QStringLiteral("/a.asm");
+    w.state().LastFile = QStringLiteral("/a.asm");
     w.LastMouseMove();
     EXPECT_EQ(component<QToolButton>("Last")->toolTip(), QStringLiteral("Last:/a.asm"));
     QTest::keyClick(&w, Qt::Key_F3);

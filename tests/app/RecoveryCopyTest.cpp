@@ -62,7 +62,7 @@ TEST_F(RecoveryCopyTest, AKilledVelmoraLeavesACopyThatTheNextStartOffers)
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, offer(QStringLiteral("\"%1\"").arg(source), written));
     EXPECT_EQ(text(), "int 21h mov ax,1\r\n");
-    EXPECT_EQ(w.CurrentFile, source);
+    EXPECT_EQ(w.state().CurrentFile, source);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("prog.asm - Velmora 3.5f"));
     EXPECT_TRUE(w.editor->Modified()) << "the restored text is not saved yet";
     EXPECT_EQ(readFile(source), QByteArray("mov ax,1\r\n"));

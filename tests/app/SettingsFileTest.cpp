@@ -32,11 +32,12 @@ QString defaultFile(const QString &toolsDir)
 TEST_F(SettingsFileTest, FirstStartUsesDefaultsAndClosingWritesEveryKeyInOrder)
 {
     auto &w = start();
-    EXPECT_EQ(w.settings, app::Settings{});
+    EXPECT_EQ(w.state().settings, app::Settings{});
     EXPECT_EQ(w.settingsFilePath(), iniPath());
-    EXPECT_EQ(w.ToolsDir, (exeDir + QStringLiteral("TTDIR")).toLower());
-    EXPECT_EQ(w.toolsFolder(), exeDir + QStringLiteral("TTDIR")) << "the tools folder is found whatever its case";
-    EXPECT_EQ(w.LanguageFile, exeDir + QStringLiteral("info/LNGPAK_Rus.lng"));
+    EXPECT_EQ(w.state().ToolsDir, (exeDir + QStringLiteral("TTDIR")).toLower());
+    EXPECT_EQ(w.state().toolsFolder(), exeDir + QStringLiteral("TTDIR"))
+        << "the tools folder is found whatever its case";
+    EXPECT_EQ(w.state().LanguageFile, exeDir + QStringLiteral("info/LNGPAK_Rus.lng"));
     EXPECT_FALSE(QFile::exists(iniPath())) << "nothing is written before the window closes";
 
     w.close();
@@ -58,19 +59,19 @@ TEST_F(SettingsFileTest, EveryValueSurvivesARoundTrip)
     expected.oNumbersHL = false;
     expected.def_templ = false;
     expected.velm_caption = QStringLiteral("Studio");
-    expected.Auto_Change_Page = false;
+    expected.build.Auto_Change_Page = false;
     expected.BF = true;
     expected.WW = true;
     expected.bc = 16777215;
     expected.fc = 65280;
     expected.opt = {true, true, false, false, true, false, false, false, true};
-    expected.outdest = 1;
-    expected.outTasm = expected.outTlink = expected.outRun = false;
+    expected.build.outdest = 1;
+    expected.build.outTasm = expected.build.outTlink = expected.build.outRun = false;
     expected.CopyToTTDIR = false;
     expected.WhatControls = 1;
-    expected.TasmFile = QStringLiteral("TASM32.EXE");
-    expected.TLinkFile = QStringLiteral("tl.exe");
-    expected.TDFile = QStringLiteral("td32.exe");
+    expected.build.TasmFile = QStringLiteral("TASM32.EXE");
+    expected.build.TLinkFile = QStringLiteral("tl.exe");
+    expected.build.TDFile = QStringLiteral("td32.exe");
     expected.LNGFile = QStringLiteral("eng.lng");
     expected.VirtDriveEnable = true;
     expected.VirtDrive = QStringLiteral("Y");
@@ -78,9 +79,9 @@ TEST_F(SettingsFileTest, EveryValueSurvivesARoundTrip)
     expected.FontSize = 14;
 
     auto &first = start();
-    EXPECT_EQ(first.settings, expected);
-    EXPECT_EQ(first.LastFile, QStringLiteral("/src/prog.asm"));
-    EXPECT_EQ(first.LanguageFile, exeDir + QStringLiteral("info/eng.lng"));
+    EXPECT_EQ(first.state().settings, expected);
+    EXPECT_EQ(first.state().LastFile, QStringLiteral("/src/prog.asm"));
+    EXPECT_EQ(first.state().LanguageFile, exeDir + QStringLiteral("info/eng.lng"));
     first.close();
 
     const QString written = readIni();
@@ -91,17 +92,17 @@ TEST_F(SettingsFileTest, EveryValueSurvivesARoundTrip)
         << "a key spelled otherwise is rewritten, not doubled";
 
     auto &second = start();
-    EXPECT_EQ(second.settings, expected);
-    EXPECT_EQ(second.LastFile, QStringLiteral("/src/prog.asm"));
+    EXPECT_EQ(second.state().settings, expected);
+    EXPECT_EQ(second.state().LastFile, QStringLiteral("/src/prog.asm"));
 }
 
 TEST_F(SettingsFileTest, ColourInASectionSpelledInCapitalsIsFoundAndStaysFound)
 {
     writeIni("[CONFIG]\nBC=255\n");
     auto &w = start();
-    EXPECT_EQ(w.settings.bc, 255);
+    EXPECT_EQ(w.state().settings.bc, 255);
     w.close();
-    EXPECT_EQ(start().settings.bc, 255);
+    EXPECT_EQ(start().state().settings.bc, 255);
     EXPECT_EQ(readIni().count(QStringLiteral("[CONFIG]"), Qt::CaseInsensitive), 1);
 }
 
@@ -109,7 +110,7 @@ TEST_F(SettingsFileTest, VersionReadShowsInCaptionButIsWrittenBackAsProgramVersi
 {
     writeIni("[Config]\nvelm_version=9.9\n");
     auto &w = start();
-    EXPECT_EQ(w.CaptionBase, QStringLiteral("Velmora 9.9"));
+    EXPECT_EQ(w.state().CaptionBase, QStringLiteral("Velmora 9.9"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Untitled - Velmora 9.9"));
     w.close();
     EXPECT_TRUE(readIni().contains(QStringLiteral("velm_version=3.5f\n")));
@@ -133,9 +134,9 @@ TEST_F(SettingsFileTest, ReadAllINIAfterTheFileIsDeletedReturnsEveryDefault)
     auto &w = start();
     ASSERT_TRUE(QFile::remove(iniPath()));
     w.ReadAllINI();
-    EXPECT_EQ(w.settings, app::Settings{});
-    EXPECT_TRUE(w.LastFile.isEmpty());
-    EXPECT_EQ(w.LanguageFile, exeDir + QStringLiteral("info/LNGPAK_Rus.lng"));
+    EXPECT_EQ(w.state().settings, app::Settings{});
+    EXPECT_TRUE(w.state().LastFile.isEmpty());
+    EXPECT_EQ(w.state().LanguageFile, exeDir + QStringLiteral("info/LNGPAK_Rus.lng"));
 }
 
 struct ControlsCase {
@@ -152,10 +153,10 @@ TEST_P(WhatControlsTest, ShowsTheChosenCommandSurfaces)
 {
     auto &w = start();
     // Start from the opposite of what 7 must keep, so "keeps" is visible.
-    w.settings.WhatControls = 0;
+    w.state().settings.WhatControls = 0;
     w.apply();
-    w.settings.WhatControls = GetParam().whatControls;
-    w.settings.bc = 255;
+    w.state().settings.WhatControls = GetParam().whatControls;
+    w.state().settings.bc = 255;
     w.apply();
     for (const char *name : {"File1", "Edit1", "Compile1", "Options1", "AboutMenu", "Other1"})
         EXPECT_EQ(component<QAction>(name)->isVisible(), GetParam().menus) << name;

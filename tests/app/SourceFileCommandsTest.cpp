@@ -30,7 +30,7 @@ protected:
 TEST_F(SourceFileCommandsTest, NewTakesTheTemplateOnlyWhenAskedAndItExists)
 {
     auto &w = start();
-    w.settings.def_templ = true;
+    w.state().settings.def_templ = true;
     w.NewA();
     EXPECT_EQ(w.editor->TextLength(), 0) << "no template file";
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Untitled - Velmora 3.5f"));
@@ -39,13 +39,13 @@ TEST_F(SourceFileCommandsTest, NewTakesTheTemplateOnlyWhenAskedAndItExists)
     ASSERT_TRUE(templ.open(QIODevice::WriteOnly));
     templ.write(".model small\r\nend\r\n");
     templ.close();
-    w.settings.def_templ = false;
+    w.state().settings.def_templ = false;
     w.NewA();
     EXPECT_EQ(w.editor->TextLength(), 0);
     w.DefaultTemplate1Click();
     EXPECT_EQ(text(), ".model small\r\nend\r\n");
-    EXPECT_TRUE(w.CurrentFile.isEmpty());
-    EXPECT_FALSE(w.settings.def_templ);
+    EXPECT_TRUE(w.state().CurrentFile.isEmpty());
+    EXPECT_FALSE(w.state().settings.def_templ);
     w.NewA();
     EXPECT_TRUE(dialogs.messages.empty()) << "a template just loaded is no unsaved change";
 }
@@ -53,24 +53,24 @@ TEST_F(SourceFileCommandsTest, NewTakesTheTemplateOnlyWhenAskedAndItExists)
 TEST_F(SourceFileCommandsTest, CancelledSaveDialogsWriteNothingAndKeepTheNames)
 {
     auto &w = start();
-    w.LastFile = QStringLiteral("/elsewhere/last.asm");
+    w.state().LastFile = QStringLiteral("/elsewhere/last.asm");
     edit("mov ax,1");
     dialogs.files.push_back(std::nullopt);
     w.SaveA();
     EXPECT_EQ(dialogs.fileRequests.size(), 1u) << "untitled text asks for a name";
-    EXPECT_TRUE(w.CurrentFile.isEmpty());
-    EXPECT_EQ(w.LastFile, QStringLiteral("/elsewhere/last.asm"));
+    EXPECT_TRUE(w.state().CurrentFile.isEmpty());
+    EXPECT_EQ(w.state().LastFile, QStringLiteral("/elsewhere/last.asm"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
 
     const QString named = writeFile("a.asm", "old\r\n");
     dialogs.answers.push_back(platform::Answer::Discard);
     w.OpenSourceFile(named);
-    EXPECT_EQ(w.CurrentFile, named);
+    EXPECT_EQ(w.state().CurrentFile, named);
     edit("new");
     dialogs.files.push_back(std::nullopt);
     w.SaveAsA();
     EXPECT_EQ(dialogs.fileRequests.back().fileName, named) << "the dialog proposes the current name";
-    EXPECT_EQ(w.CurrentFile, named);
+    EXPECT_EQ(w.state().CurrentFile, named);
     EXPECT_EQ(readFile(named), QByteArray("old\r\n"));
 }
 
@@ -90,8 +90,8 @@ TEST_F(SourceFileCommandsTest, SaveAsNamesTheTextAndSaveKeepsEveryByte)
     dialogs.files.push_back(copy);
     w.SaveAsA();
     EXPECT_EQ(readFile(copy), bytes);
-    EXPECT_EQ(w.CurrentFile, copy);
-    EXPECT_EQ(w.LastFile, copy);
+    EXPECT_EQ(w.state().CurrentFile, copy);
+    EXPECT_EQ(w.state().LastFile, copy);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("copy.asm - Velmora 3.5f"));
     EXPECT_FALSE(w.editor->Modified());
 }
@@ -107,7 +107,7 @@ TEST_F(SourceFileCommandsTest, ChangedTextIsNotDiscardedWithoutAsking)
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Save changes to prog.asm?"));
     EXPECT_EQ(text(), "changed");
-    EXPECT_EQ(w.CurrentFile, source);
+    EXPECT_EQ(w.state().CurrentFile, source);
 
     dialogs.answers.push_back(platform::Answer::Cancel);
     EXPECT_FALSE(w.close()) << "Cancel keeps the window open";
@@ -131,13 +131,14 @@ TEST_F(SourceFileCommandsTest, FilesThatCannotBeReadOrWrittenChangeNothing)
     const QString source = writeFile("prog.asm", "mov ax,1\r\n");
     auto &w = start({source});
     component<QTabWidget>("Pages")->setCurrentIndex(2);
-    w.LastFile = folder.path() + QStringLiteral("/gone.asm");
+    w.state().LastFile = folder.path() + QStringLiteral("/gone.asm");
     app::TVelmora::runCommand([&] { w.LastFileA(); });
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Cannot open file \"") + w.LastFile + "\". "))
+    EXPECT_TRUE(
+        dialogs.messages[0].text.startsWith(QStringLiteral("Cannot open file \"") + w.state().LastFile + "\". "))
         << dialogs.messages[0].text.toStdString();
     EXPECT_EQ(text(), "mov ax,1\r\n");
-    EXPECT_EQ(w.CurrentFile, source);
+    EXPECT_EQ(w.state().CurrentFile, source);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("prog.asm - Velmora 3.5f"));
     EXPECT_EQ(component<QTabWidget>("Pages")->currentIndex(), 2);
 
@@ -148,7 +149,7 @@ TEST_F(SourceFileCommandsTest, FilesThatCannotBeReadOrWrittenChangeNothing)
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text, QStringLiteral("The folder %1 does not exist. The file was not saved.")
                                             .arg(QFileInfo(unwritable).absolutePath()));
-    EXPECT_EQ(w.CurrentFile, source) << "a name that could not be written is not kept";
+    EXPECT_EQ(w.state().CurrentFile, source) << "a name that could not be written is not kept";
     EXPECT_TRUE(w.editor->Modified());
     EXPECT_EQ(readFile(source), QByteArray("mov ax,1\r\n"));
 }
@@ -182,13 +183,13 @@ TEST_F(SourceFileCommandsTest, LastFileLoadsOnTheEditorPageAndOpenFolderGetsTheF
     component<QTabWidget>("Pages")->setCurrentIndex(3);
     w.LastFileA();
     EXPECT_EQ(component<QTabWidget>("Pages")->currentIndex(), 0) << "page 0 also without a last file";
-    w.LastFile = source;
+    w.state().LastFile = source;
     w.LastFileA();
-    EXPECT_EQ(w.CurrentFile, source);
+    EXPECT_EQ(w.state().CurrentFile, source);
     EXPECT_EQ(text(), "int 21h\r\n");
 
     QDir().mkpath(folder.path() + QStringLiteral("/my src"));
-    w.CurrentFile = folder.path() + QStringLiteral("/my src/a.asm");
+    w.state().CurrentFile = folder.path() + QStringLiteral("/my src/a.asm");
     w.OpenfolderClick();
     EXPECT_EQ(opened, QStringList{folder.path() + QStringLiteral("/my src/")});
 }

@@ -1,5 +1,6 @@
-// The build commands' test fixture: a temporary tools folder and source folder, a
-// recording host standing in for the window, and scripted dialogs.
+// The build commands' test fixture: a temporary tools folder and source folder, the build
+// state and settings, a recording host standing in for the window, and scripted dialogs
+// that would catch a box shown past the host.
 #pragma once
 
 #include "RecordingHost.h"
@@ -48,28 +49,29 @@ protected:
         ASSERT_TRUE(root.isValid());
         ASSERT_TRUE(QDir(root.path()).mkpath("TTDIR"));
         ASSERT_TRUE(QDir(root.path()).mkpath("src"));
-        settings.ToolsDir = root.filePath("TTDIR");
+        state.ToolsDir = root.filePath("TTDIR");
     }
     void TearDown() override { QDir::setCurrent(previousFolder); }
 
-    QString tools(const QString &name) const { return settings.ToolsDir + "/" + name; }
+    QString tools(const QString &name) const { return state.ToolsDir + "/" + name; }
     QString src(const QString &name) const { return root.filePath("src/" + name); }
-    QStringList toolsFiles() const { return QDir(settings.ToolsDir).entryList(QDir::Files, QDir::Name); }
+    QStringList toolsFiles() const { return QDir(state.ToolsDir).entryList(QDir::Files, QDir::Name); }
 
     // A source file that `SaveA` names.
     void source(const QString &path)
     {
         write(path, "mov ax,4C00h\r\nint 21h\r\n");
         host.savedFile = path;
-        settings.CurrentFile = path;
+        state.CurrentFile = path;
     }
 
     const QString previousFolder = QDir::currentPath();
     QTemporaryDir root;
+    toolchain::BuildState state;
     toolchain::BuildSettings settings;
-    RecordingHost host;
+    RecordingHost host{state};
     ScriptedDialogs dialogs;
-    toolchain::BuildCommands commands{host};
+    toolchain::BuildCommands commands{host, state, settings};
 };
 
 } // namespace velmora::testing

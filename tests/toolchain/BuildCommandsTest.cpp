@@ -22,7 +22,7 @@ TEST_F(BuildCommandsTest, AssembleCopiesASourceKeptElsewhereInAndItsObjectBack)
         writeHere("PROG.OBJ", "object code");
         return RunResult{};
     };
-    commands.assemble(settings);
+    commands.assemble();
 
     EXPECT_EQ(read(tools("prog.asm")), read(src("Prog.ASM")));
     EXPECT_FALSE(QFile::exists(tools("Prog.ASM")));
@@ -30,7 +30,7 @@ TEST_F(BuildCommandsTest, AssembleCopiesASourceKeptElsewhereInAndItsObjectBack)
     EXPECT_EQ(host.starts[0].commandLine, "tasm.exe /z  Prog.ASM >tasm.out");
     EXPECT_TRUE(host.starts[0].waited);
     EXPECT_EQ(host.starts[0].window, DosWindow::Hidden);
-    EXPECT_EQ(canonical(host.starts[0].folder), canonical(settings.ToolsDir));
+    EXPECT_EQ(canonical(host.starts[0].folder), canonical(state.ToolsDir));
     EXPECT_EQ(read(src("Prog.obj")), "object code");
 
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "run", "show 1", "clear bookmarks", "summary",
@@ -44,7 +44,7 @@ TEST_F(BuildCommandsTest, AssembleCopiesASourceKeptElsewhereInAndItsObjectBack)
 TEST_F(BuildCommandsTest, SourceInTheToolsFolderCopiesNothingEitherWay)
 {
     // Named through a detour, so only the resolved folders compare equal.
-    source(settings.ToolsDir + "/../TTDIR/Prog.ASM");
+    source(state.ToolsDir + "/../TTDIR/Prog.ASM");
     host.tool = [](const QString &line) {
         if (line.startsWith("tasm.exe")) {
             writeHere("tasm.out", cleanOutput);
@@ -55,8 +55,8 @@ TEST_F(BuildCommandsTest, SourceInTheToolsFolderCopiesNothingEitherWay)
         }
         return RunResult{};
     };
-    commands.assemble(settings);
-    commands.link(settings);
+    commands.assemble();
+    commands.link();
 
     EXPECT_EQ(toolsFiles(), (QStringList{"PROG.EXE", "PROG.MAP", "PROG.OBJ", "Prog.ASM", "tasm.out"}));
     EXPECT_EQ(QDir(root.filePath("src")).entryList(QDir::Files), QStringList());
@@ -67,7 +67,7 @@ TEST_F(BuildCommandsTest, UncapturedAssembleStartsTheFullPathAndComputesNoSummar
     source(src("prog.asm"));
     settings.outdest = 1;
     host.summaryText = "Warnings: 1 Errors: 0";
-    commands.assemble(settings);
+    commands.assemble();
 
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_FALSE(host.starts[0].waited);
@@ -82,12 +82,12 @@ TEST_F(BuildCommandsTest, UncapturedAssembleStartsTheFullPathAndComputesNoSummar
 TEST_F(BuildCommandsTest, UntitledTextRunsNoAssemblerButStillLinks)
 {
     host.savedFile.clear(); // the save dialog was cancelled
-    commands.assemble(settings);
+    commands.assemble();
     EXPECT_TRUE(host.starts.empty());
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "page 1", "command 1"}));
     EXPECT_EQ(host.commandTexts[OutputPage::Tasm], "tasm.exe /z   >tasm.out");
 
-    commands.link(settings);
+    commands.link();
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, tools("tLink.exe   >tlink.out"));
     EXPECT_EQ(toolsFiles(), QStringList());
@@ -99,7 +99,7 @@ TEST_F(BuildCommandsTest, AssemblerThatCannotStartShowsNoOldOutputAndNoOldBookma
     write(tools("tasm.out"), "**Error** prog.asm(2) stale\nError messages: 1\n");
     host.bookmarks[4] = 1;
     host.tool = [](const QString &) { return RunResult{RunStatus::NotFound, 2}; };
-    EXPECT_THROW(commands.assemble(settings), ToolchainError);
+    EXPECT_THROW(commands.assemble(), ToolchainError);
 
     EXPECT_EQ(host.pages[OutputPage::Tasm].size(), 1) << "only the line that says why";
     EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "show 1"), 0);
@@ -116,7 +116,7 @@ TEST_F(BuildCommandsTest, MalformedSummaryIsReportedAfterTheCommandsLastSteps)
         return RunResult{};
     };
     try {
-        commands.assemble(settings);
+        commands.assemble();
         FAIL() << "no conversion error";
     } catch (const ToolchainError &e) {
         EXPECT_EQ(e.message(), "' lots' is not a valid integer value");
@@ -129,12 +129,12 @@ TEST_F(BuildCommandsTest, MalformedSummaryIsReportedAfterTheCommandsLastSteps)
 TEST_F(BuildCommandsTest, MissingToolsFolderEndsACommandBeforeAnyRun)
 {
     source(src("prog.asm"));
-    settings.ToolsDir = root.filePath("missing");
-    EXPECT_THROW(commands.assemble(settings), ToolchainError);
+    state.ToolsDir = root.filePath("missing");
+    EXPECT_THROW(commands.assemble(), ToolchainError);
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save"}));
-    EXPECT_THROW(commands.run(settings), ToolchainError);
-    EXPECT_THROW(commands.showTasmHelp(settings), ToolchainError);
-    EXPECT_THROW(commands.debug(settings), ToolchainError);
+    EXPECT_THROW(commands.run(), ToolchainError);
+    EXPECT_THROW(commands.showTasmHelp(), ToolchainError);
+    EXPECT_THROW(commands.debug(), ToolchainError);
     EXPECT_TRUE(host.starts.empty());
     EXPECT_EQ(canonical(QDir::currentPath()), canonical(previousFolder));
 }
@@ -148,7 +148,7 @@ TEST_F(BuildCommandsTest, LinkShowsItsOutputAndCopiesMapAndExecutableBack)
         writeHere("PROG.EXE", "exe");
         return RunResult{};
     };
-    commands.link(settings);
+    commands.link();
 
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, tools("tLink.exe  prog >tlink.out"));
@@ -167,17 +167,17 @@ TEST_F(BuildCommandsTest, LinkCopiesBackEveryProductItMade)
         writeHere("prog.exe", "exe");
         return RunResult{};
     };
-    commands.link(settings);
+    commands.link();
     EXPECT_EQ(read(src("prog.exe")), "exe") << "a program linked without a map comes back too";
     EXPECT_FALSE(QFile::exists(src("prog.map")));
 
-    settings.TlinkParams = "/t";
+    state.TlinkParams = "/t";
     host.tool = [](const QString &) {
         writeHere("PROG.COM", "com");
         writeHere("PROG.MAP", "map");
         return RunResult{};
     };
-    commands.link(settings);
+    commands.link();
     EXPECT_EQ(read(src("prog.com")), "com");
     EXPECT_EQ(read(src("prog.map")), "map");
     EXPECT_EQ(host.tlinkColour, SummaryColour::Green);
@@ -187,7 +187,7 @@ TEST_F(BuildCommandsTest, UncapturedLinkNeitherLoadsNorSwitchesPage)
 {
     source(src("prog.asm"));
     settings.outTlink = false;
-    commands.link(settings);
+    commands.link();
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, "tLink.exe  prog");
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 2", "save", "exec", "command 2"}));
@@ -196,52 +196,68 @@ TEST_F(BuildCommandsTest, UncapturedLinkNeitherLoadsNorSwitchesPage)
 TEST_F(BuildCommandsTest, ParameterBoxesKeepTheOldParametersOnCancel)
 {
     source(src("prog.asm"));
-    settings.TlinkParams = "/v";
-    dialogs.inputs = {std::nullopt, QString("/t")};
-    commands.linkWithParameters(settings);
-    EXPECT_EQ(settings.TlinkParams, "/v");
+    state.TlinkParams = "/v";
+    host.inputs = {std::nullopt, QString("/t")};
+    commands.linkWithParameters();
+    EXPECT_EQ(state.TlinkParams, "/v");
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, tools("tLink.exe /v prog >tlink.out"));
     EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "save"), 2);
 
-    commands.linkWithParameters(settings);
-    EXPECT_EQ(settings.TlinkParams, "/t");
+    commands.linkWithParameters();
+    EXPECT_EQ(state.TlinkParams, "/t");
     EXPECT_EQ(host.starts.back().commandLine, tools("tLink.exe /t prog >tlink.out"));
 
-    dialogs.inputs = {QString("/zi /m2")};
-    commands.assembleWithParameters(settings);
-    EXPECT_EQ(settings.TasmParams, "/zi /m2");
+    host.inputs = {QString("/zi /m2")};
+    commands.assembleWithParameters();
+    EXPECT_EQ(state.TasmParams, "/zi /m2");
     EXPECT_EQ(host.starts.back().commandLine, "tasm.exe /zi /m2 prog.asm >tasm.out");
-    EXPECT_EQ(dialogs.inputPrompts, (std::vector<QString>{"TLink Parameters (/t - for .com file)|Input parameters",
-                                                          "TLink Parameters (/t - for .com file)|Input parameters",
-                                                          "TAsm Parameters|Input parameters"}));
+    EXPECT_EQ(host.inputPrompts, (std::vector<QString>{"TLink Parameters (/t - for .com file)|Input parameters",
+                                                       "TLink Parameters (/t - for .com file)|Input parameters",
+                                                       "TAsm Parameters|Input parameters"}));
+}
+
+TEST_F(BuildCommandsTest, BoxesGoToTheHostAndParametersEnteredStayWhenTheCommandFails)
+{
+    source(src("prog.asm"));
+    commands.debug();
+    EXPECT_EQ(host.messages, std::vector<QString>{tools("TD.exe prog")});
+
+    state.ToolsDir = root.filePath("missing");
+    host.inputs = {QString("/zi"), QString("/t")};
+    EXPECT_THROW(commands.assembleWithParameters(), ToolchainError);
+    EXPECT_THROW(commands.linkWithParameters(), ToolchainError);
+    EXPECT_EQ(state.TasmParams, "/zi");
+    EXPECT_EQ(state.TlinkParams, "/t");
+    EXPECT_EQ(host.inputPrompts.size(), 2u);
+    EXPECT_TRUE(dialogs.messages.empty() && dialogs.inputPrompts.empty()) << "no box shown past the host";
 }
 
 TEST_F(BuildCommandsTest, RunStartsTheComOrExeFileWithoutSaving)
 {
-    settings.CurrentFile = src("prog.asm");
+    state.CurrentFile = src("prog.asm");
     write(tools("PROG.COM"), "com");
     write(tools("prog.exe"), "exe");
-    settings.TlinkParams = "/t";
+    state.TlinkParams = "/t";
     host.tool = [](const QString &) {
         writeHere("RUN.OUT", "Hello");
         return RunResult{};
     };
-    commands.run(settings);
+    commands.run();
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, tools("prog.com >run.out"));
     EXPECT_EQ(host.starts[0].window, DosWindow::Shown);
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 3", "run", "show 3", "page 3", "command 3"}));
     EXPECT_EQ(host.pages[OutputPage::Run], QStringList{"Hello"});
 
-    settings.TlinkParams = "/T";
-    commands.run(settings);
+    state.TlinkParams = "/T";
+    commands.run();
     EXPECT_EQ(host.starts.back().commandLine, tools("prog.exe >run.out"));
 
     settings.outRun = false;
     settings.Auto_Change_Page = false;
     host.log.clear();
-    commands.run(settings);
+    commands.run();
     EXPECT_EQ(host.starts.back().commandLine, "prog.exe");
     EXPECT_FALSE(host.starts.back().waited);
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 3", "exec", "command 3"}));
@@ -258,9 +274,9 @@ TEST_F(BuildCommandsTest, ThreeCharacterExtensionShortensTheBaseName)
             writeHere("PR.EXE", "exe");
         return RunResult{};
     };
-    commands.assemble(settings);
-    commands.link(settings);
-    commands.run(settings);
+    commands.assemble();
+    commands.link();
+    commands.run();
     ASSERT_EQ(host.starts.size(), 3u);
     EXPECT_EQ(host.starts[0].commandLine, "tasm.exe /z  prog.s >tasm.out");
     EXPECT_EQ(host.starts[1].commandLine, tools("tLink.exe  pr >tlink.out"));
@@ -270,15 +286,15 @@ TEST_F(BuildCommandsTest, ThreeCharacterExtensionShortensTheBaseName)
 
 TEST_F(BuildCommandsTest, DebugStartsTheDebuggerInTheToolsFolderAndShowsItsLine)
 {
-    settings.CurrentFile = src("prog.asm");
-    commands.debug(settings);
+    state.CurrentFile = src("prog.asm");
+    commands.debug();
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, tools("TD.exe prog"));
     EXPECT_FALSE(host.starts[0].waited);
     EXPECT_EQ(host.starts[0].window, DosWindow::Shown);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, tools("TD.exe prog"));
-    EXPECT_EQ(canonical(host.starts[0].folder), canonical(settings.ToolsDir));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], tools("TD.exe prog"));
+    EXPECT_EQ(canonical(host.starts[0].folder), canonical(state.ToolsDir));
     EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "save"), 0);
 }
 
@@ -292,7 +308,7 @@ TEST_F(BuildCommandsTest, ChainRunsAllThreeWhateverTheAssemblerReports)
             writeHere("PROG.EXE", "the linker writes a program whatever it reports");
         return RunResult{};
     };
-    commands.assembleLinkRun(settings);
+    commands.assembleLinkRun();
     ASSERT_EQ(host.starts.size(), 3u);
     EXPECT_EQ(host.starts[1].commandLine, tools("tLink.exe  prog >tlink.out"));
     EXPECT_EQ(host.starts[2].commandLine, tools("prog.exe >run.out"));
@@ -312,7 +328,7 @@ TEST_F(BuildCommandsTest, ChainGoesOnAfterAFailureAndReportsIt)
         return RunResult{};
     };
     try {
-        commands.assembleLinkRun(settings);
+        commands.assembleLinkRun();
         FAIL() << "no conversion error";
     } catch (const ToolchainError &e) {
         EXPECT_EQ(e.message(), "' 1 2' is not a valid integer value");
@@ -320,25 +336,25 @@ TEST_F(BuildCommandsTest, ChainGoesOnAfterAFailureAndReportsIt)
     EXPECT_EQ(host.starts.size(), 3u);
 
     host.log.clear();
-    settings.ToolsDir = root.filePath("missing");
-    EXPECT_THROW(commands.assembleLinkRun(settings), ToolchainError);
+    state.ToolsDir = root.filePath("missing");
+    EXPECT_THROW(commands.assembleLinkRun(), ToolchainError);
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "save", "clear 2", "save", "clear 3"}));
 }
 
 TEST_F(BuildCommandsTest, ListingRunsOnTheToolsFolderCopyAndAnnouncesOnlyAWrittenListing)
 {
-    settings.CurrentFile = src("prog.asm");
+    state.CurrentFile = src("prog.asm");
     settings.Auto_Change_Page = false;
     host.tool = [](const QString &) {
         writeHere("PROG.LST", "listing");
         return RunResult{};
     };
-    commands.listing(settings, ListingKind::Expanded, QString());
+    commands.listing(ListingKind::Expanded, QString());
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_EQ(host.starts[0].commandLine, tools("tasm.exe prog.asm /la"));
     EXPECT_TRUE(host.starts[0].waited);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, " - " + src("prog.lst")) << "the copy beside the source";
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], " - " + src("prog.lst")) << "the copy beside the source";
     EXPECT_EQ(read(src("prog.lst")), "listing");
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "run", "page 1", "show 1", "command 1"}));
     EXPECT_EQ(host.pages[OutputPage::Tasm], QStringList{"listing"});
@@ -347,24 +363,24 @@ TEST_F(BuildCommandsTest, ListingRunsOnTheToolsFolderCopyAndAnnouncesOnlyAWritte
     // and the page no longer shows the old one.
     host.tool = [](const QString &) { return RunResult{RunStatus::NotFound, 2}; };
     host.log.clear();
-    EXPECT_THROW(commands.listing(settings, ListingKind::Tiny, "Listing generated"), ToolchainError);
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_THROW(commands.listing(ListingKind::Tiny, "Listing generated"), ToolchainError);
+    EXPECT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.log, (std::vector<QString>{"clear 1", "run", "line 1", "page 1", "command 1"}));
     EXPECT_EQ(host.commandTexts[OutputPage::Tasm], tools("tasm.exe prog.asm /l"));
 
-    settings.CurrentFile = src("other.asm");
+    state.CurrentFile = src("other.asm");
     host.tool = [](const QString &) { return RunResult{}; };
-    commands.listing(settings, ListingKind::Tiny, "Listing generated");
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    commands.listing(ListingKind::Tiny, "Listing generated");
+    EXPECT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.pages[OutputPage::Tasm], QStringList{"other.lst was not produced."});
 
     host.tool = [](const QString &) {
         writeHere("other.lst", "listing");
         return RunResult{};
     };
-    commands.listing(settings, ListingKind::Tiny, "Listing generated");
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages.back().text, "Listing generated - " + src("other.lst"));
+    commands.listing(ListingKind::Tiny, "Listing generated");
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages.back(), "Listing generated - " + src("other.lst"));
 }
 
 TEST_F(BuildCommandsTest, ToolHelpRunsCapturedWhateverTheSettings)
@@ -375,8 +391,8 @@ TEST_F(BuildCommandsTest, ToolHelpRunsCapturedWhateverTheSettings)
         writeHere(line.contains("tasm") ? "TASM.OUT" : "TLINK.OUT", "Syntax: ...");
         return RunResult{};
     };
-    commands.showTasmHelp(settings);
-    commands.showTlinkHelp(settings);
+    commands.showTasmHelp();
+    commands.showTlinkHelp();
     ASSERT_EQ(host.starts.size(), 2u);
     EXPECT_EQ(host.starts[0].commandLine, tools("tasm.exe  >tasm.out"));
     EXPECT_EQ(host.starts[1].commandLine, tools("tlink.exe  >tlink.out"));

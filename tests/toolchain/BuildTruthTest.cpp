@@ -48,7 +48,7 @@ TEST_F(BuildTruthTest, AnAssemblyThatMakesNoObjectIsRedAndF9RunsNoOldProgram)
         writeHere("tasm.out", noMessages);
         return RunResult{};
     };
-    EXPECT_EQ(thrownMessage([&] { commands.assemble(settings); }), QString()) << "the page says it, no box";
+    EXPECT_EQ(thrownMessage([&] { commands.assemble(); }), QString()) << "the page says it, no box";
 
     EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 1");
     EXPECT_EQ(host.colour, SummaryColour::Red);
@@ -57,8 +57,8 @@ TEST_F(BuildTruthTest, AnAssemblyThatMakesNoObjectIsRedAndF9RunsNoOldProgram)
     EXPECT_EQ(toolsFiles(), (QStringList{"prog.asm", "tasm.out"}));
 
     host.starts.clear();
-    EXPECT_EQ(thrownMessage([&] { commands.run(settings); }),
-              "prog.exe was not found in " + settings.ToolsDir + ": link the program first (F8). Nothing was run.");
+    EXPECT_EQ(thrownMessage([&] { commands.run(); }),
+              "prog.exe was not found in " + state.ToolsDir + ": link the program first (F8). Nothing was run.");
     EXPECT_TRUE(host.starts.empty());
     EXPECT_EQ(host.pages[OutputPage::Run].last(), host.pages[OutputPage::Run].first());
 }
@@ -68,21 +68,19 @@ TEST_F(BuildTruthTest, ToolsThatNeverRanAreNeverOk)
     source(src("prog.asm"));
     host.summaryText = "Warnings: 0 Errors: 0   -/ OK /-";
     host.tool = [](const QString &) { return RunResult{RunStatus::NotFound, 2}; };
-    EXPECT_EQ(thrownMessage([&] { commands.assemble(settings); }),
-              "tasm.exe was not found in " + settings.ToolsDir +
+    EXPECT_EQ(thrownMessage([&] { commands.assemble(); }),
+              "tasm.exe was not found in " + state.ToolsDir +
                   ". Put the assembler there, or change its name in Preferences.");
     EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 1");
     EXPECT_EQ(host.colour, SummaryColour::Red);
 
     host.tool = [](const QString &) { return RunResult{RunStatus::NoDosBox, 2}; };
-    EXPECT_EQ(thrownMessage([&] { commands.link(settings); }),
-              "DOS programs run through DOSBox; install the dosbox package.");
+    EXPECT_EQ(thrownMessage([&] { commands.link(); }), "DOS programs run through DOSBox; install the dosbox package.");
     EXPECT_EQ(host.tlinkColour, SummaryColour::Red);
     EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 1");
 
     host.tool = [](const QString &) { return RunResult{RunStatus::Failed, 13}; };
-    EXPECT_EQ(thrownMessage([&] { commands.showTasmHelp(settings); }),
-              "tasm.exe could not be started: Permission denied");
+    EXPECT_EQ(thrownMessage([&] { commands.showTasmHelp(); }), "tasm.exe could not be started: Permission denied");
     EXPECT_EQ(host.pages[OutputPage::Tasm], QStringList{"tasm.exe could not be started: Permission denied"});
 
     // Cancelling is the user's own doing: the page says it, the summary is red, no box.
@@ -90,7 +88,7 @@ TEST_F(BuildTruthTest, ToolsThatNeverRanAreNeverOk)
         writeHere("tasm.out", "Turbo Assembler\nAssembling file:   prog.asm\n");
         return RunResult{RunStatus::Cancelled, 0};
     };
-    EXPECT_EQ(thrownMessage([&] { commands.assemble(settings); }), QString());
+    EXPECT_EQ(thrownMessage([&] { commands.assemble(); }), QString());
     EXPECT_EQ(host.pages[OutputPage::Tasm].value(1), "Assembling file:   prog.asm");
     EXPECT_TRUE(host.pages[OutputPage::Tasm].contains("Cancelled: tasm.exe /z  prog.asm >tasm.out"));
     EXPECT_EQ(host.colour, SummaryColour::Red);
@@ -98,26 +96,26 @@ TEST_F(BuildTruthTest, ToolsThatNeverRanAreNeverOk)
 
 TEST_F(BuildTruthTest, TheDebuggerThatIsNotThereIsReportedInsteadOfItsCommandLine)
 {
-    settings.CurrentFile = src("prog.asm");
+    state.CurrentFile = src("prog.asm");
     host.started = RunResult{RunStatus::NotFound, 2};
-    EXPECT_EQ(thrownMessage([&] { commands.debug(settings); }),
-              "TD.exe was not found in " + settings.ToolsDir +
+    EXPECT_EQ(thrownMessage([&] { commands.debug(); }),
+              "TD.exe was not found in " + state.ToolsDir +
                   ". Put the debugger there, or change its name in Preferences.");
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(BuildTruthTest, TheChainShowsOneMessageAndEveryPageSaysWhatFailed)
 {
     source(src("prog.asm"));
     host.tool = [](const QString &) { return RunResult{RunStatus::NotFound, 2}; };
-    const QString message = thrownMessage([&] { commands.assembleLinkRun(settings); });
-    EXPECT_EQ(message.split('\n'), (QStringList{"tasm.exe was not found in " + settings.ToolsDir +
+    const QString message = thrownMessage([&] { commands.assembleLinkRun(); });
+    EXPECT_EQ(message.split('\n'), (QStringList{"tasm.exe was not found in " + state.ToolsDir +
                                                     ". Put the assembler there, or change its name in Preferences.",
-                                                "tLink.exe was not found in " + settings.ToolsDir +
+                                                "tLink.exe was not found in " + state.ToolsDir +
                                                     ". Put the linker there, or change its name in Preferences."}))
         << "the run step is skipped quietly: the pages before say why";
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(host.pages[OutputPage::Run], QStringList{"prog.exe was not found in " + settings.ToolsDir +
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.pages[OutputPage::Run], QStringList{"prog.exe was not found in " + state.ToolsDir +
                                                        ": link the program first (F8). Nothing was run."});
     EXPECT_EQ(host.starts.size(), 2u);
 }
@@ -132,7 +130,7 @@ TEST_F(BuildTruthTest, LinkerErrorsAndWarningsColourTheTlinkCaption)
         writeHere("PROG.MAP", "map");
         return RunResult{};
     };
-    commands.link(settings);
+    commands.link();
     EXPECT_EQ(host.tlinkColour, SummaryColour::Olive);
     EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 0   -/ OK /-") << "a link that worked keeps the assembler's";
 
@@ -142,18 +140,18 @@ TEST_F(BuildTruthTest, LinkerErrorsAndWarningsColourTheTlinkCaption)
         writeHere("PROG.EXE", "exe");
         return RunResult{};
     };
-    commands.link(settings);
+    commands.link();
     EXPECT_EQ(host.tlinkColour, SummaryColour::Red);
     EXPECT_EQ(host.summaryText, "Warnings: 0 Errors: 1");
 
     // A .com build that made no .com file, whatever else lies there.
-    settings.TlinkParams = "/Tdc";
+    state.TlinkParams = "/Tdc";
     host.tool = [](const QString &) {
         writeHere("TLINK.OUT",
                   "Turbo Link  Version 4.0\r\nFatal: Cannot generate COM file : stack segment present\r\n");
         return RunResult{};
     };
-    commands.link(settings);
+    commands.link();
     EXPECT_EQ(host.pages[OutputPage::TLink].last(), "prog.com was not produced.");
     EXPECT_FALSE(QFile::exists(tools("PROG.EXE"))) << "the old program went before the link";
 }
@@ -178,7 +176,7 @@ TEST_F(BuildTruthTest, ALongCyrillicNameBuildsThroughAnAliasAndGetsItsProductsBa
         }
         return RunResult{};
     };
-    commands.assemble(settings);
+    commands.assemble();
 
     ASSERT_EQ(alias.size(), 8) << alias.toStdString();
     EXPECT_EQ(read(tools(alias + ".asm")), read(src(name)));
@@ -187,24 +185,24 @@ TEST_F(BuildTruthTest, ALongCyrillicNameBuildsThroughAnAliasAndGetsItsProductsBa
     EXPECT_EQ(host.bookmarks, (std::map<int, int>{{1, 1}}));
     EXPECT_EQ(read(src(QString::fromUtf8("моя первая программа.obj"))), "object");
 
-    commands.link(settings);
+    commands.link();
     EXPECT_EQ(host.starts.back().commandLine, tools("tLink.exe  " + alias + " >tlink.out"));
     EXPECT_EQ(read(src(QString::fromUtf8("моя первая программа.exe"))), "exe");
     EXPECT_EQ(read(src(QString::fromUtf8("моя первая программа.map"))), "map");
 
-    commands.listing(settings, ListingKind::Tiny, "Listing generated");
+    commands.listing(ListingKind::Tiny, "Listing generated");
     const QString listing = src(QString::fromUtf8("моя первая программа.lst"));
     EXPECT_EQ(read(listing), "listing of " + alias.toLatin1());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Listing generated - " + listing);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "Listing generated - " + listing);
     EXPECT_EQ(host.pages[OutputPage::Tasm], QStringList{QString::fromUtf8("listing of моя первая программа")});
 
     // The same source gets the same alias again; another source with the same start another.
     const QString first = alias;
-    commands.assemble(settings);
+    commands.assemble();
     EXPECT_EQ(alias, first);
     source(src(QString::fromUtf8("моя вторая программа.asm")));
-    commands.assemble(settings);
+    commands.assemble();
     EXPECT_NE(alias, first);
     EXPECT_TRUE(QFile::exists(tools(first + ".asm")));
 }
@@ -215,7 +213,7 @@ TEST_F(BuildTruthTest, TheCopyNeverReplacesAFileItDidNotPutThere)
     write(tools("lab1.asm"), "the student's own file in the tools folder");
     for (const char *name : {"DEF_TEMPL.ASM", "lab1.asm"}) {
         source(src(name));
-        commands.assemble(settings);
+        commands.assemble();
     }
     EXPECT_EQ(read(tools("def_templ.asm")), "the shipped template");
     EXPECT_EQ(read(tools("lab1.asm")), "the student's own file in the tools folder");
@@ -223,15 +221,15 @@ TEST_F(BuildTruthTest, TheCopyNeverReplacesAFileItDidNotPutThere)
 
     // A copy that is this source's own is replaced by the newer text.
     source(src("prog.asm"));
-    commands.assemble(settings);
+    commands.assemble();
     write(src("prog.asm"), "newer text");
-    commands.assemble(settings);
+    commands.assemble();
     EXPECT_EQ(read(tools("prog.asm")), "newer text");
 }
 
 TEST_F(BuildTruthTest, ARunawayProgramsOutputReachesItsPageBounded)
 {
-    settings.CurrentFile = src("prog.asm");
+    state.CurrentFile = src("prog.asm");
     writeHere("unused", "");
     write(tools("prog.exe"), "exe");
     host.tool = [](const QString &) {
@@ -243,7 +241,7 @@ TEST_F(BuildTruthTest, ARunawayProgramsOutputReachesItsPageBounded)
         out.write("\r\nlast line\r\n");
         return RunResult{};
     };
-    commands.run(settings);
+    commands.run();
     const QStringList &page = host.pages[OutputPage::Run];
     const qsizetype characters = page.join('\n').size();
     EXPECT_LE(characters, 2 * outputExcerptBound + 1024);

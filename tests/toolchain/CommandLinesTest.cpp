@@ -23,10 +23,11 @@ TEST(SourceNames, SplitTheCurrentFile)
 
 TEST(CommandLines, DefaultsComposeTheDocumentedLines)
 {
+    BuildState state;
     BuildSettings s;
-    s.ToolsDir = "/opt/velmora/TTDIR";
-    s.CurrentFile = "/d/src/prog.asm";
-    const CommandLines lines = commandLines(s, sourceNames(s.CurrentFile));
+    state.ToolsDir = "/opt/velmora/TTDIR";
+    state.CurrentFile = "/d/src/prog.asm";
+    const CommandLines lines = commandLines(state, s, sourceNames(state.CurrentFile));
     EXPECT_EQ(lines.assembleCaptured, "tasm.exe /z  prog.asm >tasm.out");
     EXPECT_EQ(lines.assembleUncaptured, "tasm.exe /z  /d/src/prog.asm");
     EXPECT_EQ(lines.linkCaptured, "/opt/velmora/TTDIR/tLink.exe  prog >tlink.out");
@@ -36,11 +37,11 @@ TEST(CommandLines, DefaultsComposeTheDocumentedLines)
     EXPECT_EQ(lines.debug, "/opt/velmora/TTDIR/TD.exe prog");
 
     s.TasmFile = "TASM32.EXE";
-    s.TasmParams = "/zi";
+    state.TasmParams = "/zi";
     s.TLinkFile = "tl.exe";
-    s.TlinkParams = "/t /v";
+    state.TlinkParams = "/t /v";
     s.TDFile = "td2.exe";
-    const CommandLines custom = commandLines(s, sourceNames(s.CurrentFile));
+    const CommandLines custom = commandLines(state, s, sourceNames(state.CurrentFile));
     EXPECT_EQ(custom.assembleCaptured, "TASM32.EXE /zi prog.asm >tasm.out");
     EXPECT_EQ(custom.linkCaptured, "/opt/velmora/TTDIR/tl.exe /t /v prog >tlink.out");
     EXPECT_EQ(custom.runCaptured, "/opt/velmora/TTDIR/prog.com >run.out");
@@ -49,10 +50,10 @@ TEST(CommandLines, DefaultsComposeTheDocumentedLines)
 
 TEST(CommandLines, AnAliasReplacesTheSourceNameForEveryTool)
 {
-    BuildSettings s;
-    s.ToolsDir = "/opt/TTDIR";
-    s.CurrentFile = "/d/src/my first program.asm";
-    const CommandLines lines = commandLines(s, sourceNames("/opt/TTDIR/myf0a1b2.asm"));
+    BuildState state;
+    state.ToolsDir = "/opt/TTDIR";
+    state.CurrentFile = "/d/src/my first program.asm";
+    const CommandLines lines = commandLines(state, BuildSettings{}, sourceNames("/opt/TTDIR/myf0a1b2.asm"));
     EXPECT_EQ(lines.assembleCaptured, "tasm.exe /z  myf0a1b2.asm >tasm.out");
     EXPECT_EQ(lines.assembleUncaptured, "tasm.exe /z  myf0a1b2.asm") << "DOS cannot open the long name";
     EXPECT_EQ(lines.linkCaptured, "/opt/TTDIR/tLink.exe  myf0a1b2 >tlink.out");

@@ -121,7 +121,8 @@ TEST(OutputSummary, MalformedNumbersStopTheSummary)
 
 TEST(OutputSummary, ApplyingClearsBookmarksFirstAndLeavesPanelWhenCountsFailed)
 {
-    RecordingHost view;
+    BuildState state;
+    RecordingHost view{state};
     view.bookmarks[20] = 7;
     applySummary(summarizeOutput(output({errorLine(5), errorLine(9)}, "2", "None")), view, kCounts);
     EXPECT_EQ(view.log, (std::vector<QString>{"clear bookmarks", "summary", "colour", "bookmark 4 1", "bookmark 8 2"}));

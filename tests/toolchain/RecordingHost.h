@@ -1,11 +1,14 @@
-// A stand-in for the main window: keeps the pages, panels and bookmarks the build commands
-// set, logs every call in order, and lets a test play the tools' part.
+// A stand-in for the main window: keeps the pages, panels, bookmarks and boxes the build
+// commands set, logs every call but the boxes in order, and lets a test play the tools' part
+// and answer the input boxes.
 #pragma once
 
 #include "toolchain/BuildHost.h"
+#include "toolchain/BuildState.h"
 
 #include <QDir>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -17,6 +20,9 @@ namespace velmora::testing
 class RecordingHost final : public toolchain::IBuildHost
 {
 public:
+    // The state whose `CurrentFile` a save names, as the window's `SaveA` does.
+    explicit RecordingHost(toolchain::BuildState &state) : state_(state) {}
+
     struct Start {
         QString commandLine;
         toolchain::DosWindow window;
@@ -26,6 +32,8 @@ public:
 
     // What `SaveA` leaves in `CurrentFile`.
     QString savedFile;
+    // What the next input boxes return; nullopt stands for Cancel. Empty queue: Cancel.
+    std::deque<std::optional<QString>> inputs;
     // Plays the tool started by runTool in the current folder; its result is runTool's.
     std::function<platform::RunResult(const QString &commandLine)> tool = [](const QString &) {
         return platform::RunResult{};
@@ -42,11 +50,13 @@ public:
     std::optional<toolchain::SummaryColour> tlinkColour;
     std::map<int, int> bookmarks; // line -> number
     std::optional<toolchain::OutputPage> activePage;
+    std::vector<QString> inputPrompts; // caption|prompt of each input box
+    std::vector<QString> messages;     // the text of each information box
 
-    QString saveSource() override
+    void saveSource() override
     {
         log.push_back(QStringLiteral("save"));
-        return savedFile;
+        state_.CurrentFile = savedFile;
     }
     void clearPage(toolchain::OutputPage page) override
     {
@@ -116,6 +126,19 @@ public:
         log.push_back(QStringLiteral("bookmark %1 %2").arg(line).arg(number));
         bookmarks[line] = number;
     }
+    std::optional<QString> inputBox(const QString &caption, const QString &prompt, const QString &) override
+    {
+        inputPrompts.push_back(caption + QLatin1Char('|') + prompt);
+        if (inputs.empty())
+            return std::nullopt;
+        const std::optional<QString> answer = inputs.front();
+        inputs.pop_front();
+        return answer;
+    }
+    void informationBox(const QString &text) override { messages.push_back(text); }
+
+private:
+    toolchain::BuildState &state_;
 };
 
 } // namespace velmora::testing

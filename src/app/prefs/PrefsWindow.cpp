@@ -339,19 +339,19 @@ void TPrefsW::showEvent(QShowEvent *event)
 
 void TPrefsW::FormShow()
 {
-    const Settings &s = main_.settings;
+    const Settings &s = main_.state().settings;
     Wrap_->setChecked(s.WW);
     Bold_->setChecked(s.BF);
     ColorBox1_->setSelected(s.bc);
     ColorBox2_->setSelected(s.fc);
     for (int i = 0; i < int(s.opt.size()); ++i)
         optBoxes_[i]->setChecked(s.opt[i]);
-    OutDestination_->setItemIndex(s.outdest);
+    OutDestination_->setItemIndex(s.build.outdest);
     OutDestinationClick();
-    CheckBox12_->setChecked(s.outTasm);
-    CheckBox13_->setChecked(s.outTlink);
-    CheckBox14_->setChecked(s.outRun);
-    CAutoChangePage_->setChecked(s.Auto_Change_Page);
+    CheckBox12_->setChecked(s.build.outTasm);
+    CheckBox13_->setChecked(s.build.outTlink);
+    CheckBox14_->setChecked(s.build.outRun);
+    CAutoChangePage_->setChecked(s.build.Auto_Change_Page);
     fontName_ = s.FontName;
     fontSize_ = s.FontSize;
     NumbersHLColor_->setSelected(s.NumbersColor);
@@ -363,31 +363,31 @@ void TPrefsW::FormShow()
 
     main_.ApplyLanguagePrefsW();
 
-    Label8_->setText(languageFileName(main_.LanguageFile));
-    languageDialogDir_ = main_.Folders.data + QStringLiteral("info/");
-    Label9_->setText(main_.toolsFolder() + QLatin1Char('/'));
+    Label8_->setText(languageFileName(main_.state().LanguageFile));
+    languageDialogDir_ = main_.state().Folders.data + QStringLiteral("info/");
+    Label9_->setText(main_.state().toolsFolder() + QLatin1Char('/'));
 
-    Edit1_->setText(s.TasmFile);
-    Edit2_->setText(s.TLinkFile);
-    Edit3_->setText(s.TDFile);
+    Edit1_->setText(s.build.TasmFile);
+    Edit2_->setText(s.build.TLinkFile);
+    Edit3_->setText(s.build.TDFile);
     VirtDriveCheck_->setChecked(s.VirtDriveEnable);
     enableVirtualDriveLetter();
 }
 
 void TPrefsW::Store()
 {
-    Settings &s = main_.settings;
+    Settings &s = main_.state().settings;
     s.BF = Bold_->isChecked();
     s.WW = Wrap_->isChecked();
     s.bc = ColorBox1_->Selected();
     s.fc = ColorBox2_->Selected();
     for (int i = 0; i < int(s.opt.size()); ++i)
         s.opt[i] = optBoxes_[i]->isChecked();
-    s.outdest = OutDestination_->ItemIndex();
-    s.outTasm = CheckBox12_->isChecked();
-    s.outTlink = CheckBox13_->isChecked();
-    s.outRun = CheckBox14_->isChecked();
-    s.Auto_Change_Page = CAutoChangePage_->isChecked();
+    s.build.outdest = OutDestination_->ItemIndex();
+    s.build.outTasm = CheckBox12_->isChecked();
+    s.build.outTlink = CheckBox13_->isChecked();
+    s.build.outRun = CheckBox14_->isChecked();
+    s.build.Auto_Change_Page = CAutoChangePage_->isChecked();
     s.FontName = fontName_;
     s.FontSize = fontSize_;
     s.NumbersColor = NumbersHLColor_->Selected();
@@ -398,9 +398,9 @@ void TPrefsW::Store()
     s.WhatControls = whatctrl_->ItemIndex();
     s.CopyToTTDIR = copytott_->isChecked();
     s.def_templ = StartLoad_->ItemIndex() == 0;
-    s.TasmFile = Edit1_->text();
-    s.TLinkFile = Edit2_->text();
-    s.TDFile = Edit3_->text();
+    s.build.TasmFile = Edit1_->text();
+    s.build.TLinkFile = Edit2_->text();
+    s.build.TDFile = Edit3_->text();
     s.VirtDriveEnable = VirtDriveCheck_->isChecked();
     main_.apply();
 }
@@ -452,9 +452,9 @@ void TPrefsW::BitBtn2Click()
     const std::optional<QString> chosen = platform::dialogs().openFile(request);
     if (!chosen || chosen->isEmpty())
         return;
-    Settings &s = main_.settings;
+    Settings &s = main_.state().settings;
     s.LNGFile = languageFileName(*chosen);
-    main_.LanguageFile = languageFilePath(main_.Folders.data, s.LNGFile);
+    main_.state().LanguageFile = languageFilePath(main_.state().Folders.data, s.LNGFile);
     main_.ApplyLanguage();
     main_.ApplyLanguagePrefsW();
     Label8_->setText(s.LNGFile);

@@ -29,7 +29,7 @@ TEST_F(OtherWindowsTest, PrefsButtonAndMenuShowThePreferencesModallyAndApplyAfte
     for (const auto &open : std::vector<std::function<void()>>{[this] { component<QToolButton>("Prefs")->click(); },
                                                                [this] { component<QAction>("Prefs1")->trigger(); }}) {
         // apply hides the tool bar again for WhatControls 0, however the window closed.
-        window->settings.WhatControls = 0;
+        window->state().settings.WhatControls = 0;
         component<QWidget>("Panel1")->show();
         whileModal(open, [this](QWidget &modal) {
             EXPECT_EQ(&modal, window->PrefsW);

@@ -57,13 +57,13 @@ TEST_F(PrefsActionsTest, NumberColourReachesTheHighlighterAtOnceAndOnStore)
     EXPECT_EQ(foregrounds.size(), 1u);
     prefsControl<QPushButton>("Apply")->click();
     EXPECT_EQ(foregrounds, (std::vector<int>{0x302010, 0x302010}));
-    EXPECT_EQ(window->settings.NumbersColor, 0x302010);
+    EXPECT_EQ(window->state().settings.NumbersColor, 0x302010);
 }
 
 TEST_F(PrefsActionsTest, AlphaBlendActsOnTheMainWindowAndIsNotStored)
 {
     startWithPrefs();
-    const app::Settings before = window->settings;
+    const app::Settings before = window->state().settings;
     showPrefs();
     auto *enable = prefsControl<QCheckBox>("CheckBox1");
     auto *track = prefsControl<QSlider>("TrackBar1");
@@ -79,7 +79,7 @@ TEST_F(PrefsActionsTest, AlphaBlendActsOnTheMainWindowAndIsNotStored)
     enable->click();
     EXPECT_DOUBLE_EQ(window->windowOpacity(), 1.0);
     prefsControl<QPushButton>("SpeedButton2")->click();
-    EXPECT_EQ(window->settings, before);
+    EXPECT_EQ(window->state().settings, before);
 }
 
 TEST_F(PrefsActionsTest, OutputDestinationEnablesTheOutputOptions)
@@ -87,12 +87,12 @@ TEST_F(PrefsActionsTest, OutputDestinationEnablesTheOutputOptions)
     startWithPrefs();
     const auto options = [this] { return prefsControl<QGroupBox>("WhatsEditBox"); };
     for (const auto &[outdest, enabled] : {std::pair{1, false}, std::pair{0, true}, std::pair{5, false}}) {
-        window->settings.outdest = outdest;
+        window->state().settings.build.outdest = outdest;
         showPrefs();
         EXPECT_EQ(options()->isEnabled(), enabled) << outdest;
         window->PrefsW->hide();
     }
-    window->settings.outdest = 0;
+    window->state().settings.build.outdest = 0;
     showPrefs();
     const QList<QRadioButton *> choices = prefsControl<QGroupBox>("OutDestination")->findChildren<QRadioButton *>();
     ASSERT_EQ(choices.size(), 2);
@@ -106,7 +106,7 @@ TEST_F(PrefsActionsTest, VirtualDriveBoxEnablesTheLetterAndAsksForARestart)
 {
     writeInfoFile(QStringLiteral("LNGPAK_Rus.lng"), "[Prefs_Language]\nRestart_please=Restart please\n");
     startWithPrefs();
-    window->settings.VirtDriveEnable = true;
+    window->state().settings.VirtDriveEnable = true;
     showPrefs();
     auto *letter = prefsControl<QLabel>("Virt_Letter");
     auto *letterEdit = prefsControl<QLineEdit>("Virt_Letter_Edit");
@@ -123,8 +123,8 @@ TEST_F(PrefsActionsTest, VirtualDriveBoxEnablesTheLetterAndAsksForARestart)
     prefsControl<QCheckBox>("VirtDriveCheck")->click();
     letterEdit->setText(QStringLiteral("Q"));
     prefsControl<QPushButton>("SpeedButton2")->click();
-    EXPECT_TRUE(window->settings.VirtDriveEnable);
-    EXPECT_EQ(window->settings.VirtDrive, QStringLiteral("Z"));
+    EXPECT_TRUE(window->state().settings.VirtDriveEnable);
+    EXPECT_EQ(window->state().settings.VirtDrive, QStringLiteral("Z"));
 }
 
 TEST_F(PrefsActionsTest, DefineKeywordListEditsTheEditorListThenReHighlights)
@@ -162,13 +162,13 @@ TEST_F(PrefsActionsTest, LoadingALanguagePackKeepsOnlyItsNameAndLooksInInfo)
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].filter, QStringLiteral("Velmora Language modules|*.lng"));
     EXPECT_EQ(dialogs.fileRequests[0].initialDir, exeDir + QStringLiteral("info/"));
-    EXPECT_EQ(window->settings.LNGFile, QStringLiteral("LNGPAK_Rus.lng"));
+    EXPECT_EQ(window->state().settings.LNGFile, QStringLiteral("LNGPAK_Rus.lng"));
 
     // A pack outside "info": only its name is kept, and "info" holds no such pack.
     dialogs.files = {outside.fileName()};
     prefsControl<QPushButton>("BitBtn2")->click();
-    EXPECT_EQ(window->settings.LNGFile, QStringLiteral("fr.lng"));
-    EXPECT_EQ(window->LanguageFile, exeDir + QStringLiteral("info/fr.lng"));
+    EXPECT_EQ(window->state().settings.LNGFile, QStringLiteral("fr.lng"));
+    EXPECT_EQ(window->state().LanguageFile, exeDir + QStringLiteral("info/fr.lng"));
     EXPECT_EQ(prefsControl<QLabel>("Label8")->text(), QStringLiteral("fr.lng"));
     EXPECT_EQ(tasm->text(), tasmCaption);
     EXPECT_EQ(window->PrefsW->windowTitle(), QStringLiteral("Preferences"));

@@ -25,25 +25,25 @@ Settings unusualSettings()
     Settings s;
     s.oEnableHL = false;
     s.def_templ = false;
-    s.Auto_Change_Page = false;
+    s.build.Auto_Change_Page = false;
     s.BF = true;
     s.WW = true;
     s.bc = 0x123456;
     s.fc = int(0x8000000Du); // the system highlight colour
     s.opt = {true, false, true, false, true, false, true, false, true};
-    s.outdest = 3;
-    s.outTasm = false;
-    s.outTlink = true;
-    s.outRun = false;
+    s.build.outdest = 3;
+    s.build.outTasm = false;
+    s.build.outTlink = true;
+    s.build.outRun = false;
     s.FontName = QStringLiteral("Some Font");
     s.FontSize = 0;
     s.CopyToTTDIR = false;
     s.WhatControls = 7;
     s.NumbersColor = 0x00FF00;
     s.oNumbersHL = false;
-    s.TasmFile = QStringLiteral("t.exe");
-    s.TLinkFile = QStringLiteral("l.exe");
-    s.TDFile = QStringLiteral("d.exe");
+    s.build.TasmFile = QStringLiteral("t.exe");
+    s.build.TLinkFile = QStringLiteral("l.exe");
+    s.build.TDFile = QStringLiteral("d.exe");
     s.VirtDriveEnable = true;
     return s;
 }
@@ -62,13 +62,13 @@ TEST_F(PrefsSettingsTest, ShowThenOkOrApplyWithNothingChangedKeepsEverySetting)
 {
     for (const Settings &before : {Settings{}, unusualSettings()}) {
         startWithPrefs();
-        window->settings = before;
+        window->state().settings = before;
         showPrefs();
         button("Apply")->click();
-        EXPECT_EQ(window->settings, before);
+        EXPECT_EQ(window->state().settings, before);
         EXPECT_TRUE(window->PrefsW->isVisible());
         button("SpeedButton2")->click();
-        EXPECT_EQ(window->settings, before);
+        EXPECT_EQ(window->state().settings, before);
         EXPECT_FALSE(window->PrefsW->isVisible());
     }
 }
@@ -103,11 +103,12 @@ TEST_F(PrefsSettingsTest, EachControlMovesItsOwnSetting)
         {"CheckBox4", toggle("CheckBox4"), [](Settings &s) { s.opt[1] = !s.opt[1]; }},
         {"CheckBox5", toggle("CheckBox5"), [](Settings &s) { s.opt[2] = !s.opt[2]; }},
         {"CheckBox11", toggle("CheckBox11"), [](Settings &s) { s.opt[8] = !s.opt[8]; }},
-        {"OutDestination", pick("OutDestination", 1), [](Settings &s) { s.outdest = 1; }},
-        {"CheckBox12", toggle("CheckBox12"), [](Settings &s) { s.outTasm = !s.outTasm; }},
-        {"CheckBox13", toggle("CheckBox13"), [](Settings &s) { s.outTlink = !s.outTlink; }},
-        {"CheckBox14", toggle("CheckBox14"), [](Settings &s) { s.outRun = !s.outRun; }},
-        {"CAutoChangePage", toggle("CAutoChangePage"), [](Settings &s) { s.Auto_Change_Page = !s.Auto_Change_Page; }},
+        {"OutDestination", pick("OutDestination", 1), [](Settings &s) { s.build.outdest = 1; }},
+        {"CheckBox12", toggle("CheckBox12"), [](Settings &s) { s.build.outTasm = !s.build.outTasm; }},
+        {"CheckBox13", toggle("CheckBox13"), [](Settings &s) { s.build.outTlink = !s.build.outTlink; }},
+        {"CheckBox14", toggle("CheckBox14"), [](Settings &s) { s.build.outRun = !s.build.outRun; }},
+        {"CAutoChangePage", toggle("CAutoChangePage"),
+         [](Settings &s) { s.build.Auto_Change_Page = !s.build.Auto_Change_Page; }},
         {"SpeedButton1",
          [this] {
              QFont font(QStringLiteral("Liberation Mono"));
@@ -126,26 +127,26 @@ TEST_F(PrefsSettingsTest, EachControlMovesItsOwnSetting)
         {"whatctrl", pick("whatctrl", 1), [](Settings &s) { s.WhatControls = 1; }},
         {"copytott", toggle("copytott"), [](Settings &s) { s.CopyToTTDIR = !s.CopyToTTDIR; }},
         {"StartLoad", pick("StartLoad", 1), [](Settings &s) { s.def_templ = false; }},
-        {"Edit1", type("Edit1", "my tasm.exe"), [](Settings &s) { s.TasmFile = QStringLiteral("my tasm.exe"); }},
-        {"Edit2", type("Edit2", "tl.exe"), [](Settings &s) { s.TLinkFile = QStringLiteral("tl.exe"); }},
-        {"Edit3", type("Edit3", ""), [](Settings &s) { s.TDFile.clear(); }},
+        {"Edit1", type("Edit1", "my tasm.exe"), [](Settings &s) { s.build.TasmFile = QStringLiteral("my tasm.exe"); }},
+        {"Edit2", type("Edit2", "tl.exe"), [](Settings &s) { s.build.TLinkFile = QStringLiteral("tl.exe"); }},
+        {"Edit3", type("Edit3", ""), [](Settings &s) { s.build.TDFile.clear(); }},
         {"VirtDriveCheck", toggle("VirtDriveCheck"), [](Settings &s) { s.VirtDriveEnable = !s.VirtDriveEnable; }},
     };
     startWithPrefs();
     for (const Row &row : rows) {
         SCOPED_TRACE(row.control);
-        const Settings before = window->settings;
+        const Settings before = window->state().settings;
         showPrefs();
         row.change();
         Settings expected = before;
         row.expect(expected);
         button("Apply")->click();
-        EXPECT_EQ(window->settings, expected);
+        EXPECT_EQ(window->state().settings, expected);
         window->PrefsW->hide();
         // A second show brings the stored value back into the control.
         showPrefs();
         button("SpeedButton2")->click();
-        EXPECT_EQ(window->settings, expected);
+        EXPECT_EQ(window->state().settings, expected);
     }
 }
 
@@ -159,9 +160,9 @@ TEST_F(PrefsSettingsTest, CancelKeepsStoredFontWhileTheEditorKeepsTheChosenOne)
         offered = initial;
         return std::optional<QFont>(chosen);
     };
-    const Settings before = window->settings;
+    const Settings before = window->state().settings;
     // apply runs after the window closes: it hides the tool bar again for WhatControls 0.
-    window->settings.WhatControls = 0;
+    window->state().settings.WhatControls = 0;
     window->apply();
     component<QWidget>("Panel1")->show();
 
@@ -176,8 +177,8 @@ TEST_F(PrefsSettingsTest, CancelKeepsStoredFontWhileTheEditorKeepsTheChosenOne)
     EXPECT_EQ(offered->pointSize(), before.FontSize);
     EXPECT_EQ(window->editor->font().family(), QStringLiteral("Liberation Serif"));
     EXPECT_EQ(window->editor->font().pointSize(), 21);
-    EXPECT_EQ(window->settings.FontName, before.FontName);
-    EXPECT_EQ(window->settings.FontSize, before.FontSize);
+    EXPECT_EQ(window->state().settings.FontName, before.FontName);
+    EXPECT_EQ(window->state().settings.FontSize, before.FontSize);
     EXPECT_TRUE(component<QWidget>("Panel1")->isHidden());
 }
 
@@ -186,13 +187,13 @@ TEST_F(PrefsSettingsTest, ResetAllSettingsDeletesTheFileAndExitWritesTheDefaults
     writeIni("[Config]\nbc=255\nWhatControls=1\nLastF=/tmp/old.asm\n[Font]\nName=Courier\n");
     writeInfoFile(QStringLiteral("LNGPAK_Rus.lng"), "[Prefs_Language]\nReset_sett=Reset everything?\n");
     startWithPrefs();
-    ASSERT_EQ(window->settings.bc, 255);
+    ASSERT_EQ(window->state().settings.bc, 255);
 
     // Cancel in the question keeps everything.
     showPrefs();
     dialogs.answers = {platform::Answer::Cancel};
     button("SpeedButton3")->click();
-    EXPECT_EQ(window->settings.bc, 255);
+    EXPECT_EQ(window->state().settings.bc, 255);
     EXPECT_TRUE(QFileInfo::exists(iniPath()));
     EXPECT_TRUE(window->PrefsW->isVisible());
 
@@ -201,8 +202,8 @@ TEST_F(PrefsSettingsTest, ResetAllSettingsDeletesTheFileAndExitWritesTheDefaults
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text, QStringLiteral("Reset everything?"));
     EXPECT_FALSE(QFileInfo::exists(iniPath()));
-    EXPECT_EQ(window->settings, Settings{});
-    EXPECT_TRUE(window->LastFile.isEmpty());
+    EXPECT_EQ(window->state().settings, Settings{});
+    EXPECT_TRUE(window->state().LastFile.isEmpty());
     EXPECT_FALSE(window->PrefsW->isVisible());
 
     window->close();

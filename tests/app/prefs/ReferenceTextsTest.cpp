@@ -68,7 +68,7 @@ TEST_F(ReferenceTextsTest, APackSwitchChangesTheOpenHelpAtOnceAndTheInfoTextsAtT
     writeInfoFile(QStringLiteral("chainik_rus.txt"), QStringLiteral(u"Вопросы и ответы\n").toUtf8());
     writeInfoFile(QStringLiteral("optimization_rus.txt"), QStringLiteral(u"Заметки: ёЁ №\n").toUtf8());
     startWithPrefs();
-    EXPECT_EQ(window->HelpFile, exeDir + QStringLiteral("info/intro_rus.hlp"));
+    EXPECT_EQ(window->state().HelpFile, exeDir + QStringLiteral("info/intro_rus.hlp"));
 
     QTest::keyClick(window.get(), Qt::Key_F1);
     auto *help = window->findChild<app::THelpWindow *>();
@@ -78,7 +78,7 @@ TEST_F(ReferenceTextsTest, APackSwitchChangesTheOpenHelpAtOnceAndTheInfoTextsAtT
 
     showPrefs();
     switchPack("eng.lng");
-    EXPECT_EQ(window->HelpFile, exeDir + QStringLiteral("info/intro.hlp"));
+    EXPECT_EQ(window->state().HelpFile, exeDir + QStringLiteral("info/intro.hlp"));
     ASSERT_EQ(window->findChild<app::THelpWindow *>(), help) << "the open help window is kept";
     EXPECT_EQ(help->helpFile().topics()[0].title, QStringLiteral("Contents"));
     EXPECT_EQ(infoTexts(), std::pair(QStringLiteral("FAQ\r\n"), QStringLiteral("notes\r\n")));
@@ -101,7 +101,7 @@ TEST_F(ReferenceTextsTest, ThePacksTemplateArrivesInTheNewFilesEncodingAndIsSave
     for (const auto &[charset, item] :
          {std::pair{"Windows-1251", "Windows1"}, std::pair{"CP866", "DOS1"}, std::pair{"UTF-8", "UTF81"}}) {
         SCOPED_TRACE(charset);
-        w.settings.Charset = QLatin1String(charset);
+        w.state().settings.Charset = QLatin1String(charset);
         w.DefaultTemplate1Click();
         const core::SourceEncoding encoding = *core::encodingNamed(charset);
         EXPECT_EQ(core::decode(w.editor->textRange(0, w.editor->TextLength()), core::editorCodePage(encoding)),
