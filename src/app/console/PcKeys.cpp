@@ -56,8 +56,11 @@ QChar keyCharacter(int qtKey)
 
 } // namespace
 
-bool isCtrlBreak(int qtKey, Qt::KeyboardModifiers modifiers)
+bool isCtrlBreak(int qtKey, Qt::KeyboardModifiers modifiers, quint32 nativeKey)
 {
+    constexpr quint32 kX11BreakKeysym = 0xFF6B;
+    if (qtKey == 0 && nativeKey == kX11BreakKeysym)
+        return true;
     return (qtKey == Qt::Key_Pause || qtKey == Qt::Key_Cancel) && (modifiers & Qt::ControlModifier);
 }
 

@@ -16,7 +16,8 @@ namespace velmora::app
 // PC keyboard has no code for (a modifier alone, a character outside code page 866).
 std::optional<machine::Key> pcKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString &text);
 
-// Ctrl+Break, which stops the program rather than reaching it.
-bool isCtrlBreak(int qtKey, Qt::KeyboardModifiers modifiers);
+// Ctrl+Break, which stops the program rather than reaching it. nativeKey is the key event's
+// native virtual key: X11 reports Ctrl+Pause as the keysym Break, which has no toolkit key.
+bool isCtrlBreak(int qtKey, Qt::KeyboardModifiers modifiers, quint32 nativeKey = 0);
 
 } // namespace velmora::app

@@ -145,7 +145,7 @@ void PcScreenView::drawCursor(QPainter &painter, const Snapshot &shown) const
 
 void PcScreenView::keyPressEvent(QKeyEvent *event)
 {
-    if (isCtrlBreak(event->key(), event->modifiers())) {
+    if (isCtrlBreak(event->key(), event->modifiers(), event->nativeVirtualKey())) {
         if (OnBreak)
             OnBreak();
         return;

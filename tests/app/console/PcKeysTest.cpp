@@ -83,6 +83,9 @@ TEST(PcKeys, CtrlBreakIsTheStopKey)
     EXPECT_TRUE(app::isCtrlBreak(Qt::Key_Cancel, Qt::ControlModifier));
     EXPECT_FALSE(app::isCtrlBreak(Qt::Key_Pause, {}));
     EXPECT_FALSE(app::isCtrlBreak(Qt::Key_C, Qt::ControlModifier));
+    // X11 gives Ctrl+Pause as the Break keysym, with no toolkit key.
+    EXPECT_TRUE(app::isCtrlBreak(0, Qt::ControlModifier, 0xFF6B));
+    EXPECT_FALSE(app::isCtrlBreak(0, Qt::ControlModifier, 0xFF13));
 }
 
 } // namespace
