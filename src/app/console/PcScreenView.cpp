@@ -7,8 +7,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include <cmath>
-
 namespace velmora::app
 {
 
