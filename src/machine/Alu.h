@@ -50,7 +50,8 @@ template <bool W> inline uint32_t add(uint16_t &flags, uint32_t a, uint32_t b, u
 {
     const uint32_t wide = a + b + carry;
     const uint32_t result = wide & kMask<W>;
-    uint32_t f = szp<W>(result) | (wide >> kBits<W>)/* CF */ | ((a ^ b ^ wide) & AF);
+    const uint32_t carryOut = wide >> kBits<W>; // 0 or 1, which is CF
+    uint32_t f = szp<W>(result) | carryOut | ((a ^ b ^ wide) & AF);
     if ((wide ^ a) & (wide ^ b) & kSign<W>)
         f |= OF;
     setStatus(flags, f);

@@ -7,7 +7,9 @@ namespace velmora::machine
 
 StopReason Cpu::run(uint64_t maxInstructions)
 {
-    const uint64_t end = instructionCount_ + maxInstructions;
+    // A limit beyond what the counter can still count means no limit.
+    const uint64_t end =
+        maxInstructions > UINT64_MAX - instructionCount_ ? UINT64_MAX : instructionCount_ + maxInstructions;
     waiting_ = false;
     if (halted_)
         return StopReason::Halted;

@@ -33,6 +33,21 @@ TEST(CpuRunTest, RepStringCutByTheStepLimitGoesOnFromItsFirstPrefix)
         EXPECT_EQ(m.memory.read8(Memory::linear(TestMachine::kCode, uint16_t(0x0300 + i))), i + 1);
 }
 
+TEST(CpuRunTest, RepMovswWithDirectionFlagCopiesWordsDownwards)
+{
+    TestMachine m;
+    for (uint16_t i = 0; i < 3; ++i)
+        m.memory.write16(Memory::linear(TestMachine::kCode, uint16_t(0x0200 + 2 * i)), uint16_t(0x1111 * (i + 1)));
+    // mov cx,3 / mov si,204h / mov di,304h / std / rep movsw / hlt
+    m.load({0xB9, 0x03, 0x00, 0xBE, 0x04, 0x02, 0xBF, 0x04, 0x03, 0xFD, 0xF3, 0xA5, 0xF4});
+    EXPECT_EQ(m.cpu.run(100), StopReason::Halted);
+    for (uint16_t i = 0; i < 3; ++i)
+        EXPECT_EQ(m.word(TestMachine::kCode, uint16_t(0x0300 + 2 * i)), 0x1111 * (i + 1));
+    EXPECT_EQ(m.cpu.regs().si, 0x01FE);
+    EXPECT_EQ(m.cpu.regs().di, 0x02FE);
+    EXPECT_EQ(m.word(TestMachine::kCode, 0x02FE), 0) << "nothing below the first word";
+}
+
 TEST(CpuRunTest, RepeCompareStopsAtTheFirstDifference)
 {
     TestMachine m;

@@ -79,6 +79,7 @@ TEST(CpuServiceTest, RequestStopFromAnotherThreadEndsAnEndlessLoop)
 {
     TestMachine m;
     m.load({0xEB, 0xFE}); // jmp $
+    EXPECT_EQ(m.cpu.run(5), StopReason::StepLimit);
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         m.cpu.requestStop();

@@ -55,12 +55,6 @@ struct TestMachine {
         for (uint8_t byte : code)
             memory.write8(Memory::linear(kCode, at++), byte);
     }
-    // Steps until IP reaches the given offset of the code segment, at most limit times.
-    void stepTo(uint16_t ip, int limit = 100)
-    {
-        while (limit-- > 0 && !(cpu.regs().cs == kCode && cpu.regs().ip == ip))
-            cpu.step();
-    }
     uint16_t word(uint16_t segment, uint16_t offset) const { return memory.read16(Memory::linear(segment, offset)); }
 
     Memory memory;
