@@ -2,7 +2,7 @@
 
 #include "editor/core/CodePages.h"
 
-#include <array>
+#include <string_view>
 
 namespace velmora::app
 {
@@ -47,8 +47,8 @@ std::optional<std::uint8_t> scanCodeOf(QChar character)
     return std::nullopt;
 }
 
-// The character a key types with no modifier, from its toolkit key code: for tests and
-// presses that bring no text (Ctrl and Alt combinations).
+// The character of a toolkit key code (the capital for a letter key), for presses that
+// bring no text, as Ctrl and Alt combinations and scripted presses may.
 QChar keyCharacter(int qtKey)
 {
     return qtKey >= 0x20 && qtKey < 0x10000 ? QChar(char16_t(qtKey)) : QChar();
