@@ -247,6 +247,7 @@ void TVelmora::showInterfaceTexts()
     widget::setEditorTexts(texts.editor);
     useToolkitTranslation(texts.locale);
     findChild<QAction *>(QStringLiteral("UTF81"))->setText(texts.main.utf8Item);
+    showConsoleTexts();
     od_->request().title = texts.main.openTitle;
     sd_->request().title = texts.main.saveTitle;
     fd_->setTexts(texts.find);

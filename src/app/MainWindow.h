@@ -43,6 +43,7 @@ namespace velmora::app
 {
 
 class IniFile;
+class PcConsole;
 class RecoveryCopies;
 class TFileDialog;
 class TForm3;
@@ -169,6 +170,9 @@ public:
     void runClick();
     void TdClick();
     void TasmTlinkRun();
+    // "Run on the built-in PC": the source's .exe or .com from beside it, in the console
+    // window; Run Output receives what it wrote through DOS when it ends or is stopped.
+    void RunBuiltInPcClick();
     void TasmhelpClick();
     void TlinkhelpClick();
     void inyListing1Click();
@@ -329,6 +333,9 @@ private:
     void applyHelpFile();
     // Shows the info window modally on the given page.
     void showInfoPage(int page);
+    // The built-in PC's console window, made by the first run; its texts from the pack.
+    PcConsole *console_ = nullptr;
+    void showConsoleTexts();
 };
 
 } // namespace velmora::app

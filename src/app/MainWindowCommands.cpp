@@ -147,6 +147,8 @@ void TVelmora::createMainMenu()
     addMenuItem(compile, "Run1", QStringLiteral("Run"), key(Qt::Key_F9), &TVelmora::runClick);
     addMenuItem(compile, "asmTlinkRun1", QStringLiteral("Tasm+TLink+Run"), key(Qt::CTRL | Qt::Key_F9),
                 &TVelmora::TasmTlinkRun);
+    addMenuItem(compile, "RunBuiltInPc1", QStringLiteral("Run on the built-in PC"), key(Qt::SHIFT | Qt::Key_F9),
+                &TVelmora::RunBuiltInPcClick);
     addSeparator(compile, "N9");
     addMenuItem(compile, "urboDebug1", QStringLiteral("Tubo Debug"), key(Qt::Key_F10), &TVelmora::TdClick);
     addSeparator(compile, "N8");

@@ -5,6 +5,21 @@
 namespace velmora::toolchain
 {
 
+namespace
+{
+
+// Whole lines only: the head ends after its last line end, the tail starts after its first.
+void cutAtLineEnds(OutputExcerpt &excerpt, qint64 size)
+{
+    if (const qsizetype end = excerpt.head.lastIndexOf('\n'); end >= 0)
+        excerpt.head.truncate(end + 1);
+    if (const qsizetype start = excerpt.tail.indexOf('\n'); start >= 0 && start + 1 < excerpt.tail.size())
+        excerpt.tail.remove(0, start + 1);
+    excerpt.omitted = size - excerpt.head.size() - excerpt.tail.size();
+}
+
+} // namespace
+
 OutputExcerpt readOutputExcerpt(const QString &path, qint64 bound)
 {
     OutputExcerpt excerpt;
@@ -20,14 +35,23 @@ OutputExcerpt readOutputExcerpt(const QString &path, qint64 bound)
         return excerpt;
     }
     excerpt.head = file.read(bound);
-    // Whole lines only: the head ends after its last line end, the tail starts after its first.
-    if (const qsizetype end = excerpt.head.lastIndexOf('\n'); end >= 0)
-        excerpt.head.truncate(end + 1);
     file.seek(size - bound);
     excerpt.tail = file.read(bound);
-    if (const qsizetype start = excerpt.tail.indexOf('\n'); start >= 0 && start + 1 < excerpt.tail.size())
-        excerpt.tail.remove(0, start + 1);
-    excerpt.omitted = size - excerpt.head.size() - excerpt.tail.size();
+    cutAtLineEnds(excerpt, size);
+    return excerpt;
+}
+
+OutputExcerpt outputExcerpt(const QByteArray &output, qint64 bound)
+{
+    OutputExcerpt excerpt;
+    excerpt.read = true;
+    if (output.size() <= 2 * bound) {
+        excerpt.head = output;
+        return excerpt;
+    }
+    excerpt.head = output.first(bound);
+    excerpt.tail = output.last(bound);
+    cutAtLineEnds(excerpt, output.size());
     return excerpt;
 }
 

@@ -1,7 +1,7 @@
-// A tool's output file read for its page, bounded: a runaway program may write hundreds of
-// megabytes, and the page must come up at once and never exhaust memory. A file larger than
-// twice the bound is read as its first and its last `bound` bytes, cut at line ends, with
-// the size of what was left out in between.
+// A tool's output file read for its page, or a program's output held in memory, bounded:
+// a runaway program may write hundreds of megabytes, and the page must come up at once and
+// never exhaust memory. Output larger than twice the bound is taken as its first and its
+// last `bound` bytes, cut at line ends, with the size of what was left out in between.
 #pragma once
 
 #include <QByteArray>
@@ -21,5 +21,7 @@ struct OutputExcerpt {
 };
 
 OutputExcerpt readOutputExcerpt(const QString &path, qint64 bound = outputExcerptBound);
+// The same excerpt of output held in memory.
+OutputExcerpt outputExcerpt(const QByteArray &output, qint64 bound = outputExcerptBound);
 
 } // namespace velmora::toolchain

@@ -59,6 +59,7 @@ const MenuRow menuTable[] = {
     {"Compile1", "link1", "TLink", "F8"},
     {"Compile1", "Run1", "Run", "F9"},
     {"Compile1", "asmTlinkRun1", "Tasm+TLink+Run", "Ctrl+F9"},
+    {"Compile1", "RunBuiltInPc1", "Run on the built-in PC", "Shift+F9"},
     {"Compile1", "N9", nullptr, ""},
     {"Compile1", "urboDebug1", "Tubo Debug", "F10"},
     {"Compile1", "N8", nullptr, ""},

@@ -51,6 +51,7 @@ void readMainWindow(const LanguagePack &pack, MainWindowMoreTexts &t)
     readSection(pack, "MainWindow_Language",
                 {{"untitled", &t.untitled},
                  {"utf8Item", &t.utf8Item},
+                 {"runBuiltInPc", &t.runBuiltInPc},
                  {"openTitle", &t.openTitle},
                  {"saveTitle", &t.saveTitle}});
 }
@@ -232,6 +233,21 @@ void readEditor(const LanguagePack &pack, widget::EditorTexts &t)
                  {"notInteger", &k.notInteger}});
 }
 
+void readConsole(const LanguagePack &pack, ConsoleTexts &t)
+{
+    readSection(pack, "Console_Language",
+                {{"title", &t.title},
+                 {"stop", &t.stop},
+                 {"running", &t.running},
+                 {"ended", &t.ended},
+                 {"stoppedByUser", &t.stoppedByUser},
+                 {"stopped", &t.stopped},
+                 {"outputCut", &t.outputCut},
+                 {"untitled", &t.untitled},
+                 {"noProgram", &t.noProgram},
+                 {"notLoaded", &t.notLoaded}});
+}
+
 } // namespace
 
 bool ApplyInterfaceTexts(const QString &languageFile, InterfaceTexts &texts)
@@ -249,6 +265,7 @@ bool ApplyInterfaceTexts(const QString &languageFile, InterfaceTexts &texts)
     readAbout(*pack, texts.about);
     readEditor(*pack, texts.editor);
     readDialogs(*pack, texts.dialogs);
+    readConsole(*pack, texts.console);
     readSection(*pack, "Locale_Language", {{"locale", &texts.locale}});
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include "app/FindDialog.h"
 #include "app/about/AboutWindow.h"
+#include "app/console/ConsoleTexts.h"
 #include "app/helpview/HelpWindow.h"
 #include "editor/widget/EditorTexts.h"
 #include "platform/Dialogs.h"
@@ -19,6 +20,7 @@ namespace velmora::app
 struct MainWindowMoreTexts {
     QString untitled = QStringLiteral("Untitled");
     QString utf8Item = QStringLiteral("UTF-8");
+    QString runBuiltInPc = QStringLiteral("Run on the built-in PC");
     QString openTitle = QStringLiteral("Open");
     QString saveTitle = QStringLiteral("Save As");
 
@@ -95,6 +97,7 @@ struct InterfaceTexts {
     AboutTexts about;
     widget::EditorTexts editor;
     platform::DialogTexts dialogs;
+    ConsoleTexts console;
     QString locale = QStringLiteral("en"); // the pack's language, for the toolkit's own translation
 
     bool operator==(const InterfaceTexts &) const = default;
