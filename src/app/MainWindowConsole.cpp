@@ -28,11 +28,11 @@ void refuse(const QString &text)
 
 void TVelmora::RunBuiltInPcClick()
 {
-    if (CurrentFile.isEmpty())
+    if (state_.CurrentFile.isEmpty())
         return refuse(texts.console.untitled);
-    const QString program = toolchain::programBesideSource(CurrentFile);
+    const QString program = toolchain::programBesideSource(state_.CurrentFile);
     if (program.isEmpty()) {
-        const toolchain::SourceNames source = toolchain::sourceNames(CurrentFile);
+        const toolchain::SourceNames source = toolchain::sourceNames(state_.CurrentFile);
         return refuse(texts.console.noProgram.arg(source.N, source.B + QStringLiteral(".exe"),
                                                   source.B + QStringLiteral(".com")));
     }
@@ -46,7 +46,7 @@ void TVelmora::RunBuiltInPcClick()
                 text += texts.console.outputCut.arg(excerpt.omitted) + QLatin1Char('\n') +
                         buildHost_->outputText(excerpt.tail);
             buildHost_->setPageText(OutputPage::Run, text);
-            if (settings.Auto_Change_Page)
+            if (state_.settings.build.Auto_Change_Page)
                 buildHost_->activatePage(OutputPage::Run);
         };
     }

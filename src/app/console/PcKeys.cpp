@@ -1,6 +1,6 @@
 #include "app/console/PcKeys.h"
 
-#include "editor/core/CodePages.h"
+#include "editor/core/text/CodePages.h"
 
 #include <string_view>
 
