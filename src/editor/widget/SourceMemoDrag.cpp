@@ -53,7 +53,7 @@ void TSourceMemo::drop(QPoint point, Qt::KeyboardModifiers shift)
             selectRange(target, target);
         } else {
             const std::string text = SelText();
-            BeginUpdate();
+            core::UpdateGuard update(*this);
             if (!(shift & Qt::ControlModifier))
                 ClearSelection();
             // The mouse navigator followed the deletion.
@@ -61,7 +61,7 @@ void TSourceMemo::drop(QPoint point, Qt::KeyboardModifiers shift)
             setSelStart(at);
             SetSelTextBuf(text.c_str());
             const std::int32_t end = SelStart();
-            EndUpdate();
+            update.close();
             selectRange(at, end);
         }
     }

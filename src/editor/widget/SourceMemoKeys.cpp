@@ -174,7 +174,8 @@ bool TSourceMemo::displayOnlyKey(int key, Qt::KeyboardModifiers shift)
     const core::TViewGeometry &g = layout_->geometry;
     const std::int32_t lh = layout_->lineHeight();
     const std::int32_t page = std::max(layout_->visibleLineCount() - 1, 1) * lh;
-    const std::int32_t bottom = std::max(0, paragraphs().visibleLineCount * lh - std::max(g.clientHeight / lh, 1) * lh);
+    const std::int32_t bottom =
+        std::max(0, paragraphs().marks().visibleLineCount() * lh - std::max(g.clientHeight / lh, 1) * lh);
     const std::int32_t rightEnd = std::max(0, layout_->widestLine() + RightMargin() - g.clientWidth);
     const std::int32_t sideStep = g.clientWidth / 5 + 1;
     const std::int32_t top = layout_->topLine() * lh;
@@ -409,7 +410,7 @@ void TSourceMemo::pageStep(std::int32_t direction, bool shift, bool ctrl, bool b
     over = toLineKeepingX(std::clamp(line + direction * lines, 0, lastDisplayLine()), shift, block);
     if (ctrl || !caretVisible)
         return;
-    const std::int32_t bottom = std::max(0, paragraphs().visibleLineCount * lh - g.clientHeight + 3);
+    const std::int32_t bottom = std::max(0, paragraphs().marks().visibleLineCount() * lh - g.clientHeight + 3);
     const std::int32_t v = direction < 0 ? std::max(g.vertOffset - lines * lh, 0)
                                          : std::max(std::min(g.vertOffset + lines * lh, bottom), g.vertOffset);
     layout_->scrollTo(v, g.horzOffset, ScrollTime());

@@ -344,7 +344,7 @@ std::int32_t TSourceMemo::displayLineAt(std::int32_t y) const
 
 std::int32_t TSourceMemo::lastDisplayLine() const
 {
-    return std::max(paragraphs().visibleLineCount - 1, 0);
+    return std::max(paragraphs().marks().visibleLineCount() - 1, 0);
 }
 
 QPoint TSourceMemo::onLastLineAtMost(QPoint point) const
@@ -365,7 +365,7 @@ void TSourceMemo::mouseNavigatorTo(QPoint point)
 std::optional<std::int32_t> TSourceMemo::characterUnder(QPoint point)
 {
     const std::int32_t line = displayLineAt(point.y());
-    if (line < 0 || line > lastDisplayLine() || paragraphs().visibleLineCount == 0)
+    if (line < 0 || line > lastDisplayLine() || paragraphs().marks().visibleLineCount() == 0)
         return std::nullopt;
     layout_->layOutUpToLine(line);
     mouse_.scratch->setDisplayLine(line);

@@ -135,7 +135,7 @@ void TSourceMemo::paintDocument(QPainter &painter, const QRect &area)
     const std::int32_t last = std::max(0, (bottom + vo - 1) / lh);
     layout.layOutUpToLine(last);
 
-    const std::int32_t lines = paragraphs().visibleLineCount;
+    const std::int32_t lines = paragraphs().marks().visibleLineCount();
     if (vo < 0 && first == 0 && top < std::min(-vo, bottom))
         fillBackground(painter, QRect(area.left(), top, area.width(), std::min(-vo, bottom) - top), vo + top);
 
@@ -183,7 +183,7 @@ void TSourceMemo::paintLines(QPainter &canvas, std::int32_t first, std::int32_t 
     const QSize bitmapSize(std::max(1, viewport()->width()), lh);
     if (lineBitmap_.size() != bitmapSize)
         lineBitmap_ = QImage(bitmapSize, QImage::Format_RGB32);
-    const std::int32_t lines = paragraphs().visibleLineCount;
+    const std::int32_t lines = paragraphs().marks().visibleLineCount();
     for (std::int32_t line = std::max(0, first); line <= last && line < lines; ++line) {
         QPainter linePainter(&lineBitmap_);
         drawLine(linePainter, line);

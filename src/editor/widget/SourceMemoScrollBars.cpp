@@ -27,7 +27,7 @@ void TSourceMemo::verticalScrollRequest(int action)
         return;
     const core::TViewGeometry &g = layout_->geometry;
     const std::int64_t lh = layout_->lineHeight();
-    const std::int32_t lines = paragraphs().visibleLineCount;
+    const std::int32_t lines = paragraphs().marks().visibleLineCount();
     const std::int32_t shown = layout_->visibleLineCount();
     const std::int32_t top = layout_->topLine();
     std::int64_t v = g.vertOffset;
@@ -112,7 +112,7 @@ void TSourceMemo::wheelEvent(QWheelEvent *event)
     if (linesUp == 0)
         return;
     const std::int64_t lh = layout_->lineHeight();
-    const std::int32_t lines = paragraphs().visibleLineCount;
+    const std::int32_t lines = paragraphs().marks().visibleLineCount();
     const std::int32_t lastTop = std::max(lines - layout_->visibleLineCount() + 1, 0);
     const std::int64_t top = std::clamp<std::int64_t>(layout_->topLine() - linesUp, 0, lastTop);
     std::int64_t v = top * lh;

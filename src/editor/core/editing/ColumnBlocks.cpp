@@ -63,27 +63,21 @@ void insertBlock(TSourceMemoCore &memo, std::string_view text, std::int32_t colu
     const TParagraphsList &pars = memo.paragraphs();
     const std::int32_t origin = memo.SelPar();
     memo.setSelLength(0); // also ends a column block, which a replace would delete
-    memo.BeginUpdate();
-    try {
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            const std::int32_t par = origin + static_cast<std::int32_t>(i);
-            if (par >= pars.count()) {
-                memo.setSelStart(memo.TextLength());
-                memo.SetSelTextBuf("\r\n");
-            }
-            const std::string_view row = pars.textOf(par);
-            memo.setSelStart(pars.startOf(par) + offsetAtColumn(row, column, memo.TabStops(), pars.StaticFormat));
-            // An empty line adds nothing, so it needs no blanks before it either.
-            const std::int32_t blanks =
-                lines[i].empty() ? 0 : columnShortfall(row, column, memo.TabStops(), pars.StaticFormat);
-            const std::string piece = std::string(static_cast<std::size_t>(blanks), ' ') + lines[i];
-            memo.setSelText(piece.c_str());
+    UpdateGuard update(memo);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::int32_t par = origin + static_cast<std::int32_t>(i);
+        if (par >= pars.count()) {
+            memo.setSelStart(memo.TextLength());
+            memo.SetSelTextBuf("\r\n");
         }
-    } catch (...) {
-        memo.EndUpdate();
-        throw;
+        const std::string_view row = pars.textOf(par);
+        memo.setSelStart(pars.startOf(par) + offsetAtColumn(row, column, memo.TabStops(), pars.StaticFormat));
+        // An empty line adds nothing, so it needs no blanks before it either.
+        const std::int32_t blanks =
+            lines[i].empty() ? 0 : columnShortfall(row, column, memo.TabStops(), pars.StaticFormat);
+        const std::string piece = std::string(static_cast<std::size_t>(blanks), ' ') + lines[i];
+        memo.setSelText(piece.c_str());
     }
-    memo.EndUpdate();
 }
 
 void blockPaste(TSourceMemoCore &memo, std::string_view text, std::int32_t column)

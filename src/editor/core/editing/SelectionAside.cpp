@@ -48,19 +48,7 @@ TSelectionAside::TSelectionAside(TSourceMemoCore &memo) : memo_(memo)
         endDistance_ = column2 - columnOf(memo_, *end_);
     }
     collapseToCaret(memo_);
-    memo_.BeginUpdate();
-    updateOpen_ = true;
-}
-
-TSelectionAside::~TSelectionAside()
-{
-    if (!updateOpen_)
-        return;
-    try {
-        memo_.EndUpdate();
-    } catch (...) {
-        // Already unwinding from the paste's own failure, which is the one to report.
-    }
+    update_.open(memo_);
 }
 
 void TSelectionAside::restore()
@@ -83,8 +71,7 @@ void TSelectionAside::restore()
     } else {
         memo_.setSelStart(caret);
     }
-    updateOpen_ = false;
-    memo_.EndUpdate();
+    update_.close();
 }
 
 } // namespace velmora::core

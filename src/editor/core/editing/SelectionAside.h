@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/core/editing/SourceNavigator.h"
+#include "editor/core/text/UpdateGuard.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,9 +19,8 @@ public:
     // With smoNoOverwriteBlocks and a selection: without smoPersistentBlocks the selection is
     // dropped, leaving the caret; with it, two navigators keep its ends while the paste moves
     // them, and an update is opened so that the paste and the restore are one undo step.
+    // An update left open when the paste failed before restore() is closed on destruction.
     explicit TSelectionAside(TSourceMemoCore &memo);
-    // Closes an update left open when the paste failed before restore().
-    ~TSelectionAside();
     TSelectionAside(const TSelectionAside &) = delete;
     TSelectionAside &operator=(const TSelectionAside &) = delete;
 
@@ -32,7 +32,7 @@ private:
     TSourceMemoCore &memo_;
     std::unique_ptr<TSourceNavigator> start_;
     std::unique_ptr<TSourceNavigator> end_;
-    bool updateOpen_ = false;
+    UpdateGuard<TSourceMemoCore> update_;
     bool block_ = false;
     // A kept block's columns as distances from the columns of the selection's two ends.
     std::int32_t startDistance_ = 0;

@@ -29,7 +29,7 @@ std::int32_t TSourceLinesStrings::GetCount()
     const TParagraphsList &pars = memo().paragraphs();
     const ParInfo *last = pars.par(pars.count() - 1);
     const LineInfo lastLine = last->lineInfo(last->lineCount() - 1);
-    return pars.lineCount - (lastLine.nextLineStart == lastLine.lineStart ? 1 : 0);
+    return pars.marks().lineCount() - (lastLine.nextLineStart == lastLine.lineStart ? 1 : 0);
 }
 
 void TSourceLinesStrings::Put(std::int32_t index, const std::string &text)

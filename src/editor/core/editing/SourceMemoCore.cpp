@@ -11,8 +11,7 @@ TSourceMemoCore::TSourceMemoCore()
 {
     ParInfo empty;
     pars_.add(&empty);
-    pars_.lineCount = 1;
-    pars_.visibleLineCount = 1;
+    pars_.marks().addLines(1, 1);
     selStart_ = new TSourceNavigator(this);
     selEnd_ = new TSourceNavigator(this);
     scratch_ = new TSourceNavigator(this);
@@ -65,7 +64,7 @@ void TSourceMemoCore::setSelStart(std::int32_t p)
     selLength_ = 0;
     overshoot_ = 0;
     view_->dropCaretX();
-    selStart_->setPos(std::clamp(p, 0, pars_.textLength));
+    selStart_->setPos(std::clamp(p, 0, pars_.marks().textLength()));
     selEnd_->assign(*selStart_);
     origin_ = selStart_;
     newUndoGroup_ = true;
@@ -81,7 +80,7 @@ void TSourceMemoCore::setSelLength(std::int32_t n)
     const std::int32_t oldFrom = selStart_->Pos();
     const std::int32_t oldTo = selEnd_->Pos();
     const std::int32_t c = selLength_ < 0 ? selEnd_->Pos() : selStart_->Pos();
-    n = std::clamp(n, -c, pars_.textLength - c);
+    n = std::clamp(n, -c, pars_.marks().textLength() - c);
     if (n <= 0) {
         selStart_->setPos(c + n);
         selEnd_->setPos(c);
@@ -160,8 +159,8 @@ std::int32_t TSourceMemoCore::copySelection(char *buffer, std::int32_t size)
 
 void TSourceMemoCore::SelectAll()
 {
-    setSelStart(pars_.textLength);
-    setSelLength(-pars_.textLength);
+    setSelStart(pars_.marks().textLength());
+    setSelLength(-pars_.marks().textLength());
 }
 
 void TSourceMemoCore::SetTextBuf(const char *text)
@@ -176,7 +175,7 @@ void TSourceMemoCore::SetTextBuf(const char *text)
 std::string TSourceMemoCore::textRange(std::int32_t a, std::int32_t b)
 {
     a = std::max(a, 0);
-    b = std::min(b, pars_.textLength);
+    b = std::min(b, pars_.marks().textLength());
     if (b <= a)
         return {};
     std::string text(static_cast<std::size_t>(b - a) + 1, '\0');
@@ -247,12 +246,8 @@ void TSourceMemoCore::EndUpdate()
 void TSourceMemoCore::refreshView()
 {
     view_->relayoutChangedRange();
-    pars_.firstChangedPar = pars_.count();
-    pars_.lastChangedPar = -1;
-    pars_.firstChangedLine = pars_.lineCount;
-    pars_.pendingVisibleChange = 0;
-    if (pars_.editMark) {
-        pars_.editMark = false;
+    pars_.marks().changesTaken(pars_.count());
+    if (pars_.marks().takeEditMark()) {
         view_->notifyTextChanged();
         if (OnChange)
             OnChange(*this);

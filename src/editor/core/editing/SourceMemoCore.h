@@ -13,6 +13,7 @@
 #include "editor/core/editing/SourceNavigator.h"
 #include "editor/core/editing/UndoList.h"
 #include "editor/core/store/UpperCaseCache.h"
+#include "editor/core/text/UpdateGuard.h"
 
 #include <cstdint>
 #include <functional>
@@ -98,9 +99,9 @@ public:
     unsigned char characterAt(std::int32_t p);
     // The inline style byte at the origin combined with the run in force there.
     std::uint8_t styleAtOrigin();
-    std::int32_t TextLength() const { return pars_.textLength; }
+    std::int32_t TextLength() const { return pars_.marks().textLength(); }
     std::int32_t ParagraphCount() const { return pars_.count(); }
-    std::int32_t LineCount() const { return pars_.lineCount; }
+    std::int32_t LineCount() const { return pars_.marks().lineCount(); }
     std::int32_t SelPar() { return origin_->ParNumber(); }
     std::int32_t SelLine() { return origin_->LineNumber(); }
     std::int32_t SelCol() { return origin_->LineOffset() + overshoot_; }
@@ -130,6 +131,8 @@ public:
     // The next edit starts a new undo record (after a paste, for instance).
     void startNewUndoGroup() { newUndoGroup_ = true; }
 
+    // Nested update brackets, paired through UpdateGuard: the view is refreshed and the change
+    // notification sent when the outermost one closes.
     void BeginUpdate();
     void EndUpdate();
     std::int32_t updateCount() const { return updateCount_; }

@@ -60,7 +60,7 @@ void TSourceMemoCore::deleteBlock()
     const std::int32_t first = selStart_->ParNumber();
     const std::int32_t last = selEnd_->ParNumber();
     block_ = false;
-    BeginUpdate();
+    UpdateGuard update(*this);
     for (std::int32_t i = first; i <= last; ++i) {
         const std::string_view par = pars_.textOf(i);
         const std::int32_t a = offsetAtColumn(par, left, tabStops_, pars_.StaticFormat);
@@ -69,7 +69,6 @@ void TSourceMemoCore::deleteBlock()
         setSelLength(b - a);
         SetSelTextBuf(nullptr);
     }
-    EndUpdate();
 }
 
 void TSourceMemoCore::leaveBreak(TSourceNavigator &nav)
@@ -146,7 +145,7 @@ void TSourceMemoCore::replaceSelection(std::string_view t)
     origin_ = selStart_;
     if (updateCount_ == 0)
         refreshView();
-    pars_.layoutValid = false;
+    pars_.marks().setLayoutValid(false);
 }
 
 TSourceMemoCore::UndoPlan TSourceMemoCore::planUndo()

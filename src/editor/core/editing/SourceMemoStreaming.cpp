@@ -22,7 +22,7 @@ StreamOptions TSourceMemoCore::streamOptions()
 void TSourceMemoCore::LoadFromStream(std::istream &in)
 {
     ++updateCount_;
-    const std::int32_t oldLines = pars_.lineCount;
+    const std::int32_t oldLines = pars_.marks().lineCount();
     pars_.clear();
     for (TSourceNavigator *nav : {selStart_, selEnd_, scratch_, caret_})
         nav->invalidate();
@@ -54,18 +54,14 @@ void TSourceMemoCore::LoadFromStream(std::istream &in)
     }
     modified_ = true;
     if (OnParse)
-        OnParse(*this, 0, pars_.textLength);
+        OnParse(*this, 0, pars_.marks().textLength());
     --updateCount_;
     if (OnProgress)
         OnProgress(*this);
-    if (updateCount_ > 0) {
-        pars_.pendingVisibleChange = oldLines - pars_.lineCount;
-    } else {
-        pars_.firstChangedPar = pars_.count();
-        pars_.lastChangedPar = -1;
-        pars_.firstChangedLine = pars_.lineCount;
-        pars_.pendingVisibleChange = 0;
-    }
+    if (updateCount_ > 0)
+        pars_.marks().setPendingVisibleChange(oldLines - pars_.marks().lineCount());
+    else
+        pars_.marks().changesTaken(pars_.count());
     view_->textLoaded(updateCount_ == 0);
     view_->notifyTextChanged();
     if (OnChange)
@@ -84,17 +80,17 @@ void TSourceMemoCore::setParagraphText(std::int32_t i, const char *text)
         setSelStart(pars_.startOf(i));
     std::int32_t c = SelStart();
     const std::int32_t d = SelLength();
-    BeginUpdate();
+    UpdateGuard update(*this);
     while (i >= pars_.count()) {
         setSelLength(0);
-        setSelStart(pars_.textLength);
+        setSelStart(pars_.marks().textLength());
         SetSelTextBuf("\r\n");
     }
     const std::int32_t oldLength = pars_.lengthOf(i);
     setSelStart(pars_.startOf(i));
     setSelLength(oldLength);
     SetSelTextBuf(text);
-    EndUpdate();
+    update.close();
     if (i < originPar)
         c += pars_.lengthOf(i) - oldLength;
     setSelStart(c);
@@ -116,7 +112,7 @@ void TSourceMemoCore::setStaticFormat(bool on)
     if (pars_.StaticFormat == on)
         return;
     pars_.StaticFormat = on;
-    if (pars_.textLength > 0)
+    if (pars_.marks().textLength() > 0)
         reload();
 }
 

@@ -112,16 +112,10 @@ void TSourceMemoStrings::ReadStrings(TaggedValueReader &reader)
     }
     reader.ReadListEnd();
 
-    memo_.BeginUpdate();
-    try {
-        memo_.Clear();
-        for (std::size_t k = 0; k < paragraphs.size(); ++k)
-            memo_.setParagraphText(k == 0 ? 0 : memo_.ParagraphCount(), paragraphs[k].c_str());
-    } catch (...) {
-        memo_.EndUpdate();
-        throw;
-    }
-    memo_.EndUpdate();
+    UpdateGuard update(memo_);
+    memo_.Clear();
+    for (std::size_t k = 0; k < paragraphs.size(); ++k)
+        memo_.setParagraphText(k == 0 ? 0 : memo_.ParagraphCount(), paragraphs[k].c_str());
 }
 
 void TSourceMemoStrings::appendParagraph(const std::string &text)

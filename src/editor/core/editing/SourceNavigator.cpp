@@ -98,7 +98,7 @@ void TSourceNavigator::resolve()
     if (par_)
         return;
     TParagraphsList &s = store();
-    pos_ = std::clamp(pos_, 0, s.textLength);
+    pos_ = std::clamp(pos_, 0, s.marks().textLength());
     const std::int32_t g = s.indexAtStart(pos_); // a break belongs to the paragraph before it
     cacheParagraph(g, pos_ - s.startOf(g));
 }
@@ -109,7 +109,7 @@ void TSourceNavigator::setPos(std::int32_t p)
         pos_ = p;
         return;
     }
-    p = std::clamp(p, 0, store().textLength);
+    p = std::clamp(p, 0, store().marks().textLength());
     if (par_) {
         const std::int32_t start = store().startOf(parNumber_);
         if (p >= pos_ && p <= start + par_->length() + 1) {
@@ -249,8 +249,8 @@ void TSourceNavigator::setLineNumber(std::int32_t n)
         setParNumber(std::clamp(n, 0, s.count() - 1));
         return;
     }
-    n = std::clamp(n, 0, std::max(s.lineCount - 1, 0));
-    std::int32_t g = proportionalGuess(n, s.count(), s.lineCount);
+    n = std::clamp(n, 0, std::max(s.marks().lineCount() - 1, 0));
+    std::int32_t g = proportionalGuess(n, s.count(), s.marks().lineCount());
     while (g > 0 && n < s.firstLineOf(g))
         --g;
     while (g < s.count() - 1 && n >= s.firstLineOf(g) + s.par(g)->lineCount())
@@ -273,13 +273,13 @@ void TSourceNavigator::setDisplayLine(std::int32_t n)
             return;
         }
     }
-    const std::int32_t last = std::max(s.visibleLineCount - 1, 0);
+    const std::int32_t last = std::max(s.marks().visibleLineCount() - 1, 0);
     n = std::clamp(n, 0, last);
     const std::int32_t b = std::clamp(DisplayLine(), 0, last);
     const std::int32_t p = parNumber_;
     std::int64_t guess = p;
-    if (s.visibleLineCount - b > 0)
-        guess += static_cast<std::int64_t>(count - p) * (n - b) / (s.visibleLineCount - b);
+    if (s.marks().visibleLineCount() - b > 0)
+        guess += static_cast<std::int64_t>(count - p) * (n - b) / (s.marks().visibleLineCount() - b);
     std::int32_t g = static_cast<std::int32_t>(std::clamp<std::int64_t>(guess, 0, count - 1));
     while (g < count - 1 && s.firstLineOf(g + 1) <= n)
         ++g;
@@ -372,7 +372,7 @@ void TSourceNavigator::wordLeft(const SeparatorSet &separators)
 
 void TSourceNavigator::wordRight(const SeparatorSet &separators)
 {
-    const std::int32_t end = store().textLength;
+    const std::int32_t end = store().marks().textLength();
     if (character() == 13) {
         setPos(pos_ + 2);
         return;

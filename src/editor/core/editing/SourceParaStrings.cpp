@@ -50,7 +50,7 @@ void TSourceParaStrings::Insert(std::int32_t index, const std::string &text)
     if (index < pars.count())
         insertAt(pars.startOf(index), text + "\r\n");
     else
-        insertAt(pars.textLength, "\r\n" + text);
+        insertAt(pars.marks().textLength(), "\r\n" + text);
 }
 
 void TSourceParaStrings::Delete(std::int32_t index)

@@ -47,11 +47,11 @@ void checkStoreConsistency(const TParagraphsList &store)
         if (!p.hidden())
             visibleLines += n;
     }
-    if (position - 2 != store.textLength)
+    if (position - 2 != store.marks().textLength())
         fail("Error 5 in ");
-    if (visibleLines != store.visibleLineCount)
+    if (visibleLines != store.marks().visibleLineCount())
         fail("Error 6 in ");
-    if (lines != store.lineCount)
+    if (lines != store.marks().lineCount())
         fail("Error 6.01 in ");
 }
 

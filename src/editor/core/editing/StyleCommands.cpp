@@ -54,23 +54,18 @@ void wrapBlockRows(TSourceMemoCore &memo, char code)
     const std::int32_t first = memo.selectionStart().ParNumber();
     const std::int32_t last = memo.selectionEnd().ParNumber();
     const std::int32_t anchorLine = caretLine == first ? last : first;
-    memo.BeginUpdate();
-    try {
-        for (std::int32_t i = first; i <= last; ++i) {
-            const std::string_view row = pars.textOf(i);
-            const std::int32_t a = offsetAtColumn(row, left, memo.TabStops(), pars.StaticFormat);
-            const std::int32_t b = offsetAtColumn(row, right, memo.TabStops(), pars.StaticFormat);
-            if (a == b)
-                continue;
-            memo.setSelStart(pars.startOf(i) + a);
-            memo.setSelLength(b - a);
-            wrapSelection(memo, code, false);
-        }
-    } catch (...) {
-        memo.EndUpdate();
-        throw;
+    UpdateGuard update(memo);
+    for (std::int32_t i = first; i <= last; ++i) {
+        const std::string_view row = pars.textOf(i);
+        const std::int32_t a = offsetAtColumn(row, left, memo.TabStops(), pars.StaticFormat);
+        const std::int32_t b = offsetAtColumn(row, right, memo.TabStops(), pars.StaticFormat);
+        if (a == b)
+            continue;
+        memo.setSelStart(pars.startOf(i) + a);
+        memo.setSelLength(b - a);
+        wrapSelection(memo, code, false);
     }
-    memo.EndUpdate();
+    update.close();
     // The codes take no columns, so the block keeps its columns.
     setBlockSelection(memo, column1, anchorLine, caretLine, column2);
 }

@@ -77,7 +77,7 @@ template <typename Add> void forEachWord(std::string_view words, Add add)
 
 void fillAssemblerKeywordList(TKeywordList &list, const TAssemblerColours &colours)
 {
-    list.BeginUpdate();
+    UpdateGuard update(list);
     list.Clear();
     const auto addGroup = [&](std::string_view words, std::uint8_t style, std::int32_t context, std::int32_t colour) {
         forEachWord(words, [&](std::string_view word) {
@@ -89,7 +89,6 @@ void fillAssemblerKeywordList(TKeywordList &list, const TAssemblerColours &colou
     addGroup(kDirectives, kStyleBold, kAsmDirectiveContext, colours.directive);
     list.AddKeyword(kDefaultWebAddressKeyword, 0, kStyleUnderline, kAsmDirectiveContext, kCursorHandPoint, kNoColour,
                     kDefaultWebAddressForeground);
-    list.EndUpdate();
 }
 
 void fillAssemblerStartStopKeys(TStartStopKeyList &keys, const TAssemblerColours &colours)

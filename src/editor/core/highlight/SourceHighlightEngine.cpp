@@ -84,7 +84,7 @@ void TSourceHighlightEngine::setCollapseHandler(IsmCollapseHandler *handler)
 std::optional<THighlightContext> TSourceHighlightEngine::contextAt(std::int32_t position)
 {
     TParagraphsList &store = paragraphs();
-    if (store.count() == 0 || position < 0 || position >= store.textLength)
+    if (store.count() == 0 || position < 0 || position >= store.marks().textLength())
         return std::nullopt;
     const std::int32_t p = paragraphAt(store, position);
     const ParInfo &par = *store.par(p);
@@ -115,7 +115,7 @@ void TSourceHighlightEngine::ReApplyKeywords()
         n->invalidate();
     StartStopKeys.PrepareDelimiters(memo_.Separators());
     probes_.clear();
-    store.lastStartStopPar = -1;
+    store.marks().startStopStaleFrom(0);
     store.invalidateLayout();
 }
 
@@ -125,12 +125,12 @@ void TSourceHighlightEngine::bringStartStopUpTo(std::int32_t par)
     par = std::min(par, store.count() - 1);
     if (par < 0)
         return;
-    if (par <= store.lastStartStopPar && !(store.par(par)->flags & pfStartStopDone))
-        store.lastStartStopPar = par - 1;
-    for (std::int32_t i = store.lastStartStopPar + 1; i <= par; ++i)
+    if (!(store.par(par)->flags & pfStartStopDone))
+        store.marks().startStopStaleFrom(par);
+    for (std::int32_t i = store.marks().lastStartStopPar() + 1; i <= par; ++i)
         if (!(store.par(i)->flags & pfStartStopDone))
             handOn(i, startStopPass(i));
-    store.lastStartStopPar = std::max(store.lastStartStopPar, par);
+    store.marks().startStopDoneThrough(par);
 }
 
 void TSourceHighlightEngine::highlightParagraph(std::int32_t par)
@@ -164,8 +164,8 @@ void TSourceHighlightEngine::handOn(std::int32_t par, const RunInfo &endState)
     next.setStartRun(&state, true);
     if (next.flags & (pfStartStopDone | pfKeywordsDone | pfLinesValid)) {
         next.flags &= 0xE3;
-        store.lastParToFormat = std::max(store.lastParToFormat, par + 1);
-        store.lastStartStopPar = std::min(store.lastStartStopPar, par);
+        store.marks().queueFormatThrough(par + 1);
+        store.marks().startStopStaleFrom(par + 1);
     }
 }
 

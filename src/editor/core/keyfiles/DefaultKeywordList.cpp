@@ -48,7 +48,7 @@ constexpr std::int32_t kNoColour = -1;
 
 void fillDefaultKeywordList(TKeywordList &list)
 {
-    list.BeginUpdate();
+    UpdateGuard update(list);
     list.Clear();
     for (const auto mnemonic : kMnemonics)
         list.AddKeyword(mnemonic, kOptWholeWords, kStyleBold, kMnemonicContext, kCursorDefault, kNoColour,
@@ -58,17 +58,15 @@ void fillDefaultKeywordList(TKeywordList &list)
                         directive.foreground);
     list.AddKeyword(kDefaultWebAddressKeyword, 0, kStyleUnderline, kDirectiveContext, kCursorHandPoint, kNoColour,
                     kDefaultWebAddressForeground);
-    list.EndUpdate();
 }
 
 void fillProseKeywordList(TKeywordList &list)
 {
-    list.BeginUpdate();
+    UpdateGuard update(list);
     fillDefaultKeywordList(list);
     for (int i = list.Count() - 1; i >= 0; --i)
         if (std::find(kProseWords.begin(), kProseWords.end(), list.Get(i)) != kProseWords.end())
             list.Delete(i);
-    list.EndUpdate();
 }
 
 std::vector<std::string> defaultKeywordNames()

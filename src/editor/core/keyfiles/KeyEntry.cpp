@@ -44,7 +44,7 @@ std::vector<KeyEntry> keyEntriesOf(const TStartStopKeyList &list)
 
 void fillKeywordList(TKeywordList &list, const std::vector<KeyEntry> &entries)
 {
-    list.BeginUpdate();
+    UpdateGuard update(list);
     list.Clear();
     for (const auto &entry : entries) {
         if (entry.Text.empty())
@@ -54,7 +54,6 @@ void fillKeywordList(TKeywordList &list, const std::vector<KeyEntry> &entries)
             list.AddKeyword(entry.Text, a.KeyOptions, a.KeyStyle, a.ContextNum, a.Cursor, a.Background, a.Foreground);
         list.SetScopeAndPriority(index, entry.Scope, entry.Priority);
     }
-    list.EndUpdate();
 }
 
 void checkStartStopEntries(const std::vector<KeyEntry> &entries)

@@ -22,19 +22,6 @@ void checkIndex(int index, int last)
         throw ERangeError(std::string(kListIndexOutOfBounds) + " (" + std::to_string(index) + ")");
 }
 
-// Ends the update on every way out of a scope.
-class UpdateScope
-{
-public:
-    explicit UpdateScope(TKeywordList &list) : list_(list) { list_.BeginUpdate(); }
-    ~UpdateScope() { list_.EndUpdate(); }
-    UpdateScope(const UpdateScope &) = delete;
-    UpdateScope &operator=(const UpdateScope &) = delete;
-
-private:
-    TKeywordList &list_;
-};
-
 } // namespace
 
 const TKeyInfoLen &TKeywordList::Item(int index) const
@@ -104,14 +91,14 @@ void TKeywordList::Assign(const TKeywordList &source)
 {
     if (&source == this)
         return;
-    UpdateScope update(*this);
+    UpdateGuard update(*this);
     Clear();
     keys_ = source.keys_;
 }
 
 void TKeywordList::Assign(const std::vector<std::string> &texts)
 {
-    UpdateScope update(*this);
+    UpdateGuard update(*this);
     Clear();
     for (const auto &text : texts)
         Add(text);
@@ -151,7 +138,7 @@ void TKeywordList::SaveToNameValues(std::vector<std::string> &lines) const
 
 void TKeywordList::LoadFromNameValues(const std::vector<std::string> &lines)
 {
-    UpdateScope update(*this);
+    UpdateGuard update(*this);
     Clear();
     for (const auto &line : lines) {
         const auto parts = splitNameValue(line);
@@ -210,7 +197,7 @@ void TKeywordList::ReadStrings(TaggedValueReader &reader)
         read.push_back(std::move(key));
     }
     reader.ReadListEnd();
-    UpdateScope update(*this);
+    UpdateGuard update(*this);
     keys_ = std::move(read);
 }
 

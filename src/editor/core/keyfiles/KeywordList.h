@@ -6,6 +6,7 @@
 #pragma once
 
 #include "editor/core/keyfiles/KeyInfo.h"
+#include "editor/core/text/UpdateGuard.h"
 #include "editor/core/text/UpperCase.h"
 
 #include <cstdint>
@@ -50,6 +51,7 @@ public:
     // Clear, then Add of every text.
     void Assign(const std::vector<std::string> &texts);
 
+    // Nested update brackets, paired through UpdateGuard.
     void BeginUpdate();
     void EndUpdate();
     bool Updating() const { return updateCount_ > 0; }

@@ -112,7 +112,7 @@ void TFormatSchedule::setUpdateMode(TsmUpdateMode mode)
         break;
     case umBackground:
         windowCreated();
-        if (s.lastParToFormat >= s.firstUnformattedPar)
+        if (s.marks().lastParToFormat() >= s.marks().firstUnformattedPar())
             resume();
         break;
     case umOnNeed:
@@ -123,7 +123,7 @@ void TFormatSchedule::setUpdateMode(TsmUpdateMode mode)
 bool TFormatSchedule::hasWork() const
 {
     const TParagraphsList &s = layout_.paragraphs();
-    return s.firstUnformattedPar <= std::min(s.lastParToFormat, s.count() - 1);
+    return s.marks().firstUnformattedPar() <= std::min(s.marks().lastParToFormat(), s.count() - 1);
 }
 
 void TFormatSchedule::resume()
@@ -149,7 +149,7 @@ void TFormatSchedule::runSlice()
         return;
     }
     const std::int64_t deadline = Microseconds() + kSliceMicroseconds;
-    const std::int32_t first = s.firstUnformattedPar;
+    const std::int32_t first = s.marks().firstUnformattedPar();
     bool laidOut = false;
     // Reading the clock costs about as much as laying out a short paragraph: it is read once
     // per few paragraphs, or sooner after long ones.
@@ -162,16 +162,16 @@ void TFormatSchedule::runSlice()
             paragraphsSinceReading = 0;
             bytesSinceReading = 0;
         }
-        const std::int32_t i = s.firstUnformattedPar;
+        const std::int32_t i = s.marks().firstUnformattedPar();
         if (!(s.par(i)->flags & pfLinesValid)) {
             layout_.breakParagraph(i, 0, -1);
             bytesSinceReading += s.lengthOf(i);
             laidOut = true;
         }
-        s.firstUnformattedPar = i + 1;
+        s.marks().setFirstUnformattedPar(i + 1);
     }
     if (laidOut) {
-        layout_.afterLayout(first, s.firstUnformattedPar - 1);
+        layout_.afterLayout(first, s.marks().firstUnformattedPar() - 1);
         stepProgress();
     }
     if (!hasWork()) {

@@ -177,7 +177,7 @@ void TLayoutEngine::recomputeMetrics()
     const std::int32_t oldHeight = lineHeight_;
     std::int32_t h = lineHeightProperty_ > 0 ? lineHeightProperty_ : fm.height + 1;
     // Keep line index x line height inside 32 bits.
-    const std::int32_t lines = paragraphs().visibleLineCount;
+    const std::int32_t lines = paragraphs().marks().visibleLineCount();
     if (lines > 65535)
         h = std::min(INT32_MAX / lines, h);
     lineHeight_ = std::max(h, 1);
@@ -236,7 +236,7 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
     TParagraphsList &s = paragraphs();
     ParInfo *p = s.par(i);
     bool valid = p->flags & pfLinesValid;
-    if (HighlightParagraph && (!(p->flags & pfKeywordsDone) || s.lastStartStopPar < i)) {
+    if (HighlightParagraph && (!(p->flags & pfKeywordsDone) || s.marks().lastStartStopPar() < i)) {
         // The highlighting hands its state on and may mark the next paragraph for redoing.
         const bool nextValid = i + 1 < s.count() && laidOut(i + 1);
         HighlightParagraph(i);
@@ -312,8 +312,7 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
 
     const std::int32_t lineChange = newCount - oldCount;
     const std::int32_t visibleChange = p->hidden() ? 0 : lineChange;
-    s.lineCount += lineChange;
-    s.visibleLineCount += visibleChange;
+    s.marks().addLines(lineChange, visibleChange);
     if (visibleChange != 0)
         s.shiftFirstLines(i + 1, visibleChange);
     return visibleChange;
@@ -391,7 +390,7 @@ void TLayoutEngine::formatRange(std::int32_t first, std::int32_t last, bool prog
     if (first > last)
         return;
     const bool report = progress && schedule_.OnProgress;
-    const std::int32_t savedMark = s.firstUnformattedPar;
+    const std::int32_t savedMark = s.marks().firstUnformattedPar();
     const bool fromMark = first == savedMark;
     if (report)
         schedule_.startProgress();
@@ -401,10 +400,10 @@ void TLayoutEngine::formatRange(std::int32_t first, std::int32_t last, bool prog
             if (report)
                 schedule_.stepProgress();
         }
-        s.firstUnformattedPar = i + 1;
+        s.marks().setFirstUnformattedPar(i + 1);
     }
     if (!fromMark)
-        s.firstUnformattedPar = savedMark;
+        s.marks().setFirstUnformattedPar(savedMark);
     afterLayout(first, last);
     if (fromMark && report && !schedule_.hasWork())
         schedule_.finishProgress();
@@ -414,7 +413,7 @@ void TLayoutEngine::formatPending()
 {
     // Highlighting may queue the paragraph after each one it changes.
     while (schedule_.hasWork())
-        formatRange(paragraphs().firstUnformattedPar, paragraphs().lastParToFormat, true, true);
+        formatRange(paragraphs().marks().firstUnformattedPar(), paragraphs().marks().lastParToFormat(), true, true);
 }
 
 void TLayoutEngine::repaintBetween(std::int32_t from, std::int32_t to)
@@ -440,16 +439,16 @@ void TLayoutEngine::layOutUpToLine(std::int32_t line)
     TParagraphsList &s = paragraphs();
     if (!handle_)
         return;
-    const std::int32_t first = s.firstUnformattedPar;
+    const std::int32_t first = s.marks().firstUnformattedPar();
     std::int32_t i = first;
-    while (i <= std::min(s.lastParToFormat, s.count() - 1) && s.firstLineOf(i) <= line) {
+    while (i <= std::min(s.marks().lastParToFormat(), s.count() - 1) && s.firstLineOf(i) <= line) {
         if (!laidOut(i))
             breakParagraph(i, 0, -1);
         ++i;
     }
     if (i == first)
         return;
-    s.firstUnformattedPar = i;
+    s.marks().setFirstUnformattedPar(i);
     afterLayout(first, i - 1);
 }
 
@@ -495,13 +494,13 @@ void TLayoutEngine::textLoaded(bool layOut)
 void TLayoutEngine::refreshAfterEdit()
 {
     TParagraphsList &s = paragraphs();
-    if (s.lastChangedPar < 0 || s.count() == 0)
+    if (s.marks().lastChangedPar() < 0 || s.count() == 0)
         return;
-    const std::int32_t first = std::clamp(s.firstChangedPar, 0, s.count() - 1);
-    const std::int32_t last = std::min(s.lastChangedPar, s.count() - 1);
+    const std::int32_t first = std::clamp(s.marks().firstChangedPar(), 0, s.count() - 1);
+    const std::int32_t last = std::min(s.marks().lastChangedPar(), s.count() - 1);
     if (!handle_) {
-        s.firstUnformattedPar = std::min(s.firstUnformattedPar, first);
-        s.lastParToFormat = std::max(s.lastParToFormat, last);
+        s.marks().queueFormatFrom(first);
+        s.marks().queueFormatThrough(last);
         return;
     }
     const std::int32_t oldOffset = geometry.vertOffset;
@@ -510,15 +509,15 @@ void TLayoutEngine::refreshAfterEdit()
     // The first changed paragraph from its first changed line (the line before it too, so that
     // a word can move up), then what the window shows of the rest.
     std::int32_t fromLine = 0;
-    if (s.layoutValid && !s.par(first)->hidden())
-        fromLine = std::max(s.firstChangedLine - s.firstLineOf(first) - 1, 0);
+    if (s.marks().layoutValid() && !s.par(first)->hidden())
+        fromLine = std::max(s.marks().firstChangedLine() - s.firstLineOf(first) - 1, 0);
     // The old lines after the end of the inserted text are still right: breaking may stop where
     // they resume. Code clean-up may have edited further on, so not with StaticFormat.
     std::int32_t earlyStopFrom = -1;
     TSourceNavigator &changeEnd = memo_.selectionEnd();
     if (first == last && !(s.StaticFormat && memo_.codeCleanUp) && changeEnd.ParNumber() == first)
         earlyStopFrom = changeEnd.ParOffset();
-    std::int32_t lineChange = s.pendingVisibleChange + breakParagraph(first, fromLine, earlyStopFrom);
+    std::int32_t lineChange = s.marks().pendingVisibleChange() + breakParagraph(first, fromLine, earlyStopFrom);
     std::int32_t lastBroken = first;
     const std::int32_t bottom = topLine() + clientLines_;
     for (std::int32_t i = first + 1; i < s.count() && s.firstLineOf(i) <= bottom && (i <= last || !laidOut(i)); ++i) {
@@ -572,13 +571,12 @@ void TLayoutEngine::refreshAfterEdit()
 void TLayoutEngine::requeue(std::int32_t first, std::int32_t last)
 {
     requeueFrom_ = std::min(requeueFrom_, first);
-    paragraphs().lastParToFormat = std::max(paragraphs().lastParToFormat, last);
+    paragraphs().marks().queueFormatThrough(last);
 }
 
 void TLayoutEngine::applyRequeue()
 {
-    TParagraphsList &s = paragraphs();
-    s.firstUnformattedPar = std::min(s.firstUnformattedPar, requeueFrom_);
+    paragraphs().marks().queueFormatFrom(requeueFrom_);
     requeueFrom_ = INT32_MAX;
 }
 

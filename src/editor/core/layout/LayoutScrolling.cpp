@@ -28,7 +28,7 @@ std::int32_t TLayoutEngine::topLine() const
 
 bool TLayoutEngine::updateVerticalRange()
 {
-    const std::int64_t docHeight = static_cast<std::int64_t>(paragraphs().visibleLineCount) * lineHeight_;
+    const std::int64_t docHeight = static_cast<std::int64_t>(paragraphs().marks().visibleLineCount()) * lineHeight_;
     TScrollRange r;
     r.unit = static_cast<std::int32_t>(docHeight / kScrollLimit + 1);
     r.max =
@@ -178,7 +178,7 @@ void TLayoutEngine::scrollCaretIntoView(TSourceNavigator &caret)
             v = static_cast<std::int64_t>(std::max(line - clientLines_ + 2, 0)) * lineHeight_;
         } else {
             v = top + lineHeight_ - geometry.clientHeight + 1;
-            if (line >= paragraphs().visibleLineCount - 1)
+            if (line >= paragraphs().marks().visibleLineCount() - 1)
                 v += 2;
         }
         v = std::min(v, top);
@@ -193,7 +193,7 @@ void TLayoutEngine::resize(std::int32_t clientWidth, std::int32_t clientHeight)
         geometry.clientHeight = clientHeight;
         return;
     }
-    const std::int64_t docHeight = static_cast<std::int64_t>(paragraphs().visibleLineCount) * lineHeight_;
+    const std::int64_t docHeight = static_cast<std::int64_t>(paragraphs().marks().visibleLineCount()) * lineHeight_;
     const bool notPastEnd = geometry.vertOffset < docHeight - geometry.clientHeight + 5;
     const std::int32_t oldWidth = geometry.clientWidth;
     geometry.clientWidth = clientWidth;
@@ -209,7 +209,7 @@ void TLayoutEngine::resize(std::int32_t clientWidth, std::int32_t clientHeight)
             updateHorizontalRange();
     }
     const std::int64_t endOffset =
-        static_cast<std::int64_t>(paragraphs().visibleLineCount) * lineHeight_ - clientHeight + 3;
+        static_cast<std::int64_t>(paragraphs().marks().visibleLineCount()) * lineHeight_ - clientHeight + 3;
     if (notPastEnd && geometry.vertOffset > endOffset)
         scrollTo(static_cast<std::int32_t>(std::max<std::int64_t>(0, endOffset)), geometry.horzOffset, 0);
 }

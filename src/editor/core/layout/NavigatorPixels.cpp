@@ -48,8 +48,8 @@ TPixelPoint toPoint(TSourceNavigator &nav, TLayoutEngine &layout)
 void fromPoint(TSourceNavigator &nav, TLayoutEngine &layout, std::int32_t x, std::int32_t y)
 {
     const std::int64_t row = (static_cast<std::int64_t>(y) + layout.geometry.vertOffset) / layout.lineHeight();
-    if (row >= layout.paragraphs().visibleLineCount) {
-        nav.setPos(layout.paragraphs().textLength);
+    if (row >= layout.paragraphs().marks().visibleLineCount()) {
+        nav.setPos(layout.paragraphs().marks().textLength());
         return;
     }
     nav.setDisplayLine(static_cast<std::int32_t>(std::max<std::int64_t>(row, 0)));

@@ -1,6 +1,5 @@
 #include "editor/core/store/ParagraphsList.h"
 
-#include <algorithm>
 #include <cstddef>
 
 namespace velmora::core
@@ -25,36 +24,23 @@ TParagraphsList::~TParagraphsList()
 void TParagraphsList::clear()
 {
     forEachRecord(0, count(), [](std::byte *r) { reinterpret_cast<ParInfo *>(r)->release(); });
-    textLength = 0;
-    lineCount = 0;
-    visibleLineCount = 0;
     setCount(0);
     setCapacity(4);
     loadBuffers_.clear();
-    lastParToFormat = -1;
+    marks_.reset(0, 0);
 }
 
 void TParagraphsList::invalidateLayout()
 {
     forEachRecord(0, count(), [](std::byte *r) { reinterpret_cast<ParInfo *>(r)->flags &= ~pfLinesValid; });
-    firstUnformattedPar = 0;
-    lastParToFormat = count() - 1;
+    marks_.queueAllFormat(count());
 }
 
 void TParagraphsList::markChanged(std::int32_t p, std::int32_t k, std::int32_t q)
 {
-    if (lastChangedPar == -1) {
-        firstChangedPar = count();
-        firstChangedLine = count() > 0 ? firstLineOf(count() - 1) + par(count() - 1)->lineCount() : 0;
-    }
-    if (firstChangedPar >= p) {
-        firstChangedPar = p;
-        firstChangedLine = std::min(firstChangedLine, firstLineOf(p) + k);
-    }
-    lastChangedPar = std::max(lastChangedPar, q);
-    if (lastStartStopPar >= p)
-        lastStartStopPar = p - 1;
-    layoutValid = false;
+    const std::int32_t n = count();
+    const std::int32_t endLine = n > 0 ? firstLineOf(n - 1) + par(n - 1)->lineCount() : 0;
+    marks_.markChanged(p, firstLineOf(p) + k, q, n, endLine);
 }
 
 std::int32_t TParagraphsList::newBufferSize(std::int32_t len)
@@ -81,7 +67,7 @@ void TParagraphsList::removeLoadBuffer(const char *buffer)
 
 void TParagraphsList::appendLoaded(char *text, std::int32_t len, std::uint8_t startStyle)
 {
-    const std::int32_t start = count() == 0 ? 0 : textLength + 2;
+    const std::int32_t start = count() == 0 ? 0 : marks_.textLength() + 2;
     ParInfo rec;
     rec.text = len > 0 ? text : nullptr;
     const std::int32_t i = add(&rec);
@@ -90,22 +76,12 @@ void TParagraphsList::appendLoaded(char *text, std::int32_t len, std::uint8_t st
     p->setStartStyle(startStyle);
     setStartOf(i, start);
     setFirstLineOf(i, i);
-    textLength = start + len;
+    marks_.addText(start + len - marks_.textLength(), 0, 0);
 }
 
 void TParagraphsList::finishLoad()
 {
-    editMark = false;
-    firstChangedLine = 0;
-    firstChangedPar = 0;
-    lastChangedPar = count() - 1;
-    pendingVisibleChange = 0;
-    lastStartStopPar = -1;
-    firstUnformattedPar = 0;
-    lastParToFormat = count();
-    lineCount = count();
-    visibleLineCount = count();
-    layoutValid = false;
+    marks_.reset(count(), marks_.textLength());
 }
 
 } // namespace velmora::core

@@ -1,10 +1,11 @@
 // TParagraphsList: the paragraph records of one editor in a TDynArray2, with the text totals
-// and the layout and highlighting progress marks. Paragraph starts and first lines are the
-// array's position fields: read and write them through startOf/firstLineOf.
+// and the layout and highlighting progress marks (marks()). Paragraph starts and first lines are
+// the array's position fields: read and write them through startOf/firstLineOf.
 #pragma once
 
 #include "editor/core/store/DynArray2.h"
 #include "editor/core/store/ParagraphRecord.h"
+#include "editor/core/store/ProgressMarks.h"
 #include "editor/core/store/SourceMemoOptions.h"
 
 #include <climits>
@@ -61,11 +62,15 @@ public:
         return {p->text ? p->text : "", static_cast<std::size_t>(p->length())};
     }
 
-    // Frees every paragraph and load buffer; the list is then empty (capacity one block).
+    ProgressMarks &marks() { return marks_; }
+    const ProgressMarks &marks() const { return marks_; }
+
+    // Frees every paragraph and load buffer; the list is then empty (capacity one block) and its
+    // marks those of an empty list.
     void clear();
     // Clears flag pfLinesValid everywhere and queues all paragraphs for layout.
     void invalidateLayout();
-    // Records that paragraphs p .. q change, from line k of p on.
+    // Records that an edit changes paragraphs p .. q, from line k of p on.
     void markChanged(std::int32_t p, std::int32_t k, std::int32_t q);
 
     // Replaces [(sPar, sOff), (ePar, eOff)] by text, where a 13 (with an optional 10 after it)
@@ -93,21 +98,9 @@ public:
     // Buffer size for an owned paragraph text of len characters (len + len / 64 + 1; 0 for none).
     static std::int32_t newBufferSize(std::int32_t len);
 
-    // The fields of the list, in the order the text store describes them.
+    // Settings: inline style codes on, and the largest text length a replace or a load accepts
+    // (lowered by tests to reach the limit cheaply).
     bool StaticFormat = false;
-    bool editMark = false;
-    std::int32_t textLength = 0;
-    std::int32_t lineCount = 0;
-    std::int32_t visibleLineCount = 0;
-    std::int32_t firstChangedLine = 0;
-    std::int32_t firstChangedPar = 0;
-    std::int32_t lastChangedPar = -1;
-    std::int32_t pendingVisibleChange = 0;
-    std::int32_t lastStartStopPar = -1;
-    std::int32_t firstUnformattedPar = 0;
-    std::int32_t lastParToFormat = -1;
-    bool layoutValid = false;
-    // The largest text length a replace accepts; lowered by tests to reach the limit cheaply.
     std::int32_t maxTextLength = INT32_MAX;
 
 private:
@@ -115,6 +108,7 @@ private:
     ReplaceResult replaceInParagraph(std::int32_t p, std::int32_t sOff, std::int32_t eOff, std::string_view ins);
 
     std::vector<std::unique_ptr<char[]>> loadBuffers_;
+    ProgressMarks marks_;
 };
 
 } // namespace velmora::core

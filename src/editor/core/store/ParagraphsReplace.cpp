@@ -119,7 +119,7 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     std::int64_t inserted = static_cast<std::int64_t>(codes.size()) + 2 * static_cast<std::int64_t>(k);
     for (std::string_view piece : pieces)
         inserted += static_cast<std::int64_t>(piece.size());
-    if (static_cast<std::int64_t>(textLength) - removed + inserted > maxTextLength)
+    if (static_cast<std::int64_t>(marks_.textLength()) - removed + inserted > maxTextLength)
         throw EditorError(kTextTooLong);
     const std::int64_t eRest = static_cast<std::int64_t>(lengthOf(ePar)) - eOff;
     if (k == 0) {
@@ -131,7 +131,6 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
         checkParagraphLength(static_cast<std::int64_t>(pieces.back().size() + codes.size()) + eRest);
     }
 
-    editMark = true;
     markChanged(sPar, lineOfOffset(*par(sPar), sOff), ePar);
 
     if (k == 0 && sPar == ePar) {
@@ -250,19 +249,8 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     shrinkIfSparse();
 
     shiftBoth(sPar + k + 1, r.charChange, r.visibleLineChange);
-    textLength += r.charChange;
-    lineCount += r.lineChange;
-    visibleLineCount += r.visibleLineChange;
-    pendingVisibleChange += r.visibleLineChange;
-    lastChangedPar += r.parChange;
-    if (r.parChange != 0 || k > 0) {
-        if (sPar < firstUnformattedPar)
-            firstUnformattedPar = ePar < firstUnformattedPar ? firstUnformattedPar + r.parChange : sPar;
-        if (sPar < lastParToFormat && ePar < lastParToFormat)
-            lastParToFormat += r.parChange;
-        else
-            lastParToFormat = sPar + k;
-    }
+    marks_.addText(r.charChange, r.lineChange, r.visibleLineChange);
+    marks_.paragraphsReplaced(sPar, ePar, k, r.parChange);
     return r;
 }
 
@@ -338,17 +326,14 @@ ReplaceResult TParagraphsList::replaceInParagraph(std::int32_t pi, std::int32_t 
                 lineAt(i).nextLineStart += delta;
                 lineAt(i).justifyFrom += delta;
             }
-            layoutValid = true;
+            marks_.setLayoutValid(true);
         }
     } else if (!r.runsCrossed) {
-        layoutValid = true;
+        marks_.setLayoutValid(true);
     }
     r.visibleLineChange = p.hidden() ? 0 : r.lineChange;
     shiftBoth(pi + 1, r.charChange, r.visibleLineChange);
-    textLength += r.charChange;
-    lineCount += r.lineChange;
-    visibleLineCount += r.visibleLineChange;
-    pendingVisibleChange += r.visibleLineChange;
+    marks_.addText(r.charChange, r.lineChange, r.visibleLineChange);
     return r;
 }
 

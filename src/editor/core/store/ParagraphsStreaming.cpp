@@ -85,7 +85,7 @@ TSourceLineBreak TParagraphsList::loadFromStream(std::istream &in, const StreamO
             while (len > 0 && isBlank(buf[first + len - 1]))
                 --len;
         buf[first + len] = 0;
-        const std::int64_t start = count() == 0 ? 0 : static_cast<std::int64_t>(textLength) + 2;
+        const std::int64_t start = count() == 0 ? 0 : static_cast<std::int64_t>(marks_.textLength()) + 2;
         if (start + static_cast<std::int64_t>(len) > maxTextLength)
             throw EditorError(kTextTooLong);
         appendLoaded(buf + first, static_cast<std::int32_t>(len), parStyle);

@@ -2,6 +2,8 @@
 // and write the editor's text (the editor's Lines) and other multi-line texts.
 #pragma once
 
+#include "editor/core/text/UpdateGuard.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
@@ -38,7 +40,8 @@ public:
     void LoadFromFile(const std::filesystem::path &path);
     void SaveToFile(const std::filesystem::path &path);
 
-    // Nested update brackets; SetUpdateState is told when the outermost one opens and closes.
+    // Nested update brackets, paired through UpdateGuard; SetUpdateState is told when the
+    // outermost one opens and closes.
     void BeginUpdate();
     void EndUpdate();
 

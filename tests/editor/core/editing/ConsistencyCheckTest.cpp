@@ -39,16 +39,15 @@ TEST(ConsistencyCheck, EachDisagreementHasItsOwnMessage)
              LineInfo second = compactLine(3, 0);
              second.lineStart = 2; // the first line ends at 3
              lines.put(1, second);
-             s.lineCount += 1;
-             s.visibleLineCount += 1;
+             s.marks().addLines(1, 1);
              s.shiftFirstLines(1, 1);
          },
          "Error 3 in " + version},
         {[](TParagraphsList &s) { s.par(1)->convertToExtended(), s.par(1)->data.extra->firstLine.nextLineStart = 1; },
          "Error 4 in " + version},
-        {[](TParagraphsList &s) { s.textLength += 1; }, "Error 5 in " + version},
-        {[](TParagraphsList &s) { s.visibleLineCount = 2; }, "Error 6 in " + version},
-        {[](TParagraphsList &s) { s.lineCount = 5; }, "Error 6.01 in " + version},
+        {[](TParagraphsList &s) { s.marks().addText(1, 0, 0); }, "Error 5 in " + version},
+        {[](TParagraphsList &s) { s.marks().addLines(0, 2 - s.marks().visibleLineCount()); }, "Error 6 in " + version},
+        {[](TParagraphsList &s) { s.marks().addLines(5 - s.marks().lineCount(), 0); }, "Error 6.01 in " + version},
     };
     for (const auto &[corrupt, message] : cases) {
         TSourceMemoCore memo;
@@ -68,7 +67,7 @@ TEST(ConsistencyCheck, HiddenParagraphsCountInLinesButNotInVisibleLines)
     EXPECT_EQ(checkMessage(s), "Error 1 " + std::string(kSourceMemoVersion));
     s.shiftFirstLines(2, -1);
     EXPECT_EQ(checkMessage(s), "Error 6 in " + std::string(kSourceMemoVersion));
-    s.visibleLineCount -= 1;
+    s.marks().addLines(0, -1);
     EXPECT_EQ(checkMessage(s), "consistent");
     memo.setSelStart(2);
     memo.SetSelTextBuf("x\r\ny"); // an edit keeps the counts of a folded text right

@@ -41,8 +41,7 @@ void layOut(TSourceMemoCore &memo, std::int32_t i, std::vector<std::int32_t> sta
         line.startRunIndex = static_cast<std::int32_t>(l);
         lines.put(static_cast<std::int32_t>(l), line);
     }
-    s.lineCount += added;
-    s.visibleLineCount += added;
+    s.marks().addLines(added, added);
     s.shiftFirstLines(i + 1, added);
 }
 
@@ -185,7 +184,7 @@ TEST(Navigator, HiddenParagraphsReportTheirFirstLine)
     TParagraphsList &s = memo.paragraphs();
     s.par(1)->flags |= pfHidden; // folded away by a collapse handler
     s.shiftFirstLines(2, -1);
-    s.visibleLineCount -= 1;
+    s.marks().addLines(0, -1);
     ASSERT_NO_THROW(checkStoreConsistency(s));
     TSourceNavigator nav(&memo);
     nav.setPos(3);

@@ -40,7 +40,7 @@ TEST(HighlightStartStop, SpanRunsOverParagraphsUntilItsStopText)
     EXPECT_EQ(m.shape(2), "ssss..");
     EXPECT_EQ(m.shape(3), ".");
     EXPECT_EQ(m.runAt(1, 0).startLength, 2);
-    EXPECT_EQ(m.memo.paragraphs().lastStartStopPar, 3);
+    EXPECT_EQ(m.memo.paragraphs().marks().lastStartStopPar(), 3);
 }
 
 TEST(HighlightStartStop, TypingAStartRedoesFollowingParagraphsUntilTheStateIsTheOld)
@@ -236,7 +236,7 @@ TEST(HighlightEngine, ReApplyKeywordsDropsEveryRunAndRebuildsThem)
         EXPECT_EQ(m.par(i).runCount(), 0);
         EXPECT_FALSE(m.par(i).flags & (pfStartStopDone | pfKeywordsDone | pfLinesValid));
     }
-    EXPECT_EQ(m.memo.paragraphs().lastStartStopPar, -1);
+    EXPECT_EQ(m.memo.paragraphs().marks().lastStartStopPar(), -1);
     m.engine.highlightAll();
 
     HighlightedMemo fresh;

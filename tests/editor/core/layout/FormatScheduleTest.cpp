@@ -76,7 +76,7 @@ TEST(FormatScheduleTest, SlicesFormatFromTheTopWithThrottledProgressAndAFinalCal
     EXPECT_FALSE(rig.layout.schedule().thread()->Suspended());
 
     rig.layout.schedule().runSlice();
-    const std::int32_t afterOne = rig.memo.paragraphs().firstUnformattedPar;
+    const std::int32_t afterOne = rig.memo.paragraphs().marks().firstUnformattedPar();
     EXPECT_GT(afterOne, 0);
     EXPECT_LT(afterOne, 100); // a slice ends after 8 ms
     EXPECT_EQ(laidOutCount(rig.memo), afterOne);
@@ -153,10 +153,10 @@ TEST(FormatScheduleTest, ASliceDuringAnEditChangesNothing)
     rig.memo.BeginUpdate();
     rig.memo.setSelStart(0);
     rig.memo.SetSelTextBuf("x");
-    const std::int32_t mark = rig.memo.paragraphs().firstUnformattedPar;
+    const std::int32_t mark = rig.memo.paragraphs().marks().firstUnformattedPar();
     const std::int32_t lines = rig.memo.LineCount();
     rig.layout.schedule().runSlice();
-    EXPECT_EQ(rig.memo.paragraphs().firstUnformattedPar, mark);
+    EXPECT_EQ(rig.memo.paragraphs().marks().firstUnformattedPar(), mark);
     EXPECT_EQ(rig.memo.LineCount(), lines);
     EXPECT_EQ(laidOutCount(rig.memo), 0);
     rig.memo.EndUpdate();

@@ -128,7 +128,7 @@ using Breaks = std::vector<std::pair<std::int32_t, std::int32_t>>;
 inline void loadParagraphsOf(TParagraphsList &src, TParagraphsList &dst)
 {
     dst.clear();
-    char *buffer = dst.addLoadBuffer(static_cast<std::size_t>(src.textLength) + 1);
+    char *buffer = dst.addLoadBuffer(static_cast<std::size_t>(src.marks().textLength()) + 1);
     char *at = buffer;
     for (std::int32_t i = 0; i < src.count(); ++i) {
         const std::string_view t = src.textOf(i);
@@ -144,8 +144,8 @@ inline void loadParagraphsOf(TParagraphsList &src, TParagraphsList &dst)
 inline void expectSameLines(TParagraphsList &a, TParagraphsList &b)
 {
     ASSERT_EQ(a.count(), b.count());
-    EXPECT_EQ(a.lineCount, b.lineCount);
-    EXPECT_EQ(a.visibleLineCount, b.visibleLineCount);
+    EXPECT_EQ(a.marks().lineCount(), b.marks().lineCount());
+    EXPECT_EQ(a.marks().visibleLineCount(), b.marks().visibleLineCount());
     for (std::int32_t i = 0; i < a.count(); ++i) {
         const ParInfo &p = *a.par(i);
         const ParInfo &q = *b.par(i);

@@ -60,7 +60,7 @@ TEST(LayoutViewTest, LineHeightKeepsPixelPositionsOfLongTextsInRange)
     rig.open();
     rig.setText(paragraphs(70000, ""));
     rig.layout.setLineHeight(65535);
-    const std::int64_t lines = rig.memo.paragraphs().visibleLineCount;
+    const std::int64_t lines = rig.memo.paragraphs().marks().visibleLineCount();
     EXPECT_EQ(rig.layout.lineHeight(), INT32_MAX / 70000);
     EXPECT_LE(lines * rig.layout.lineHeight(), INT32_MAX);
 }

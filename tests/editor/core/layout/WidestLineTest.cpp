@@ -55,7 +55,7 @@ private:
     void replaceAtRandom()
     {
         TSourceMemoCore &memo = rig_.memo;
-        const std::int32_t length = memo.paragraphs().textLength;
+        const std::int32_t length = memo.paragraphs().marks().textLength();
         memo.setSelStart(pick(0, length));
         memo.setSelLength(pick(0, 3) == 0 ? pick(0, std::min(length - memo.SelStart(), 200)) : 0);
         static const char *pieces[] = {"x", "mov ax, 1", "\r\n", " ", "\t", "a\r\nbb\r\nccc"};
@@ -112,7 +112,7 @@ TEST(WidestLineTest, ShrinkingTheWidestLineFallsBackToTheNextWidest)
     EXPECT_EQ(rig.layout.widestLine(), 10 * 7); // a tie: both remaining lines are 10 wide
 
     rig.memo.setSelStart(0);
-    rig.memo.setSelLength(rig.memo.paragraphs().textLength);
+    rig.memo.setSelLength(rig.memo.paragraphs().marks().textLength());
     rig.memo.SetSelTextBuf("");
     EXPECT_EQ(rig.layout.widestLine(), 0);
 }

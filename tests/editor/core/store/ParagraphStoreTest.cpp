@@ -198,14 +198,14 @@ TEST(ParagraphStore, EmptyTextAndPositionsAcrossABreak)
     const TParagraphsList &s = memo.paragraphs();
     EXPECT_EQ(s.count(), 1);
     EXPECT_EQ(s.lengthOf(0), 0);
-    EXPECT_EQ(s.textLength, 0);
-    EXPECT_EQ(s.lineCount, 1);
+    EXPECT_EQ(s.marks().textLength(), 0);
+    EXPECT_EQ(s.marks().lineCount(), 1);
     EXPECT_NO_THROW(checkStoreConsistency(s));
 
     setText(memo, "abc\r\nde");
     EXPECT_EQ(s.startOf(0), 0);
     EXPECT_EQ(s.startOf(1), 5); // 3 + the two positions of the break
-    EXPECT_EQ(s.textLength, 7);
+    EXPECT_EQ(s.marks().textLength(), 7);
     EXPECT_EQ(memo.characterAt(3), 13);
     EXPECT_EQ(memo.characterAt(4), 10);
     EXPECT_EQ(memo.characterAt(5), 'd');
@@ -246,12 +246,12 @@ TEST(ParagraphStore, LoadedParagraphsBorrowTheirTextUntilChanged)
     s.appendLoaded(buffer + 7, 0, 0);
     s.finishLoad();
     EXPECT_NO_THROW(checkStoreConsistency(s));
-    EXPECT_EQ(s.textLength, 2 + 2 + 3 + 2 + 0);
+    EXPECT_EQ(s.marks().textLength(), 2 + 2 + 3 + 2 + 0);
     EXPECT_FALSE(s.par(0)->ownsText());
     EXPECT_TRUE(s.par(1)->extended()); // a start style byte needs the extension
     EXPECT_EQ(s.par(1)->startStyle(), 0x01);
-    EXPECT_EQ(s.lastChangedPar, 2);
-    EXPECT_EQ(s.lastStartStopPar, -1);
+    EXPECT_EQ(s.marks().lastChangedPar(), 2);
+    EXPECT_EQ(s.marks().lastStartStopPar(), -1);
 
     memo.setSelStart(6);
     memo.SetSelTextBuf("X");
@@ -264,7 +264,7 @@ TEST(ParagraphStore, LoadedParagraphsBorrowTheirTextUntilChanged)
     s.clear();
     EXPECT_EQ(s.loadBufferCount(), 0u);
     EXPECT_EQ(s.count(), 0);
-    EXPECT_EQ(s.lastParToFormat, -1);
+    EXPECT_EQ(s.marks().lastParToFormat(), -1);
 }
 
 TEST(ParagraphStore, ChangeMarksAndLayoutProgressFollowAnEdit)
@@ -273,24 +273,24 @@ TEST(ParagraphStore, ChangeMarksAndLayoutProgressFollowAnEdit)
     setText(memo, "0\r\n1\r\n2\r\n3\r\n4\r\n5");
     TParagraphsList &s = memo.paragraphs();
     s.invalidateLayout();
-    EXPECT_EQ(s.firstUnformattedPar, 0);
-    EXPECT_EQ(s.lastParToFormat, 5);
-    s.firstUnformattedPar = 4;
-    s.lastStartStopPar = 5;
+    EXPECT_EQ(s.marks().firstUnformattedPar(), 0);
+    EXPECT_EQ(s.marks().lastParToFormat(), 5);
+    s.marks().setFirstUnformattedPar(4);
+    s.marks().startStopDoneThrough(5);
     memo.BeginUpdate(); // keep the recorded range until the refresh
     memo.setSelStart(s.startOf(2));
     memo.SetSelTextBuf("a\r\nb\r\n");
-    EXPECT_TRUE(s.editMark);
-    EXPECT_EQ(s.firstChangedPar, 2);
-    EXPECT_EQ(s.firstChangedLine, 2);
-    EXPECT_EQ(s.lastChangedPar, 4); // 2 moved by the two new paragraphs
-    EXPECT_EQ(s.lastStartStopPar, 1);
-    EXPECT_EQ(s.firstUnformattedPar, 6);
-    EXPECT_EQ(s.lastParToFormat, 7);
-    EXPECT_EQ(s.pendingVisibleChange, 2);
+    EXPECT_TRUE(s.marks().editMark());
+    EXPECT_EQ(s.marks().firstChangedPar(), 2);
+    EXPECT_EQ(s.marks().firstChangedLine(), 2);
+    EXPECT_EQ(s.marks().lastChangedPar(), 4); // 2 moved by the two new paragraphs
+    EXPECT_EQ(s.marks().lastStartStopPar(), 1);
+    EXPECT_EQ(s.marks().firstUnformattedPar(), 6);
+    EXPECT_EQ(s.marks().lastParToFormat(), 7);
+    EXPECT_EQ(s.marks().pendingVisibleChange(), 2);
     memo.EndUpdate();
-    EXPECT_FALSE(s.editMark);
-    EXPECT_EQ(s.lastChangedPar, -1);
+    EXPECT_FALSE(s.marks().editMark());
+    EXPECT_EQ(s.marks().lastChangedPar(), -1);
     EXPECT_NO_THROW(checkStoreConsistency(s));
 }
 
@@ -343,8 +343,7 @@ TEST(ParagraphStore, EditInsideALaidOutParagraphCorrectsItsLines)
         l.nextLineStart = l.justifyFrom = starts[i + 1];
         lines.put(i, l);
     }
-    s.lineCount += 2;
-    s.visibleLineCount += 2;
+    s.marks().addLines(2, 2);
     s.shiftFirstLines(1, 2);
     ASSERT_NO_THROW(checkStoreConsistency(s));
 
@@ -381,8 +380,7 @@ TEST(ParagraphStore, RunsCrossedByAnEditDropTheLinesAfterTheEdit)
     second.lineStart = 4;
     lines.put(0, first);
     lines.put(1, second);
-    s.lineCount += 1;
-    s.visibleLineCount += 1;
+    s.marks().addLines(1, 1);
     s.shiftFirstLines(1, 1);
 
     memo.setSelStart(2);
@@ -391,7 +389,7 @@ TEST(ParagraphStore, RunsCrossedByAnEditDropTheLinesAfterTheEdit)
     EXPECT_EQ(p->runCount(), 1);
     EXPECT_EQ(p->run(0).position, 4); // the run at 8 moved back by 4
     EXPECT_EQ(p->lineCount(), 1);
-    EXPECT_EQ(s.lineCount, 2);
+    EXPECT_EQ(s.marks().lineCount(), 2);
     EXPECT_NO_THROW(checkStoreConsistency(s));
 }
 
