@@ -2,7 +2,6 @@
 
 #include "editor/core/editing/SourceMemoCore.h"
 #include "editor/core/editing/SourceNavigator.h"
-#include "editor/core/highlight/HighlightRuns.h"
 #include "editor/core/keyfiles/KeyInfo.h"
 #include "editor/core/layout/LayoutEngine.h"
 #include "editor/core/text/StyleBits.h"

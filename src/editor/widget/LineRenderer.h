@@ -53,8 +53,8 @@ public:
     // nav is the control's navigator for the line being drawn.
     TLineRenderer(core::TLayoutEngine &layout, QtTextMeasurer &measurer, core::TSourceNavigator &nav);
 
-    // The cells of display line `line` between window x from and to at the look's horizontal
-    // offset: the x and widths that draw() draws at.
+    // The cells of display line `line` between window x from and to, the view scrolled
+    // sideways to horzOffset: the x and widths that draw() draws at.
     core::TLineCells cells(std::int32_t line, std::int32_t horzOffset, std::int32_t from, std::int32_t to);
     // Draws display line `line` into painter, its top at y 0, width pixels wide.
     TDrawnLine draw(QPainter &painter, std::int32_t line, std::int32_t width, const TLineLook &look);

@@ -3,7 +3,6 @@
 // line and the caret follow.
 #include "editor/widget/SourceMemo.h"
 
-#include "editor/core/editing/SourceNavigator.h"
 #include "editor/core/layout/LineGeometry.h"
 #include "editor/widget/PaintTools.h"
 

@@ -24,7 +24,7 @@ public:
     static std::int32_t charWidth(std::uint8_t style)
     {
         std::int32_t w = (style & kStyleAltFont) ? 11 : 7;
-        if (style & 0x01)
+        if (style & kStyleBold)
             w += 2;
         return w;
     }
