@@ -466,6 +466,7 @@ private:
     TsmMouseState mouse_;
 
     QImage lineBitmap_;
+    // Declared after the layout engine, the measurer and the paint navigator it draws with.
     TLineRenderer lineRenderer_{*layout_, measurer_, *paintNav_};
     QRect caretRect_;
     QTimer caretBlink_;
