@@ -1,5 +1,7 @@
 #include "editor/widget/QtTextMeasurer.h"
 
+#include "editor/core/text/StyleBits.h"
+
 #include <QFontInfo>
 #include <QFontMetrics>
 
@@ -27,11 +29,11 @@ QtTextMeasurer::StyleCache &QtTextMeasurer::cacheFor(std::uint8_t style)
     StyleCache &cache = caches_[style & core::kMeasuredStyleBits];
     if (cache.ready)
         return cache;
-    QFont f = style & 0x20 ? altFont_ : font_;
-    f.setBold(style & 0x01);
-    f.setItalic(style & 0x02);
-    f.setUnderline(style & 0x04);
-    f.setStrikeOut(style & 0x08);
+    QFont f = style & core::kStyleAltFont ? altFont_ : font_;
+    f.setBold(style & core::kStyleBold);
+    f.setItalic(style & core::kStyleItalic);
+    f.setUnderline(style & core::kStyleUnderline);
+    f.setStrikeOut(style & core::kStyleStrikeOut);
     // Drawn advances must add up exactly as measured ones do.
     f.setKerning(false);
     cache.font = f;

@@ -9,10 +9,10 @@
 #pragma once
 
 #include "editor/core/layout/LayoutEngine.h"
-#include "editor/core/layout/LineWalk.h"
 #include "editor/core/highlight/SourceHighlightEngine.h"
 #include "editor/core/editing/SourceMemoCore.h"
 #include "editor/core/editing/SourceMemoStrings.h"
+#include "editor/widget/LineRenderer.h"
 #include "editor/widget/QtTextMeasurer.h"
 #include "editor/widget/SourceMemoMouseState.h"
 #include "editor/widget/SourceMemoTypes.h"
@@ -412,8 +412,9 @@ private:
 
     // Painting (SourceMemoPaint.cpp).
     void paintDocument(QPainter &painter, const QRect &area);
-    void drawLine(QPainter &painter, std::int32_t line);
-    void fillBackground(QPainter &painter, const QRect &target, std::int32_t documentY);
+    // What the line renderer paints with now.
+    TLineLook lineLook();
+    void drawLine(QPainter &painter, std::int32_t line, const TLineLook &look);
 
     QtTextMeasurer measurer_;
     std::unique_ptr<core::TLayoutEngine> layout_;
@@ -465,8 +466,8 @@ private:
     TsmMouseState mouse_;
 
     QImage lineBitmap_;
-    // Where the painting of long lines may start measuring, near the window's left edge.
-    core::TLineCheckpoints paintCheckpoints_;
+    // Declared after the layout engine, the measurer and the paint navigator it draws with.
+    TLineRenderer lineRenderer_{*layout_, measurer_, *paintNav_};
     QRect caretRect_;
     QTimer caretBlink_;
     // A scroll animation: the layout moved by distanceV, distanceH; the view shows movedV,

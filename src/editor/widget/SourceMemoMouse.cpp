@@ -4,6 +4,7 @@
 #include "editor/widget/SourceMemo.h"
 
 #include "editor/core/highlight/HighlightRuns.h"
+#include "editor/core/layout/LineGeometry.h"
 #include "editor/core/layout/NavigatorPixels.h"
 #include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/SourceMemoCursors.h"
@@ -387,9 +388,8 @@ std::int32_t TSourceMemo::overshootAt(QPoint point)
 
 std::int32_t TSourceMemo::caretColumn()
 {
-    const std::int32_t blank = std::max(layout_->blankWidth(), 1);
-    const std::int32_t x = core::navigatorX(origin(), *layout_) + overshoot() * blank;
-    return (x + layout_->geometry.horzOffset - LeftMargin()) / blank;
+    const std::int32_t x = core::navigatorX(origin(), *layout_) + overshoot() * std::max(layout_->blankWidth(), 1);
+    return core::columnAt(*layout_, x, layout_->geometry.horzOffset);
 }
 
 // ---- Selection ---------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "editor/core/editing/SourceMemoCore.h"
 
 #include "editor/core/text/ColumnArithmetic.h"
+#include "editor/core/text/StyleBits.h"
 
 #include <algorithm>
 
@@ -196,7 +197,7 @@ std::uint8_t TSourceMemoCore::styleAtOrigin()
     view_->layOutParagraph(origin_->ParNumber());
     const std::uint8_t inlineStyle = origin_->styleByte();
     const RunInfo &run = origin_->currentRun();
-    return (run.style & 0x80) ? run.style & 0x3F : inlineStyle;
+    return (run.style & kRunAttributes) ? run.style & kStyleBits : inlineStyle;
 }
 
 void TSourceMemoCore::setSelCol(std::int32_t k)

@@ -7,14 +7,13 @@
 
 #include "editor/core/keyfiles/KeyInfo.h"
 #include "editor/core/store/ParagraphRecord.h"
+#include "editor/core/text/StyleBits.h"
 
 #include <cstdint>
 
 namespace velmora::core
 {
 
-constexpr std::uint8_t kRunAttributes = 0x80;
-constexpr std::uint8_t kRunSpan = 0xC0;
 // Stack entries 0 .. 15: a span nested this deep admits no further match.
 constexpr int kMaxRunLevel = 15;
 constexpr std::int32_t kStartStopEntryBias = 32768;

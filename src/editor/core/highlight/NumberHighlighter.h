@@ -9,6 +9,7 @@
 
 #include "editor/core/highlight/ExtHighlighter.h"
 #include "editor/core/highlight/SpanStates.h"
+#include "editor/core/text/StyleBits.h"
 
 #include <functional>
 #include <string>
@@ -35,7 +36,7 @@ public:
     void setSeparators(std::string_view text);
     // Font style bits: bold, italic, underline, strike-out.
     std::uint8_t Style() const { return style_; }
-    void setStyle(std::uint8_t style) { style_ = style & 0x0F; }
+    void setStyle(std::uint8_t style) { style_ = style & kFontStyleBits; }
     std::int32_t Scope() const { return scope_; }
     void setScope(std::int32_t scope) { scope_ = scope; }
     // Above 0, numbers are highlighted in every scope.

@@ -1,6 +1,9 @@
 // The records of the keyword and start-stop key lists: the attribute block every entry
 // carries (and that the highlighting engine copies into its runs) and the keyword record.
+// KeyStyle holds the style bits of StyleBits.h.
 #pragma once
+
+#include "editor/core/text/StyleBits.h"
 
 #include <cstdint>
 #include <string>
@@ -22,14 +25,6 @@ constexpr std::uint8_t kOptFirstWord = 0x04;      // positional: first word of p
 constexpr std::uint8_t kOptFirstNonBlank = 0x08;  // positional: first non-blank item
 constexpr std::uint8_t kOptParagraphStart = 0x10; // positional: start of paragraph
 constexpr std::uint8_t kOptLongForm = 0x80;       // never stored: marks the long entry form in streams
-
-// KeyStyle bits, shared with highlight runs.
-constexpr std::uint8_t kStyleBold = 0x01;
-constexpr std::uint8_t kStyleItalic = 0x02;
-constexpr std::uint8_t kStyleUnderline = 0x04;
-constexpr std::uint8_t kStyleStrikeOut = 0x08;
-constexpr std::uint8_t kStyleHighlight = 0x10;
-constexpr std::uint8_t kStyleAltFont = 0x20;
 
 // SummaryFlags of both lists: bit 0 while every entry is match-case, bits 2 and 3 the union
 // of the entries' positional option bits 2 and 3.

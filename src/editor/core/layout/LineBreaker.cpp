@@ -1,5 +1,6 @@
 #include "editor/core/layout/LineBreaker.h"
 
+#include "editor/core/text/StyleBits.h"
 #include "editor/core/text/StyleCodes.h"
 
 #include <algorithm>
@@ -18,11 +19,11 @@ std::int32_t tabAdvance(std::int32_t x, std::int32_t tabStops, std::int32_t blan
 
 std::uint8_t effectiveStyle(std::uint8_t inlineStyle, const RunState &run, std::uint8_t fontStyle)
 {
-    if (!(run.style & 0x80))
+    if (!(run.style & kRunAttributes))
         return inlineStyle ^ fontStyle;
-    std::uint8_t s = run.style & 0x3F;
-    if ((s & 0x18) == 0x18)
-        s &= static_cast<std::uint8_t>(~0x18);
+    std::uint8_t s = run.style & kStyleBits;
+    if ((s & kSpecialUnderlineBits) == kSpecialUnderlineBits)
+        s &= static_cast<std::uint8_t>(~kSpecialUnderlineBits);
     return s;
 }
 
@@ -174,7 +175,7 @@ std::int64_t unbrokenWidth(const Walk &walk, Cursor c, std::int32_t n, std::int6
 
 std::int32_t TLineBreaker::blankWidthIn(std::uint8_t style)
 {
-    std::int32_t &w = blankWidths_[style & 0x3F];
+    std::int32_t &w = blankWidths_[style & kStyleBits];
     if (w < 0)
         w = measurer_.textWidth(" ", style);
     return w;

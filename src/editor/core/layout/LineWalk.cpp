@@ -2,6 +2,7 @@
 
 #include "editor/core/highlight/HighlightRuns.h"
 #include "editor/core/layout/LayoutEngine.h"
+#include "editor/core/text/StyleBits.h"
 #include "editor/core/text/StyleCodes.h"
 
 #include <algorithm>
@@ -9,7 +10,8 @@
 namespace velmora::core
 {
 
-TLineWalk::TLineWalk(TLayoutEngine &layout, const ParInfo &par, const LineInfo &line) : layout_(layout), par_(par)
+TLineWalk::TLineWalk(TLayoutEngine &layout, const ParInfo &par, const LineInfo &line, std::int32_t horzOffset)
+    : layout_(layout), par_(par)
 {
     const std::int32_t len = par.length();
     end_ = std::min(line.nextLineStart, len);
@@ -21,7 +23,7 @@ TLineWalk::TLineWalk(TLayoutEngine &layout, const ParInfo &par, const LineInfo &
         left_ = layout.textAreaWidth() - layout.RightMargin() - line.width;
     else
         left_ = layout.LeftMargin() + free / 2;
-    left_ -= layout.geometry.horzOffset;
+    left_ -= horzOffset;
 
     key_.layoutStamp = layout.layoutStamp();
     key_.par = &par;
@@ -72,7 +74,7 @@ TLineCell TLineWalk::next()
         return cell;
     }
     cell.style = effectiveStyle(s.inlineStyle, *cell.run, key_.fontStyle);
-    cell.special = (cell.run->style & 0x98) == 0x98;
+    cell.special = hasSpecialUnderline(cell.run->style);
     const std::uint8_t measured = cell.style & kMeasuredStyleBits;
     if (c == '\t') {
         cell.width = tabAdvance(s.x, key_.tabStops, key_.blankWidth) - s.x;

@@ -1,7 +1,8 @@
 // Walking the characters of one display line as they are drawn: each character's x from the
 // line's left x, its width and its effective style. Tabs reach the next tab stop, blanks after
 // the justify-from offset are widened on a justified line, and inline style codes (with
-// StaticFormat) take no width. Painting and the navigators' pixel conversions walk lines so.
+// StaticFormat) take no width. LineGeometry.h gives its cells to painting, caret placement
+// and hit-testing alike.
 //
 // TLineCheckpoints keeps the walk's state every kStep characters of long lines, so that
 // painting a long line measures only what lies in the window, not the whole line before it.
@@ -64,7 +65,8 @@ struct TLineWalkKey {
 class TLineWalk
 {
 public:
-    TLineWalk(TLayoutEngine &layout, const ParInfo &par, const LineInfo &line);
+    // The walk of a line in a window scrolled horizontally to horzOffset.
+    TLineWalk(TLayoutEngine &layout, const ParInfo &par, const LineInfo &line, std::int32_t horzOffset);
 
     // The line's left x in window pixels: margin, alignment and horizontal scroll applied.
     std::int32_t left() const { return left_; }

@@ -1,8 +1,8 @@
 #include "editor/core/layout/NavigatorPixels.h"
 
-#include "editor/core/layout/LayoutEngine.h"
-#include "editor/core/layout/LineWalk.h"
 #include "editor/core/editing/SourceNavigator.h"
+#include "editor/core/layout/LayoutEngine.h"
+#include "editor/core/layout/LineGeometry.h"
 
 #include <algorithm>
 
@@ -12,19 +12,11 @@ namespace velmora::core
 namespace
 {
 
-// Walks the characters of the navigator's display line, giving each one's left edge in
-// window pixels and its width, until visit returns false. Returns the x after the last
-// character visited (the line end when all were).
+// Walks the cells of the navigator's display line in the window as the layout scrolls it.
 template <class Visit> std::int32_t walkLine(TSourceNavigator &nav, TLayoutEngine &layout, Visit visit)
 {
     const ParInfo &par = *nav.paragraph();
-    TLineWalk walk(layout, par, par.lineInfo(nav.ParLine()));
-    while (!walk.atEnd()) {
-        const TLineCell cell = walk.next();
-        if (!visit(cell.offset, walk.left() + cell.x, cell.width))
-            return walk.left() + cell.x;
-    }
-    return walk.left() + walk.state().x;
+    return walkCells(layout, par, par.lineInfo(nav.ParLine()), layout.geometry.horzOffset, visit);
 }
 
 } // namespace

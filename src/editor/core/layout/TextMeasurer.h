@@ -2,6 +2,8 @@
 // (main font and AltFont, each with the four font styles); tests use a fixed-width fake.
 #pragma once
 
+#include "editor/core/text/StyleBits.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -16,9 +18,6 @@ struct TFontMetrics {
     std::int32_t internalLeading = 0;
     std::int32_t maxCharWidth = 1;
 };
-
-// Style bits a measurer distinguishes: bits 0..3 the font styles, bit 5 AltFont instead of Font.
-constexpr std::uint8_t kMeasuredStyleBits = 0x2F;
 
 class TTextMeasurer
 {

@@ -1,5 +1,7 @@
 #include "editor/core/store/ParagraphRecord.h"
 
+#include "editor/core/text/StyleBits.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -126,7 +128,7 @@ LineInfo ParInfo::lineInfo(std::int32_t i) const
 
 void ParInfo::setStartRun(RunInfo *run, bool copy)
 {
-    if (!run || !(run->style & 0x80)) {
+    if (!run || !(run->style & kRunAttributes)) {
         if (extended()) {
             releaseStartRun(data.extra->startRun);
             data.extra->startRun = sharedDefaultRun();

@@ -1,6 +1,7 @@
 // The store replace: one range of paragraphs and offsets replaced by a text.
 #include "editor/core/text/EditorErrors.h"
 #include "editor/core/store/ParagraphsList.h"
+#include "editor/core/text/StyleBits.h"
 #include "editor/core/text/StyleCodes.h"
 
 #include <algorithm>
@@ -176,7 +177,7 @@ ReplaceResult TParagraphsList::replace(std::int32_t sPar, std::int32_t sOff, std
     RunInfo *carried = sP.startRun();
     if (runsBeforeS > 0) {
         const RunInfo inForce = firstRuns[runsBeforeS - 1];
-        carried = (inForce.style & 0x80) && k > 0 ? newStartRun(inForce) : nullptr;
+        carried = (inForce.style & kRunAttributes) && k > 0 ? newStartRun(inForce) : nullptr;
     }
 
     // Build the new records.

@@ -2,6 +2,8 @@
 // of the running style byte each and take no room on screen.
 #pragma once
 
+#include "editor/core/text/StyleBits.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,15 +16,15 @@ constexpr std::uint8_t styleBitOf(unsigned char c)
 {
     switch (c) {
     case 2:
-        return 0x01; // bold
+        return kStyleBold;
     case 1:
-        return 0x02; // italic
+        return kStyleItalic;
     case 21:
-        return 0x04; // underline
+        return kStyleUnderline;
     case 3:
-        return 0x10; // highlight
+        return kStyleHighlight;
     case 4:
-        return 0x20; // alternate font
+        return kStyleAltFont;
     default:
         return 0;
     }

@@ -2,9 +2,10 @@
 // layout asks of it, a clock the test moves, and an editor with its layout.
 #pragma once
 
+#include "editor/core/editing/SourceMemoCore.h"
 #include "editor/core/layout/LayoutEngine.h"
 #include "editor/core/layout/LayoutView.h"
-#include "editor/core/editing/SourceMemoCore.h"
+#include "editor/core/text/StyleBits.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +23,8 @@ class FixedWidthMeasurer : public TTextMeasurer
 public:
     static std::int32_t charWidth(std::uint8_t style)
     {
-        std::int32_t w = (style & 0x20) ? 11 : 7;
-        if (style & 0x01)
+        std::int32_t w = (style & kStyleAltFont) ? 11 : 7;
+        if (style & kStyleBold)
             w += 2;
         return w;
     }

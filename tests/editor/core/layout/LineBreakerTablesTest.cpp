@@ -24,7 +24,8 @@ public:
     {
         for (std::size_t style = 0; style < tables_.size(); ++style)
             for (std::size_t b = 0; b < 256; ++b)
-                tables_[style][b] = static_cast<std::int32_t>(3 + b % 5 + (style & 0x01) * 2 + (style & 0x20) / 8);
+                tables_[style][b] = static_cast<std::int32_t>(3 + b % 5 + (style & kStyleBold ? 2 : 0) +
+                                                              (style & kStyleAltFont ? 4 : 0));
     }
     std::int32_t textWidth(std::string_view text, std::uint8_t style) override
     {

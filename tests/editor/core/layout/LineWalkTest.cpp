@@ -2,8 +2,8 @@
 // from the line start, a long line is measured only where the window shows it, and an edit
 // that keeps the line's length still makes the remembered states stale.
 #include "editor/core/layout/LineWalk.h"
-#include "editor/core/layout/LayoutTestSupport.h"
 #include "editor/core/highlight/HighlightRuns.h"
+#include "editor/core/layout/LayoutTestSupport.h"
 
 #include <random>
 
@@ -17,7 +17,7 @@ constexpr std::int32_t kWindow = 416;
 std::vector<TLineCell> wholeLine(LayoutRig &rig, std::int32_t par = 0, std::int32_t line = 0)
 {
     ParInfo &p = *rig.memo.paragraphs().par(par);
-    TLineWalk walk(rig.layout, p, p.lineInfo(line));
+    TLineWalk walk(rig.layout, p, p.lineInfo(line), rig.layout.geometry.horzOffset);
     std::vector<TLineCell> cells;
     while (!walk.atEnd())
         cells.push_back(walk.next());
@@ -45,7 +45,7 @@ void expectWindowAgrees(LayoutRig &rig, TLineCheckpoints &checkpoints, std::int3
     SCOPED_TRACE("window " + std::to_string(from) + " .. " + std::to_string(to));
     const std::vector<TLineCell> whole = wholeLine(rig);
     ParInfo &p = *rig.memo.paragraphs().par(0);
-    TLineWalk walk(rig.layout, p, p.lineInfo(0));
+    TLineWalk walk(rig.layout, p, p.lineInfo(0), rig.layout.geometry.horzOffset);
     const std::vector<TLineCell> cells = checkpoints.cellsBetween(walk, from, to);
     ASSERT_FALSE(cells.empty());
     const std::size_t first = static_cast<std::size_t>(cells.front().offset - p.lineInfo(0).lineStart);
@@ -84,9 +84,9 @@ TEST(LineWalk, WalksFromCheckpointsAgreeWithWalksFromTheLineStart)
         // Bold and special-underline runs across checkpoint boundaries.
         ParInfo &p = *rig.memo.paragraphs().par(0);
         RunInfo bold;
-        bold.style = kRunAttributes | 0x01;
+        bold.style = kRunAttributes | kStyleBold;
         RunInfo special;
-        special.style = kRunAttributes | 0x18;
+        special.style = kRunAttributes | kSpecialUnderlineBits;
         putRunInForce(p, 300, 1900, bold);
         putRunInForce(p, 1000, 2600, special);
         putRunInForce(p, 2700, 2701, special);
@@ -123,7 +123,7 @@ TEST(LineWalk, PaintingALongLineMeasuresOnlyTheWindow)
     const auto paint = [&](std::int32_t horzOffset) {
         rig.layout.geometry.horzOffset = horzOffset;
         ParInfo &p = *rig.memo.paragraphs().par(0);
-        TLineWalk walk(rig.layout, p, p.lineInfo(0));
+        TLineWalk walk(rig.layout, p, p.lineInfo(0), rig.layout.geometry.horzOffset);
         rig.measurer.bytes = 0;
         EXPECT_FALSE(checkpoints.cellsBetween(walk, 0, kWindow).empty());
         return rig.measurer.bytes;
