@@ -1,10 +1,10 @@
 #include "editor/widget/SourceMemo.h"
 
 #include "editor/core/editing/ClipboardCommands.h"
+#include "editor/core/editing/SourceNavigator.h"
+#include "editor/core/layout/NavigatorPixels.h"
 #include "editor/core/text/CodePages.h"
 #include "editor/core/text/EditorErrors.h"
-#include "editor/core/layout/NavigatorPixels.h"
-#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/QtClipboard.h"
 #include "editor/widget/SourceMemoView.h"
 
@@ -135,7 +135,7 @@ TSourceMemo::TSourceMemo(QWidget *parent)
       view_(std::make_unique<TsmMemoView>(*this, *layout_, *engine_)),
       lines_(std::make_unique<core::TSourceLinesStrings>(*this)),
       paragraphStrings_(std::make_unique<core::TSourceParaStrings>(*this)), paintNav_(new core::TSourceNavigator(this)),
-      keyNav_(new core::TSourceNavigator(this))
+      keyLayout_(*layout_), keys_(std::make_unique<core::TKeyCommands>(*this, keyLayout_))
 {
     setView(view_.get());
     layout_->setWindow(this);
@@ -523,9 +523,9 @@ void TSourceMemo::setOptions(const core::TSourceMemoOptions &options)
 
 void TSourceMemo::setOverwrite(bool on)
 {
-    if (on == overwrite_)
+    if (on == keys_->overwrite)
         return;
-    overwrite_ = on;
+    keys_->overwrite = on;
     placeCaret();
 }
 
@@ -690,8 +690,7 @@ void TSourceMemo::scrolled(bool vertical, bool horizontal)
 
 void TSourceMemo::repaintSelection()
 {
-    if (blockSelection() || SelLength() != 0)
-        layout_->repaintBetween(selectionStart().Pos(), selectionEnd().Pos());
+    keys_->repaintSelection();
 }
 
 bool TSourceMemo::selectionShown() const
@@ -704,7 +703,7 @@ bool TSourceMemo::selectionShown() const
 
 std::int32_t TSourceMemo::effectiveCaretWidth()
 {
-    if (overwrite_ && Options()[core::smoWideOverwriteCaret] && SelLength() == 0)
+    if (keys_->overwrite && Options()[core::smoWideOverwriteCaret] && SelLength() == 0)
         return std::max(1, core::characterWidth(origin(), *layout_));
     return std::max(1, caretWidth_);
 }

@@ -8,11 +8,13 @@
 // text, selection, scrolling and font changes.
 #pragma once
 
-#include "editor/core/layout/LayoutEngine.h"
-#include "editor/core/layout/LineWalk.h"
-#include "editor/core/highlight/SourceHighlightEngine.h"
+#include "editor/core/editing/KeyCommands.h"
 #include "editor/core/editing/SourceMemoCore.h"
 #include "editor/core/editing/SourceMemoStrings.h"
+#include "editor/core/highlight/SourceHighlightEngine.h"
+#include "editor/core/layout/LayoutEngine.h"
+#include "editor/core/layout/LayoutKeyView.h"
+#include "editor/core/layout/LineWalk.h"
 #include "editor/widget/QtTextMeasurer.h"
 #include "editor/widget/SourceMemoMouseState.h"
 #include "editor/widget/SourceMemoTypes.h"
@@ -122,10 +124,10 @@ public:
     // Repaints the selection when smoWindowsSelColors or smoFullLineSelect changed.
     void setOptions(const core::TSourceMemoOptions &options);
     using TSourceMemoCore::Options;
-    bool Overwrite() const { return overwrite_; }
+    bool Overwrite() const { return keys_->overwrite; }
     void setOverwrite(bool on);
-    bool PassOverCodes() const { return passOverCodes_; }
-    void setPassOverCodes(bool on) { passOverCodes_ = on; }
+    bool PassOverCodes() const { return keys_->passOverCodes; }
+    void setPassOverCodes(bool on) { keys_->passOverCodes = on; }
     void setProgressInterval(std::int32_t ms);
     using TSourceMemoCore::ProgressInterval;
     bool ReadOnly() const { return readOnly_; }
@@ -261,7 +263,7 @@ public:
     // Called by the view with the text's change notification.
     void textChanged();
     // The caret was placed or the text edited: the next vertical move takes the caret's x.
-    void dropDesiredX() { desiredX_ = -1; }
+    void dropDesiredX() { keys_->dropDesiredX(); }
 
 protected:
     bool event(QEvent *event) override;
@@ -315,34 +317,10 @@ private:
     bool displayOnlyKey(int key, Qt::KeyboardModifiers shift);
     bool editingKey(int key, Qt::KeyboardModifiers mods);
     void toggleOverwrite();
+    // Left, Right, Up, Down: with Shift and Alt a column block (smoBlockSelection, no wrap).
     void arrowKey(int key, Qt::KeyboardModifiers mods);
-    // Moves the caret as the key says; block: a column block from firstColumn follows it.
-    void moveByKey(int key, bool shift, bool ctrl, bool block, std::int32_t firstColumn);
-    // The key navigator one step left or right; each returns the new virtual overshoot.
-    std::int32_t stepLeft(bool ctrl, std::int32_t over);
-    std::int32_t stepRight(bool ctrl, std::int32_t over, bool block);
-    bool verticalStep(std::int32_t direction, bool shift, bool block, std::int32_t &over);
-    void pageStep(std::int32_t direction, bool shift, bool ctrl, bool block, std::int32_t &over);
-    std::int32_t toLineKeepingX(std::int32_t target, bool shift, bool block);
-    void stayOnLine(core::TSourceNavigator &nav);
-    void toLineEnd(core::TSourceNavigator &nav);
-    void caretMoved(bool shift, bool block, std::int32_t firstColumn, std::int32_t over);
-
-    // Typing (SourceMemoTyping.cpp): the character handler; true when it consumed c.
+    // The character handler; true when it consumed c.
     bool typeKey(char16_t c);
-    // Runs edit with the selection set aside under smoNoOverwriteBlocks.
-    void editAsideFromSelection(const std::function<void()> &edit);
-    void typePrintable(char16_t c);
-    void typeEnter();
-    std::string autoIndentation();
-    void typeTab();
-    std::string smartTabFiller();
-    void backspaceKey(bool ctrl);
-    bool selectBeforeCaret(bool ctrl);
-    std::int32_t backIndentTarget(std::int32_t par, std::int32_t lead);
-    void deleteKey();
-    void deleteToLineEnd();
-    void keepColumnAtParagraphEnd(std::int32_t column);
 
     // Keys while text is dragged (Ctrl for the copy cursor, Escape to cancel); true when the
     // drag took the key.
@@ -422,7 +400,8 @@ private:
     std::unique_ptr<core::TSourceLinesStrings> lines_;
     std::unique_ptr<core::TSourceParaStrings> paragraphStrings_;
     core::TSourceNavigator *paintNav_; // the line being painted
-    core::TSourceNavigator *keyNav_;   // where a key moves the caret
+    core::TLayoutKeyView keyLayout_;
+    std::unique_ptr<core::TKeyCommands> keys_;
 
     std::vector<IsmMemoListener *> messageListeners_;
     std::vector<IsmMemoListener *> changeListeners_;
@@ -442,8 +421,6 @@ private:
     bool enableHotKeys_ = true;
     TsmPen endOfTextMark_{core::clRed, 1, Qt::SolidLine};
     std::int32_t mouseWheelFactor_ = -1;
-    bool overwrite_ = false;
-    bool passOverCodes_ = true;
     bool readOnly_ = false;
     TsmPen rightLinePen_{clGray, 1, Qt::DotLine};
     std::int32_t rightLinePos_ = 0;
@@ -460,8 +437,6 @@ private:
     QPointer<QMenu> popupMenu_;
     TsmDefaultPopup *defaultPopup_ = nullptr; // a child widget, made on first use
 
-    // Input state shared by keyboard and mouse: the pixel x vertical moves keep (-1: unset).
-    std::int32_t desiredX_ = -1;
     TsmMouseState mouse_;
 
     QImage lineBitmap_;

@@ -3,9 +3,9 @@
 // and the pointers shown over the text.
 #include "editor/widget/SourceMemo.h"
 
+#include "editor/core/editing/SourceNavigator.h"
 #include "editor/core/highlight/HighlightRuns.h"
 #include "editor/core/layout/NavigatorPixels.h"
-#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/SourceMemoCursors.h"
 
 #include <QContextMenuEvent>
@@ -159,7 +159,7 @@ void TSourceMemo::leftButtonDown(QPoint point, Qt::KeyboardModifiers shift, bool
         repaintSelection();
         setSelLength(SelLength()); // ends the column block
     }
-    desiredX_ = -1;
+    dropDesiredX();
     if (displayOnly_)
         return;
     mouse_.selecting = true;
@@ -305,9 +305,7 @@ void TSourceMemo::selectDisplayLines(std::int32_t from, std::int32_t to)
 
 std::int32_t TSourceMemo::displayLineStart(std::int32_t line)
 {
-    layout_->layOutUpToLine(line);
-    mouse_.scratch->setDisplayLine(line);
-    return mouse_.scratch->Pos();
+    return keys_->displayLineStart(line);
 }
 
 std::int32_t TSourceMemo::displayLineEnd(std::int32_t line)
@@ -344,7 +342,7 @@ std::int32_t TSourceMemo::displayLineAt(std::int32_t y) const
 
 std::int32_t TSourceMemo::lastDisplayLine() const
 {
-    return std::max(paragraphs().visibleLineCount - 1, 0);
+    return keys_->lastDisplayLine();
 }
 
 QPoint TSourceMemo::onLastLineAtMost(QPoint point) const
@@ -387,23 +385,19 @@ std::int32_t TSourceMemo::overshootAt(QPoint point)
 
 std::int32_t TSourceMemo::caretColumn()
 {
-    const std::int32_t blank = std::max(layout_->blankWidth(), 1);
-    const std::int32_t x = core::navigatorX(origin(), *layout_) + overshoot() * blank;
-    return (x + layout_->geometry.horzOffset - LeftMargin()) / blank;
+    return keys_->caretColumn();
 }
 
 // ---- Selection ---------------------------------------------------------------------------------
 
 std::int32_t TSourceMemo::anchorPosition()
 {
-    return &origin() == &selectionEnd() ? selectionStart().Pos() : selectionEnd().Pos();
+    return keys_->anchorPosition();
 }
 
 void TSourceMemo::selectRange(std::int32_t anchor, std::int32_t caret)
 {
-    repaintSelection();
-    setSelStart(caret);
-    setSelLength(anchor - caret);
+    keys_->selectRange(anchor, caret);
 }
 
 } // namespace velmora::widget
