@@ -164,7 +164,7 @@ bool TSourceMemo::keyDown(int key, Qt::KeyboardModifiers shift)
 bool TSourceMemo::hotKey(int key, bool shift)
 {
     if (const std::optional<core::TStyleCommand> command = styleCommandOf(key)) {
-        core::applyStyleCommand(*this, *command);
+        core::applyStyleCommand(core_, *command);
         placeCaret();
         return true;
     }

@@ -31,10 +31,10 @@ QPoint pointOf(const QMouseEvent *event)
 
 void TSourceMemo::setUpMouse()
 {
-    mouse_.nav = new core::TSourceNavigator(this);
-    mouse_.wordStart = new core::TSourceNavigator(this);
-    mouse_.wordEnd = new core::TSourceNavigator(this);
-    mouse_.scratch = new core::TSourceNavigator(this);
+    mouse_.nav = new core::TSourceNavigator(&core_);
+    mouse_.wordStart = new core::TSourceNavigator(&core_);
+    mouse_.wordEnd = new core::TSourceNavigator(&core_);
+    mouse_.scratch = new core::TSourceNavigator(&core_);
     viewport()->setMouseTracking(true);
     // The control answers every request itself; the bar then shows where the view went.
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
@@ -256,7 +256,7 @@ void TSourceMemo::extendSelection(QPoint point)
 void TSourceMemo::selectWordAt(QPoint point)
 {
     mouseNavigatorTo(point);
-    const core::SeparatorSet &separators = TSourceMemoCore::Separators();
+    const core::SeparatorSet &separators = core_.Separators();
     mouse_.wordStart->assign(*mouse_.nav);
     mouse_.wordStart->toWordStartInParagraph(separators);
     mouse_.wordEnd->assign(*mouse_.nav);
@@ -275,10 +275,10 @@ void TSourceMemo::selectWords()
     core::TSourceNavigator &end = *mouse_.scratch;
     end.setPos(at);
     if (at < wordStart) {
-        end.toWordStartInParagraph(TSourceMemoCore::Separators());
+        end.toWordStartInParagraph(core_.Separators());
         selectRange(wordEnd, end.Pos());
     } else if (at > wordEnd) {
-        end.toWordEndInParagraph(TSourceMemoCore::Separators());
+        end.toWordEndInParagraph(core_.Separators());
         selectRange(wordStart, end.Pos());
     } else {
         selectRange(wordStart, wordEnd);
