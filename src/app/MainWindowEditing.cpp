@@ -160,7 +160,7 @@ void TVelmora::Find1Click()
 void TVelmora::searchWithFindDialog()
 {
     const std::string text = core::encode(fd_->findText().toStdU16String(), editor->measurer().codePage());
-    if (core::SearchText(*editor, text, fd_->down(), fd_->matchCase(), fd_->wholeWord(), false))
+    if (core::SearchText(editor->core(), text, fd_->down(), fd_->matchCase(), fd_->wholeWord(), false))
         editor->scrollCaretCommand();
 }
 

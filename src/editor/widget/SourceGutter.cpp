@@ -146,7 +146,7 @@ core::TSourceNavigator &TSourceGutter::bookmark(std::int32_t number)
 {
     core::TSourceNavigator *&slot = slots_[static_cast<std::size_t>(number)];
     if (!slot) {
-        slot = new core::TSourceNavigator(memo_);
+        slot = new core::TSourceNavigator(&memo_->core());
         slot->deleteWithText = !keepBookmarks_;
         // The memo deletes the navigator with its text, or with itself: the slot empties.
         slot->onDestroy = [this, number](core::TSourceNavigator &) {

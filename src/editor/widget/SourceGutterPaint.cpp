@@ -65,7 +65,7 @@ void TSourceGutter::paintEvent(QPaintEvent *event)
     if (iconTop + TBookmarkIcons::kSize < baseline)
         iconTop = baseline - TBookmarkIcons::kSize;
 
-    core::TSourceNavigator row(memo_);
+    core::TSourceNavigator row(&memo_->core());
     QString text;
     QImage graphic;
     for (std::int32_t line = first; line < count; ++line) {

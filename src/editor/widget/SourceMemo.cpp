@@ -1,10 +1,10 @@
 #include "editor/widget/SourceMemo.h"
 
 #include "editor/core/editing/ClipboardCommands.h"
+#include "editor/core/editing/SourceNavigator.h"
+#include "editor/core/layout/NavigatorPixels.h"
 #include "editor/core/text/CodePages.h"
 #include "editor/core/text/EditorErrors.h"
-#include "editor/core/layout/NavigatorPixels.h"
-#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/QtClipboard.h"
 #include "editor/widget/SourceMemoView.h"
 
@@ -51,6 +51,13 @@ bool leaveIfDestroyed(const TSourceMemo *memo)
     if (--it->second == 0)
         list.erase(it);
     return true;
+}
+
+// Every control alive, so that a collapse handler finds the control of a highlighting engine.
+std::vector<TSourceMemo *> &liveMemos()
+{
+    static std::vector<TSourceMemo *> list;
+    return list;
 }
 
 class QtFormatTimer : public core::TFormatTimer
@@ -105,9 +112,12 @@ TsmsCollapseHandler::~TsmsCollapseHandler()
 
 void TsmsCollapseHandler::LinkControl(core::TSourceHighlightEngine &engine, bool linked)
 {
-    auto *memo = dynamic_cast<TSourceMemo *>(&engine.memo());
-    if (!memo)
+    const auto &memos = liveMemos();
+    const auto it =
+        std::find_if(memos.begin(), memos.end(), [&](TSourceMemo *m) { return &m->highlighting() == &engine; });
+    if (it == memos.end())
         throw core::EditorError("Internal error: component is not a TSourceMemo");
+    TSourceMemo *memo = *it;
     std::erase(memos_, memo);
     if (linked)
         memos_.push_back(memo);
@@ -130,15 +140,17 @@ void TsmMemoView::dropCaretX()
 // ---- Creation and destruction --------------------------------------------------------------
 
 TSourceMemo::TSourceMemo(QWidget *parent)
-    : QAbstractScrollArea(parent), layout_(std::make_unique<core::TLayoutEngine>(*this, measurer_)),
-      engine_(std::make_unique<core::TSourceHighlightEngine>(*this)),
+    : QAbstractScrollArea(parent), layout_(std::make_unique<core::TLayoutEngine>(core_, measurer_)),
+      engine_(std::make_unique<core::TSourceHighlightEngine>(core_)),
       view_(std::make_unique<TsmMemoView>(*this, *layout_, *engine_)),
-      lines_(std::make_unique<core::TSourceLinesStrings>(*this)),
-      paragraphStrings_(std::make_unique<core::TSourceParaStrings>(*this)), paintNav_(new core::TSourceNavigator(this)),
-      keyNav_(new core::TSourceNavigator(this))
+      lines_(std::make_unique<core::TSourceLinesStrings>(core_)),
+      paragraphStrings_(std::make_unique<core::TSourceParaStrings>(core_)),
+      paintNav_(new core::TSourceNavigator(&core_)), keyLayout_(*layout_),
+      keys_(std::make_unique<core::TKeyCommands>(core_, keyLayout_))
 {
-    setView(view_.get());
-    layout_->setWindow(this);
+    liveMemos().push_back(this);
+    core_.setView(view_.get());
+    layout_->setWindow(&window_);
     layout_->HighlightParagraph = [this](std::int32_t par) { engine_->highlightParagraph(par); };
     core::TFormatSchedule &schedule = layout_->schedule();
     schedule.CreateTimer = [this](std::function<void()> tick) {
@@ -148,7 +160,7 @@ TSourceMemo::TSourceMemo(QWidget *parent)
     };
     schedule.OnProgress = [this] {
         if (OnProgress)
-            OnProgress(*this);
+            OnProgress(core_);
     };
 
     setFrameShape(QFrame::StyledPanel);
@@ -177,8 +189,9 @@ TSourceMemo::~TSourceMemo()
     OnChange = nullptr;
     messageListeners_.clear();
     changeListeners_.clear();
-    setView(nullptr);
+    core_.setView(nullptr);
     layout_->setWindow(nullptr);
+    std::erase(liveMemos(), this);
 }
 
 void TSourceMemo::HandleNeeded()
@@ -508,7 +521,7 @@ void TSourceMemo::setOptions(const core::TSourceMemoOptions &options)
     const core::TSourceMemoOptions old = Options();
     if (options == old)
         return;
-    TSourceMemoCore::setOptions(options);
+    core_.setOptions(options);
     const core::TSourceMemoOptions changed = old ^ options;
     if (changed[core::smoWindowsSelColors] || changed[core::smoFullLineSelect])
         repaintSelection();
@@ -523,15 +536,15 @@ void TSourceMemo::setOptions(const core::TSourceMemoOptions &options)
 
 void TSourceMemo::setOverwrite(bool on)
 {
-    if (on == overwrite_)
+    if (on == keys_->overwrite)
         return;
-    overwrite_ = on;
+    keys_->overwrite = on;
     placeCaret();
 }
 
 void TSourceMemo::setProgressInterval(std::int32_t ms)
 {
-    TSourceMemoCore::setProgressInterval(ms);
+    core_.setProgressInterval(ms);
     layout_->schedule().ProgressInterval = ms;
 }
 
@@ -557,7 +570,7 @@ void TSourceMemo::setSeparators(const std::string &chars)
         return;
     separatorText_ = chars;
     const core::SeparatorSet set = core::makeSeparators(chars);
-    TSourceMemoCore::setSeparators(set);
+    core_.setSeparators(set);
     engine_->setSeparators(set);
 }
 
@@ -579,7 +592,7 @@ void TSourceMemo::setShowNonPrintChars(TsmNonPrintChars marks)
 
 void TSourceMemo::setUpperCaseType(core::TsmUpperCase type)
 {
-    TSourceMemoCore::setUpperCaseType(type);
+    core_.setUpperCaseType(type);
     engine_->setUpperCaseType(type);
 }
 
@@ -612,19 +625,19 @@ void TSourceMemo::setFontCharset(std::uint8_t charset)
 void TSourceMemo::cutCommand()
 {
     QtClipboard clipboard(measurer_.codePage());
-    core::CutToClipboard(*this, clipboard);
+    core::CutToClipboard(core_, clipboard);
 }
 
 void TSourceMemo::copyCommand()
 {
     QtClipboard clipboard(measurer_.codePage());
-    core::CopyToClipboard(*this, clipboard);
+    core::CopyToClipboard(core_, clipboard);
 }
 
 void TSourceMemo::pasteCommand()
 {
     QtClipboard clipboard(measurer_.codePage());
-    core::PasteFromClipboard(*this, clipboard, SelCol());
+    core::PasteFromClipboard(core_, clipboard, SelCol());
 }
 
 // ---- Window of the layout ---------------------------------------------------------------------
@@ -690,8 +703,7 @@ void TSourceMemo::scrolled(bool vertical, bool horizontal)
 
 void TSourceMemo::repaintSelection()
 {
-    if (blockSelection() || SelLength() != 0)
-        layout_->repaintBetween(selectionStart().Pos(), selectionEnd().Pos());
+    keys_->repaintSelection();
 }
 
 bool TSourceMemo::selectionShown() const
@@ -704,7 +716,7 @@ bool TSourceMemo::selectionShown() const
 
 std::int32_t TSourceMemo::effectiveCaretWidth()
 {
-    if (overwrite_ && Options()[core::smoWideOverwriteCaret] && SelLength() == 0)
+    if (keys_->overwrite && Options()[core::smoWideOverwriteCaret] && SelLength() == 0)
         return std::max(1, core::characterWidth(origin(), *layout_));
     return std::max(1, caretWidth_);
 }

@@ -1,17 +1,20 @@
-// TSourceMemo: the editor control. Its text, selection and undo live in the Qt-free
-// TSourceMemoCore it derives from; it owns the layout engine, the highlighting engine and the
-// text measurer over its fonts, shows the layout (TLayoutWindow) and paints every line through
-// a one-line off-screen bitmap.
+// TSourceMemo: the editor control. It owns its Qt-free parts: the text, selection and undo
+// (TSourceMemoCore, whose published names it forwards), the layout engine it shows as the
+// layout's window, the highlighting engine, the key commands and the text measurer over its
+// fonts; it paints every line through a one-line off-screen bitmap.
 //
 // Every event the control handles passes the message listeners first (ncBeforeMessage, where a
 // kept result of kStopMessage stops it) and after (ncAfterMessage); the change listeners follow
 // text, selection, scrolling and font changes.
 #pragma once
 
-#include "editor/core/layout/LayoutEngine.h"
-#include "editor/core/highlight/SourceHighlightEngine.h"
+#include "editor/core/editing/KeyCommands.h"
 #include "editor/core/editing/SourceMemoCore.h"
 #include "editor/core/editing/SourceMemoStrings.h"
+#include "editor/core/highlight/SourceHighlightEngine.h"
+#include "editor/core/layout/LayoutEngine.h"
+#include "editor/core/layout/LayoutKeyView.h"
+#include "editor/core/layout/LineWalk.h"
 #include "editor/widget/LineRenderer.h"
 #include "editor/widget/QtTextMeasurer.h"
 #include "editor/widget/SourceMemoMouseState.h"
@@ -48,15 +51,17 @@ class TsmMemoView;
 inline constexpr std::uint32_t kBackgroundStepMessage = QEvent::User + 1;
 inline constexpr std::uint32_t kChangedMessage = QEvent::User + 2;
 
-class TSourceMemo : public QAbstractScrollArea,
-                    public core::TSourceMemoCore,
-                    public core::TLayoutWindow,
-                    public IsmEditCommands
+class TSourceMemo : public QAbstractScrollArea, public IsmEditCommands
 {
+    // First, for every member after it refers to it.
+    core::TSourceMemoCore core_;
+
 public:
     explicit TSourceMemo(QWidget *parent = nullptr);
     ~TSourceMemo() override;
 
+    core::TSourceMemoCore &core() { return core_; }
+    const core::TSourceMemoCore &core() const { return core_; }
     core::TLayoutEngine &layoutEngine() { return *layout_; }
     core::TSourceHighlightEngine &highlighting() { return *engine_; }
     QtTextMeasurer &measurer() { return measurer_; }
@@ -121,13 +126,13 @@ public:
     void setMouseWheelFactor(std::int32_t n) { mouseWheelFactor_ = n; }
     // Repaints the selection when smoWindowsSelColors or smoFullLineSelect changed.
     void setOptions(const core::TSourceMemoOptions &options);
-    using TSourceMemoCore::Options;
-    bool Overwrite() const { return overwrite_; }
+    const core::TSourceMemoOptions &Options() const { return core_.Options(); }
+    bool Overwrite() const { return keys_->overwrite; }
     void setOverwrite(bool on);
-    bool PassOverCodes() const { return passOverCodes_; }
-    void setPassOverCodes(bool on) { passOverCodes_ = on; }
+    bool PassOverCodes() const { return keys_->passOverCodes; }
+    void setPassOverCodes(bool on) { keys_->passOverCodes = on; }
     void setProgressInterval(std::int32_t ms);
-    using TSourceMemoCore::ProgressInterval;
+    std::int32_t ProgressInterval() const { return core_.ProgressInterval(); }
     bool ReadOnly() const { return readOnly_; }
     void setReadOnly(bool on) { readOnly_ = on; }
     const TsmPen &RightLinePen() const { return rightLinePen_; }
@@ -155,7 +160,7 @@ public:
     std::int32_t TabStops() const { return layout_->TabStops(); }
     void setTabStops(std::int32_t n) { layout_->setTabStops(n); }
     void setUpperCaseType(core::TsmUpperCase type);
-    using TSourceMemoCore::UpperCaseType;
+    core::TsmUpperCase UpperCaseType() const { return core_.UpperCaseType(); }
     core::TsmUpdateMode UpdateMode() const { return layout_->schedule().UpdateMode(); }
     void setUpdateMode(core::TsmUpdateMode mode) { layout_->schedule().setUpdateMode(mode); }
     std::string Version() const { return core::kSourceMemoVersion; }
@@ -163,6 +168,70 @@ public:
     void setVersion(const std::string &) {}
     const std::string &WordWrapChars() const { return layout_->WordWrapChars(); }
     void setWordWrapChars(const std::string &chars) { layout_->setWordWrapChars(chars); }
+
+    // ---- The core's properties and methods
+    std::int32_t UndoMaxLevel() const { return core_.UndoMaxLevel(); }
+    void setUndoMaxLevel(std::int32_t n) { core_.setUndoMaxLevel(n); }
+    std::int32_t UndoMaxSpace() const { return core_.UndoMaxSpace(); }
+    void setUndoMaxSpace(std::int32_t n) { core_.setUndoMaxSpace(n); }
+    bool StaticFormat() const { return core_.StaticFormat(); }
+    void setStaticFormat(bool on) { core_.setStaticFormat(on); }
+    core::TSourceLineBreak LineBreak() const { return core_.LineBreak(); }
+    void setLineBreak(core::TSourceLineBreak lineBreak) { core_.setLineBreak(lineBreak); }
+    char NullReplacement() const { return core_.NullReplacement(); }
+    void setNullReplacement(char c) { core_.setNullReplacement(c); }
+    bool Modified() const { return core_.Modified(); }
+    void setModified(bool m) { core_.setModified(m); }
+
+    std::int32_t SelStart() const { return core_.SelStart(); }
+    void setSelStart(std::int32_t p) { core_.setSelStart(p); }
+    std::int32_t SelLength() const { return core_.SelLength(); }
+    void setSelLength(std::int32_t n) { core_.setSelLength(n); }
+    std::string SelText() { return core_.SelText(); }
+    void setSelText(const char *text) { core_.setSelText(text); }
+    void SetSelTextBuf(const char *text) { core_.SetSelTextBuf(text); }
+    std::int32_t copySelection(char *buffer, std::int32_t size) { return core_.copySelection(buffer, size); }
+    void SelectAll() { core_.SelectAll(); }
+    void ClearSelection() { core_.ClearSelection(); }
+    void SetTextBuf(const char *text) { core_.SetTextBuf(text); }
+    void Clear() { core_.Clear(); }
+    std::string textRange(std::int32_t a, std::int32_t b) { return core_.textRange(a, b); }
+    unsigned char characterAt(std::int32_t p) { return core_.characterAt(p); }
+    std::uint8_t styleAtOrigin() { return core_.styleAtOrigin(); }
+    std::int32_t TextLength() const { return core_.TextLength(); }
+    std::int32_t ParagraphCount() const { return core_.ParagraphCount(); }
+    std::int32_t LineCount() const { return core_.LineCount(); }
+    std::int32_t SelPar() { return core_.SelPar(); }
+    std::int32_t SelLine() { return core_.SelLine(); }
+    std::int32_t SelCol() { return core_.SelCol(); }
+    void setSelCol(std::int32_t k) { core_.setSelCol(k); }
+    void selectParagraph(std::int32_t i) { core_.selectParagraph(i); }
+    void selectLine(std::int32_t i) { core_.selectLine(i); }
+    bool blockSelection() const { return core_.blockSelection(); }
+    void setBlockColumns(std::int32_t left, std::int32_t right) { core_.setBlockColumns(left, right); }
+    std::pair<std::int32_t, std::int32_t> blockColumns() const { return core_.blockColumns(); }
+    std::string blockText() { return core_.blockText(); }
+    std::int32_t overshoot() const { return core_.overshoot(); }
+    void setOvershoot(std::int32_t columns) { core_.setOvershoot(columns); }
+    core::TSourceNavigator &selectionStart() { return core_.selectionStart(); }
+    core::TSourceNavigator &selectionEnd() { return core_.selectionEnd(); }
+    core::TSourceNavigator &origin() { return core_.origin(); }
+    core::TParagraphsList &paragraphs() { return core_.paragraphs(); }
+    const core::TParagraphsList &paragraphs() const { return core_.paragraphs(); }
+
+    void startNewUndoGroup() { core_.startNewUndoGroup(); }
+    void BeginUpdate() { core_.BeginUpdate(); }
+    void EndUpdate() { core_.EndUpdate(); }
+    std::int32_t updateCount() const { return core_.updateCount(); }
+    void Undo() { core_.Undo(); }
+    void Redo() { core_.Redo(); }
+    bool CanUndo() const { return core_.CanUndo(); }
+    bool CanRedo() const { return core_.CanRedo(); }
+    void ClearUndo() { core_.ClearUndo(); }
+    core::TUndoList &undoList() { return core_.undoList(); }
+    void LoadFromStream(std::istream &in) { core_.LoadFromStream(in); }
+    void SaveToStream(std::ostream &out) { core_.SaveToStream(out); }
+    void setParagraphText(std::int32_t i, const char *text) { core_.setParagraphText(i, text); }
 
     // Inherited properties the control paints with.
     std::int32_t Color() const { return color_; }
@@ -182,7 +251,12 @@ public:
     QMenu *PopupMenu() const { return popupMenu_; }
     void setPopupMenu(QMenu *menu) { popupMenu_ = menu; }
 
-    // ---- Events
+    // ---- Events (the core's first: they are its own, given the core)
+    std::function<void(core::TSourceMemoCore &)> &OnChange = core_.OnChange;
+    std::function<void(core::TSourceMemoCore &)> &OnProgress = core_.OnProgress;
+    std::function<void(core::TSourceMemoCore &, const char *&text)> &OnBeforeChange = core_.OnBeforeChange;
+    std::function<void(core::TSourceMemoCore &, std::int32_t startOffset, std::int32_t stopOffset)> &OnParse =
+        core_.OnParse;
     std::function<void(TSourceMemo &)> OnStyleChange;
     std::function<void(TSourceMemo &)> OnSelMove;
     std::function<void(TSourceMemo &)> OnHScroll;
@@ -243,16 +317,16 @@ public:
     // The caret's rectangle in the viewport (empty while it is not shown).
     QRect caretRect() const { return caretRect_; }
 
-    // ---- TLayoutWindow
-    void repaintLines(std::int32_t first, std::int32_t last) override;
-    void repaintAll() override;
-    void scrollContents(std::int32_t dx, std::int32_t dy, std::int32_t fromY) override;
-    void setScrollRange(bool vertical, const core::TScrollRange &range) override;
-    void setScrollPosition(bool vertical, std::int32_t position) override;
-    void placeCaret() override;
-    bool hasBackgroundPicture() const override { return !backgroundBmp_.isNull(); }
-    bool animateScroll(std::int64_t dv, std::int64_t dh, std::int32_t time) override;
-    void scrolled(bool vertical, bool horizontal) override;
+    // ---- What the layout asks of its window (through window_)
+    void repaintLines(std::int32_t first, std::int32_t last);
+    void repaintAll();
+    void scrollContents(std::int32_t dx, std::int32_t dy, std::int32_t fromY);
+    void setScrollRange(bool vertical, const core::TScrollRange &range);
+    void setScrollPosition(bool vertical, std::int32_t position);
+    void placeCaret();
+    bool hasBackgroundPicture() const { return !backgroundBmp_.isNull(); }
+    bool animateScroll(std::int64_t dv, std::int64_t dh, std::int32_t time);
+    void scrolled(bool vertical, bool horizontal);
     // The offsets the view is painted at: the layout's, less what a running scroll animation
     // still has to go.
     std::int32_t shownVertOffset() const;
@@ -261,7 +335,7 @@ public:
     // Called by the view with the text's change notification.
     void textChanged();
     // The caret was placed or the text edited: the next vertical move takes the caret's x.
-    void dropDesiredX() { desiredX_ = -1; }
+    void dropDesiredX() { keys_->dropDesiredX(); }
 
 protected:
     bool event(QEvent *event) override;
@@ -315,34 +389,10 @@ private:
     bool displayOnlyKey(int key, Qt::KeyboardModifiers shift);
     bool editingKey(int key, Qt::KeyboardModifiers mods);
     void toggleOverwrite();
+    // Left, Right, Up, Down: with Shift and Alt a column block (smoBlockSelection, no wrap).
     void arrowKey(int key, Qt::KeyboardModifiers mods);
-    // Moves the caret as the key says; block: a column block from firstColumn follows it.
-    void moveByKey(int key, bool shift, bool ctrl, bool block, std::int32_t firstColumn);
-    // The key navigator one step left or right; each returns the new virtual overshoot.
-    std::int32_t stepLeft(bool ctrl, std::int32_t over);
-    std::int32_t stepRight(bool ctrl, std::int32_t over, bool block);
-    bool verticalStep(std::int32_t direction, bool shift, bool block, std::int32_t &over);
-    void pageStep(std::int32_t direction, bool shift, bool ctrl, bool block, std::int32_t &over);
-    std::int32_t toLineKeepingX(std::int32_t target, bool shift, bool block);
-    void stayOnLine(core::TSourceNavigator &nav);
-    void toLineEnd(core::TSourceNavigator &nav);
-    void caretMoved(bool shift, bool block, std::int32_t firstColumn, std::int32_t over);
-
-    // Typing (SourceMemoTyping.cpp): the character handler; true when it consumed c.
+    // The character handler; true when it consumed c.
     bool typeKey(char16_t c);
-    // Runs edit with the selection set aside under smoNoOverwriteBlocks.
-    void editAsideFromSelection(const std::function<void()> &edit);
-    void typePrintable(char16_t c);
-    void typeEnter();
-    std::string autoIndentation();
-    void typeTab();
-    std::string smartTabFiller();
-    void backspaceKey(bool ctrl);
-    bool selectBeforeCaret(bool ctrl);
-    std::int32_t backIndentTarget(std::int32_t par, std::int32_t lead);
-    void deleteKey();
-    void deleteToLineEnd();
-    void keepColumnAtParagraphEnd(std::int32_t column);
 
     // Keys while text is dragged (Ctrl for the copy cursor, Escape to cancel); true when the
     // drag took the key.
@@ -416,6 +466,38 @@ private:
     TLineLook lineLook();
     void drawLine(QPainter &painter, std::int32_t line, const TLineLook &look);
 
+    // The layout's window: passes the layout's requests on to the control.
+    class LayoutWindow : public core::TLayoutWindow
+    {
+    public:
+        explicit LayoutWindow(TSourceMemo &memo) : memo_(memo) {}
+        void repaintLines(std::int32_t first, std::int32_t last) override { memo_.repaintLines(first, last); }
+        void repaintAll() override { memo_.repaintAll(); }
+        void scrollContents(std::int32_t dx, std::int32_t dy, std::int32_t fromY) override
+        {
+            memo_.scrollContents(dx, dy, fromY);
+        }
+        void setScrollRange(bool vertical, const core::TScrollRange &range) override
+        {
+            memo_.setScrollRange(vertical, range);
+        }
+        void setScrollPosition(bool vertical, std::int32_t position) override
+        {
+            memo_.setScrollPosition(vertical, position);
+        }
+        void placeCaret() override { memo_.placeCaret(); }
+        bool hasBackgroundPicture() const override { return memo_.hasBackgroundPicture(); }
+        bool animateScroll(std::int64_t dv, std::int64_t dh, std::int32_t time) override
+        {
+            return memo_.animateScroll(dv, dh, time);
+        }
+        void scrolled(bool vertical, bool horizontal) override { memo_.scrolled(vertical, horizontal); }
+
+    private:
+        TSourceMemo &memo_;
+    };
+
+    LayoutWindow window_{*this};
     QtTextMeasurer measurer_;
     std::unique_ptr<core::TLayoutEngine> layout_;
     std::unique_ptr<core::TSourceHighlightEngine> engine_;
@@ -423,7 +505,8 @@ private:
     std::unique_ptr<core::TSourceLinesStrings> lines_;
     std::unique_ptr<core::TSourceParaStrings> paragraphStrings_;
     core::TSourceNavigator *paintNav_; // the line being painted
-    core::TSourceNavigator *keyNav_;   // where a key moves the caret
+    core::TLayoutKeyView keyLayout_;
+    std::unique_ptr<core::TKeyCommands> keys_;
 
     std::vector<IsmMemoListener *> messageListeners_;
     std::vector<IsmMemoListener *> changeListeners_;
@@ -443,8 +526,6 @@ private:
     bool enableHotKeys_ = true;
     TsmPen endOfTextMark_{core::clRed, 1, Qt::SolidLine};
     std::int32_t mouseWheelFactor_ = -1;
-    bool overwrite_ = false;
-    bool passOverCodes_ = true;
     bool readOnly_ = false;
     TsmPen rightLinePen_{clGray, 1, Qt::DotLine};
     std::int32_t rightLinePos_ = 0;
@@ -461,8 +542,6 @@ private:
     QPointer<QMenu> popupMenu_;
     TsmDefaultPopup *defaultPopup_ = nullptr; // a child widget, made on first use
 
-    // Input state shared by keyboard and mouse: the pixel x vertical moves keep (-1: unset).
-    std::int32_t desiredX_ = -1;
     TsmMouseState mouse_;
 
     QImage lineBitmap_;

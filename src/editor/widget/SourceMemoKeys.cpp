@@ -1,12 +1,12 @@
-// The editor control's keys: what a key does before any character it types, namely the hot
-// keys, the keys of display-only mode, caret movement with and without Shift, column blocks
-// from the keyboard, and the editing keys that act at once (Backspace, Delete, Insert).
+// The editor control's keys: the hot keys, the keys of display-only mode, and the translation
+// of the editing keys and typed characters into the core's key commands (caret moves, column
+// blocks from the keyboard, Backspace, Delete, typing); the clipboard keys and Insert act here.
 #include "editor/widget/SourceMemo.h"
 
-#include "editor/core/layout/NavigatorPixels.h"
-#include "editor/core/editing/SourceNavigator.h"
-#include "editor/core/text/StyleCodes.h"
+#include "editor/core/editing/StoreConsistency.h"
 #include "editor/core/editing/StyleCommands.h"
+#include "editor/core/layout/NavigatorPixels.h"
+#include "editor/core/text/CodePages.h"
 #include "platform/Dialogs.h"
 
 #include <QKeyEvent>
@@ -20,11 +20,6 @@ namespace velmora::widget
 
 namespace
 {
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 // The character a key types, 0 for none. Alt without Ctrl types nothing (the key belongs to
 // menus and block selection); Ctrl with a letter types its control character, with any other
@@ -69,6 +64,30 @@ std::optional<core::TStyleCommand> styleCommandOf(int key)
         return core::TStyleCommand::AltFont;
     default:
         return std::nullopt;
+    }
+}
+
+// The caret move of a movement key; with Ctrl, words, text ends and pages that leave the view.
+core::TCaretMove caretMoveOf(int key, bool ctrl)
+{
+    using core::TCaretMove;
+    switch (key) {
+    case Qt::Key_Left:
+        return ctrl ? TCaretMove::WordLeft : TCaretMove::CharLeft;
+    case Qt::Key_Right:
+        return ctrl ? TCaretMove::WordRight : TCaretMove::CharRight;
+    case Qt::Key_Up:
+        return TCaretMove::LineUp;
+    case Qt::Key_Down:
+        return TCaretMove::LineDown;
+    case Qt::Key_PageUp:
+        return ctrl ? TCaretMove::PageUpCaretOnly : TCaretMove::PageUp;
+    case Qt::Key_PageDown:
+        return ctrl ? TCaretMove::PageDownCaretOnly : TCaretMove::PageDown;
+    case Qt::Key_Home:
+        return ctrl ? TCaretMove::TextStart : TCaretMove::LineStart;
+    default:
+        return ctrl ? TCaretMove::TextEnd : TCaretMove::LineEnd;
     }
 }
 
@@ -145,7 +164,7 @@ bool TSourceMemo::keyDown(int key, Qt::KeyboardModifiers shift)
 bool TSourceMemo::hotKey(int key, bool shift)
 {
     if (const std::optional<core::TStyleCommand> command = styleCommandOf(key)) {
-        core::applyStyleCommand(*this, *command);
+        core::applyStyleCommand(core_, *command);
         placeCaret();
         return true;
     }
@@ -232,21 +251,21 @@ bool TSourceMemo::editingKey(int key, Qt::KeyboardModifiers mods)
     case Qt::Key_Home:
     case Qt::Key_End:
         if (!alt)
-            moveByKey(key, shift, ctrl, false, 0);
+            keys_->moveCaret(caretMoveOf(key, ctrl), {.extend = shift});
         return true;
     case Qt::Key_Backspace:
         if (!alt && !readOnly_)
-            backspaceKey(ctrl);
+            keys_->backspace(ctrl);
         return true;
     case Qt::Key_Delete:
         if (alt || readOnly_)
             return true;
         if (ctrl)
-            deleteToLineEnd();
+            keys_->deleteToLineEnd();
         else if (shift)
             cutCommand();
         else
-            deleteKey();
+            keys_->deleteForward();
         placeCaret();
         layout_->scrollCaretIntoView(origin());
         return true;
@@ -270,7 +289,7 @@ bool TSourceMemo::editingKey(int key, Qt::KeyboardModifiers mods)
 
 void TSourceMemo::toggleOverwrite()
 {
-    setOverwrite(!overwrite_);
+    setOverwrite(!Overwrite());
     if (OnStyleChange)
         OnStyleChange(*this);
     notifyChangeListeners(ncStyleChanged);
@@ -285,212 +304,46 @@ void TSourceMemo::arrowKey(int key, Qt::KeyboardModifiers mods)
         mods == (Qt::ShiftModifier | Qt::AltModifier) && Options()[core::smoBlockSelection] && !WordWrap();
     if (alt && !blockKeys && !blockSelection())
         return;
-    const bool block = blockSelection() || blockKeys;
-    const std::int32_t firstColumn = blockSelection() ? blockColumns().first : caretColumn();
-    moveByKey(key, mods & Qt::ShiftModifier, (mods & Qt::ControlModifier) && !alt, block, firstColumn);
+    const core::TCaretMoveMode mode{.extend = static_cast<bool>(mods & Qt::ShiftModifier),
+                                    .block = blockSelection() || blockKeys,
+                                    .firstColumn = blockSelection() ? blockColumns().first : caretColumn()};
+    keys_->moveCaret(caretMoveOf(key, (mods & Qt::ControlModifier) && !alt), mode);
 }
 
-void TSourceMemo::moveByKey(int key, bool shift, bool ctrl, bool block, std::int32_t firstColumn)
-{
-    layout_->layOutParagraph(origin().ParNumber());
-    keyNav_->assign(origin());
-    std::int32_t over = overshoot();
-    switch (key) {
-    case Qt::Key_Left:
-        over = stepLeft(ctrl, over);
-        break;
-    case Qt::Key_Right:
-        over = stepRight(ctrl, over, block);
-        break;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        if (!verticalStep(key == Qt::Key_Up ? -1 : 1, shift, block, over))
-            return;
-        break;
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-        pageStep(key == Qt::Key_PageUp ? -1 : 1, shift, ctrl, block, over);
-        break;
-    case Qt::Key_Home:
-        over = 0;
-        if (ctrl)
-            keyNav_->setPos(0);
-        else
-            keyNav_->setLineOffset(0);
-        break;
-    default: // End
-        over = 0;
-        if (ctrl)
-            keyNav_->setPos(TextLength());
-        else
-            toLineEnd(*keyNav_);
-        break;
-    }
-    if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_PageUp && key != Qt::Key_PageDown)
-        desiredX_ = -1;
-    caretMoved(shift, block, firstColumn, over);
-}
+// ---- Typing ------------------------------------------------------------------------------------
 
-std::int32_t TSourceMemo::stepLeft(bool ctrl, std::int32_t over)
+bool TSourceMemo::typeKey(char16_t c)
 {
-    core::TSourceNavigator &nav = *keyNav_;
-    if (ctrl) {
-        nav.wordLeft(TSourceMemoCore::Separators());
-        return 0;
-    }
-    if (over > 0)
-        return over - 1;
-    const std::string_view text = paragraphs().textOf(nav.ParNumber());
-    std::int32_t offset = nav.ParOffset();
-    if (offset > 0) {
-        const bool skipCodes = StaticFormat() && passOverCodes_;
-        do
-            --offset;
-        while (skipCodes && offset > 0 && core::isStyleCode(static_cast<unsigned char>(text[offset])));
-        nav.setParOffset(offset);
-    } else if (nav.ParNumber() > 0) {
-        nav.setPos(nav.Pos() - 2);
-        if (Options()[core::smoDiscardTrailingSpaces]) {
-            const std::string_view previous = paragraphs().textOf(nav.ParNumber());
-            offset = static_cast<std::int32_t>(previous.size());
-            while (offset > 0 && isBlank(previous[offset - 1]))
-                --offset;
-            nav.setParOffset(offset);
-        }
-    }
-    return 0;
-}
-
-std::int32_t TSourceMemo::stepRight(bool ctrl, std::int32_t over, bool block)
-{
-    core::TSourceNavigator &nav = *keyNav_;
-    if (ctrl) {
-        nav.wordRight(TSourceMemoCore::Separators());
-        return 0;
-    }
-    const std::string_view text = paragraphs().textOf(nav.ParNumber());
-    const auto length = static_cast<std::int32_t>(text.size());
-    std::int32_t offset = nav.ParOffset();
-    bool atEnd = offset >= length;
-    if (!atEnd && Options()[core::smoDiscardTrailingSpaces])
-        atEnd = std::all_of(text.begin() + offset, text.end(), isBlank);
-    if (atEnd) {
-        if ((Options()[core::smoKeepColumnPos] && !Options()[core::smoWrapCaret]) || block)
-            return over + 1;
-        if (nav.ParNumber() < ParagraphCount() - 1)
-            nav.setPos(paragraphs().startOf(nav.ParNumber() + 1));
-        return 0;
-    }
-    if (StaticFormat() && passOverCodes_)
-        while (offset < length - 1 && core::isStyleCode(static_cast<unsigned char>(text[offset])))
-            ++offset;
-    nav.setParOffset(offset + 1);
-    return 0;
-}
-
-// Up and Down: false when the caret is on the first or last line already.
-bool TSourceMemo::verticalStep(std::int32_t direction, bool shift, bool block, std::int32_t &over)
-{
-    const std::int32_t line = origin().DisplayLine();
-    const std::int32_t target = line + direction;
-    if (target < 0 || target > lastDisplayLine())
+    if (updateCount() > 0 || mouse_.dragging || displayOnly_ || (readOnly_ && c != 3))
         return false;
-    over = toLineKeepingX(target, shift, block);
-    return true;
-}
-
-void TSourceMemo::pageStep(std::int32_t direction, bool shift, bool ctrl, bool block, std::int32_t &over)
-{
-    const core::TViewGeometry &g = layout_->geometry;
-    const std::int32_t lh = layout_->lineHeight();
-    const std::int32_t lines = std::max(layout_->visibleLineCount() - 1, 1);
-    const std::int32_t line = origin().DisplayLine();
-    const std::int32_t top = layout_->topLine();
-    const bool caretVisible = line >= top && line < top + lines;
-    over = toLineKeepingX(std::clamp(line + direction * lines, 0, lastDisplayLine()), shift, block);
-    if (ctrl || !caretVisible)
-        return;
-    const std::int32_t bottom = std::max(0, paragraphs().marks().visibleLineCount() * lh - g.clientHeight + 3);
-    const std::int32_t v = direction < 0 ? std::max(g.vertOffset - lines * lh, 0)
-                                         : std::max(std::min(g.vertOffset + lines * lh, bottom), g.vertOffset);
-    layout_->scrollTo(v, g.horzOffset, ScrollTime());
-}
-
-// Moves the key navigator to the character of display line target nearest to the desired x;
-// returns the virtual overshoot the move leaves.
-std::int32_t TSourceMemo::toLineKeepingX(std::int32_t target, bool shift, bool block)
-{
-    const std::int32_t blank = std::max(layout_->blankWidth(), 1);
-    const std::int32_t horz = layout_->geometry.horzOffset;
-    const core::TSourceMemoOptions &options = Options();
-    if (desiredX_ < 0 || (!WordWrap() && options[core::smoPutExtraSpaces] && !options[core::smoKeepColumnPos]))
-        desiredX_ = core::navigatorX(origin(), *layout_) + overshoot() * blank + horz;
-    layout_->layOutUpToLine(target);
-    core::TSourceNavigator &nav = *keyNav_;
-    nav.setDisplayLine(target);
-    core::setX(nav, *layout_, desiredX_ - horz);
-    stayOnLine(nav);
-    if (!(block || options[core::smoKeepColumnPos]) || (shift && !block && !options[core::smoPersistentBlocks]))
-        return 0;
-    const std::string_view text = paragraphs().textOf(nav.ParNumber());
-    const std::int32_t offset = nav.ParOffset();
-    if (offset < static_cast<std::int32_t>(text.size()) && text[offset] != '\t')
-        return 0;
-    return std::max(0, (desiredX_ - horz - core::navigatorX(nav, *layout_)) / blank);
-}
-
-// A position at the end of a wrapped line is also the next line's start: the caret steps back
-// before the line's last character so that it stays on its line.
-void TSourceMemo::stayOnLine(core::TSourceNavigator &nav)
-{
-    const std::int32_t line = nav.ParLine();
-    const core::ParInfo *par = nav.paragraph();
-    const core::LineInfo info = par->lineInfo(line);
-    if (info.nextLineStart < par->length() && nav.ParOffset() >= info.nextLineStart && nav.ParOffset() > info.lineStart)
-        nav.setParOffset(info.nextLineStart - 1);
-}
-
-void TSourceMemo::toLineEnd(core::TSourceNavigator &nav)
-{
-    const core::LineInfo info = nav.paragraph()->lineInfo(nav.ParLine());
-    nav.setParOffset(info.nextLineStart);
-    stayOnLine(nav);
-}
-
-// The caret went to the key navigator: with Shift the selection follows it (a column block
-// keeping its first column), without it the selection is dropped unless blocks persist.
-void TSourceMemo::caretMoved(bool shift, bool block, std::int32_t firstColumn, std::int32_t over)
-{
-    const std::int32_t desiredX = desiredX_; // placing the caret below forgets it
-    const std::int32_t from = origin().Pos();
-    const std::int32_t to = keyNav_->Pos();
-    const bool persistent = Options()[core::smoPersistentBlocks];
-    if (shift) {
-        std::int32_t anchor = anchorPosition();
-        if (persistent && SelLength() != 0 && &origin() != &selectionStart() && &origin() != &selectionEnd()) {
-            // The caret stands apart from the block: it is extended only from one of its ends.
-            if (from == selectionStart().Pos())
-                anchor = selectionEnd().Pos();
-            else if (from == selectionEnd().Pos())
-                anchor = selectionStart().Pos();
-            else
-                anchor = from;
-        }
-        selectRange(anchor, to);
-        setOvershoot(over);
-        if (block)
-            setBlockColumns(firstColumn, caretColumn());
-        layout_->repaintBetween(std::min(from, to), std::max(from, to));
-    } else if (persistent && SelLength() != 0) {
-        placeOriginApart(to);
-        setOvershoot(over);
-    } else {
-        selectRange(to, to);
-        setOvershoot(over);
+    switch (c) {
+    case 3:
+        copyCommand();
+        return true;
+    case 5:
+        core::checkStoreConsistency(paragraphs());
+        return true;
+    case 22:
+        pasteCommand();
+        break;
+    case 24:
+        cutCommand();
+        break;
+    case 9:
+        keys_->typeTab();
+        break;
+    case 13:
+        keys_->typeEnter();
+        break;
+    default:
+        if (c < 32 || c == 127)
+            return false;
+        keys_->typeCharacter(core::encode(std::u16string(1, c), measurer_.codePage()));
+        break;
     }
-    desiredX_ = desiredX;
     placeCaret();
     layout_->scrollCaretIntoView(origin());
+    return true;
 }
 
 } // namespace velmora::widget

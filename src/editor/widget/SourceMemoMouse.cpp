@@ -3,10 +3,10 @@
 // and the pointers shown over the text.
 #include "editor/widget/SourceMemo.h"
 
+#include "editor/core/editing/SourceNavigator.h"
 #include "editor/core/highlight/HighlightRuns.h"
 #include "editor/core/layout/LineGeometry.h"
 #include "editor/core/layout/NavigatorPixels.h"
-#include "editor/core/editing/SourceNavigator.h"
 #include "editor/widget/SourceMemoCursors.h"
 
 #include <QContextMenuEvent>
@@ -32,10 +32,10 @@ QPoint pointOf(const QMouseEvent *event)
 
 void TSourceMemo::setUpMouse()
 {
-    mouse_.nav = new core::TSourceNavigator(this);
-    mouse_.wordStart = new core::TSourceNavigator(this);
-    mouse_.wordEnd = new core::TSourceNavigator(this);
-    mouse_.scratch = new core::TSourceNavigator(this);
+    mouse_.nav = new core::TSourceNavigator(&core_);
+    mouse_.wordStart = new core::TSourceNavigator(&core_);
+    mouse_.wordEnd = new core::TSourceNavigator(&core_);
+    mouse_.scratch = new core::TSourceNavigator(&core_);
     viewport()->setMouseTracking(true);
     // The control answers every request itself; the bar then shows where the view went.
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
@@ -160,7 +160,7 @@ void TSourceMemo::leftButtonDown(QPoint point, Qt::KeyboardModifiers shift, bool
         repaintSelection();
         setSelLength(SelLength()); // ends the column block
     }
-    desiredX_ = -1;
+    dropDesiredX();
     if (displayOnly_)
         return;
     mouse_.selecting = true;
@@ -257,7 +257,7 @@ void TSourceMemo::extendSelection(QPoint point)
 void TSourceMemo::selectWordAt(QPoint point)
 {
     mouseNavigatorTo(point);
-    const core::SeparatorSet &separators = TSourceMemoCore::Separators();
+    const core::SeparatorSet &separators = core_.Separators();
     mouse_.wordStart->assign(*mouse_.nav);
     mouse_.wordStart->toWordStartInParagraph(separators);
     mouse_.wordEnd->assign(*mouse_.nav);
@@ -276,10 +276,10 @@ void TSourceMemo::selectWords()
     core::TSourceNavigator &end = *mouse_.scratch;
     end.setPos(at);
     if (at < wordStart) {
-        end.toWordStartInParagraph(TSourceMemoCore::Separators());
+        end.toWordStartInParagraph(core_.Separators());
         selectRange(wordEnd, end.Pos());
     } else if (at > wordEnd) {
-        end.toWordEndInParagraph(TSourceMemoCore::Separators());
+        end.toWordEndInParagraph(core_.Separators());
         selectRange(wordStart, end.Pos());
     } else {
         selectRange(wordStart, wordEnd);
@@ -306,9 +306,7 @@ void TSourceMemo::selectDisplayLines(std::int32_t from, std::int32_t to)
 
 std::int32_t TSourceMemo::displayLineStart(std::int32_t line)
 {
-    layout_->layOutUpToLine(line);
-    mouse_.scratch->setDisplayLine(line);
-    return mouse_.scratch->Pos();
+    return keys_->displayLineStart(line);
 }
 
 std::int32_t TSourceMemo::displayLineEnd(std::int32_t line)
@@ -345,7 +343,7 @@ std::int32_t TSourceMemo::displayLineAt(std::int32_t y) const
 
 std::int32_t TSourceMemo::lastDisplayLine() const
 {
-    return std::max(paragraphs().marks().visibleLineCount() - 1, 0);
+    return keys_->lastDisplayLine();
 }
 
 QPoint TSourceMemo::onLastLineAtMost(QPoint point) const
@@ -388,22 +386,19 @@ std::int32_t TSourceMemo::overshootAt(QPoint point)
 
 std::int32_t TSourceMemo::caretColumn()
 {
-    const std::int32_t x = core::navigatorX(origin(), *layout_) + overshoot() * std::max(layout_->blankWidth(), 1);
-    return core::columnAt(*layout_, x, layout_->geometry.horzOffset);
+    return keys_->caretColumn();
 }
 
 // ---- Selection ---------------------------------------------------------------------------------
 
 std::int32_t TSourceMemo::anchorPosition()
 {
-    return &origin() == &selectionEnd() ? selectionStart().Pos() : selectionEnd().Pos();
+    return keys_->anchorPosition();
 }
 
 void TSourceMemo::selectRange(std::int32_t anchor, std::int32_t caret)
 {
-    repaintSelection();
-    setSelStart(caret);
-    setSelLength(anchor - caret);
+    keys_->selectRange(anchor, caret);
 }
 
 } // namespace velmora::widget

@@ -27,7 +27,7 @@ protected:
     // A point inside the character at pos, whose nearest character boundary is pos.
     QPoint pointAt(std::int32_t pos)
     {
-        core::TSourceNavigator nav(memo.get());
+        core::TSourceNavigator nav(&memo->core());
         nav.setPos(pos);
         const core::TPixelPoint p = core::toPoint(nav, layout());
         return {p.x + 1, p.y + lineHeight() / 2};
