@@ -283,7 +283,7 @@ void TKeyCommands::repaintSelection()
 
 std::int32_t TKeyCommands::lastDisplayLine() const
 {
-    return std::max(memo_.paragraphs().visibleLineCount - 1, 0);
+    return std::max(memo_.paragraphs().marks().visibleLineCount() - 1, 0);
 }
 
 std::int32_t TKeyCommands::displayLineStart(std::int32_t line)

@@ -59,7 +59,7 @@ void TLayoutKeyView::scrollPage(std::int32_t direction, std::int32_t lines)
 {
     const TViewGeometry &g = layout_.geometry;
     const std::int32_t lh = layout_.lineHeight();
-    const std::int32_t bottom = std::max(0, layout_.paragraphs().visibleLineCount * lh - g.clientHeight + 3);
+    const std::int32_t bottom = std::max(0, layout_.paragraphs().marks().visibleLineCount() * lh - g.clientHeight + 3);
     const std::int32_t v = direction < 0 ? std::max(g.vertOffset - lines * lh, 0)
                                          : std::max(std::min(g.vertOffset + lines * lh, bottom), g.vertOffset);
     layout_.scrollTo(v, g.horzOffset, layout_.ScrollTime);
