@@ -111,7 +111,7 @@ void Assembler::runPass(const std::string &path, const std::string &text)
     expander_.start(path, text);
     SourceLine line;
     int lastLine = 0;
-    while (!result_.fatal && expander_.next(line)) {
+    while (!result_.fatal && !stopped_ && expander_.next(line)) {
         if (line.level == 0 && line.file == 0)
             lastLine = line.line;
         statement(line);
@@ -119,7 +119,7 @@ void Assembler::runPass(const std::string &path, const std::string &text)
         if (ended_)
             expander_.stop();
     }
-    if (result_.fatal || !final_)
+    if (result_.fatal || stopped_ || !final_)
         return;
     if (!ended_) {
         SourceLine end;
@@ -166,7 +166,7 @@ void Assembler::statementTokens(std::vector<Token> tokens, const SourceLine &lin
         if (!registerByName(all[0].text, regClass, number) || regClass != RegClass::Segment) {
             defineLabel(all[0].text, TypeNear);
             first = 2;
-            if (all[first].kind == TokenKind::End)
+            if (all[first].kind == TokenKind::End || line.labelOnly)
                 return;
         }
     }
@@ -239,7 +239,9 @@ bool Assembler::nameDirective(const Token &name, const std::string &directive, s
             listOffset();
             closeSegment();
         } else {
+            // TASM warns and still closes the segment that is open.
             warn("Unmatched ENDS: " + upper);
+            closeSegment();
         }
     } else if (directive == "PROC") {
         procedure(name, rest);
@@ -359,7 +361,7 @@ void Assembler::instruction(const std::string &mnemonic, std::span<const Token> 
             if (end || (depth == 0 && token.is(','))) {
                 if (i == start) {
                     if (!end || !values.empty())
-                        throw AsmError("Need expression");
+                        throw AsmError("Need address or register");
                     break;
                 }
                 std::vector<Token> piece(operands.begin() + static_cast<std::ptrdiff_t>(start),
@@ -457,7 +459,8 @@ int Assembler::defineSymbol(std::string_view name, SymbolKind kind)
         RegClass regClass;
         int number;
         const std::string upper = upperCase(name);
-        if (registerByName(upper, regClass, number) || isMnemonic(upper))
+        // TABLE is a directive of TASM's object extensions, a reserved word in every mode.
+        if (registerByName(upper, regClass, number) || isMnemonic(upper) || upper == "TABLE")
             warn("Reserved word used as symbol: " + upper);
     }
     symbol.kind = kind;
@@ -653,17 +656,9 @@ void Assembler::fatal(const std::string &text, const SourceLine &where)
 
 void Assembler::message(MessageKind kind, const std::string &text, const SourceLine &where)
 {
-    if (!final_ || messageLimitReached_)
+    if (!final_ || stopped_)
         return;
-    if (static_cast<int>(result_.messages.size()) >= maxMessages) {
-        messageLimitReached_ = 1;
-        Message limit;
-        limit.kind = MessageKind::Fatal;
-        limit.text = "Too many errors or warnings";
-        result_.messages.push_back(limit);
-        result_.fatal = true;
-        return;
-    }
+    const bool tooMany = static_cast<int>(result_.messages.size()) >= maxMessages;
     Message entry;
     entry.kind = kind;
     const auto &names = expander_.fileNames();
@@ -671,9 +666,15 @@ void Assembler::message(MessageKind kind, const std::string &text, const SourceL
     entry.line = where.line;
     entry.macroName = upperCase(where.macroName);
     entry.macroLine = where.macroLine;
-    entry.text = text;
-    entry.sourceText = where.text;
-    if (kind == MessageKind::Warning)
+    entry.text = tooMany ? "Too many errors or warnings" : text;
+    entry.sourceText = where.level > 0 ? where.callerText : where.text;
+    if (tooMany) {
+        entry.kind = MessageKind::Error;
+        stopped_ = true;
+    }
+    if (entry.kind == MessageKind::Fatal)
+        result_.fatal = true;
+    if (entry.kind == MessageKind::Warning)
         ++result_.warningCount;
     else
         ++result_.errorCount;

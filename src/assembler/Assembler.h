@@ -148,7 +148,7 @@ private:
     OpenStructure structure_;
     const SourceLine *line_ = nullptr;
     ListingLine *listed_ = nullptr;
-    int messageLimitReached_ = 0;
+    bool stopped_ = false; // after too many messages
 };
 
 } // namespace velmora::assembler

@@ -3,6 +3,8 @@
 #include "assembler/AsmError.h"
 #include "assembler/Assembler.h"
 
+#include <algorithm>
+
 namespace velmora::assembler
 {
 
@@ -135,7 +137,18 @@ void Assembler::encodeDataItem(std::span<const Token> item, int unit, Encoded &o
             throw AsmError("Value out of range");
     }
     ExpressionParser parser(*this, item);
-    const Value value = parser.parse();
+    Value value;
+    try {
+        value = parser.parse();
+    } catch (const AsmError &failure) {
+        // A DUP count must be known where it is written.
+        const std::string text = failure.what();
+        const std::string undefined = "Undefined symbol: ";
+        const bool repeated = std::any_of(item.begin(), item.end(), [](const Token &t) { return t.isName("DUP"); });
+        if (repeated && text.starts_with(undefined))
+            throw AsmError("Illegal forward reference: " + text.substr(undefined.size()));
+        throw;
+    }
     if (parser.current().isName("DUP")) {
         if (value.unknown)
             throw AsmError("Illegal forward reference");

@@ -82,6 +82,11 @@ bool Assembler::plainDirective(const std::string &directive, std::span<const Tok
             name += "?";
             rest = rest.subspan(1);
         }
+        if (name == ".CODE" && rest[0].kind == TokenKind::Name) {
+            if (model_ != MemoryModel::Medium && model_ != MemoryModel::Large && model_ != MemoryModel::Huge)
+                warn("Segment name is superfluous");
+            rest = rest.subspan(1);
+        }
         simplifiedSegment(name, rest);
     } else if (directive == ".8086") {
         cpu_ = Cpu::I8086;
@@ -205,17 +210,24 @@ void Assembler::procedure(const Token &name, std::span<const Token> rest)
         else if (token.isName("NEAR"))
             far = false;
     }
-    defineLabel(name.text, far ? TypeFar : TypeNear);
-    const int index = result_.symbols.find(scopedName(name.text));
-    result_.symbols[index].isProc = true;
+    for (std::size_t i = 0; rest[i].kind != TokenKind::End; ++i)
+        if (rest[i].isName("USES"))
+            warn("USES has no effect without language");
+    const int index = result_.symbols.intern(scopedName(name.text));
+    // The procedure opens even when its name is taken, so that its ENDP still matches.
     procedures_.push_back({index, far});
+    defineLabel(name.text, far ? TypeFar : TypeNear);
+    result_.symbols[index].isProc = true;
 }
 
 void Assembler::endProcedure(const Token &name)
 {
     const std::string upper = upperCase(name.text);
-    if (procedures_.empty() || upperCase(result_.symbols[procedures_.back().symbol].name) != upper)
+    if (procedures_.empty() || upperCase(result_.symbols[procedures_.back().symbol].name) != upper) {
+        if (!procedures_.empty())
+            procedures_.pop_back();
         throw AsmError("Unmatched ENDP: " + upper);
+    }
     listOffset();
     procedures_.pop_back();
 }

@@ -83,6 +83,7 @@ struct Expander::Frame {
     bool isFile = true;
     int file = 0;
     int callerLine = 0;
+    std::string callerText;
     int level = 0;
     std::string macroName;
     std::string folder;
@@ -140,6 +141,7 @@ bool Expander::readRaw(SourceLine &line)
         } else {
             line.file = frame.file;
             line.line = frame.callerLine;
+            line.callerText = frame.callerText;
             line.level = frame.level;
             line.macroName = frame.macroName;
             line.macroLine = frame.firstBodyLine + static_cast<int>(frame.next) - 1;
@@ -229,6 +231,16 @@ bool Expander::next(SourceLine &line)
             callMacro(macro->second, words.first, words.afterFirst, line);
             return true;
         }
+        // "name: macro arguments": the label is defined here, then the macro expands.
+        if (!words.afterFirst.empty() && words.afterFirst[0] == ':') {
+            const LineWords called = wordsOf(words.afterFirst.substr(1));
+            const auto labelled = macros_.find(called.first);
+            if (labelled != macros_.end()) {
+                line.labelOnly = true;
+                callMacro(labelled->second, called.first, called.afterFirst, line);
+                return true;
+            }
+        }
         return true;
     }
     return false;
@@ -264,7 +276,7 @@ bool Expander::handleConditional(const std::string &keyword, const std::string &
         return true;
     }
     if (conditions_.empty()) {
-        host_.error(keyword == "ELSE" ? "Misplaced ELSE" : "Misplaced ENDIF", line);
+        host_.error("ELSE or ENDIF without IF", line);
         return true;
     }
     Condition &condition = conditions_.back();
@@ -315,7 +327,8 @@ void Expander::finishCollecting(const SourceLine &line)
         const std::vector<std::string> names{upperCase(done->header[0])};
         std::vector<std::string> values;
         if (done->kind == CollectIrp) {
-            values = splitArguments(done->header[1]);
+            const std::vector<std::string> list = splitArguments(done->header[1]);
+            values = list.empty() ? list : splitArguments(list[0]);
         } else {
             std::string list = done->header[1];
             if (list.size() >= 2 && list.front() == '<' && list.back() == '>')
@@ -342,6 +355,7 @@ void Expander::pushExpansion(std::vector<std::string> lines, const SourceLine &c
     frame->isFile = false;
     frame->file = caller.file;
     frame->callerLine = caller.line;
+    frame->callerText = caller.level > 0 ? caller.callerText : caller.text;
     frame->level = caller.level + 1;
     frame->macroName = macroName.empty() ? caller.macroName : macroName;
     frame->folder = frames_.empty() ? std::string() : frames_.back()->folder;
@@ -378,18 +392,6 @@ std::vector<std::string> splitArguments(const std::string &text)
     std::string code = trim(text.substr(0, commentStart(text)));
     if (code.empty())
         return arguments;
-    if (code.size() >= 2 && code.front() == '<' && code.back() == '>') {
-        // A whole bracketed list (IRP's second operand).
-        int depth = 0;
-        bool single = true;
-        for (std::size_t i = 0; i < code.size(); ++i) {
-            depth += code[i] == '<' ? 1 : code[i] == '>' ? -1 : 0;
-            if (depth == 0 && i + 1 < code.size())
-                single = false;
-        }
-        if (single)
-            code = code.substr(1, code.size() - 2);
-    }
     std::string current;
     int depth = 0;
     char quote = 0;

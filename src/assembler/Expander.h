@@ -80,8 +80,8 @@ private:
     int localCounter_ = 0;
 };
 
-// Splits macro arguments at commas outside quotes and angle brackets; one level of
-// brackets is removed ("<1,2>" is the single argument "1,2").
+// Splits macro arguments at commas outside quotes and angle brackets; the brackets around
+// an argument are removed ("<1,2>" is the single argument "1,2").
 std::vector<std::string> splitArguments(const std::string &text);
 
 // Replaces whole-word parameter names in a body line with their arguments. Inside quotes a

@@ -104,10 +104,26 @@ int typeKeywordSize(std::string_view upperName)
     return 0;
 }
 
+// An index register added to an address outside brackets (wvar+bx) indexes it.
+Value asIndex(const Value &value)
+{
+    if (value.regClass != RegClass::Word ||
+        (value.reg != reg::BX && value.reg != reg::BP && value.reg != reg::SI && value.reg != reg::DI))
+        throw AsmError("Illegal use of register");
+    Value index;
+    index.memory = true;
+    (value.reg == reg::BX || value.reg == reg::BP ? index.base : index.index) = value.reg;
+    return index;
+}
+
 Value addValues(Value left, const Value &right)
 {
-    if (left.isRegister() || right.isRegister())
+    if (left.isRegister() && right.isRegister())
         throw AsmError("Illegal use of register");
+    if (right.isRegister())
+        return addValues(left, asIndex(right));
+    if (left.isRegister())
+        return addValues(asIndex(left), right);
     const bool memory = left.memory || right.memory;
     Value result;
     if (left.relocatable() && right.relocatable())
@@ -270,7 +286,7 @@ Value ExpressionParser::parseMultiplicative()
         std::int64_t a = left.number, b = right.number;
         if ((divide || mod) && b == 0) {
             if (!unknown)
-                throw AsmError("Divide by zero");
+                throw AsmError("Divide by 0");
             b = 1;
         }
         std::int64_t result = 0;
@@ -524,8 +540,12 @@ Value ExpressionParser::parsePrimary()
             ++pos_;
             return inner;
         }
-        if (token.is('['))
-            return parseBracket();
+        if (token.is('[')) {
+            Value inner = parseBracket();
+            if (!inner.isRegister())
+                inner.memory = true;
+            return inner;
+        }
         throw AsmError("Illegal use of " + token.text);
     case TokenKind::Name:
         break;
@@ -542,6 +562,8 @@ Value ExpressionParser::parsePrimary()
             (number == reg::BX || number == reg::BP ? value.base : value.index) = number;
             return value;
         }
+        if (bracketDepth_ > 0 && regClass != RegClass::Segment)
+            throw AsmError("Illegal indexing mode");
         value.regClass = regClass;
         value.reg = number;
         return value;
