@@ -2,8 +2,10 @@
 
 #include "assembler/Assembly.h"
 #include "assembler/Lexer.h"
+#include "assembler/ListingWriter.h"
 
 #include <cctype>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -155,6 +157,12 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
             operands += operands.empty() ? argument : " " + argument;
         }
     }
+    const std::time_t now = std::time(nullptr);
+    char date[16], time[16];
+    std::strftime(date, sizeof date, "%m/%d/%y", std::localtime(&now));
+    std::strftime(time, sizeof time, "%H:%M:%S", std::localtime(&now));
+    options.assembly.date = date;
+    options.assembly.time = time;
     std::string out = std::string(assemblerBanner) + "\r\n";
     if (operands.empty()) {
         for (const char *line : helpLines)
@@ -220,6 +228,20 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
     out += "Passes:            " + std::to_string(assembly.passes) + "\r\n";
     out += "Remaining memory:  " + std::to_string(remainingMemoryKilobytes) + "k\r\n\r\n";
     run.exitCode = assembly.fatal ? 2 : errors > 0 ? 1 : 0;
+
+    // The listing: asked for with /l or /la, or by naming it as the third file.
+    const std::string listingName = options.files.size() > 2 && !options.files[2].empty()
+                                        ? withExtension(options.files[2], ".lst")
+                                        : replaceExtension(sourceName, ".lst");
+    if (text && (options.listing || (options.files.size() > 2 && !options.files[2].empty()))) {
+        ListingOptions listing;
+        listing.title = sourceName;
+        listing.expanded = options.expandedListing;
+        listing.date = options.assembly.date;
+        listing.time = options.assembly.time;
+        std::ofstream(root / listingName, std::ios::binary) << writeListing(assembly, listing);
+        run.filesWritten.push_back(listingName);
+    }
     run.console = options.quietWhenClean && errors == 0 && warnings == 0 ? std::string() : out;
     return run;
 }
