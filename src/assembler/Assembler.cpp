@@ -152,7 +152,7 @@ void Assembler::statement(const SourceLine &line)
 {
     line_ = &line;
     listed_ = nullptr;
-    if (final_) {
+    if (final_ && options_.keepListing) {
         result_.listing.emplace_back();
         listed_ = &result_.listing.back();
         listed_->source = line;
@@ -190,27 +190,26 @@ void Assembler::statementTokens(std::vector<Token> tokens, const SourceLine &lin
     }
     const Token &head = all[first];
     std::span<const Token> rest = all.subspan(first + 1);
-    if (head.kind == TokenKind::Name && first == 0) {
-        const Token &second = all[1];
+    if (head.kind != TokenKind::Name)
+        throw AsmError("Illegal instruction");
+    const std::string keyword = upperCase(head.text);
+    const Token &second = all[first + 1];
+    const std::string secondWord = second.kind == TokenKind::Name ? upperCase(second.text) : std::string();
+    // Most lines are instructions; a mnemonic used as a name ("loop db 1") is the exception.
+    if (isMnemonic(keyword) && !second.is('=') && !isNameDirective(secondWord)) {
+        instruction(keyword, rest);
+        return;
+    }
+    if (first == 0) {
         if (second.is('=')) {
             equate(head, all.subspan(2), true);
             return;
         }
-        if (second.kind == TokenKind::Name) {
-            const std::string directive = upperCase(second.text);
-            if (nameDirective(head, directive, all.subspan(2), line))
-                return;
-        }
+        if (!secondWord.empty() && nameDirective(head, secondWord, all.subspan(2), line))
+            return;
     }
-    if (head.kind != TokenKind::Name)
-        throw AsmError("Illegal instruction");
-    const std::string keyword = upperCase(head.text);
     if (plainDirective(keyword, rest, line))
         return;
-    if (isMnemonic(keyword)) {
-        instruction(keyword, rest);
-        return;
-    }
     throw AsmError("Illegal instruction");
 }
 

@@ -55,9 +55,11 @@ bool readSwitch(const std::string &text, CommandOptions &options)
         // Accepted; they change nothing this assembler produces.
     } else if (name == "L") {
         options.listing = true;
+        options.assembly.keepListing = true;
     } else if (name == "LA") {
         options.listing = true;
         options.expandedListing = true;
+        options.assembly.keepListing = true;
     } else if (name == "T") {
         options.quietWhenClean = true;
     } else if (name == "W0") {
@@ -178,6 +180,10 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
             field.erase(0, 1);
         options.files.push_back(field);
     }
+    if (options.files.size() > 2 && !options.files[2].empty()) {
+        options.listing = true;
+        options.assembly.keepListing = true;
+    }
     const std::string sourceName = withExtension(options.files[0], ".asm");
     out += "\r\nAssembling file:   " + sourceName + "\r\n";
 
@@ -210,14 +216,11 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
     }
 
     int errors = 0, warnings = 0;
-    bool endOfFileHidden = false;
     for (const Message &message : assembly.messages) {
         // Under /z TASM reports an unexpected end of file with no message and no count.
         if (options.showSourceLines && message.kind == MessageKind::Fatal &&
-            message.text == "Unexpected end of file encountered") {
-            endOfFileHidden = true;
+            message.text == "Unexpected end of file encountered")
             continue;
-        }
         if (options.showSourceLines)
             out += message.sourceText + "\r\n";
         out += messageLine(message) + "\r\n";
@@ -233,7 +236,7 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
     const std::string listingName = options.files.size() > 2 && !options.files[2].empty()
                                         ? withExtension(options.files[2], ".lst")
                                         : replaceExtension(sourceName, ".lst");
-    if (text && (options.listing || (options.files.size() > 2 && !options.files[2].empty()))) {
+    if (text && options.listing) {
         ListingOptions listing;
         listing.title = sourceName;
         listing.expanded = options.expandedListing;

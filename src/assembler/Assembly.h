@@ -21,6 +21,7 @@ struct AssemblyOptions {
     int maxPasses = 1;
     bool caseSensitive = false;    // /ml
     int warningLevel = 1;          // /w0 none, /w1 and /w2 the usual ones
+    bool keepListing = false;      // fill Assembly::listing (for a listing file or its tests)
     std::string date = "01/01/00"; // ??DATE, mm/dd/yy
     std::string time = "00:00:00"; // ??TIME
 };
@@ -63,7 +64,7 @@ struct Assembly {
     ObjectModule module;
     SymbolTable symbols;
     std::vector<Message> messages;
-    std::vector<ListingLine> listing;
+    std::vector<ListingLine> listing; // only with AssemblyOptions::keepListing
     std::vector<std::string> fileNames;
     std::vector<std::string> macroNames; // upper case, alphabetical
     int passes = 1;

@@ -59,6 +59,7 @@ TEST(ListingCorpusTest, ListingsFollowTasmsLayout)
         const auto expected = readFile(path.string());
         ASSERT_TRUE(text && expected) << name;
         AssemblyOptions options;
+        options.keepListing = true;
         options.date = "01/15/93";
         options.time = "10:00:00";
         const Assembly assembly = assemble((folder / source).string(), *text, diskReader(), options);
