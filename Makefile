@@ -35,10 +35,11 @@ test-asan: setup
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
 
-# Fuzzes the key lists' stream readers, the ".kbn" keyword file reader, then the source
-# loader (load and save through the Lines view), for about a minute each. New inputs go to
-# build-fuzz/corpus, build-fuzz/kbn_corpus and build-fuzz/source_corpus; fuzz/corpus,
-# fuzz/kbn_corpus and fuzz/source_corpus hold the small seed sets.
+# Fuzzes the key lists' stream readers, the ".kbn" keyword file reader, the source loader
+# (load and save through the Lines view), then the object reader with the linker behind it,
+# for about a minute each. New inputs go to build-fuzz/corpus, build-fuzz/kbn_corpus,
+# build-fuzz/source_corpus and build-fuzz/object_corpus; fuzz/corpus, fuzz/kbn_corpus,
+# fuzz/source_corpus and fuzz/object_corpus hold the small seed sets.
 fuzz: setup
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
@@ -69,3 +70,10 @@ fuzz: setup
 		src/editor/core/TaggedValueReader.cpp src/editor/core/TaggedValueWriter.cpp \
 		-o build-fuzz/source_load_fuzz
 	./build-fuzz/source_load_fuzz -max_total_time=60 -timeout=10 build-fuzz/source_corpus fuzz/source_corpus
+	mkdir -p build-fuzz/object_corpus
+	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
+		fuzz/ObjectLinkFuzz.cpp $(wildcard src/assembler/omf/*.cpp) src/assembler/link/LinkModule.cpp \
+		src/assembler/link/NameCase.cpp src/assembler/link/SegmentLayout.cpp src/assembler/link/SymbolTable.cpp \
+		src/assembler/link/AddressResolver.cpp src/assembler/link/ImageBuilder.cpp \
+		-o build-fuzz/object_link_fuzz
+	./build-fuzz/object_link_fuzz -max_total_time=60 -timeout=10 build-fuzz/object_corpus fuzz/object_corpus
