@@ -3,6 +3,7 @@
 #include "assembler/Assembly.h"
 #include "assembler/Lexer.h"
 #include "assembler/ListingWriter.h"
+#include "assembler/ObjectFile.h"
 
 #include <cctype>
 #include <ctime>
@@ -231,6 +232,17 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
     out += "Passes:            " + std::to_string(assembly.passes) + "\r\n";
     out += "Remaining memory:  " + std::to_string(remainingMemoryKilobytes) + "k\r\n\r\n";
     run.exitCode = assembly.fatal ? 2 : errors > 0 ? 1 : 0;
+
+    // The object file, when the source assembled without errors.
+    if (text && errors == 0 && !assembly.fatal) {
+        const std::string objectName = options.files.size() > 1 && !options.files[1].empty()
+                                           ? withExtension(options.files[1], ".obj")
+                                           : replaceExtension(sourceName, ".obj");
+        const std::vector<std::uint8_t> bytes = objectFileBytes(assembly.module);
+        std::ofstream(root / objectName, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        run.filesWritten.push_back(objectName);
+    }
 
     // The listing: asked for with /l or /la, or by naming it as the third file.
     const std::string listingName = options.files.size() > 2 && !options.files[2].empty()
