@@ -43,7 +43,7 @@ std::string afterBanner(const std::string &console)
 
 TEST(ProgramsCorpusTest, ProgramsBuiltWithTheBuiltInToolsEqualTlinksOutput)
 {
-    const auto folder = corpusFolder() / "programs";
+    const auto folder = tasmDataDir() / "programs";
     if (!std::filesystem::exists(folder))
         GTEST_SKIP() << "the TASM corpus is not at " << folder << "; nothing to compare";
     std::vector<std::filesystem::path> programs;
