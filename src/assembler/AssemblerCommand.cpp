@@ -35,7 +35,7 @@ const char *const helpLines[] = {
     "Syntax:  TASM [options] source [,object] [,listing]",
     "/h,/?         Display this help screen",
     "/l,/la        Generate listing: l=normal listing, la=expanded listing",
-    "/ml,/mx,/mu   Case sensitivity on symbols: ml=all, mx=globals, mu=none",
+    "/ml,/mx,/mu   Accepted; symbols are always compared without regard to case",
     "/m#           Allow # multiple passes to resolve forward references",
     "/t            Suppress messages if successful assembly",
     "/w0,/w1,/w2   Set warning level: w0=none, w1=w2=warnings on",
@@ -51,8 +51,9 @@ bool readSwitch(const std::string &text, CommandOptions &options)
         options.showSourceLines = true;
     } else if (name == "ZI") {
         options.debugInfo = true;
-    } else if (name == "ZD" || name == "ZN" || name == "N" || name == "Q" || name == "MU" || name == "MX" ||
-               name == "W1" || name == "W2" || name == "X" || name == "C" || name == "A" || name == "S") {
+    } else if (name == "ZD" || name == "ZN" || name == "ML" || name == "N" || name == "Q" || name == "MU" ||
+               name == "MX" || name == "W1" || name == "W2" || name == "X" || name == "C" || name == "A" ||
+               name == "S") {
         // Accepted; they change nothing this assembler produces.
     } else if (name == "L") {
         options.listing = true;
@@ -65,8 +66,6 @@ bool readSwitch(const std::string &text, CommandOptions &options)
         options.quietWhenClean = true;
     } else if (name == "W0") {
         options.assembly.warningLevel = 0;
-    } else if (name == "ML") {
-        options.assembly.caseSensitive = true;
     } else if (name[0] == 'M' && std::all_of(name.begin() + 1, name.end(), [](char c) { return std::isdigit(c); })) {
         options.assembly.multiPass = true;
         options.assembly.maxPasses = name.size() > 1 ? std::stoi(name.substr(1)) : 5;
@@ -197,7 +196,6 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
         missing.kind = MessageKind::Fatal;
         missing.text = "Can't locate file: " + sourceName;
         assembly.messages.push_back(missing);
-        assembly.errorCount = 1;
         assembly.fatal = true;
     } else {
         const FileReader reader = [&root](const std::string &path) -> std::optional<std::string> {

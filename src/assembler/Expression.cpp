@@ -526,7 +526,6 @@ Value ExpressionParser::parsePrimary()
         for (unsigned char c : token.text)
             number = (number << 8) | c;
         Value value = constant(number);
-        value.stringLiteral = true;
         return value;
     }
     case TokenKind::End:
