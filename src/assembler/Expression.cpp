@@ -580,7 +580,7 @@ Value ExpressionParser::parsePrimary()
             return value;
         }
         if (upper == "SIZE")
-            value.number = symbol->kind == SymbolKind::Struct ? symbol->size : symbol->size;
+            value.number = symbol->size;
         else if (upper == "LENGTH")
             value.number = symbol->length;
         else if (upper == "WIDTH")
