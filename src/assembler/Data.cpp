@@ -189,6 +189,9 @@ void Assembler::encodeDataItem(std::span<const Token> item, int unit, Encoded &o
         Encoded once;
         std::vector<bool> onceInit;
         encodeDataList(inner, unit, once, onceInit, nullptr);
+        // A segment holds 64 KB; a larger DUP cannot be laid out.
+        if (static_cast<std::uint64_t>(value.number) * once.bytes.size() > 0x10000)
+            throw AsmError("Location counter overflow");
         // The listing shows a DUP once, as count*(contents).
         Encoded repeated;
         std::vector<bool> repeatedInit;
@@ -311,6 +314,8 @@ void Assembler::structureInstance(const Token *name, int structure, std::span<co
         Encoded once;
         std::vector<bool> onceInit;
         encodeStructure(structure, inner, once, onceInit);
+        if (repeat.number < 0 || static_cast<std::uint64_t>(repeat.number) * once.bytes.size() > 0x10000)
+            throw AsmError("Location counter overflow");
         Encoded repeated;
         std::vector<bool> repeatedInit;
         for (std::int64_t i = 0; i < repeat.number; ++i)

@@ -327,7 +327,12 @@ void Expander::finishCollecting(const SourceLine &line)
         return;
     }
     case CollectRept: {
-        const std::optional<std::int64_t> count = host_.evaluate(done->header[0], done->caller);
+        std::optional<std::int64_t> count = host_.evaluate(done->header[0], done->caller);
+        // More repetitions than a 64 KB segment could use are refused.
+        if (count && (*count < 0 || *count > 0xFFFF)) {
+            host_.error("Value out of range", done->caller);
+            count.reset();
+        }
         std::vector<std::string> lines;
         for (std::int64_t i = 0; count && i < *count; ++i)
             lines.insert(lines.end(), done->body.begin(), done->body.end());

@@ -142,6 +142,13 @@ TEST(AssemblerTest, DataKeepsStringsDupsAndUninitialisedBytes)
     EXPECT_EQ(result.assembly.symbols[symbol].size, 1); // the first item is no DUP
 }
 
+TEST(AssemblerTest, RepetitionsBeyondASegmentAreRefused)
+{
+    EXPECT_EQ(com("dw 40000 dup(?)").messages, (std::vector<std::string>{"4: Location counter overflow"}));
+    EXPECT_EQ(com("rept 70000\nnop\nendm").messages, (std::vector<std::string>{"4: Value out of range"}));
+    EXPECT_EQ(com("dw 32768 dup(?)").messages, std::vector<std::string>{});
+}
+
 TEST(AssemblerTest, StructuresAndRecordsLayTheirFieldsOut)
 {
     const Result result = run(".model small\n.data\npt struc\nx dw 1\nname db 'abcd'\npt ends\n"
