@@ -366,6 +366,12 @@ void Expander::pushExpansion(std::vector<std::string> lines, const SourceLine &c
 {
     if (lines.empty())
         return;
+    // A macro that calls itself without end stops here.
+    constexpr int maxNesting = 64;
+    if (caller.level >= maxNesting) {
+        host_.error("Macro expansion nested too deeply", caller);
+        return;
+    }
     auto frame = std::make_unique<Frame>();
     frame->lines = std::move(lines);
     frame->isFile = false;

@@ -74,6 +74,14 @@ TEST(ExpanderTest, ConditionalsChooseOneBranchAndNestInsideFalseBlocks)
     EXPECT_EQ(rows, (std::vector<std::string>{"10:0:3 ", "13:0:4 ", "19:0:6 "}));
 }
 
+TEST(ExpanderTest, AMacroCallingItselfStopsAtTheNestingLimit)
+{
+    const std::vector<std::string> rows = assembledBytes(".model small\n.code\nagain macro\nnop\nagain\nendm\n"
+                                                         "again\nend\n");
+    ASSERT_EQ(rows.size(), 65u);
+    EXPECT_EQ(rows.back(), "message 7 Macro expansion nested too deeply");
+}
+
 TEST(ExpanderTest, IncludedFilesAreReadRelativeToTheSource)
 {
     std::string requested;
