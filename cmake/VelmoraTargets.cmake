@@ -1,10 +1,13 @@
-# velmora_library(name dir deps...): a static library of every source under dir.
+# velmora_library(name dir [PUBLIC deps...] [PRIVATE deps...]): a static library of every
+# source under dir. PUBLIC deps are those its headers expose; PRIVATE ones only its sources use.
 function(velmora_library name dir)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h ${CMAKE_SOURCE_DIR}/${dir}/*.qrc)
   add_library(${name} STATIC ${sources} ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC ${ARGN})
+  if(ARGN)
+    target_link_libraries(${name} ${ARGN})
+  endif()
 endfunction()
 
 # velmora_test(name dir main deps...): one test program of every source under tests/dir,
@@ -17,7 +20,7 @@ function(velmora_test name dir main)
   endif()
   if(main STREQUAL "QT")
     list(APPEND sources ${CMAKE_SOURCE_DIR}/tests/qt_main.cpp)
-    set(main_lib Qt6::Test)
+    set(main_lib Qt6::Test Qt6::Widgets)
   else()
     set(main_lib GTest::gtest_main)
   endif()
