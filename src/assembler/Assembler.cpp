@@ -19,17 +19,18 @@ bool isNameDirective(const std::string &upper)
     return std::any_of(std::begin(names), std::end(names), [&](const char *name) { return upper == name; });
 }
 
-std::string relocationLetters(const EncodedFixup &fixup)
+} // namespace
+
+namespace
 {
-    const bool external = fixup.relocation == Relocation::External || fixup.relocation == Relocation::ExternalBase;
-    switch (fixup.kind) {
-    case FixupKind::Segment16:
-        return "s";
-    case FixupKind::Pointer32:
-        return external ? "se" : "sr";
-    default:
-        return external ? "e" : "r";
-    }
+
+// Room kept for a statement that failed in the last pass.
+Encoded zeros(int count)
+{
+    Encoded filler;
+    filler.bytes.assign(static_cast<std::size_t>(count), 0);
+    filler.shown.assign(static_cast<std::size_t>(count), "00");
+    return filler;
 }
 
 } // namespace
@@ -71,6 +72,7 @@ Assembly Assembler::run(const std::string &path, const std::string &text)
     }
     result_.passes = options_.multiPass ? passes : 1;
     result_.fileNames = expander_.fileNames();
+    result_.macroNames = expander_.macroNames();
     return std::move(result_);
 }
 
@@ -108,6 +110,22 @@ void Assembler::runPass(const std::string &path, const std::string &text)
     structure_ = {};
     ended_ = false;
 
+    // The text symbols TASM defines before the first line.
+    std::string base = upperCase(result_.module.sourceName);
+    base = base.substr(0, base.find('.'));
+    std::string padded = result_.module.sourceName.substr(0, result_.module.sourceName.find('.'));
+    padded.resize(std::max<std::size_t>(padded.size(), 8), ' ');
+    predefine("??DATE", "\"" + options_.date + "\"");
+    predefine("??FILENAME", "\"" + padded + "\"");
+    predefine("??TIME", "\"" + options_.time + "\"");
+    predefine("@CPU", "0101H");
+    predefine("@FILENAME", base);
+    predefine("@WORDSIZE", "2");
+    const int version = result_.symbols.intern("??VERSION");
+    result_.symbols[version].kind = SymbolKind::Number;
+    result_.symbols[version].value = 0x314;
+    result_.symbols[version].definedThisPass = true;
+    result_.symbols[version].definedAt = 0;
     expander_.start(path, text);
     SourceLine line;
     int lastLine = 0;
@@ -134,7 +152,7 @@ void Assembler::statement(const SourceLine &line)
 {
     line_ = &line;
     listed_ = nullptr;
-    if (final_) {
+    if (final_ && options_.keepListing) {
         result_.listing.emplace_back();
         listed_ = &result_.listing.back();
         listed_->source = line;
@@ -172,27 +190,26 @@ void Assembler::statementTokens(std::vector<Token> tokens, const SourceLine &lin
     }
     const Token &head = all[first];
     std::span<const Token> rest = all.subspan(first + 1);
-    if (head.kind == TokenKind::Name && first == 0) {
-        const Token &second = all[1];
+    if (head.kind != TokenKind::Name)
+        throw AsmError("Illegal instruction");
+    const std::string keyword = upperCase(head.text);
+    const Token &second = all[first + 1];
+    const std::string secondWord = second.kind == TokenKind::Name ? upperCase(second.text) : std::string();
+    // Most lines are instructions; a mnemonic used as a name ("loop db 1") is the exception.
+    if (isMnemonic(keyword) && !second.is('=') && !isNameDirective(secondWord)) {
+        instruction(keyword, rest);
+        return;
+    }
+    if (first == 0) {
         if (second.is('=')) {
             equate(head, all.subspan(2), true);
             return;
         }
-        if (second.kind == TokenKind::Name) {
-            const std::string directive = upperCase(second.text);
-            if (nameDirective(head, directive, all.subspan(2), line))
-                return;
-        }
+        if (!secondWord.empty() && nameDirective(head, secondWord, all.subspan(2), line))
+            return;
     }
-    if (head.kind != TokenKind::Name)
-        throw AsmError("Illegal instruction");
-    const std::string keyword = upperCase(head.text);
     if (plainDirective(keyword, rest, line))
         return;
-    if (isMnemonic(keyword)) {
-        instruction(keyword, rest);
-        return;
-    }
     throw AsmError("Illegal instruction");
 }
 
@@ -325,6 +342,7 @@ void Assembler::instruction(const std::string &mnemonic, std::span<const Token> 
         if (isPrefix(name) && operands[0].kind == TokenKind::Name && isMnemonic(upperCase(operands[0].text))) {
             const Encoded prefix = encodeInstruction(name, {}, context);
             encoded.bytes.insert(encoded.bytes.end(), prefix.bytes.begin(), prefix.bytes.end());
+            encoded.shown.insert(encoded.shown.end(), prefix.shown.begin(), prefix.shown.end());
             context.offset += static_cast<std::uint32_t>(prefix.bytes.size());
             encodeOne(upperCase(operands[0].text), operands.subspan(1));
             return;
@@ -386,6 +404,7 @@ void Assembler::instruction(const std::string &mnemonic, std::span<const Token> 
         const Encoded one = encodeInstruction(name, values, context);
         const int base = static_cast<int>(encoded.bytes.size());
         encoded.bytes.insert(encoded.bytes.end(), one.bytes.begin(), one.bytes.end());
+        encoded.shown.insert(encoded.shown.end(), one.shown.begin(), one.shown.end());
         for (EncodedFixup fixup : one.fixups) {
             fixup.position += base;
             encoded.fixups.push_back(fixup);
@@ -394,11 +413,23 @@ void Assembler::instruction(const std::string &mnemonic, std::span<const Token> 
     };
     try {
         encodeOne(mnemonic, operandTokens);
-    } catch (const AsmError &) {
+    } catch (const AsmError &failure) {
         if (final_ && haveLayout) {
-            // Keep the layout: the statement still takes the room it had.
-            Encoded filler;
-            filler.bytes.assign(static_cast<std::size_t>(layout_[statementNumber_].size), 0);
+            // Keep the layout: the statement still takes the room it had. With an undefined
+            // name it is encoded as the first pass saw it, the name standing for 0.
+            Encoded filler = zeros(layout_[statementNumber_].size);
+            if (std::string(failure.what()).starts_with("Undefined symbol")) {
+                encoded = {};
+                context.offset = location();
+                toleratingUndefined_ = true;
+                try {
+                    encodeOne(mnemonic, operandTokens);
+                    if (encoded.bytes.size() == filler.bytes.size())
+                        filler = encoded;
+                } catch (const AsmError &) {
+                }
+                toleratingUndefined_ = false;
+            }
             if (!filler.bytes.empty())
                 emit(filler);
         }
@@ -409,10 +440,9 @@ void Assembler::instruction(const std::string &mnemonic, std::span<const Token> 
         const int actual = static_cast<int>(encoded.bytes.size());
         if (actual < reserved) {
             encoded.bytes.resize(static_cast<std::size_t>(reserved), 0x90);
+            encoded.shown.resize(encoded.shown.size() + static_cast<std::size_t>(reserved - actual), "90");
         } else if (actual > reserved) {
-            Encoded filler;
-            filler.bytes.assign(static_cast<std::size_t>(reserved), 0);
-            emit(filler);
+            emit(zeros(reserved));
             throw AsmError("Forward reference needs override");
         }
     } else if (!final_) {
@@ -527,11 +557,11 @@ void Assembler::setLocation(std::uint32_t offset)
     segment.size = std::max(segment.size, offset);
 }
 
-void Assembler::listOffset(bool inStructure)
+void Assembler::listOffset(bool inStructure, bool outsideSegments)
 {
     if (!listed_ || listed_->hasOffset)
         return;
-    if (!inStructure && structure_.symbol < 0 && segment_ < 0)
+    if (!inStructure && structure_.symbol < 0 && segment_ < 0 && !outsideSegments)
         return;
     listed_->hasOffset = true;
     listed_->inStructure = inStructure || structure_.symbol >= 0;
@@ -546,6 +576,7 @@ void Assembler::emit(const Encoded &encoded, const std::vector<bool> *initialise
     if (listed_) {
         const int base = static_cast<int>(listed_->bytes.size());
         listed_->bytes.insert(listed_->bytes.end(), encoded.bytes.begin(), encoded.bytes.end());
+        listed_->shown.insert(listed_->shown.end(), encoded.shown.begin(), encoded.shown.end());
         for (std::size_t i = 0; i < count; ++i)
             listed_->initialised.push_back(!initialised || (*initialised)[i]);
         for (const EncodedFixup &fixup : encoded.fixups)

@@ -34,7 +34,7 @@ public:
     const SymbolTable &symbols() const override { return result_.symbols; }
     Value here() const override;
     int groupOf(int segment) const override;
-    bool finalPass() const override { return final_; }
+    bool finalPass() const override { return final_ && !toleratingUndefined_; }
     void warn(const std::string &text) override;
 
     // IExpansionHost
@@ -78,7 +78,8 @@ private:
 
     // Output.
     void emit(const Encoded &encoded, const std::vector<bool> *initialised = nullptr);
-    void listOffset(bool inStructure = false);
+    // Lists the location counter for the line; outside every segment only when asked (0000).
+    void listOffset(bool inStructure = false, bool outsideSegments = false);
     void setLocation(std::uint32_t offset);
     std::uint32_t location() const;
 
@@ -89,6 +90,8 @@ private:
     void openSegment(int segment);
     void closeSegment();
     void setModel(MemoryModel model);
+    // A text symbol TASM defines itself (@CODE, @CURSEG, ??DATE, ...).
+    void predefine(const std::string &name, const std::string &text);
     void simplifiedSegment(const std::string &directive, std::span<const Token> rest);
     int simplifiedSegmentIndex(const std::string &name, const std::string &className, SegmentAlign align,
                                SegmentCombine combine, bool inGroup);
@@ -148,7 +151,8 @@ private:
     OpenStructure structure_;
     const SourceLine *line_ = nullptr;
     ListingLine *listed_ = nullptr;
-    bool stopped_ = false; // after too many messages
+    bool stopped_ = false;             // after too many messages
+    bool toleratingUndefined_ = false; // re-encoding a failed statement for its listed bytes
 };
 
 } // namespace velmora::assembler

@@ -2,8 +2,10 @@
 
 #include "assembler/Assembly.h"
 #include "assembler/Lexer.h"
+#include "assembler/ListingWriter.h"
 
 #include <cctype>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -53,9 +55,11 @@ bool readSwitch(const std::string &text, CommandOptions &options)
         // Accepted; they change nothing this assembler produces.
     } else if (name == "L") {
         options.listing = true;
+        options.assembly.keepListing = true;
     } else if (name == "LA") {
         options.listing = true;
         options.expandedListing = true;
+        options.assembly.keepListing = true;
     } else if (name == "T") {
         options.quietWhenClean = true;
     } else if (name == "W0") {
@@ -155,6 +159,12 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
             operands += operands.empty() ? argument : " " + argument;
         }
     }
+    const std::time_t now = std::time(nullptr);
+    char date[16], time[16];
+    std::strftime(date, sizeof date, "%m/%d/%y", std::localtime(&now));
+    std::strftime(time, sizeof time, "%H:%M:%S", std::localtime(&now));
+    options.assembly.date = date;
+    options.assembly.time = time;
     std::string out = std::string(assemblerBanner) + "\r\n";
     if (operands.empty()) {
         for (const char *line : helpLines)
@@ -169,6 +179,10 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
         while (!field.empty() && field.front() == ' ')
             field.erase(0, 1);
         options.files.push_back(field);
+    }
+    if (options.files.size() > 2 && !options.files[2].empty()) {
+        options.listing = true;
+        options.assembly.keepListing = true;
     }
     const std::string sourceName = withExtension(options.files[0], ".asm");
     out += "\r\nAssembling file:   " + sourceName + "\r\n";
@@ -202,14 +216,11 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
     }
 
     int errors = 0, warnings = 0;
-    bool endOfFileHidden = false;
     for (const Message &message : assembly.messages) {
         // Under /z TASM reports an unexpected end of file with no message and no count.
         if (options.showSourceLines && message.kind == MessageKind::Fatal &&
-            message.text == "Unexpected end of file encountered") {
-            endOfFileHidden = true;
+            message.text == "Unexpected end of file encountered")
             continue;
-        }
         if (options.showSourceLines)
             out += message.sourceText + "\r\n";
         out += messageLine(message) + "\r\n";
@@ -220,6 +231,20 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
     out += "Passes:            " + std::to_string(assembly.passes) + "\r\n";
     out += "Remaining memory:  " + std::to_string(remainingMemoryKilobytes) + "k\r\n\r\n";
     run.exitCode = assembly.fatal ? 2 : errors > 0 ? 1 : 0;
+
+    // The listing: asked for with /l or /la, or by naming it as the third file.
+    const std::string listingName = options.files.size() > 2 && !options.files[2].empty()
+                                        ? withExtension(options.files[2], ".lst")
+                                        : replaceExtension(sourceName, ".lst");
+    if (text && options.listing) {
+        ListingOptions listing;
+        listing.title = sourceName;
+        listing.expanded = options.expandedListing;
+        listing.date = options.assembly.date;
+        listing.time = options.assembly.time;
+        std::ofstream(root / listingName, std::ios::binary) << writeListing(assembly, listing);
+        run.filesWritten.push_back(listingName);
+    }
     run.console = options.quietWhenClean && errors == 0 && warnings == 0 ? std::string() : out;
     return run;
 }

@@ -19,8 +19,11 @@ struct AssemblyOptions {
     // padding. Without it the source is read as TASM's single pass reads it.
     bool multiPass = false;
     int maxPasses = 1;
-    bool caseSensitive = false; // /ml
-    int warningLevel = 1;       // /w0 none, /w1 and /w2 the usual ones
+    bool caseSensitive = false;    // /ml
+    int warningLevel = 1;          // /w0 none, /w1 and /w2 the usual ones
+    bool keepListing = false;      // fill Assembly::listing (for a listing file or its tests)
+    std::string date = "01/01/00"; // ??DATE, mm/dd/yy
+    std::string time = "00:00:00"; // ??TIME
 };
 
 enum class MessageKind { Warning, Error, Fatal };
@@ -52,16 +55,18 @@ struct ListingLine {
     std::vector<std::uint8_t> bytes;
     std::vector<bool> initialised; // false: listed "??"
     std::vector<RelocationMark> relocations;
-    std::string equate;        // "=000F" or the text of a text equate
-    std::vector<int> messages; // indices into the assembly's messages
+    std::vector<std::string> shown; // the data field's pieces as TASM prints them
+    std::string equate;             // "=000F" or the text of a text equate
+    std::vector<int> messages;      // indices into the assembly's messages
 };
 
 struct Assembly {
     ObjectModule module;
     SymbolTable symbols;
     std::vector<Message> messages;
-    std::vector<ListingLine> listing;
+    std::vector<ListingLine> listing; // only with AssemblyOptions::keepListing
     std::vector<std::string> fileNames;
+    std::vector<std::string> macroNames; // upper case, alphabetical
     int passes = 1;
     int errorCount = 0;
     int warningCount = 0;

@@ -37,10 +37,21 @@ std::vector<std::vector<Token>> splitItems(std::span<const Token> tokens)
     return items;
 }
 
+// A DUP as the listing shows it: the count in hexadecimal before the contents in brackets.
+std::vector<std::string> dupShown(std::int64_t count, std::vector<std::string> contents)
+{
+    if (contents.empty())
+        return contents;
+    contents.front() = hexDigits(static_cast<std::uint64_t>(count), count > 0xFF ? 4 : 2) + "*(" + contents.front();
+    contents.back() += ")";
+    return contents;
+}
+
 void append(Encoded &out, std::vector<bool> &initialised, const Encoded &part, const std::vector<bool> &partInit)
 {
     const int base = static_cast<int>(out.bytes.size());
     out.bytes.insert(out.bytes.end(), part.bytes.begin(), part.bytes.end());
+    out.shown.insert(out.shown.end(), part.shown.begin(), part.shown.end());
     initialised.insert(initialised.end(), partInit.begin(), partInit.end());
     for (EncodedFixup fixup : part.fixups) {
         fixup.position += base;
@@ -88,6 +99,7 @@ void Assembler::dataDirective(const Token *name, int unit, std::span<const Token
             field.count = static_cast<int>(out.bytes.size()) / unit;
             field.bytes = out.bytes;
             field.initialised = initialised;
+            field.shown = out.shown;
             field.isString = unit == 1 && tokens[0].kind == TokenKind::String && tokens[0].text.size() > 1;
             result_.symbols[structure_.symbol].fields.push_back(field);
         } else {
@@ -101,6 +113,8 @@ void Assembler::dataDirective(const Token *name, int unit, std::span<const Token
             symbol.size = symbol.length * unit;
         }
     }
+    if (structure_.symbol >= 0)
+        out.shown = dupShown(1, out.shown); // a field's default lists as one DUP
     emit(out, &initialised);
 }
 
@@ -122,6 +136,7 @@ void Assembler::encodeDataItem(std::span<const Token> item, int unit, Encoded &o
     if (item[0].isName("?") && item[1].kind == TokenKind::End) {
         out.bytes.insert(out.bytes.end(), static_cast<std::size_t>(unit), 0);
         initialised.insert(initialised.end(), static_cast<std::size_t>(unit), false);
+        out.shown.emplace_back(static_cast<std::size_t>(unit) * 2, '?');
         return;
     }
     if (item[0].kind == TokenKind::String && item[1].kind == TokenKind::End) {
@@ -129,6 +144,7 @@ void Assembler::encodeDataItem(std::span<const Token> item, int unit, Encoded &o
         if (unit == 1) {
             for (unsigned char c : text) {
                 out.bytes.push_back(c);
+                out.shown.push_back(hexDigits(c, 2));
                 initialised.push_back(true);
             }
             return;
@@ -173,8 +189,13 @@ void Assembler::encodeDataItem(std::span<const Token> item, int unit, Encoded &o
         Encoded once;
         std::vector<bool> onceInit;
         encodeDataList(inner, unit, once, onceInit, nullptr);
+        // The listing shows a DUP once, as count*(contents).
+        Encoded repeated;
+        std::vector<bool> repeatedInit;
         for (std::int64_t i = 0; i < value.number; ++i)
-            append(out, initialised, once, onceInit);
+            append(repeated, repeatedInit, once, onceInit);
+        repeated.shown = dupShown(value.number, once.shown);
+        append(out, initialised, repeated, repeatedInit);
         if (firstCount)
             *firstCount = static_cast<int>(value.number);
         if (item[close + 1].kind != TokenKind::End)
@@ -257,6 +278,13 @@ void Assembler::encodeValue(const Value &value, int unit, Encoded &out, std::vec
         break;
     }
     initialised.insert(initialised.end(), out.bytes.size() - start, true);
+    std::string shownText;
+    for (std::size_t i = out.bytes.size(); i > start; --i)
+        shownText += hexDigits(out.bytes[i - 1], 2);
+    const std::string letters = out.fixups.empty() || out.fixups.back().position != static_cast<int>(start)
+                                    ? std::string()
+                                    : relocationLetters(out.fixups.back());
+    out.shown.push_back(shownText + letters);
 }
 
 void Assembler::structureInstance(const Token *name, int structure, std::span<const Token> rest)
@@ -283,8 +311,12 @@ void Assembler::structureInstance(const Token *name, int structure, std::span<co
         Encoded once;
         std::vector<bool> onceInit;
         encodeStructure(structure, inner, once, onceInit);
+        Encoded repeated;
+        std::vector<bool> repeatedInit;
         for (std::int64_t i = 0; i < repeat.number; ++i)
-            append(out, initialised, once, onceInit);
+            append(repeated, repeatedInit, once, onceInit);
+        repeated.shown = dupShown(repeat.number, once.shown);
+        append(out, initialised, repeated, repeatedInit);
         count += static_cast<int>(repeat.number);
     }
     const Symbol &type = result_.symbols[structure];
@@ -300,6 +332,7 @@ void Assembler::structureInstance(const Token *name, int structure, std::span<co
             field.count = count;
             field.bytes = out.bytes;
             field.initialised = initialised;
+            field.shown = out.shown;
             field.structIndex = structure;
             result_.symbols[structure_.symbol].fields.push_back(field);
         } else {
@@ -311,8 +344,11 @@ void Assembler::structureInstance(const Token *name, int structure, std::span<co
             symbol.type = type.size;
             symbol.length = count;
             symbol.size = count * type.size;
+            symbol.structure = structure;
         }
     }
+    if (structure_.symbol >= 0)
+        out.shown = dupShown(1, out.shown);
     emit(out, &initialised);
 }
 
@@ -331,6 +367,7 @@ void Assembler::encodeStructure(int structure, std::span<const Token> initialise
         if (!overridden) {
             Encoded defaults;
             defaults.bytes = field.bytes;
+            defaults.shown = field.shown;
             append(out, initialised, defaults, field.initialised);
             continue;
         }
@@ -345,6 +382,8 @@ void Assembler::encodeStructure(int structure, std::span<const Token> initialise
             for (unsigned char c : item[0].text)
                 part.bytes.push_back(c);
             part.bytes.resize(field.bytes.size(), ' ');
+            for (std::uint8_t c : part.bytes)
+                part.shown.push_back(hexDigits(c, 2));
             partInit.assign(part.bytes.size(), true);
         } else {
             encodeDataList(item, field.unit, part, partInit, nullptr);

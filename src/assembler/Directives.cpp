@@ -72,8 +72,8 @@ bool Assembler::plainDirective(const std::string &directive, std::span<const Tok
 {
     (void)line;
     if (directive == ".MODEL") {
+        listOffset(false, true);
         setModel(modelByName(upperCase(rest[0].text)));
-        listOffset();
     } else if (directive == ".CODE" || directive == ".DATA" || directive == ".DATA?" || directive == ".CONST" ||
                directive == ".FARDATA" || directive == ".FARDATA?" || directive == ".STACK") {
         // ".DATA?" reads as ".DATA" and "?".
@@ -90,10 +90,13 @@ bool Assembler::plainDirective(const std::string &directive, std::span<const Tok
         simplifiedSegment(name, rest);
     } else if (directive == ".8086") {
         cpu_ = Cpu::I8086;
+        predefine("@CPU", "0101H");
     } else if (directive == ".186") {
         cpu_ = Cpu::I186;
+        predefine("@CPU", "0103H");
     } else if (directive == ".286" || directive == ".286C") {
         cpu_ = Cpu::I286;
+        predefine("@CPU", "0107H");
     } else if (directive == "JUMPS") {
         jumps_ = true;
     } else if (directive == "NOJUMPS") {
@@ -112,7 +115,9 @@ bool Assembler::plainDirective(const std::string &directive, std::span<const Tok
         if (location() % 2 != 0) {
             const Segment &segment = result_.module.segments[static_cast<std::size_t>(segment_)];
             Encoded pad;
-            pad.bytes.push_back(segment.className == "CODE" ? 0x90 : 0x00);
+            const bool code = segment.className == "CODE";
+            pad.bytes.push_back(code ? 0x90 : 0x00);
+            pad.shown.push_back(code ? "90" : "00");
             emit(pad);
         } else {
             listOffset();

@@ -193,13 +193,6 @@ const std::map<std::string, InstructionInfo> &instructions()
     return table;
 }
 
-std::string hex4(std::int64_t value)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value & 0xFFFF));
-    return text;
-}
-
 class Builder
 {
 public:
@@ -207,31 +200,55 @@ public:
 
     Encoded result;
 
-    void byte(int value) { result.bytes.push_back(static_cast<std::uint8_t>(value)); }
-    void word(std::int64_t value)
+    void byte(int value)
     {
-        byte(static_cast<int>(value & 0xFF));
-        byte(static_cast<int>((value >> 8) & 0xFF));
+        result.bytes.push_back(static_cast<std::uint8_t>(value));
+        result.shown.push_back(hexDigits(static_cast<std::uint8_t>(value), 2));
+    }
+    void word(std::int64_t value, const std::string &letters = "")
+    {
+        result.bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
+        result.bytes.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+        result.shown.push_back(hexDigits(static_cast<std::uint64_t>(value) & 0xFFFF, 4) + letters);
+    }
+    // A prefix byte: a segment override lists as "26:", a repeat or lock prefix as "F3>".
+    void prefix(int value)
+    {
+        result.bytes.push_back(static_cast<std::uint8_t>(value));
+        const bool segment = (value & 0xE7) == 0x26;
+        result.shown.push_back(hexDigits(static_cast<std::uint8_t>(value), 2) + (segment ? ":" : ">"));
     }
     int size() const { return static_cast<int>(result.bytes.size()); }
 
     // A 16-bit field holding the value, with a fixup when the value is relocatable.
-    void wordValue(const Value &value, FixupKind kind = FixupKind::Offset16)
+    void wordValue(const Value &value) { word(value.number, addFixup(value, FixupKind::Offset16, 2)); }
+
+    // A far pointer: the offset, then a paragraph the linker fills in.
+    void pointer(const Value &value)
     {
-        if (value.relocatable() && !value.unknown) {
-            EncodedFixup fixup;
-            fixup.position = size();
-            fixup.length = kind == FixupKind::Pointer32 ? 4 : 2;
-            fixup.relocation = value.relocation;
-            fixup.target = value.target;
-            fixup.targetIsGroup = value.targetIsGroup;
-            if (value.relocation == Relocation::SegmentBase || value.relocation == Relocation::ExternalBase)
-                fixup.kind = FixupKind::Segment16;
-            else
-                fixup.kind = kind;
-            result.fixups.push_back(fixup);
-        }
-        word(value.number);
+        const std::string letters = addFixup(value, FixupKind::Pointer32, 4);
+        const std::uint64_t offset = static_cast<std::uint64_t>(value.number) & 0xFFFF;
+        for (int i = 0; i < 4; ++i)
+            result.bytes.push_back(i < 2 ? static_cast<std::uint8_t>(offset >> (8 * i)) : 0);
+        result.shown.push_back(hexDigits(offset, 8) + letters);
+    }
+
+    // Records the fixup a relocatable value needs at the current end; returns its letters.
+    std::string addFixup(const Value &value, FixupKind kind, int length)
+    {
+        if (!value.relocatable() || value.unknown)
+            return "";
+        EncodedFixup fixup;
+        fixup.position = size();
+        fixup.length = length;
+        fixup.relocation = value.relocation;
+        fixup.target = value.target;
+        fixup.targetIsGroup = value.targetIsGroup;
+        const bool segmentValue =
+            value.relocation == Relocation::SegmentBase || value.relocation == Relocation::ExternalBase;
+        fixup.kind = segmentValue && kind != FixupKind::Relative16 ? FixupKind::Segment16 : kind;
+        result.fixups.push_back(fixup);
+        return relocationLetters(fixup);
     }
 
     void immediate(const Value &value, int size)
@@ -252,9 +269,9 @@ public:
     // The segment override byte an address needs, if any.
     void segmentPrefix(const Value &operand)
     {
-        const int prefix = prefixFor(operand);
-        if (prefix >= 0)
-            byte(0x26 | (prefix << 3));
+        const int segment = prefixFor(operand);
+        if (segment >= 0)
+            prefix(0x26 | (segment << 3));
     }
 
     int prefixFor(const Value &operand) const
@@ -675,7 +692,7 @@ bool sameSegment(const Value &target, const EncodeContext &context)
 [[noreturn]] void outOfRange(std::int64_t distance)
 {
     const std::int64_t beyond = distance > 127 ? distance - 127 : -128 - distance;
-    throw AsmError("Relative jump out of range by " + hex4(beyond) + "h bytes");
+    throw AsmError("Relative jump out of range by " + hexDigits(static_cast<std::uint64_t>(beyond), 4) + "h bytes");
 }
 
 bool isIndirect(const Value &target)
@@ -695,7 +712,7 @@ void encodeConditional(Builder &b, int opcode, bool isLoop, const Value &target,
 {
     if (target.unknown) {
         b.byte(opcode);
-        b.byte(0);
+        b.byte(static_cast<int>(relative(target, context, 2) & 0xFF));
         if (context.jumps)
             for (int i = 0; i < 3; ++i)
                 b.byte(0x90);
@@ -726,13 +743,7 @@ void encodeConditional(Builder &b, int opcode, bool isLoop, const Value &target,
 
 void relativeFixup(Builder &b, const Value &target)
 {
-    EncodedFixup fixup;
-    fixup.position = b.size();
-    fixup.kind = FixupKind::Relative16;
-    fixup.relocation = target.relocation;
-    fixup.target = target.target;
-    b.result.fixups.push_back(fixup);
-    b.word(target.number);
+    b.word(target.number, b.addFixup(target, FixupKind::Relative16, 2));
 }
 
 void encodeJmpCall(Builder &b, bool call, const std::vector<Value> &ops, const EncodeContext &context)
@@ -748,17 +759,23 @@ void encodeJmpCall(Builder &b, bool call, const std::vector<Value> &ops, const E
     }
     const bool far = target.distance == Distance::Far || (target.distance != Distance::Near && target.type == TypeFar);
     if (target.unknown) {
-        const int length = target.distance == Distance::Short ? 2 : far ? 5 : 3;
-        b.byte(target.distance == Distance::Short ? 0xEB : far ? (call ? 0x9A : 0xEA) : (call ? 0xE8 : 0xE9));
-        for (int i = 1; i < length; ++i)
-            b.byte(0);
+        // Room for the largest form; an unknown target counts as offset 0.
+        if (target.distance == Distance::Short) {
+            b.byte(0xEB);
+            b.byte(static_cast<int>(relative(target, context, 2) & 0xFF));
+        } else if (far) {
+            b.byte(call ? 0x9A : 0xEA);
+            b.pointer(target);
+        } else {
+            b.byte(call ? 0xE8 : 0xE9);
+            b.word(relative(target, context, 3));
+        }
         return;
     }
     if (target.relocation == Relocation::External) {
         if (far) {
             b.byte(call ? 0x9A : 0xEA);
-            b.wordValue(target, FixupKind::Pointer32);
-            b.word(0);
+            b.pointer(target);
         } else {
             b.byte(call ? 0xE8 : 0xE9);
             relativeFixup(b, target);
@@ -770,8 +787,7 @@ void encodeJmpCall(Builder &b, bool call, const std::vector<Value> &ops, const E
     const bool nearJumpToFar = far && !call && same && target.distance != Distance::Far;
     if (far && !(call && same) && !nearJumpToFar) {
         b.byte(call ? 0x9A : 0xEA);
-        b.wordValue(target, FixupKind::Pointer32);
-        b.word(0);
+        b.pointer(target);
         return;
     }
     if (!same)
@@ -858,11 +874,33 @@ void encodeString(Builder &b, int opcode, const std::vector<Value> &ops, const E
     if (size == 0)
         throw AsmError("Argument needs type override");
     if (source && source->override >= 0 && source->override != reg::DS)
-        b.byte(0x26 | (source->override << 3));
+        b.prefix(0x26 | (source->override << 3));
     b.byte(opcode + (size == 2 ? 1 : 0));
 }
 
 } // namespace
+
+std::string hexDigits(std::uint64_t value, int digits)
+{
+    static const char *const hex = "0123456789ABCDEF";
+    std::string text(static_cast<std::size_t>(digits), '0');
+    for (int i = digits - 1; i >= 0 && value; --i, value >>= 4)
+        text[static_cast<std::size_t>(i)] = hex[value & 0xF];
+    return text;
+}
+
+std::string relocationLetters(const EncodedFixup &fixup)
+{
+    const bool external = fixup.relocation == Relocation::External || fixup.relocation == Relocation::ExternalBase;
+    switch (fixup.kind) {
+    case FixupKind::Segment16:
+        return "s";
+    case FixupKind::Pointer32:
+        return external ? "se" : "sr";
+    default:
+        return external ? "e" : "r";
+    }
+}
 
 bool fitsSignedByte(std::int64_t value)
 {
@@ -892,9 +930,12 @@ Encoded encodeInstruction(const std::string &mnemonic, const std::vector<Value> 
     Builder b(context);
     switch (info.family) {
     case Family::Simple:
-    case Family::Prefix:
         requireOperands(operands, 0);
         b.byte(info.code);
+        break;
+    case Family::Prefix:
+        requireOperands(operands, 0);
+        b.prefix(info.code);
         break;
     case Family::Aam:
         if (operands.size() > 1)
@@ -969,7 +1010,7 @@ Encoded encodeInstruction(const std::string &mnemonic, const std::vector<Value> 
         if (operands.size() > 1)
             throw AsmError("Extra characters on line");
         if (!operands.empty() && operands[0].override >= 0 && operands[0].override != reg::DS)
-            b.byte(0x26 | (operands[0].override << 3));
+            b.prefix(0x26 | (operands[0].override << 3));
         b.byte(info.code);
         break;
     case Family::LoadAddress: {

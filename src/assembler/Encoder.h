@@ -31,7 +31,16 @@ struct EncodedFixup {
 struct Encoded {
     std::vector<std::uint8_t> bytes;
     std::vector<EncodedFixup> fixups;
+    // The data field as a listing shows it: one text per byte, word, pointer or prefix
+    // ("B8", "0003r", "00000000sr", "26:", "F3>", "03*(05*(2E) 00)" pieces).
+    std::vector<std::string> shown;
 };
+
+// The listing's relocation letters for a fixup: r, s, sr, e or se.
+std::string relocationLetters(const EncodedFixup &fixup);
+
+// Hexadecimal digits, upper case, zero-padded to `digits`.
+std::string hexDigits(std::uint64_t value, int digits);
 
 struct EncodeContext {
     int segment = -1;

@@ -88,6 +88,7 @@ struct Expander::Frame {
     std::string macroName;
     std::string folder;
     int firstBodyLine = 1;
+    int includeDepth = 0;
 };
 
 struct Expander::Collecting {
@@ -102,6 +103,14 @@ struct Expander::Collecting {
 Expander::Expander(IExpansionHost &host, FileReader reader) : host_(host), reader_(std::move(reader)) {}
 
 Expander::~Expander() = default;
+
+std::vector<std::string> Expander::macroNames() const
+{
+    std::vector<std::string> names;
+    for (const auto &[name, macro] : macros_)
+        names.push_back(name);
+    return names;
+}
 
 void Expander::stop()
 {
@@ -135,6 +144,7 @@ bool Expander::readRaw(SourceLine &line)
         }
         line = SourceLine();
         line.text = frame.lines[frame.next++];
+        line.includeDepth = frame.includeDepth;
         if (frame.isFile) {
             line.file = frame.file;
             line.line = static_cast<int>(frame.next);
@@ -216,6 +226,7 @@ bool Expander::next(SourceLine &line)
             frame->lines.emplace_back();
             frame->file = static_cast<int>(fileNames_.size());
             frame->folder = folderOf(path);
+            frame->includeDepth = frames_.back()->includeDepth + 1;
             const std::size_t slash = name.find_last_of("/\\");
             fileNames_.push_back(slash == std::string::npos ? name : name.substr(slash + 1));
             frames_.push_back(std::move(frame));
@@ -253,6 +264,7 @@ bool Expander::handleConditional(const std::string &keyword, const std::string &
     if (!isIf && keyword != "ELSE" && keyword != "ENDIF")
         return false;
     line.quiet = true;
+    line.conditional = true;
     if (isIf) {
         const bool outer = activeBlock();
         bool value = false;
@@ -359,6 +371,7 @@ void Expander::pushExpansion(std::vector<std::string> lines, const SourceLine &c
     frame->level = caller.level + 1;
     frame->macroName = macroName.empty() ? caller.macroName : macroName;
     frame->folder = frames_.empty() ? std::string() : frames_.back()->folder;
+    frame->includeDepth = caller.includeDepth;
     frames_.push_back(std::move(frame));
 }
 

@@ -46,6 +46,8 @@ public:
     // Whether the input ended inside a MACRO, REPT or IRP definition.
     bool endedInDefinition() const { return collecting_ != nullptr; }
     int openConditionals() const { return static_cast<int>(conditions_.size()); }
+    // The names of the macros defined so far, upper case, in alphabetical order.
+    std::vector<std::string> macroNames() const;
 
 private:
     struct Frame;

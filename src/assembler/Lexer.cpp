@@ -107,6 +107,7 @@ std::size_t commentStart(std::string_view line)
 std::vector<Token> tokenize(std::string_view line)
 {
     std::vector<Token> tokens;
+    tokens.reserve(12);
     const std::size_t end = commentStart(line);
     std::size_t i = 0;
     while (i < end) {

@@ -129,7 +129,19 @@ void Assembler::segmentDirective(const std::string &name, std::span<const Token>
             segment.combine = SegmentCombine::Private;
     }
     openSegment(index);
+    predefine("@CURSEG", name);
     listOffset();
+}
+
+void Assembler::predefine(const std::string &name, const std::string &text)
+{
+    const int index = result_.symbols.intern(name);
+    Symbol &symbol = result_.symbols[index];
+    symbol.kind = SymbolKind::Text;
+    symbol.text = text;
+    symbol.definedThisPass = true;
+    if (symbol.definedAt < 0)
+        symbol.definedAt = statementNumber_;
 }
 
 void Assembler::setModel(MemoryModel model)
@@ -148,15 +160,16 @@ void Assembler::setModel(MemoryModel model)
     if (model == MemoryModel::Tiny)
         addToGroup(code, group);
     (void)data;
-    auto text = [this](const char *name, const std::string &value) {
-        const int symbol = result_.symbols.intern(name);
-        result_.symbols[symbol].kind = SymbolKind::Text;
-        result_.symbols[symbol].text = value;
-        result_.symbols[symbol].definedThisPass = true;
-        result_.symbols[symbol].definedAt = statementNumber_;
-    };
-    text("@DATA", "DGROUP");
-    text("@CODE", model == MemoryModel::Tiny ? "DGROUP" : codeName);
+    static const char *const modelNumbers[] = {"0", "1", "2", "3", "4", "5", "6"};
+    predefine("@32BIT", "0");
+    predefine("@CODE", model == MemoryModel::Tiny ? "DGROUP" : codeName);
+    predefine("@CODESIZE", farCode ? "1" : "0");
+    predefine("@DATA", "DGROUP");
+    const bool farData = model == MemoryModel::Compact || model == MemoryModel::Large || model == MemoryModel::Huge;
+    predefine("@DATASIZE", model == MemoryModel::Huge ? "2" : farData ? "1" : "0");
+    predefine("@INTERFACE", "00H");
+    predefine("@MODEL", modelNumbers[static_cast<int>(model)]);
+    predefine("@STACK", "DGROUP");
     assumes_[reg::CS] = model == MemoryModel::Tiny ? AssumeTarget{group, true} : AssumeTarget{code, false};
     assumes_[reg::DS] = {group, true};
     assumes_[reg::SS] = {group, true};
@@ -213,14 +226,12 @@ void Assembler::simplifiedSegment(const std::string &directive, std::span<const 
         segment_ = previous;
         return;
     }
-    listOffset();
+    listOffset(false, true);
     segmentStack_.clear();
     segment_ = index;
-    const int symbol = result_.symbols.intern("@CURSEG");
-    result_.symbols[symbol].kind = SymbolKind::Text;
-    result_.symbols[symbol].text = result_.module.segments[static_cast<std::size_t>(index)].name;
-    result_.symbols[symbol].definedThisPass = true;
-    result_.symbols[symbol].definedAt = statementNumber_;
+    predefine("@CURSEG", result_.module.segments[static_cast<std::size_t>(index)].name);
+    if (directive == ".FARDATA")
+        predefine("@FARDATA", "FAR_DATA");
 }
 
 void Assembler::assume(std::span<const Token> rest)

@@ -33,6 +33,7 @@ struct StructFieldInfo {
     int count = 1;                   // elements in the field (string length or DUP count)
     std::vector<std::uint8_t> bytes; // default contents
     std::vector<bool> initialised;
+    std::vector<std::string> shown; // as a listing shows the default
     bool isString = false;
     int structIndex = -1; // a nested structure field's structure symbol, else -1
 };
@@ -49,7 +50,8 @@ struct Symbol {
     bool redefinable = false; // defined with =
     bool isPublic = false;
     bool isProc = false;
-    int external = -1; // index into the module's externals
+    int external = -1;  // index into the module's externals
+    int structure = -1; // a structure instance's structure symbol
     bool definedThisPass = false;
     int definedAt = -1; // statement number of the definition
     // Structures: fields in order; records: total width and field list.

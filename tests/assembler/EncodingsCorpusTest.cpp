@@ -101,7 +101,9 @@ TEST(EncodingsCorpusTest, ListedBytesMatchTasmForAtLeast98PercentOfRows)
     for (const std::string &source : sources) {
         const auto text = readFile((folder / source).string());
         ASSERT_TRUE(text) << source;
-        const Assembly assembly = assemble((folder / source).string(), *text, diskReader());
+        AssemblyOptions options;
+        options.keepListing = true;
+        const Assembly assembly = assemble((folder / source).string(), *text, diskReader(), options);
         // Our listed lines with bytes by (file, line, level), in order.
         std::map<std::tuple<std::string, int, int>, std::vector<const ListingLine *>> ours;
         for (const ListingLine &line : assembly.listing)

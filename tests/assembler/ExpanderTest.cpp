@@ -29,7 +29,10 @@ TEST(ExpanderTest, ParametersAreReplacedAsWholeWordsAndInQuotesOnlyNextToAmpersa
 
 std::vector<std::string> assembledBytes(const std::string &source)
 {
-    const Assembly assembly = assemble("t.asm", source, [](const std::string &) { return std::nullopt; });
+    AssemblyOptions options;
+    options.keepListing = true;
+    const Assembly assembly = assemble(
+        "t.asm", source, [](const std::string &) { return std::nullopt; }, options);
     std::vector<std::string> rows;
     for (const ListingLine &line : assembly.listing) {
         if (line.bytes.empty())

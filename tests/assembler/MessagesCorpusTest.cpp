@@ -40,6 +40,18 @@ const std::map<std::string, std::string> unclaimed{
     {"076_undefined_in_dup/out_la.txt", "a listing run of TASM reports the undefined DUP count twice"},
 };
 
+// A listing without its date lines: the page headers and the ??DATE and ??TIME symbols.
+std::vector<std::string> withoutDates(const std::string &listing)
+{
+    std::vector<std::string> lines;
+    for (const std::string &line : splitLines(listing)) {
+        const bool header = line.find("Version") != std::string::npos && line.find("Page") != std::string::npos;
+        if (!header && !line.starts_with("??DATE") && !line.starts_with("??TIME"))
+            lines.push_back(line);
+    }
+    return lines;
+}
+
 class ScratchFolder
 {
 public:
@@ -67,7 +79,7 @@ TEST(MessagesCorpusTest, ConsoleOutputAndExitCodesMatchTasm)
         cases.push_back(entry.path());
     std::sort(cases.begin(), cases.end());
 
-    int total = 0, matched = 0;
+    int total = 0, matched = 0, listings = 0, listingsMatched = 0;
     for (const auto &caseFolder : cases) {
         const auto args = readFile((caseFolder / "args.txt").string());
         if (!args)
@@ -87,7 +99,18 @@ TEST(MessagesCorpusTest, ConsoleOutputAndExitCodesMatchTasm)
             const auto expected = readFile((caseFolder / output).string());
             ASSERT_TRUE(expected) << caseFolder / output;
             const ScratchFolder scratch(caseFolder);
+            std::filesystem::remove(scratch.path() / "src.lst");
             const ToolRun run = runAssembler(arguments, scratch.path().string());
+            // A /la run writes the listing TASM wrote as src.lst.
+            const auto theirListing = readFile((caseFolder / "src.lst").string());
+            if (output == "out_la.txt" && theirListing) {
+                ++listings;
+                const auto ourListing = readFile((scratch.path() / "src.lst").string());
+                if (ourListing && withoutDates(*ourListing) == withoutDates(*theirListing))
+                    ++listingsMatched;
+                else
+                    std::printf("listing differs: %s\n", caseFolder.filename().c_str());
+            }
             ++total;
             const bool bannerOnly = !expected->starts_with("Turbo Assembler");
             const bool same =
@@ -104,7 +127,8 @@ TEST(MessagesCorpusTest, ConsoleOutputAndExitCodesMatchTasm)
                         comparable(run.console).c_str());
         }
     }
-    std::printf("messages: %d of %d console outputs match\n", matched, total);
+    std::printf("messages: %d of %d console outputs match; %d of %d listings\n", matched, total, listingsMatched,
+                listings);
     EXPECT_GT(total, 0);
 }
 
