@@ -37,10 +37,11 @@ clean:
 
 # Fuzzes the key lists' stream readers, the ".kbn" keyword file reader, the source loader
 # (load and save through the Lines view), the built-in PC's CPU running random bytes as
-# code, then the object reader with the linker behind it, for about a minute each. New
-# inputs go to build-fuzz/corpus, build-fuzz/kbn_corpus, build-fuzz/source_corpus,
-# build-fuzz/cpu_corpus and build-fuzz/object_corpus; fuzz/corpus, fuzz/kbn_corpus,
-# fuzz/source_corpus and fuzz/object_corpus hold the small seed sets.
+# code, the object reader with the linker behind it, then the assembler's reader with the
+# listing and object writers behind it, for about a minute each. New inputs go to
+# build-fuzz/corpus, build-fuzz/kbn_corpus, build-fuzz/source_corpus, build-fuzz/cpu_corpus,
+# build-fuzz/object_corpus and build-fuzz/assembler_corpus; fuzz/corpus, fuzz/kbn_corpus,
+# fuzz/source_corpus, fuzz/object_corpus and fuzz/assembler_corpus hold the small seed sets.
 fuzz: setup
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
@@ -84,3 +85,8 @@ fuzz: setup
 		src/assembler/link/AddressResolver.cpp src/assembler/link/ImageBuilder.cpp \
 		-o build-fuzz/object_link_fuzz
 	./build-fuzz/object_link_fuzz -max_total_time=60 -timeout=10 build-fuzz/object_corpus fuzz/object_corpus
+	mkdir -p build-fuzz/assembler_corpus
+	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
+		fuzz/AssemblerSourceFuzz.cpp $(wildcard src/assembler/*.cpp) $(wildcard src/assembler/omf/*.cpp) \
+		-o build-fuzz/assembler_source_fuzz
+	./build-fuzz/assembler_source_fuzz -max_total_time=60 -timeout=10 build-fuzz/assembler_corpus fuzz/assembler_corpus

@@ -159,8 +159,6 @@ void Assembler::statement(const SourceLine &line)
     }
     if (line.quiet || line.skipped)
         return;
-    const std::size_t before = statementNumber_ < static_cast<int>(layout_.size()) ? layout_[statementNumber_].size : 0;
-    (void)before;
     try {
         statementTokens(tokenize(line.text), line);
     } catch (const AsmError &failure) {
@@ -205,7 +203,7 @@ void Assembler::statementTokens(std::vector<Token> tokens, const SourceLine &lin
             equate(head, all.subspan(2), true);
             return;
         }
-        if (!secondWord.empty() && nameDirective(head, secondWord, all.subspan(2), line))
+        if (!secondWord.empty() && nameDirective(head, secondWord, all.subspan(2)))
             return;
     }
     if (plainDirective(keyword, rest, line))
@@ -213,10 +211,8 @@ void Assembler::statementTokens(std::vector<Token> tokens, const SourceLine &lin
     throw AsmError("Illegal instruction");
 }
 
-bool Assembler::nameDirective(const Token &name, const std::string &directive, std::span<const Token> rest,
-                              const SourceLine &line)
+bool Assembler::nameDirective(const Token &name, const std::string &directive, std::span<const Token> rest)
 {
-    (void)line;
     if (!isNameDirective(directive)) {
         const int type = lookup(directive);
         if (type >= 0 && result_.symbols[type].kind == SymbolKind::Struct) {
@@ -705,10 +701,6 @@ void Assembler::message(MessageKind kind, const std::string &text, const SourceL
     }
     if (entry.kind == MessageKind::Fatal)
         result_.fatal = true;
-    if (entry.kind == MessageKind::Warning)
-        ++result_.warningCount;
-    else
-        ++result_.errorCount;
     result_.messages.push_back(entry);
     if (listed_)
         listed_->messages.push_back(static_cast<int>(result_.messages.size()) - 1);

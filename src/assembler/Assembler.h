@@ -65,8 +65,7 @@ private:
     void statement(const SourceLine &line);
     void statementTokens(std::vector<Token> tokens, const SourceLine &line);
     std::vector<Token> expandTextEquates(std::span<const Token> tokens);
-    bool nameDirective(const Token &name, const std::string &directive, std::span<const Token> rest,
-                       const SourceLine &line);
+    bool nameDirective(const Token &name, const std::string &directive, std::span<const Token> rest);
     bool plainDirective(const std::string &directive, std::span<const Token> rest, const SourceLine &line);
     void instruction(const std::string &mnemonic, std::span<const Token> rest);
 

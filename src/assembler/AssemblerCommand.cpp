@@ -3,6 +3,7 @@
 #include "assembler/Assembly.h"
 #include "assembler/Lexer.h"
 #include "assembler/ListingWriter.h"
+#include "assembler/ObjectFile.h"
 
 #include <cctype>
 #include <ctime>
@@ -34,7 +35,7 @@ const char *const helpLines[] = {
     "Syntax:  TASM [options] source [,object] [,listing]",
     "/h,/?         Display this help screen",
     "/l,/la        Generate listing: l=normal listing, la=expanded listing",
-    "/ml,/mx,/mu   Case sensitivity on symbols: ml=all, mx=globals, mu=none",
+    "/ml,/mx,/mu   Accepted; symbols are always compared without regard to case",
     "/m#           Allow # multiple passes to resolve forward references",
     "/t            Suppress messages if successful assembly",
     "/w0,/w1,/w2   Set warning level: w0=none, w1=w2=warnings on",
@@ -50,8 +51,9 @@ bool readSwitch(const std::string &text, CommandOptions &options)
         options.showSourceLines = true;
     } else if (name == "ZI") {
         options.debugInfo = true;
-    } else if (name == "ZD" || name == "ZN" || name == "N" || name == "Q" || name == "MU" || name == "MX" ||
-               name == "W1" || name == "W2" || name == "X" || name == "C" || name == "A" || name == "S") {
+    } else if (name == "ZD" || name == "ZN" || name == "ML" || name == "N" || name == "Q" || name == "MU" ||
+               name == "MX" || name == "W1" || name == "W2" || name == "X" || name == "C" || name == "A" ||
+               name == "S") {
         // Accepted; they change nothing this assembler produces.
     } else if (name == "L") {
         options.listing = true;
@@ -64,8 +66,6 @@ bool readSwitch(const std::string &text, CommandOptions &options)
         options.quietWhenClean = true;
     } else if (name == "W0") {
         options.assembly.warningLevel = 0;
-    } else if (name == "ML") {
-        options.assembly.caseSensitive = true;
     } else if (name[0] == 'M' && std::all_of(name.begin() + 1, name.end(), [](char c) { return std::isdigit(c); })) {
         options.assembly.multiPass = true;
         options.assembly.maxPasses = name.size() > 1 ? std::stoi(name.substr(1)) : 5;
@@ -196,7 +196,6 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
         missing.kind = MessageKind::Fatal;
         missing.text = "Can't locate file: " + sourceName;
         assembly.messages.push_back(missing);
-        assembly.errorCount = 1;
         assembly.fatal = true;
     } else {
         const FileReader reader = [&root](const std::string &path) -> std::optional<std::string> {
@@ -231,6 +230,17 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
     out += "Passes:            " + std::to_string(assembly.passes) + "\r\n";
     out += "Remaining memory:  " + std::to_string(remainingMemoryKilobytes) + "k\r\n\r\n";
     run.exitCode = assembly.fatal ? 2 : errors > 0 ? 1 : 0;
+
+    // The object file, when the source assembled without errors.
+    if (text && errors == 0 && !assembly.fatal) {
+        const std::string objectName = options.files.size() > 1 && !options.files[1].empty()
+                                           ? withExtension(options.files[1], ".obj")
+                                           : replaceExtension(sourceName, ".obj");
+        const std::vector<std::uint8_t> bytes = objectFileBytes(assembly.module);
+        std::ofstream(root / objectName, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        run.filesWritten.push_back(objectName);
+    }
 
     // The listing: asked for with /l or /la, or by naming it as the third file.
     const std::string listingName = options.files.size() > 2 && !options.files[2].empty()

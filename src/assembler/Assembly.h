@@ -19,7 +19,6 @@ struct AssemblyOptions {
     // padding. Without it the source is read as TASM's single pass reads it.
     bool multiPass = false;
     int maxPasses = 1;
-    bool caseSensitive = false;    // /ml
     int warningLevel = 1;          // /w0 none, /w1 and /w2 the usual ones
     bool keepListing = false;      // fill Assembly::listing (for a listing file or its tests)
     std::string date = "01/01/00"; // ??DATE, mm/dd/yy
@@ -68,8 +67,6 @@ struct Assembly {
     std::vector<std::string> fileNames;
     std::vector<std::string> macroNames; // upper case, alphabetical
     int passes = 1;
-    int errorCount = 0;
-    int warningCount = 0;
     bool fatal = false;
 };
 

@@ -319,16 +319,17 @@ void Assembler::structureInstance(const Token *name, int structure, std::span<co
         append(out, initialised, repeated, repeatedInit);
         count += static_cast<int>(repeat.number);
     }
-    const Symbol &type = result_.symbols[structure];
+    // Copied: defining the name may move the symbols.
+    const int typeSize = result_.symbols[structure].size;
     if (name) {
         if (structure_.symbol >= 0) {
             const int index = defineSymbol(name->text, SymbolKind::StructField);
             result_.symbols[index].value = structure_.offset;
-            result_.symbols[index].type = type.size;
+            result_.symbols[index].type = typeSize;
             StructFieldInfo field;
             field.name = name->text;
             field.offset = structure_.offset;
-            field.unit = type.size;
+            field.unit = typeSize;
             field.count = count;
             field.bytes = out.bytes;
             field.initialised = initialised;
@@ -341,9 +342,9 @@ void Assembler::structureInstance(const Token *name, int structure, std::span<co
             Symbol &symbol = result_.symbols[index];
             symbol.segment = segment_;
             symbol.value = location();
-            symbol.type = type.size;
+            symbol.type = typeSize;
             symbol.length = count;
-            symbol.size = count * type.size;
+            symbol.size = count * typeSize;
             symbol.structure = structure;
         }
     }
@@ -401,7 +402,7 @@ void Assembler::encodeStructure(int structure, std::span<const Token> initialise
 void Assembler::recordInstance(const Token *name, int record, std::span<const Token> rest)
 {
     const std::vector<Token> tokens = expandTextEquates(rest);
-    const Symbol &type = result_.symbols[record];
+    const Symbol type = result_.symbols[record]; // a copy: defining the name may move the symbols
     std::size_t close = 0;
     if (!tokens[0].is('<'))
         throw AsmError("Need expression");

@@ -70,7 +70,6 @@ ExternalType externalType(int type)
 
 bool Assembler::plainDirective(const std::string &directive, std::span<const Token> rest, const SourceLine &line)
 {
-    (void)line;
     if (directive == ".MODEL") {
         listOffset(false, true);
         setModel(modelByName(upperCase(rest[0].text)));
@@ -222,7 +221,6 @@ void Assembler::procedure(const Token &name, std::span<const Token> rest)
     // The procedure opens even when its name is taken, so that its ENDP still matches.
     procedures_.push_back({index, far});
     defineLabel(name.text, far ? TypeFar : TypeNear);
-    result_.symbols[index].isProc = true;
 }
 
 void Assembler::endProcedure(const Token &name)

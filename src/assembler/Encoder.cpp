@@ -407,6 +407,8 @@ void encodeAlu(Builder &b, int code, const std::vector<Value> &ops)
         throw AsmError("Illegal use of segment register");
     if (dst.isImmediate() && !dst.unknown)
         throw AsmError("Illegal immediate");
+    if (!dst.isRegister() && !src.isRegister() && !src.isImmediate())
+        throw AsmError("Need register in expression");
     if (src.isImmediate()) {
         const int size = operandSize(dst, nullptr, b);
         const bool byteForm = size == 1;
@@ -498,6 +500,8 @@ void encodeMov(Builder &b, const std::vector<Value> &ops)
     }
     if (dst.isImmediate() && !dst.unknown)
         throw AsmError("Illegal immediate");
+    if (!dst.isRegister() && !src.isRegister() && !src.isImmediate())
+        throw AsmError("Need register in expression");
     if (src.isImmediate()) {
         const int size = operandSize(dst, nullptr, b);
         if (dst.isRegister()) {

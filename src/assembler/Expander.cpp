@@ -87,7 +87,6 @@ struct Expander::Frame {
     int level = 0;
     std::string macroName;
     std::string folder;
-    int firstBodyLine = 1;
     int includeDepth = 0;
 };
 
@@ -154,7 +153,7 @@ bool Expander::readRaw(SourceLine &line)
             line.callerText = frame.callerText;
             line.level = frame.level;
             line.macroName = frame.macroName;
-            line.macroLine = frame.firstBodyLine + static_cast<int>(frame.next) - 1;
+            line.macroLine = static_cast<int>(frame.next);
         }
         return true;
     }

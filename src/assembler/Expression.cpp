@@ -526,7 +526,6 @@ Value ExpressionParser::parsePrimary()
         for (unsigned char c : token.text)
             number = (number << 8) | c;
         Value value = constant(number);
-        value.stringLiteral = true;
         return value;
     }
     case TokenKind::End:
@@ -581,7 +580,7 @@ Value ExpressionParser::parsePrimary()
             return value;
         }
         if (upper == "SIZE")
-            value.number = symbol->kind == SymbolKind::Struct ? symbol->size : symbol->size;
+            value.number = symbol->size;
         else if (upper == "LENGTH")
             value.number = symbol->length;
         else if (upper == "WIDTH")

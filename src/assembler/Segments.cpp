@@ -155,11 +155,11 @@ void Assembler::setModel(MemoryModel model)
         base = base.substr(0, base.find('.'));
         codeName = base + "_TEXT";
     }
+    // The model opens the code segment and _DATA first, in this order.
     const int code = simplifiedSegmentIndex(codeName, "CODE", SegmentAlign::Word, SegmentCombine::Public, false);
-    const int data = simplifiedSegmentIndex("_DATA", "DATA", SegmentAlign::Word, SegmentCombine::Public, true);
+    simplifiedSegmentIndex("_DATA", "DATA", SegmentAlign::Word, SegmentCombine::Public, true);
     if (model == MemoryModel::Tiny)
         addToGroup(code, group);
-    (void)data;
     static const char *const modelNumbers[] = {"0", "1", "2", "3", "4", "5", "6"};
     predefine("@32BIT", "0");
     predefine("@CODE", model == MemoryModel::Tiny ? "DGROUP" : codeName);

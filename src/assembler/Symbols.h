@@ -49,7 +49,6 @@ struct Symbol {
     std::string text;         // a text equate
     bool redefinable = false; // defined with =
     bool isPublic = false;
-    bool isProc = false;
     int external = -1;  // index into the module's externals
     int structure = -1; // a structure instance's structure symbol
     bool definedThisPass = false;

@@ -53,7 +53,6 @@ struct Value {
     bool isExternAbs = false;              // an external constant (EXTRN name:ABS)
     Distance distance = Distance::Default; // SHORT, NEAR PTR, FAR PTR
     bool explicitType = false;             // typed with PTR
-    bool stringLiteral = false;
 
     bool isRegister() const { return regClass != RegClass::None; }
     bool isImmediate() const { return !memory && !isRegister(); }

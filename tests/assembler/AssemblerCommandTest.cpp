@@ -98,5 +98,32 @@ TEST_F(AssemblerCommandTest, MultiplePassesAreCountedAndRemoveThePadding)
     EXPECT_NE(run({"/m2", "fwd.asm"}).console.find("Passes:            2"), std::string::npos);
 }
 
+TEST_F(AssemblerCommandTest, TheObjectAndTheListingAreWrittenBesideTheSource)
+{
+    write("prog.asm", ".model small\r\n.code\r\nstart: ret\r\nend start\r\n");
+    const ToolRun plain = run({"prog"});
+    EXPECT_EQ(plain.filesWritten, std::vector<std::string>{"prog.obj"});
+    EXPECT_TRUE(std::filesystem::file_size(folder_ / "prog.obj") > 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "prog.lst"));
+
+    const ToolRun listed = run({"/la", "prog.asm"});
+    EXPECT_EQ(listed.filesWritten, (std::vector<std::string>{"prog.obj", "prog.lst"}));
+    std::ifstream listing(folder_ / "prog.lst", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(listing)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("      3\t0000  C3\t\t     start: ret"), std::string::npos) << text;
+
+    const ToolRun named = run({"prog.asm,out\\other,mine"});
+    EXPECT_EQ(named.filesWritten, (std::vector<std::string>{"out\\other.obj", "mine.lst"}));
+}
+
+TEST_F(AssemblerCommandTest, NoObjectIsWrittenWhenTheSourceHasErrors)
+{
+    write("bad.asm", ".model small\r\n.code\r\nmov al,bx\r\nend\r\n");
+    const ToolRun result = run({"bad.asm"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.filesWritten.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "bad.obj"));
+}
+
 } // namespace
 } // namespace velmora::assembler

@@ -1,8 +1,9 @@
-// Access to the captured TASM corpus beside the repository (../shared/testdata/tasm): its
-// folder, whole files, and a file reader for the assembler rooted anywhere.
+// What the assembler's corpus tests add to the shared test-data helpers: whole files that
+// may be missing, and the assembler's file reader on disk.
 #pragma once
 
 #include "assembler/SourceLines.h"
+#include "assembler/TasmTestData.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,19 +14,13 @@
 namespace velmora::assembler::test
 {
 
-inline std::filesystem::path corpusFolder()
-{
-    return std::filesystem::path(VELMORA_SOURCE_DIR) / ".." / "shared" / "testdata" / "tasm";
-}
+using testing::tasmDataDir;
 
 inline std::optional<std::string> readFile(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    if (!std::filesystem::is_regular_file(path))
         return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return testing::readText(path);
 }
 
 inline FileReader diskReader()

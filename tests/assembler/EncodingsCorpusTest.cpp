@@ -74,7 +74,7 @@ std::string offsetText(const ListingLine &line)
 
 TEST(EncodingsCorpusTest, ListedBytesMatchTasmForAtLeast98PercentOfRows)
 {
-    const auto folder = corpusFolder() / "encodings";
+    const auto folder = tasmDataDir() / "encodings";
     const auto table = readFile((folder / "encodings.tsv").string());
     if (!table)
         GTEST_SKIP() << "the TASM corpus is not at " << folder << "; nothing to compare";

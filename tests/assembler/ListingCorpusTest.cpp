@@ -41,7 +41,7 @@ std::size_t symbolTableStart(const std::vector<std::string> &lines)
 
 TEST(ListingCorpusTest, ListingsFollowTasmsLayout)
 {
-    const auto folder = corpusFolder() / "encodings";
+    const auto folder = tasmDataDir() / "encodings";
     if (!std::filesystem::exists(folder))
         GTEST_SKIP() << "the TASM corpus is not at " << folder << "; nothing to compare";
     std::vector<std::filesystem::path> listings;

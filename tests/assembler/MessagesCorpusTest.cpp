@@ -71,7 +71,7 @@ private:
 
 TEST(MessagesCorpusTest, ConsoleOutputAndExitCodesMatchTasm)
 {
-    const auto folder = corpusFolder() / "messages";
+    const auto folder = tasmDataDir() / "messages";
     if (!std::filesystem::exists(folder))
         GTEST_SKIP() << "the TASM corpus is not at " << folder << "; nothing to compare";
     std::vector<std::filesystem::path> cases;
