@@ -162,6 +162,13 @@ void TVelmora::FNameShow()
     setWindowTitle(name + QStringLiteral(" - ") + CaptionBase);
 }
 
+void TVelmora::showToolChain()
+{
+    sb_->setPanelText(TStatusBar::ToolChainPanel, settings.ToolChain == toolchain::Chain::BuiltIn
+                                                      ? texts.main.builtInToolsPanel
+                                                      : texts.main.dosToolsPanel);
+}
+
 void TVelmora::showCaretPosition()
 {
     sb_->setPanelText(1, QString::number(editor->SelLine() + 1) + QStringLiteral(" : ") +
@@ -258,6 +265,7 @@ void TVelmora::showInterfaceTexts()
     if (help_)
         help_->setTexts(texts.help);
     FNameShow();
+    showToolChain();
 }
 
 } // namespace velmora::app

@@ -40,6 +40,7 @@ BuildSettings TVelmora::buildSettings() const
     build.outTlink = settings.outTlink;
     build.outRun = settings.outRun;
     build.Auto_Change_Page = settings.Auto_Change_Page;
+    build.toolChain = settings.ToolChain;
     return build;
 }
 

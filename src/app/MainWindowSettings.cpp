@@ -68,6 +68,7 @@ void TVelmora::ReadAllINI()
     s.TasmFile = ini.readString(Config, "TasmFile", defaults.TasmFile);
     s.TLinkFile = ini.readString(Config, "TLinkFile", defaults.TLinkFile);
     s.TDFile = ini.readString(Config, "TDFile", defaults.TDFile);
+    s.ToolChain = toolchain::chainFromValue(ini.readInteger(Config, "ToolChain", -1), toolsFolder(), s.TasmFile);
     s.LNGFile = ini.readString(Config, "LNGFile", defaults.LNGFile);
     LanguageFile = languageFilePath(Folders.data, s.LNGFile);
     s.VirtDriveEnable = ini.readBool(Config, "VirtDriveEnable", defaults.VirtDriveEnable);
@@ -111,6 +112,7 @@ void TVelmora::WriteAllINI()
     ini.writeString(Config, "TasmFile", s.TasmFile);
     ini.writeString(Config, "TLinkFile", s.TLinkFile);
     ini.writeString(Config, "TDFile", s.TDFile);
+    ini.writeInteger(Config, "ToolChain", int(s.ToolChain));
     ini.writeString(Config, "LNGFile", s.LNGFile);
     ini.writeString(Config, "VirtDrive", s.VirtDrive);
     ini.writeBool(Config, "VirtDriveEnable", s.VirtDriveEnable);
@@ -177,6 +179,7 @@ void TVelmora::rememberWindowPlacement()
 
 void TVelmora::apply()
 {
+    showToolChain();
     editor->setColor(settings.bc);
     editor->setFontColor(settings.fc);
     QFont font = editor->font();

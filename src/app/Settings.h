@@ -1,6 +1,8 @@
 // The settings variables kept in cf.ini, one per key, with their defaults.
 #pragma once
 
+#include "toolchain/ToolChain.h"
+
 #include <QString>
 
 #include <array>
@@ -33,6 +35,9 @@ struct Settings {
     QString TasmFile = QStringLiteral("tasm.exe");
     QString TLinkFile = QStringLiteral("tLink.exe");
     QString TDFile = QStringLiteral("TD.exe");
+    // Key ToolChain. Read from a file without the key: toolchain::defaultChain for the tools
+    // folder, which gives this default where no DOS assembler is.
+    toolchain::Chain ToolChain = toolchain::Chain::BuiltIn;
     QString LNGFile = QStringLiteral("LNGPAK_Rus.lng");
     bool VirtDriveEnable = false;
     QString VirtDrive = QStringLiteral("Z");

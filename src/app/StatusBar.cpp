@@ -9,7 +9,7 @@ TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("sb"));
     setSizeGripEnabled(true);
-    const std::array<int, PanelCount> widths{350, 50, 50, 100};
+    const std::array<int, PanelCount> widths{350, 50, 50, 100, 130};
     for (int i = 0; i < PanelCount; ++i) {
         auto *panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
@@ -17,7 +17,7 @@ TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(i == 1 ? QFrame::Raised : QFrame::Sunken);
         panel->setMinimumWidth(widths[i]);
-        if (i == 1 || i == EncodingPanel)
+        if (i == 1 || i == EncodingPanel || i == ToolChainPanel)
             panel->setAlignment(Qt::AlignCenter);
         // The summary takes the rest of the bar, so that a long one stays readable.
         if (i == 2)

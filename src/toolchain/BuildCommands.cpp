@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/DosRunner.h"
+#include "toolchain/BuiltInTools.h"
 #include "toolchain/OutputExcerpt.h"
 #include "toolchain/SourceNames.h"
 #include "toolchain/ToolchainError.h"
@@ -105,6 +106,14 @@ bool BuildCommands::ranToEnd(const RunResult &result, std::optional<OutputPage> 
     return false;
 }
 
+RunResult BuildCommands::runTool(const BuildSettings &settings, BuiltInTool tool, const QString &commandLine,
+                                 DosWindow window)
+{
+    if (settings.builtInTools())
+        return runBuiltInTool(tool, commandLine, settings.ToolsDir);
+    return host_.runTool(commandLine, window);
+}
+
 bool BuildCommands::showOutput(OutputPage page, const QString &toolsDir, const QString &fileName, const ToolsCopy &copy,
                                const SourceNames &source)
 {
@@ -151,7 +160,8 @@ void BuildCommands::assembleStep(BuildSettings &settings)
     const CommandLines lines = commandLines(settings, copy.tools);
     if (QFileInfo(settings.CurrentFile).isFile()) {
         if (settings.capturesTasm()) {
-            const RunResult result = host_.runTool(lines.assembleCaptured, DosWindow::Hidden);
+            const RunResult result =
+                runTool(settings, BuiltInTool::Assembler, lines.assembleCaptured, DosWindow::Hidden);
             if (result.status == RunStatus::Ended || result.status == RunStatus::Cancelled)
                 showOutput(OutputPage::Tasm, settings.ToolsDir, QStringLiteral("tasm.out"), copy, source);
             bool done = ranToEnd(result, OutputPage::Tasm, settings.TasmFile, texts_.tasmNotFound,
@@ -209,7 +219,7 @@ void BuildCommands::linkStep(BuildSettings &settings)
 
     const CommandLines lines = commandLines(settings, copy.tools);
     if (settings.capturesTlink()) {
-        const RunResult result = host_.runTool(lines.linkCaptured, DosWindow::Hidden);
+        const RunResult result = runTool(settings, BuiltInTool::Linker, lines.linkCaptured, DosWindow::Hidden);
         if (result.status == RunStatus::Ended || result.status == RunStatus::Cancelled)
             showOutput(OutputPage::TLink, settings.ToolsDir, QStringLiteral("tlink.out"), copy, source);
         bool done = ranToEnd(result, OutputPage::TLink, settings.TLinkFile, texts_.tlinkNotFound, lines.linkCaptured,
@@ -279,6 +289,10 @@ void BuildCommands::runStep(const BuildSettings &settings, bool alone)
 void BuildCommands::debug(const BuildSettings &settings)
 {
     asCommand([&] {
+        if (settings.builtInTools()) {
+            problem(std::nullopt, texts_.noBuiltInDebugger);
+            return;
+        }
         // The debugger is given the bare base name, so it must start in the tools folder where
         // the program was built, not in whatever folder happens to be current.
         enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
@@ -316,8 +330,8 @@ void BuildCommands::listing(const BuildSettings &settings, ListingKind kind, con
         host_.clearPage(OutputPage::Tasm);
         const QString line = listingLine(settings.ToolsDir, copy.tools.N, kind);
         const QString tasm = QStringLiteral("tasm.exe");
-        const bool ran = ranToEnd(host_.runTool(line, DosWindow::Shown), OutputPage::Tasm, tasm, texts_.tasmNotFound,
-                                  line, settings.ToolsDir);
+        const bool ran = ranToEnd(runTool(settings, BuiltInTool::Assembler, line, DosWindow::Shown), OutputPage::Tasm,
+                                  tasm, texts_.tasmNotFound, line, settings.ToolsDir);
         host_.activatePage(OutputPage::Tasm);
 
         // The listing is announced only when there is one: a run that failed, or an assembler
@@ -342,7 +356,8 @@ void BuildCommands::showHelp(const BuildSettings &settings, const QString &comma
 {
     asCommand([&] {
         enterToolsFolder(settings.ToolsDir, texts_.noToolsFolder);
-        const RunResult result = host_.runTool(commandLine, DosWindow::Hidden);
+        const BuiltInTool builtIn = page == OutputPage::Tasm ? BuiltInTool::Assembler : BuiltInTool::Linker;
+        const RunResult result = runTool(settings, builtIn, commandLine, DosWindow::Hidden);
         if (result.status == RunStatus::Ended) {
             showOutput(page, settings.ToolsDir, outputFile, {}, {});
         } else {

@@ -14,6 +14,7 @@
 #include "toolchain/BuildHost.h"
 #include "toolchain/BuildSettings.h"
 #include "toolchain/BuildTexts.h"
+#include "toolchain/BuiltInTools.h"
 #include "toolchain/CommandLines.h"
 #include "toolchain/ToolsCopy.h"
 
@@ -41,7 +42,7 @@ public:
     // Runs the built program (".com" or ".exe" as `TlinkParams` ask); saves nothing.
     void run(const BuildSettings &settings);
     // Starts the debugger on the built program from the tools folder and shows its command
-    // line in a message box; saves nothing.
+    // line in a message box; saves nothing. The built-in chain has no debugger yet: says so.
     void debug(const BuildSettings &settings);
     // Assembles, links and runs, each to its end, whatever the earlier steps reported.
     void assembleLinkRun(BuildSettings &settings);
@@ -65,6 +66,9 @@ private:
     void showHelp(const BuildSettings &settings, const QString &commandLine, OutputPage page, const QString &outputFile,
                   const QString &tool);
 
+    // `RunTool` of a DOS tool's command line, or with the built-in chain, that tool in-process.
+    platform::RunResult runTool(const BuildSettings &settings, BuiltInTool tool, const QString &commandLine,
+                                DosWindow window);
     // Says on the page (when there is one) what went wrong; with message, the command's
     // message box says it too.
     void problem(std::optional<OutputPage> page, const QString &text, bool message = true);

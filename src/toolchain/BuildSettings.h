@@ -3,6 +3,8 @@
 // `TasmParams` and `TlinkParams` after the parameter boxes.
 #pragma once
 
+#include "toolchain/ToolChain.h"
+
 #include <QString>
 
 namespace velmora::toolchain
@@ -21,9 +23,12 @@ struct BuildSettings {
     bool outTlink = true;
     bool outRun = true;
     bool Auto_Change_Page = true;
+    Chain toolChain = Chain::DosTools;
 
-    bool capturesTasm() const { return outdest == 0 && outTasm; }
-    bool capturesTlink() const { return outdest == 0 && outTlink; }
+    bool builtInTools() const { return toolChain == Chain::BuiltIn; }
+    // The built-in tools have no window of their own: their output is always captured.
+    bool capturesTasm() const { return builtInTools() || (outdest == 0 && outTasm); }
+    bool capturesTlink() const { return builtInTools() || (outdest == 0 && outTlink); }
     bool capturesRun() const { return outdest == 0 && outRun; }
 };
 

@@ -33,6 +33,7 @@ void readBuild(const LanguagePack &pack, toolchain::BuildTexts &t)
                  {"Tlink_Not_Found", &t.tlinkNotFound},
                  {"Td_Not_Found", &t.tdNotFound},
                  {"No_DOSBox", &t.noDosBox},
+                 {"No_Builtin_Debugger", &t.noBuiltInDebugger},
                  {"Not_Started", &t.notStarted},
                  {"Cancelled", &t.cancelled},
                  {"Not_Produced", &t.notProduced},
@@ -52,7 +53,9 @@ void readMainWindow(const LanguagePack &pack, MainWindowMoreTexts &t)
                 {{"untitled", &t.untitled},
                  {"utf8Item", &t.utf8Item},
                  {"openTitle", &t.openTitle},
-                 {"saveTitle", &t.saveTitle}});
+                 {"saveTitle", &t.saveTitle},
+                 {"dosToolsPanel", &t.dosToolsPanel},
+                 {"builtInToolsPanel", &t.builtInToolsPanel}});
 }
 
 void readMessages(const LanguagePack &pack, MessageTexts &t)
@@ -116,7 +119,10 @@ void readPrefs(const LanguagePack &pack, PrefsMoreTexts &t)
                  {"directives", &t.directives},
                  {"comments", &t.comments},
                  {"strings", &t.strings},
-                 {"languageTitle", &t.languageTitle}});
+                 {"languageTitle", &t.languageTitle},
+                 {"toolChain", &t.toolChain},
+                 {"dosTools", &t.dosTools},
+                 {"builtInTools", &t.builtInTools}});
 }
 
 void readFind(const LanguagePack &pack, FindTexts &t)

@@ -44,6 +44,7 @@ Settings unusualSettings()
     s.TasmFile = QStringLiteral("t.exe");
     s.TLinkFile = QStringLiteral("l.exe");
     s.TDFile = QStringLiteral("d.exe");
+    s.ToolChain = toolchain::Chain::DosTools;
     s.VirtDriveEnable = true;
     return s;
 }
@@ -130,6 +131,7 @@ TEST_F(PrefsSettingsTest, EachControlMovesItsOwnSetting)
         {"Edit2", type("Edit2", "tl.exe"), [](Settings &s) { s.TLinkFile = QStringLiteral("tl.exe"); }},
         {"Edit3", type("Edit3", ""), [](Settings &s) { s.TDFile.clear(); }},
         {"VirtDriveCheck", toggle("VirtDriveCheck"), [](Settings &s) { s.VirtDriveEnable = !s.VirtDriveEnable; }},
+        {"ToolChain", pick("ToolChain", 0), [](Settings &s) { s.ToolChain = toolchain::Chain::DosTools; }},
     };
     startWithPrefs();
     for (const Row &row : rows) {
