@@ -15,7 +15,10 @@ namespace velmora::toolchain
 
 platform::RunResult runBuiltInTool(BuiltInTool tool, const QString &commandLine, const QString &folder)
 {
-    const platform::CommandLine line = platform::parseCommandLine(commandLine);
+    // The program is named bare or in the tools folder, whose path may hold blanks.
+    const QString inFolder = folder + QLatin1Char('/');
+    const platform::CommandLine line =
+        platform::parseCommandLine(commandLine.startsWith(inFolder) ? commandLine.mid(inFolder.size()) : commandLine);
     std::vector<std::string> arguments;
     for (const QString &word : line.wordsAfter(0))
         arguments.push_back(QFile::encodeName(word).toStdString());

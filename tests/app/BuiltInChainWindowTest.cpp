@@ -63,14 +63,15 @@ TEST_F(BuiltInChainWindowTest, F7F8AndCtrlF9BuildWithNoDosToolsAtAll)
 
     QTest::keyClick(&w, Qt::Key_F7);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_TRUE(memoText("MTasm").contains(QStringLiteral("Error messages:    None"))) << memoText("MTasm").toStdString();
+    EXPECT_TRUE(memoText("MTasm").contains(QStringLiteral("Error messages:    None")))
+        << memoText("MTasm").toStdString();
     EXPECT_EQ(panel(2), QStringLiteral("Warnings: 0 Errors: 0   -/ OK /-"));
     EXPECT_TRUE(QFile::exists(beside("prog.obj")));
 
     QTest::keyClick(&w, Qt::Key_F8);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(memoText("MTLink").startsWith(QStringLiteral("Velmora Linker")));
-    EXPECT_TRUE(readFile(beside("prog.exe")).startsWith("MZ"));
+    EXPECT_TRUE(readFile(beside("prog.exe")).startsWith("MZ")) << memoText("MTLink").toStdString();
     EXPECT_EQ(component<QTabWidget>("Pages")->currentIndex(), 2);
 
     // Ctrl+F9 builds afresh; the run still goes to DOS, here without DOSBox, and only that
