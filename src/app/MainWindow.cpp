@@ -157,6 +157,13 @@ void TVelmora::FNameShow()
     setWindowTitle(name + QStringLiteral(" - ") + state_.CaptionBase);
 }
 
+void TVelmora::showToolChain()
+{
+    sb_->setPanelText(TStatusBar::ToolChainPanel, state_.settings.build.toolChain == toolchain::Chain::BuiltIn
+                                                      ? texts.main.builtInToolsPanel
+                                                      : texts.main.dosToolsPanel);
+}
+
 void TVelmora::showCaretPosition()
 {
     sb_->setPanelText(1, QString::number(editor->SelLine() + 1) + QStringLiteral(" : ") +
@@ -254,6 +261,7 @@ void TVelmora::showInterfaceTexts()
     if (help_)
         help_->setTexts(texts.help);
     FNameShow();
+    showToolChain();
 }
 
 } // namespace velmora::app

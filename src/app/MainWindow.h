@@ -115,6 +115,8 @@ public:
     void WriteAllINI();
     void apply();
     void FNameShow();
+    // Names the chosen tool chain in the status bar.
+    void showToolChain();
     // The file's name, or the name of an untitled text.
     QString displayName(const QString &file) const;
     void NextPage();

@@ -68,6 +68,8 @@ void TVelmora::ReadAllINI()
     s.build.TasmFile = ini.readString(Config, "TasmFile", defaults.build.TasmFile);
     s.build.TLinkFile = ini.readString(Config, "TLinkFile", defaults.build.TLinkFile);
     s.build.TDFile = ini.readString(Config, "TDFile", defaults.build.TDFile);
+    s.build.toolChain =
+        toolchain::chainFromValue(ini.readInteger(Config, "ToolChain", -1), state_.toolsFolder(), s.build.TasmFile);
     s.LNGFile = ini.readString(Config, "LNGFile", defaults.LNGFile);
     state_.LanguageFile = languageFilePath(state_.Folders.data, s.LNGFile);
     s.VirtDriveEnable = ini.readBool(Config, "VirtDriveEnable", defaults.VirtDriveEnable);
@@ -111,6 +113,7 @@ void TVelmora::WriteAllINI()
     ini.writeString(Config, "TasmFile", s.build.TasmFile);
     ini.writeString(Config, "TLinkFile", s.build.TLinkFile);
     ini.writeString(Config, "TDFile", s.build.TDFile);
+    ini.writeInteger(Config, "ToolChain", int(s.build.toolChain));
     ini.writeString(Config, "LNGFile", s.LNGFile);
     ini.writeString(Config, "VirtDrive", s.VirtDrive);
     ini.writeBool(Config, "VirtDriveEnable", s.VirtDriveEnable);
@@ -177,6 +180,7 @@ void TVelmora::rememberWindowPlacement()
 
 void TVelmora::apply()
 {
+    showToolChain();
     editor->setColor(state_.settings.bc);
     editor->setFontColor(state_.settings.fc);
     QFont font = editor->font();

@@ -9,7 +9,7 @@ TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("sb"));
     setSizeGripEnabled(true);
-    const std::array<int, PanelCount> widths{350, 50, 50, 100};
+    const std::array<int, PanelCount> widths{350, 50, 50, 100, 1};
     for (int i = 0; i < PanelCount; ++i) {
         auto *panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
@@ -17,11 +17,12 @@ TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(i == 1 ? QFrame::Raised : QFrame::Sunken);
         panel->setMinimumWidth(widths[i]);
-        if (i == 1 || i == EncodingPanel)
+        if (i == 1 || i == EncodingPanel || i == ToolChainPanel)
             panel->setAlignment(Qt::AlignCenter);
-        // The summary takes the rest of the bar, so that a long one stays readable.
-        if (i == 2)
-            addWidget(panel, 1);
+        // The summary takes the rest of the bar, so that a long one stays readable; the tool
+        // chain's name takes what it needs where there is room, never widening the window.
+        if (i == 2 || i == ToolChainPanel)
+            addWidget(panel, i == 2 ? 1 : 0);
         else {
             panel->setFixedWidth(widths[i]);
             addWidget(panel);

@@ -1,5 +1,6 @@
 // The status bar sb: panel 0 the file name, panel 1 the caret position, panel 2 the
-// assembler's error and warning summary, panel 3 the source file's encoding.
+// assembler's error and warning summary, panel 3 the source file's encoding, panel 4 the
+// tool chain that the build commands run.
 #pragma once
 
 #include <QStatusBar>
@@ -16,8 +17,9 @@ class TStatusBar : public QStatusBar
     Q_OBJECT
 
 public:
-    static constexpr int PanelCount = 4;
+    static constexpr int PanelCount = 5;
     static constexpr int EncodingPanel = 3;
+    static constexpr int ToolChainPanel = 4;
 
     explicit TStatusBar(QWidget *parent);
 

@@ -116,6 +116,11 @@ platform::RunResult TWindowBuildHost::winExec(const QString &commandLine, toolch
     return platform::WinExec(commandLine, window == toolchain::DosWindow::Shown ? 1 : 0);
 }
 
+void TWindowBuildHost::runOnBuiltInPc()
+{
+    window_.RunBuiltInPcClick();
+}
+
 std::optional<QString> TWindowBuildHost::inputBox(const QString &caption, const QString &prompt, const QString &value)
 {
     return platform::dialogs().input(caption, prompt, value);

@@ -36,6 +36,7 @@ public:
     void activatePage(toolchain::OutputPage page) override;
     platform::RunResult runTool(const QString &commandLine, toolchain::DosWindow window) override;
     platform::RunResult winExec(const QString &commandLine, toolchain::DosWindow window) override;
+    void runOnBuiltInPc() override;
     void setTlinkColour(toolchain::SummaryColour colour) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt, const QString &value) override;
     void informationBox(const QString &text) override;

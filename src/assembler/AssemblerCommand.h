@@ -4,17 +4,13 @@
 // wrote into the folder.
 #pragma once
 
+#include "assembler/ToolRun.h"
+
 #include <string>
 #include <vector>
 
 namespace velmora::assembler
 {
-
-struct ToolRun {
-    std::string console; // CR LF line ends, as the DOS tool prints
-    int exitCode = 0;
-    std::vector<std::string> filesWritten; // names within the folder
-};
 
 inline constexpr const char *assemblerBanner = "Velmora Assembler  Version 1.0";
 

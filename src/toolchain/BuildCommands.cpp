@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/DosRunner.h"
+#include "toolchain/BuiltInTools.h"
 #include "toolchain/OutputExcerpt.h"
 #include "toolchain/SourceNames.h"
 #include "toolchain/ToolchainError.h"
@@ -98,6 +99,13 @@ bool BuildCommands::ranToEnd(const RunResult &result, std::optional<OutputPage> 
     return false;
 }
 
+RunResult BuildCommands::runTool(BuiltInTool tool, const QString &commandLine, DosWindow window)
+{
+    if (settings_.builtInTools())
+        return runBuiltInTool(tool, commandLine, state_.toolsFolder());
+    return host_.runTool(commandLine, window);
+}
+
 bool BuildCommands::showOutput(OutputPage page, const QString &toolsDir, const QString &fileName, const ToolsCopy &copy,
                                const SourceNames &source)
 {
@@ -151,7 +159,8 @@ void BuildCommands::assembleStep()
     const CommandLines lines = commandLines(state_, settings_, copy.tools);
     if (QFileInfo(state_.CurrentFile).isFile()) {
         if (settings_.capturesTasm()) {
-            const RunResult result = host_.runTool(lines.assembleCaptured, DosWindow::Hidden);
+            const RunResult result =
+                runTool(BuiltInTool::Assembler, lines.assembleCaptured, DosWindow::Hidden);
             if (result.status == RunStatus::Ended || result.status == RunStatus::Cancelled)
                 showOutput(OutputPage::Tasm, toolsDir, QStringLiteral("tasm.out"), copy, source);
             bool done = ranToEnd(result, OutputPage::Tasm, settings_.TasmFile, texts_.tasmNotFound,
@@ -210,7 +219,7 @@ void BuildCommands::linkStep()
 
     const CommandLines lines = commandLines(state_, settings_, copy.tools);
     if (settings_.capturesTlink()) {
-        const RunResult result = host_.runTool(lines.linkCaptured, DosWindow::Hidden);
+        const RunResult result = runTool(BuiltInTool::Linker, lines.linkCaptured, DosWindow::Hidden);
         if (result.status == RunStatus::Ended || result.status == RunStatus::Cancelled)
             showOutput(OutputPage::TLink, toolsDir, QStringLiteral("tlink.out"), copy, source);
         bool done = ranToEnd(result, OutputPage::TLink, settings_.TLinkFile, texts_.tlinkNotFound, lines.linkCaptured,
@@ -263,6 +272,9 @@ void BuildCommands::runStep(bool alone)
         // Never run an older program in place of the one that was not built. Within the chain,
         // the pages before already say why there is none.
         problem(OutputPage::Run, texts_.programMissing.arg(source.B + extension, toolsDir), alone);
+    } else if (settings_.builtInTools()) {
+        host_.runOnBuiltInPc();
+        return;
     } else if (settings_.capturesRun()) {
         const RunResult result = host_.runTool(lines.runCaptured, DosWindow::Shown);
         if (result.status == RunStatus::Ended || result.status == RunStatus::Cancelled)
@@ -280,6 +292,10 @@ void BuildCommands::runStep(bool alone)
 void BuildCommands::debug()
 {
     asCommand([&] {
+        if (settings_.builtInTools()) {
+            problem(std::nullopt, texts_.noBuiltInDebugger);
+            return;
+        }
         // The debugger is given the bare base name, so it must start in the tools folder where
         // the program was built, not in whatever folder happens to be current.
         const QString toolsDir = state_.toolsFolder();
@@ -319,8 +335,8 @@ void BuildCommands::listing(ListingKind kind, const QString &listGenerated)
         host_.clearPage(OutputPage::Tasm);
         const QString line = listingLine(toolsDir, copy.tools.N, kind);
         const QString tasm = QStringLiteral("tasm.exe");
-        const bool ran = ranToEnd(host_.runTool(line, DosWindow::Shown), OutputPage::Tasm, tasm, texts_.tasmNotFound,
-                                  line, toolsDir);
+        const bool ran = ranToEnd(runTool(BuiltInTool::Assembler, line, DosWindow::Shown), OutputPage::Tasm,
+                                  tasm, texts_.tasmNotFound, line, toolsDir);
         host_.activatePage(OutputPage::Tasm);
 
         // The listing is announced only when there is one: a run that failed, or an assembler
@@ -344,7 +360,8 @@ void BuildCommands::showHelp(const QString &commandLine, OutputPage page, const 
     asCommand([&] {
         const QString toolsDir = state_.toolsFolder();
         enterToolsFolder(toolsDir, texts_.noToolsFolder);
-        const RunResult result = host_.runTool(commandLine, DosWindow::Hidden);
+        const BuiltInTool builtIn = page == OutputPage::Tasm ? BuiltInTool::Assembler : BuiltInTool::Linker;
+        const RunResult result = runTool(builtIn, commandLine, DosWindow::Hidden);
         if (result.status == RunStatus::Ended) {
             showOutput(page, toolsDir, outputFile, {}, {});
         } else {

@@ -16,6 +16,7 @@
 #include "toolchain/BuildSettings.h"
 #include "toolchain/BuildState.h"
 #include "toolchain/BuildTexts.h"
+#include "toolchain/BuiltInTools.h"
 #include "toolchain/CommandLines.h"
 #include "toolchain/ToolsCopy.h"
 
@@ -46,7 +47,7 @@ public:
     // Runs the built program (".com" or ".exe" as `TlinkParams` ask); saves nothing.
     void run();
     // Starts the debugger on the built program from the tools folder and shows its command
-    // line in a message box; saves nothing.
+    // line in a message box; saves nothing. The built-in chain has no debugger yet: says so.
     void debug();
     // Assembles, links and runs, each to its end, whatever the earlier steps reported.
     void assembleLinkRun();
@@ -71,6 +72,8 @@ private:
     void askParameters(const QString &caption, QString &parameters);
     void showHelp(const QString &commandLine, OutputPage page, const QString &outputFile, const QString &tool);
 
+    // `RunTool` of a DOS tool's command line, or with the built-in chain, that tool in-process.
+    platform::RunResult runTool(BuiltInTool tool, const QString &commandLine, DosWindow window);
     // Says on the page (when there is one) what went wrong; with message, the command's
     // message box says it too.
     void problem(std::optional<OutputPage> page, const QString &text, bool message = true);

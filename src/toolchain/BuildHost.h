@@ -43,6 +43,8 @@ public:
     virtual platform::RunResult runTool(const QString &commandLine, DosWindow window) = 0;
     // `WinExec` with the normal show state: starts the command line and returns at once.
     virtual platform::RunResult winExec(const QString &commandLine, DosWindow window) = 0;
+    // With the built-in chain: runs the source's program on the built-in PC, in its console.
+    virtual void runOnBuiltInPc() = 0;
 
     // The `Tlink` button's caption colour after a link.
     virtual void setTlinkColour(SummaryColour colour) = 0;

@@ -3,6 +3,8 @@
 // the one place they are kept; the build commands read them by reference.
 #pragma once
 
+#include "toolchain/ToolChain.h"
+
 #include <QString>
 
 namespace velmora::toolchain
@@ -17,9 +19,14 @@ struct BuildSettings {
     bool outTlink = true;
     bool outRun = true;
     bool Auto_Change_Page = true; // a tool's output page is shown after it runs
+    // Which tools F7, F8 and F9 run. A settings file without the key reads through defaultChain,
+    // which gives this default where no DOS assembler is in the tools folder.
+    Chain toolChain = Chain::BuiltIn;
 
-    bool capturesTasm() const { return outdest == 0 && outTasm; }
-    bool capturesTlink() const { return outdest == 0 && outTlink; }
+    bool builtInTools() const { return toolChain == Chain::BuiltIn; }
+    // The built-in tools have no window of their own: their output is always captured.
+    bool capturesTasm() const { return builtInTools() || (outdest == 0 && outTasm); }
+    bool capturesTlink() const { return builtInTools() || (outdest == 0 && outTlink); }
     bool capturesRun() const { return outdest == 0 && outRun; }
 
     bool operator==(const BuildSettings &) const = default;

@@ -23,7 +23,8 @@ QString defaultFile(const QString &toolsDir)
                           "bc=0\nfc=12639424\ndef_templ=1\nopt1=0\nopt2=0\nopt3=0\nopt4=0\nopt5=0\nopt6=0\nopt7=0\n"
                           "opt8=0\nopt9=0\noutdest=0\noutTasm=1\noutTlink=1\noutRun=1\nCopyToTTDIR=1\n"
                           "whatControls=2\nTasmFile=tasm.exe\nTLinkFile=tLink.exe\nTDFile=TD.exe\n"
-                          "LNGFile=LNGPAK_Rus.lng\nVirtDrive=Z\nVirtDriveEnable=0\nCharset=Windows-1251\n\n[HighLight]"
+                          "ToolChain=1\nLNGFile=LNGPAK_Rus.lng\nVirtDrive=Z\nVirtDriveEnable=0\nCharset=Windows-"
+                          "1251\n\n[HighLight]"
                           "\noEnableHL=1\n"
                           "oNumbersHL=1\nNumbersColor=15780518\n\n[Window]\nLeft=111\nTop=61\nWidth=628\nHeight=455\n"
                           "Maximized=0\n");

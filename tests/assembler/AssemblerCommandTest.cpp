@@ -102,18 +102,18 @@ TEST_F(AssemblerCommandTest, TheObjectAndTheListingAreWrittenBesideTheSource)
 {
     write("prog.asm", ".model small\r\n.code\r\nstart: ret\r\nend start\r\n");
     const ToolRun plain = run({"prog"});
-    EXPECT_EQ(plain.filesWritten, std::vector<std::string>{"prog.obj"});
+    EXPECT_EQ(plain.filesWritten, std::vector<std::filesystem::path>{"prog.obj"});
     EXPECT_TRUE(std::filesystem::file_size(folder_ / "prog.obj") > 0);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "prog.lst"));
 
     const ToolRun listed = run({"/la", "prog.asm"});
-    EXPECT_EQ(listed.filesWritten, (std::vector<std::string>{"prog.obj", "prog.lst"}));
+    EXPECT_EQ(listed.filesWritten, (std::vector<std::filesystem::path>{"prog.obj", "prog.lst"}));
     std::ifstream listing(folder_ / "prog.lst", std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(listing)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("      3\t0000  C3\t\t     start: ret"), std::string::npos) << text;
 
     const ToolRun named = run({"prog.asm,out\\other,mine"});
-    EXPECT_EQ(named.filesWritten, (std::vector<std::string>{"out\\other.obj", "mine.lst"}));
+    EXPECT_EQ(named.filesWritten, (std::vector<std::filesystem::path>{"out\\other.obj", "mine.lst"}));
 }
 
 TEST_F(AssemblerCommandTest, NoObjectIsWrittenWhenTheSourceHasErrors)

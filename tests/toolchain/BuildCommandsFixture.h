@@ -50,6 +50,7 @@ protected:
         ASSERT_TRUE(QDir(root.path()).mkpath("TTDIR"));
         ASSERT_TRUE(QDir(root.path()).mkpath("src"));
         state.ToolsDir = root.filePath("TTDIR");
+        settings.toolChain = toolchain::Chain::DosTools; // the DOS tools, played by stand-ins
     }
     void TearDown() override { QDir::setCurrent(previousFolder); }
 

@@ -38,6 +38,10 @@ public:
     std::function<platform::RunResult(const QString &commandLine)> tool = [](const QString &) {
         return platform::RunResult{};
     };
+    // What outputText makes of a tool's bytes: Latin-1, line ends as they are.
+    std::function<QString(const QByteArray &)> decode = [](const QByteArray &bytes) {
+        return QString::fromLatin1(bytes);
+    };
     // What winExec answers.
     platform::RunResult started;
 
@@ -63,7 +67,7 @@ public:
         log.push_back(QStringLiteral("clear %1").arg(int(page)));
         pages[page].clear();
     }
-    QString outputText(const QByteArray &bytes) const override { return QString::fromLatin1(bytes); }
+    QString outputText(const QByteArray &bytes) const override { return decode(bytes); }
     void setPageText(toolchain::OutputPage page, const QString &text) override
     {
         log.push_back(QStringLiteral("show %1").arg(int(page)));
@@ -101,6 +105,7 @@ public:
         starts.push_back({commandLine, window, false, QDir::currentPath()});
         return started;
     }
+    void runOnBuiltInPc() override { log.push_back(QStringLiteral("built-in PC")); }
     void setTlinkColour(toolchain::SummaryColour c) override
     {
         log.push_back(QStringLiteral("tlink colour"));

@@ -33,6 +33,7 @@ void readBuild(const LanguagePack &pack, toolchain::BuildTexts &t)
                  {"Tlink_Not_Found", &t.tlinkNotFound},
                  {"Td_Not_Found", &t.tdNotFound},
                  {"No_DOSBox", &t.noDosBox},
+                 {"No_Builtin_Debugger", &t.noBuiltInDebugger},
                  {"Not_Started", &t.notStarted},
                  {"Cancelled", &t.cancelled},
                  {"Not_Produced", &t.notProduced},
@@ -53,7 +54,9 @@ void readMainWindow(const LanguagePack &pack, MainWindowMoreTexts &t)
                  {"utf8Item", &t.utf8Item},
                  {"runBuiltInPc", &t.runBuiltInPc},
                  {"openTitle", &t.openTitle},
-                 {"saveTitle", &t.saveTitle}});
+                 {"saveTitle", &t.saveTitle},
+                 {"dosToolsPanel", &t.dosToolsPanel},
+                 {"builtInToolsPanel", &t.builtInToolsPanel}});
 }
 
 void readMessages(const LanguagePack &pack, MessageTexts &t)
@@ -117,7 +120,10 @@ void readPrefs(const LanguagePack &pack, PrefsMoreTexts &t)
                  {"directives", &t.directives},
                  {"comments", &t.comments},
                  {"strings", &t.strings},
-                 {"languageTitle", &t.languageTitle}});
+                 {"languageTitle", &t.languageTitle},
+                 {"toolChain", &t.toolChain},
+                 {"dosTools", &t.dosTools},
+                 {"builtInTools", &t.builtInTools}});
 }
 
 void readFind(const LanguagePack &pack, FindTexts &t)

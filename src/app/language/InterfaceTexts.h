@@ -23,6 +23,9 @@ struct MainWindowMoreTexts {
     QString runBuiltInPc = QStringLiteral("Run on the built-in PC");
     QString openTitle = QStringLiteral("Open");
     QString saveTitle = QStringLiteral("Save As");
+    // The status bar's panel naming the tool chain that the build commands run.
+    QString dosToolsPanel = QStringLiteral("DOS tools");
+    QString builtInToolsPanel = QStringLiteral("Built-in tools");
 
     bool operator==(const MainWindowMoreTexts &) const = default;
 };
@@ -83,6 +86,10 @@ struct PrefsMoreTexts {
     QString comments = QStringLiteral("Comments");
     QString strings = QStringLiteral("Strings");
     QString languageTitle = QStringLiteral("Load language file");
+    // The tool-chain choice, in the order of toolchain::Chain.
+    QString toolChain = QStringLiteral(" -= Tool chain =- ");
+    QString dosTools = QStringLiteral("DOS tools in the tools folder (TASM, TLINK, TD through DOSBox)");
+    QString builtInTools = QStringLiteral("Built-in");
 
     bool operator==(const PrefsMoreTexts &) const = default;
 };

@@ -1,6 +1,7 @@
 #include "app/prefs/PrefsWindow.h"
 
 #include "app/MainWindow.h"
+#include "app/language/ComponentTexts.h"
 #include "app/language/LanguagePackLocation.h"
 #include "app/prefs/ColorBox.h"
 #include "app/prefs/RadioGroup.h"
@@ -208,6 +209,9 @@ void TPrefsW::setMoreTexts(const PrefsMoreTexts &texts)
           std::pair{"DirectivesLabel", &texts.directives}, std::pair{"CommentsLabel", &texts.comments},
           std::pair{"StringsLabel", &texts.strings}})
         findChild<QLabel *>(QLatin1String(labelName))->setText(*text);
+    ToolChain_->setTitle(texts.toolChain);
+    setItemText(*ToolChain_, int(toolchain::Chain::DosTools), texts.dosTools);
+    setItemText(*ToolChain_, int(toolchain::Chain::BuiltIn), texts.builtInTools);
 }
 
 QWidget *TPrefsW::buildParserPage()
@@ -290,6 +294,9 @@ QWidget *TPrefsW::buildCommandLinesPage()
     Label9_ = label("Label9", QString(), sheet);
     Label9_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(Label9_);
+    const PrefsMoreTexts texts;
+    ToolChain_ = new TRadioGroup("ToolChain", texts.toolChain, {texts.dosTools, texts.builtInTools}, sheet);
+    layout->addWidget(ToolChain_);
 
     // A hidden group: the mapping is set in the settings file, which alone gives the letter.
     QGroupBox *drive = groupBox("GroupBox2", QStringLiteral(" -= Virtual Drive =- "), sheet);
@@ -370,6 +377,7 @@ void TPrefsW::FormShow()
     Edit1_->setText(s.build.TasmFile);
     Edit2_->setText(s.build.TLinkFile);
     Edit3_->setText(s.build.TDFile);
+    ToolChain_->setItemIndex(int(s.build.toolChain));
     VirtDriveCheck_->setChecked(s.VirtDriveEnable);
     enableVirtualDriveLetter();
 }
@@ -401,6 +409,7 @@ void TPrefsW::Store()
     s.build.TasmFile = Edit1_->text();
     s.build.TLinkFile = Edit2_->text();
     s.build.TDFile = Edit3_->text();
+    s.build.toolChain = toolchain::Chain(ToolChain_->ItemIndex());
     s.VirtDriveEnable = VirtDriveCheck_->isChecked();
     main_.apply();
 }

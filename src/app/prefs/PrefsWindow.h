@@ -43,7 +43,8 @@ public:
     void FormShow();
     // Copies every control into the settings, then runs the main window's apply.
     void Store();
-    // The texts beyond the "Prefs_Language" section: the source colours' legend.
+    // The texts beyond the "Prefs_Language" section: the source colours' legend and the
+    // tool-chain choice.
     void setMoreTexts(const PrefsMoreTexts &texts);
 
     // The buttons.
@@ -108,6 +109,7 @@ private:
     QCheckBox *VirtDriveCheck_ = nullptr;
     QLabel *Virt_Letter_ = nullptr;
     QLineEdit *Virt_Letter_Edit_ = nullptr;
+    TRadioGroup *ToolChain_ = nullptr;
     QString languageDialogDir_; // OpenDialog1's initial folder
 };
 

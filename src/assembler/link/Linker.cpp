@@ -37,7 +37,7 @@ const char *const UsageLines[] = {
 class Session
 {
 public:
-    Session(const LinkOptions &options, const std::filesystem::path &folder, LinkLog &log, LinkResult &result)
+    Session(const LinkOptions &options, const std::filesystem::path &folder, LinkLog &log, ToolRun &result)
         : options_(options), folder_(folder), log_(log), result_(result)
     {
     }
@@ -111,7 +111,7 @@ public:
         out.close();
         if (!out)
             log_.fatal("Unable to create file '" + name + "'");
-        result_.filesWritten.push_back(path);
+        result_.filesWritten.push_back(name);
     }
 
 private:
@@ -177,15 +177,15 @@ private:
     const LinkOptions &options_;
     const std::filesystem::path &folder_;
     LinkLog &log_;
-    LinkResult &result_;
+    ToolRun &result_;
     std::vector<LinkModule> modules_;
 };
 
 } // namespace
 
-LinkResult link(const std::vector<std::string> &arguments, const std::filesystem::path &folder)
+ToolRun link(const std::vector<std::string> &arguments, const std::filesystem::path &folder)
 {
-    LinkResult result;
+    ToolRun result;
     LinkLog log;
     log.line(Banner);
     const ParsedCommandLine parsed = parseLinkCommandLine(arguments);

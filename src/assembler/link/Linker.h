@@ -6,6 +6,8 @@
 // allowed), 1 errors (the program and the map are still written), 2 fatal (no program).
 #pragma once
 
+#include "assembler/ToolRun.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,12 +15,6 @@
 namespace velmora::assembler::link
 {
 
-struct LinkResult {
-    std::string console;
-    int exitCode = 0;
-    std::vector<std::filesystem::path> filesWritten;
-};
-
-LinkResult link(const std::vector<std::string> &arguments, const std::filesystem::path &folder);
+ToolRun link(const std::vector<std::string> &arguments, const std::filesystem::path &folder);
 
 } // namespace velmora::assembler::link

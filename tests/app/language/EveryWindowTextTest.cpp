@@ -299,6 +299,8 @@ TEST_P(EveryWindowText, ComesFromTheLoadedPack)
     // The file dialogs and the boxes a user meets: parameters, a missing tool, unsaved
     // changes, a failed save, a change made by another program.
     const auto command = [](const std::function<void()> &run) { app::TVelmora::runCommand(run); };
+    // The DOS tools, which the empty tools folder lacks, so that their absence is reported.
+    w.state().settings.build.toolChain = toolchain::Chain::DosTools;
     command([&] { w.OpenA(); });
     command([&] { w.SaveAsA(); });
     command([&] { w.PrefsW->BitBtn2Click(); });

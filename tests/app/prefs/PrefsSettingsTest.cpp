@@ -44,6 +44,7 @@ Settings unusualSettings()
     s.build.TasmFile = QStringLiteral("t.exe");
     s.build.TLinkFile = QStringLiteral("l.exe");
     s.build.TDFile = QStringLiteral("d.exe");
+    s.build.toolChain = toolchain::Chain::DosTools;
     s.VirtDriveEnable = true;
     return s;
 }
@@ -131,6 +132,7 @@ TEST_F(PrefsSettingsTest, EachControlMovesItsOwnSetting)
         {"Edit2", type("Edit2", "tl.exe"), [](Settings &s) { s.build.TLinkFile = QStringLiteral("tl.exe"); }},
         {"Edit3", type("Edit3", ""), [](Settings &s) { s.build.TDFile.clear(); }},
         {"VirtDriveCheck", toggle("VirtDriveCheck"), [](Settings &s) { s.VirtDriveEnable = !s.VirtDriveEnable; }},
+        {"ToolChain", pick("ToolChain", 0), [](Settings &s) { s.build.toolChain = toolchain::Chain::DosTools; }},
     };
     startWithPrefs();
     for (const Row &row : rows) {

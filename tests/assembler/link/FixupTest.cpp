@@ -30,7 +30,7 @@ protected:
     {
         module.end(1, 0);
         add("a.obj", module);
-        const LinkResult result = run({"a"});
+        const ToolRun result = run({"a"});
         EXPECT_EQ(result.exitCode, 0) << result.console;
         return file("a.exe");
     }
@@ -136,7 +136,7 @@ TEST_F(FixupTest, OverflowsAreReportedAndTheProgramStillWritten)
     other.end();
     add("far.obj", other);
 
-    const LinkResult result = run({"main", "far"});
+    const ToolRun result = run({"main", "far"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.console.find("Error: Fixup overflow at _TEXT:0001, target = FARAWAY in module MAIN.ASM\r\n"),
               std::string::npos)
@@ -155,7 +155,7 @@ TEST_F(FixupTest, UndefinedSymbolsAreReportedPerModule)
         module.end(std::string(name) == "a" ? 1 : 0, 0);
         add(std::string(name) + ".obj", module);
     }
-    const LinkResult result = run({"a", "b"});
+    const ToolRun result = run({"a", "b"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.console.find("Error: Undefined symbol MISSING in module A.ASM\r\n"
                                   "Error: Undefined symbol MISSING in module B.ASM\r\n"),

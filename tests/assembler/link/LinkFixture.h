@@ -16,7 +16,7 @@ class LinkFixture : public ::testing::Test
 protected:
     void add(const std::string &objectName, const TestModule &module) { module.writeTo(folder.path() / objectName); }
 
-    LinkResult run(const std::vector<std::string> &arguments) { return link(arguments, folder.path()); }
+    ToolRun run(const std::vector<std::string> &arguments) { return link(arguments, folder.path()); }
 
     std::vector<std::uint8_t> file(const std::string &name) const
     {

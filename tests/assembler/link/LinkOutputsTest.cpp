@@ -30,7 +30,7 @@ TEST_F(LinkOutputsTest, ComFileIsTheImageFrom100h)
     TestModule module = comProgram();
     module.end(1, 0x100);
     add("src.obj", module);
-    const LinkResult result = run({"/t", "src"});
+    const ToolRun result = run({"/t", "src"});
     EXPECT_EQ(result.exitCode, 0) << result.console;
     EXPECT_EQ(file("src.com"), (std::vector<std::uint8_t>{0xB4, 0x4C, 0xCD, 0x21}));
     EXPECT_EQ(text("src.map").find("Program entry point"), std::string::npos);
@@ -43,7 +43,7 @@ TEST_F(LinkOutputsTest, ComFileRefusesSegmentFixups)
     module.fixup(omf::Base16, 1, address(omf::FrameTarget, 0, omf::TargetSegment, 1));
     module.end(1, 0x100);
     add("src.obj", module);
-    const LinkResult result = run({"/t", "src"});
+    const ToolRun result = run({"/t", "src"});
     EXPECT_EQ(result.exitCode, 2);
     const std::string fatal = "Fatal: Cannot generate COM file : segment-relocatable items present\r\n";
     EXPECT_NE(result.console.find(fatal), std::string::npos) << result.console;
@@ -56,7 +56,7 @@ TEST_F(LinkOutputsTest, ComFileNeedsItsEntryPointAt100h)
     TestModule module = comProgram();
     module.end(1, 0x101);
     add("src.obj", module);
-    const LinkResult result = run({"/t", "src"});
+    const ToolRun result = run({"/t", "src"});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.console.find("Fatal: Cannot generate COM file : invalid initial entry point address"),
               std::string::npos);
@@ -73,7 +73,7 @@ TEST_F(LinkOutputsTest, StackPartsJoinAndSetSsSp)
         module.end(std::string(name) == "a" ? 1 : 0, 0);
         add(std::string(name) + ".obj", module);
     }
-    const LinkResult result = run({"a", "b"});
+    const ToolRun result = run({"a", "b"});
     EXPECT_EQ(result.exitCode, 0) << result.console;
     const auto exe = file("a.exe");
     EXPECT_EQ(word(exe, 0x0E), 1u);     // SS: the stack's paragraph
@@ -89,7 +89,7 @@ TEST_F(LinkOutputsTest, NoStackIsAWarningAfterTheEntryPoint)
     module.data(1, 0, {0xC3});
     module.end(1, 0);
     add("src.obj", module);
-    const LinkResult result = run({"src"});
+    const ToolRun result = run({"src"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.console.find("\r\nWarning: No stack\r\n"), std::string::npos);
     const std::string map = text("src.map");
@@ -161,7 +161,7 @@ TEST_F(LinkOutputsTest, DuplicatesAreReportedBeforeTheSegmentList)
         module.end(std::string(name) == "main" ? 1 : 0, 0);
         add(std::string(name) + ".obj", module);
     }
-    const LinkResult result = run({"main", "util"});
+    const ToolRun result = run({"main", "util"});
     EXPECT_EQ(result.exitCode, 1);
     const std::string error = "Error: HELPER defined in module MAIN.ASM is duplicated in module UTIL.ASM\r\n";
     EXPECT_NE(result.console.find(error), std::string::npos) << result.console;
@@ -180,7 +180,7 @@ TEST_F(LinkOutputsTest, DamagedObjectIsFatal)
     std::ofstream(folder.path() / "bad.obj", std::ios::binary)
         .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 
-    const LinkResult result = run({"bad"});
+    const ToolRun result = run({"bad"});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.console.find("Fatal: Bad object file 'bad.obj': Bad checksum (record at offset 0)\r\n"),
               std::string::npos)
@@ -197,7 +197,7 @@ TEST_F(LinkOutputsTest, ObjectIndexesOutsideTheirListsAreFatal)
     module.fixup(omf::Offset16, 1, address(omf::FrameTarget, 0, omf::TargetExternal, 7));
     module.end(1, 0);
     add("bad.obj", module);
-    const LinkResult result = run({"bad"});
+    const ToolRun result = run({"bad"});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.console.find("Fatal: Bad object file 'bad.obj': fixup external index 7 out of range"),
               std::string::npos)
@@ -211,7 +211,7 @@ TEST_F(LinkOutputsTest, MissingFilesAndOptionsAreFatal)
     module.end(1, 0);
     add("SRC.OBJ", module); // found without regard to letter case
 
-    LinkResult result = run({"src,,,nolib"});
+    ToolRun result = run({"src,,,nolib"});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.console.find("Fatal: Unable to open file 'nolib.lib'\r\n"), std::string::npos);
 

@@ -76,7 +76,7 @@ std::set<std::string> checkCase(const fs::path &caseDir)
             if (upperCase(entry.path().extension().string()) == ".OBJ")
                 fs::copy_file(entry.path(), folder.path() / entry.path().filename());
 
-        const LinkResult result = link(command.words, folder.path());
+        const ToolRun result = link(command.words, folder.path());
         EXPECT_EQ(result.exitCode, command.exitCode);
         const std::string expected = readText(caseDir / command.output);
         if (expected.find("\r\nSyntax:") != std::string::npos) {
@@ -95,7 +95,7 @@ std::set<std::string> checkCase(const fs::path &caseDir)
                 continue;
             }
             written.insert(upperCase(reference->filename().string()));
-            std::vector<std::uint8_t> ours = readBytes(path);
+            std::vector<std::uint8_t> ours = readBytes(folder.path() / path);
             const std::vector<std::uint8_t> theirs = readBytes(*reference);
             if (upperCase(path.extension().string()) == ".EXE" && ours.size() >= 0x22 && theirs.size() >= 0x22) {
                 EXPECT_EQ(std::vector<std::uint8_t>(ours.begin() + 0x1C, ours.begin() + 0x22),
@@ -154,7 +154,7 @@ TEST(LinkReferenceTest, EveryEncodingObjectLinksWithoutAFatalMessage)
         SCOPED_TRACE(object.filename().string());
         TempFolder folder;
         fs::copy_file(object, folder.path() / object.filename());
-        const LinkResult result = link({object.stem().string()}, folder.path());
+        const ToolRun result = link({object.stem().string()}, folder.path());
         EXPECT_EQ(result.console.find("Fatal:"), std::string::npos) << result.console;
         const bool hasExternals = object.stem().string().starts_with("extern");
         EXPECT_EQ(result.exitCode, hasExternals ? 1 : 0) << result.console;
