@@ -1,9 +1,38 @@
 #include "app/StatusBar.h"
 
 #include <QLabel>
+#include <QPainter>
+#include <QStyle>
 
 namespace velmora::app
 {
+
+namespace
+{
+
+// A panel that ends its text with an ellipsis where the bar has no room for all of it; the
+// whole text shows as the panel's tip.
+class ElidingPanel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        const QRect room = contentsRect();
+        if (fontMetrics().horizontalAdvance(text()) <= room.width()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        drawFrame(&painter);
+        style()->drawItemText(&painter, room, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                              fontMetrics().elidedText(text(), Qt::ElideRight, room.width()), foregroundRole());
+    }
+};
+
+} // namespace
 
 TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
 {
@@ -11,7 +40,7 @@ TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
     setSizeGripEnabled(true);
     const std::array<int, PanelCount> widths{350, 50, 50, 100, 1};
     for (int i = 0; i < PanelCount; ++i) {
-        auto *panel = new QLabel(this);
+        QLabel *panel = i == 2 || i == ToolChainPanel ? new ElidingPanel(this) : new QLabel(this);
         panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
         panel->setTextFormat(Qt::PlainText);
         panel->setFrameShape(QFrame::Panel);
@@ -39,6 +68,8 @@ QString TStatusBar::panelText(int index) const
 void TStatusBar::setPanelText(int index, const QString &text)
 {
     panels_.at(index)->setText(text);
+    if (index == 2 || index == ToolChainPanel)
+        panels_.at(index)->setToolTip(text);
 }
 
 } // namespace velmora::app
