@@ -23,6 +23,8 @@ constexpr std::array<const char *, 8> kAddresses = {"bx+si", "bx+di", "bp+si", "
 struct Undefined {
 };
 
+constexpr int kSs = 2, kDs = 3;
+
 enum Size { NoPtr = 0, Byte = 1, Word = 2, Dword = 4 };
 
 const char *sizeName(Size size)
@@ -140,11 +142,21 @@ private:
 
     static std::string reg(int number, Size size) { return size == Byte ? kByteRegs[number] : kWordRegs[number]; }
 
+    // An override of the segment the address uses anyway changes nothing; the assembler
+    // drops it, so it stands alone as SEGDS or SEGSS.
+    int defaultSegment() const
+    {
+        if (mod_ == 0 && rm_ == 6)
+            return kDs;
+        return rm_ == 2 || rm_ == 3 || rm_ == 6 ? kSs : kDs;
+    }
+    bool overrides(int defaultSegment) const { return segment_ >= 0 && segment_ != defaultSegment; }
+
     // A memory address with its segment override: "es:[bx+si+4]", "ds:[0010h]".
     std::string memory()
     {
         std::string segment;
-        if (segment_ >= 0) {
+        if (overrides(defaultSegment())) {
             segment = std::string(kSegRegs[segment_]) + ':';
             overrideUsed_ = true;
         }
@@ -215,7 +227,7 @@ private:
         // A segment override applies to the operand read through SI, which the long form shows.
         const bool readsSi =
             opcode <= 0x6F || (opcode & 0xFE) == 0xA4 || (opcode & 0xFE) == 0xA6 || (opcode & 0xFE) == 0xAC;
-        if (segment_ < 0 || !readsSi || (opcode & 0xFE) == 0x6C)
+        if (!overrides(kDs) || !readsSi || (opcode & 0xFE) == 0x6C)
             return shortForm;
         overrideUsed_ = true;
         const std::string ptr = word ? "word ptr " : "byte ptr ";
@@ -327,6 +339,9 @@ private:
         case 0x87: {
             readModRM();
             const Size size = (op & 1) ? Word : Byte;
+            // AX comes first, as in the one-byte XCHG the assembler makes of it.
+            if (op == 0x87 && mod_ == 3 && rm_ == 0)
+                return std::string("xchg ax,") + kWordRegs[reg_];
             return std::string(op < 0x86 ? "test " : "xchg ") + reg(reg_, size) + ',' + rm(size);
         }
         case 0x88:
@@ -471,7 +486,7 @@ private:
             return base == 10 ? name : name + ' ' + asmNumber(base);
         }
         case 0xD7:
-            if (segment_ < 0)
+            if (!overrides(kDs))
                 return "xlat";
             mod_ = 0;
             rm_ = 7;
