@@ -31,6 +31,13 @@ std::string asmOffset(std::uint16_t value)
     return hexWithSuffix(value, 4);
 }
 
+std::string asmDataByte(std::uint8_t value)
+{
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "0%02Xh", static_cast<unsigned>(value));
+    return buffer;
+}
+
 std::string asmDisplacement(int value)
 {
     if (value < 0)

@@ -66,17 +66,11 @@ public:
         } catch (const Undefined &) {
             if (prefixCount_ > 0)
                 return prefixAlone();
-            return {1, dataByte(bytes_[0])};
+            return {1, "db " + asmDataByte(bytes_[0])};
         }
     }
 
 private:
-    static std::string dataByte(std::uint8_t value)
-    {
-        static const char *const hex = "0123456789ABCDEF";
-        return std::string("db 0") + hex[value >> 4] + hex[value & 15] + 'h';
-    }
-
     // A prefix the instruction after it does not use stands as an instruction of its own.
     Disassembled prefixAlone() const
     {
