@@ -59,9 +59,13 @@ public:
             const std::string text = instruction(next());
             if ((segment_ >= 0 && !overrideUsed_) || (repeat_ && !repeatUsed_))
                 return prefixAlone();
-            std::string prefixes = lock_ ? "lock " : "";
-            if (repeat_)
-                prefixes += repeatName_ + " ";
+            // LOCK and REP in the order of their bytes, which the assembler keeps.
+            std::string prefixes;
+            for (int i = 0; i < prefixCount_; ++i)
+                if (bytes_[i] == 0xF0)
+                    prefixes += "lock ";
+                else if (bytes_[i] == repeat_)
+                    prefixes += repeatName_ + " ";
             return {static_cast<int>(pos_), prefixes + text};
         } catch (const Undefined &) {
             if (prefixCount_ > 0)
@@ -84,11 +88,13 @@ private:
         return {1, std::string("seg") + kSegRegs[(first >> 3) & 3]};
     }
 
+    // Reads LOCK, REP and a segment override. The assembler writes a segment override
+    // last, so one before another prefix ends the run and stands alone.
     void readPrefixes()
     {
-        while (pos_ < bytes_.size()) {
+        while (pos_ < bytes_.size() && segment_ < 0) {
             const std::uint8_t b = bytes_[pos_];
-            if ((b & 0xE7) == 0x26 && segment_ < 0)
+            if ((b & 0xE7) == 0x26)
                 segment_ = (b >> 3) & 3;
             else if ((b == 0xF2 || b == 0xF3) && !repeat_)
                 repeat_ = b;

@@ -94,7 +94,15 @@ TEST(DisassemblerTest, RepeatAndLockPrefixesStandBeforeTheirInstruction)
         {{0xF3, 0x2E, 0xA5}, "rep movs word ptr [di],word ptr cs:[si]", 3},
         {{0x26, 0xAC}, "lods byte ptr es:[si]", 2},
         {{0x26, 0xD7}, "xlat byte ptr es:[bx]", 2},
+        {{0xF3, 0xF0, 0xA4}, "rep lock movsb", 3},
+        {{0xF0, 0xF3, 0xA4}, "lock rep movsb", 3},
     });
+    // The assembler writes LOCK and REP in the order given and an override after them.
+    for (const std::vector<std::uint8_t> &bytes : {std::vector<std::uint8_t>{0xF3, 0xF0, 0xA4},
+                                                   {0xF0, 0xF3, 0xA4},
+                                                   {0xF3, 0x2E, 0xA5},
+                                                   {0xF0, 0x26, 0x87, 0x07}})
+        EXPECT_TRUE(roundTrips(bytes, 0x100)) << disassemble(bytes, 0x100, CpuModel::i80186).text;
 }
 
 TEST(DisassemblerTest, PrefixesTheInstructionDoesNotUseStandAlone)
@@ -105,8 +113,11 @@ TEST(DisassemblerTest, PrefixesTheInstructionDoesNotUseStandAlone)
         {{0x36, 0x8D, 0x07}, "segss", 1}, // LEA reads no memory
         {{0xF3, 0x40}, "rep", 1},         // not a string instruction
         {{0xF3}, "rep", 1},               // the bytes end after the prefix
+        {{0x26, 0xF3, 0xA4}, "seges", 1}, // an override before REP: the assembler puts it after
         {{0xF0, 0x0F}, "lock", 1},        // before an undefined byte
     });
+    EXPECT_TRUE(roundTrips(std::vector<std::uint8_t>{0x26, 0xF3, 0xA4}, 0x100));
+    EXPECT_TRUE(roundTrips(std::vector<std::uint8_t>{0x3E, 0x8B, 0x07}, 0x100)); // DS: of [bx] stays a byte
 }
 
 TEST(DisassemblerTest, InstructionsAddedBy80186AreDataOn8086)
