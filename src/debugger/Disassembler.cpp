@@ -225,9 +225,9 @@ private:
         repeatName_ = repeat_ == 0xF2 ? "repne" : compares ? "repe" : "rep";
         const std::string shortForm = std::string(name) + (word ? 'w' : 'b');
         // A segment override applies to the operand read through SI, which the long form shows.
-        const bool readsSi =
-            opcode <= 0x6F || (opcode & 0xFE) == 0xA4 || (opcode & 0xFE) == 0xA6 || (opcode & 0xFE) == 0xAC;
-        if (!overrides(kDs) || !readsSi || (opcode & 0xFE) == 0x6C)
+        const int group = opcode & 0xFE;
+        const bool readsSi = group == 0xA4 || group == 0xA6 || group == 0xAC || group == 0x6E;
+        if (!overrides(kDs) || !readsSi)
             return shortForm;
         overrideUsed_ = true;
         const std::string ptr = word ? "word ptr " : "byte ptr ";
