@@ -1,6 +1,7 @@
 #include "assembler/AssemblerCommand.h"
 
 #include "assembler/Assembly.h"
+#include "assembler/FileLookup.h"
 #include "assembler/Lexer.h"
 #include "assembler/ListingWriter.h"
 #include "assembler/ObjectFile.h"
@@ -73,20 +74,6 @@ bool readSwitch(const std::string &text, CommandOptions &options)
         return false;
     }
     return true;
-}
-
-// The file in the folder whose name equals `name` without regard to letter case.
-std::optional<std::filesystem::path> findFile(const std::filesystem::path &folder, const std::string &name)
-{
-    const std::filesystem::path exact = folder / name;
-    if (std::filesystem::exists(exact))
-        return exact;
-    std::error_code error;
-    const std::filesystem::path parent = exact.parent_path();
-    for (const auto &entry : std::filesystem::directory_iterator(parent, error))
-        if (upperCase(entry.path().filename().string()) == upperCase(exact.filename().string()))
-            return entry.path();
-    return std::nullopt;
 }
 
 std::optional<std::string> readWholeFile(const std::filesystem::path &path)
@@ -189,7 +176,7 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
 
     const std::filesystem::path root(folder);
     Assembly assembly;
-    const std::optional<std::filesystem::path> sourcePath = findFile(root, sourceName);
+    const std::optional<std::filesystem::path> sourcePath = findFileIgnoringCase(root, sourceName);
     const std::optional<std::string> text = sourcePath ? readWholeFile(*sourcePath) : std::nullopt;
     if (!text) {
         Message missing;
@@ -205,7 +192,7 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
                     c = '/';
             const std::filesystem::path relative = std::filesystem::path(name).lexically_relative(root);
             const std::optional<std::filesystem::path> found =
-                findFile(root, relative.empty() || relative.string().starts_with("..") ? name : relative.string());
+                findFileIgnoringCase(root, relative.empty() || relative.string().starts_with("..") ? name : relative.string());
             return found ? readWholeFile(*found) : std::nullopt;
         };
         // Messages name the source as typed; DOS file names ignore letter case.

@@ -1,5 +1,6 @@
 #include "assembler/link/Linker.h"
 
+#include "assembler/FileLookup.h"
 #include "assembler/link/ExeFile.h"
 #include "assembler/link/ImageBuilder.h"
 #include "assembler/link/LinkCommandLine.h"

@@ -3,6 +3,7 @@
 // from its second line on (the banner is ours), the exit code, the .map text and the
 // program byte for byte. The .exe headers differ in one place only: bytes 1Ch-21h, where
 // the reference linker stamps its own mark, are zero in ours.
+#include "assembler/FileLookup.h"
 #include "assembler/TasmTestData.h"
 #include "assembler/TempFolder.h"
 #include "assembler/link/Linker.h"
