@@ -1,9 +1,9 @@
 // The keyword pass of TSourceHighlightEngine: one run per keyword match in a paragraph.
 
+#include "editor/core/editing/SourceMemoCore.h"
 #include "editor/core/highlight/HighlightRuns.h"
 #include "editor/core/highlight/SourceHighlightEngine.h"
 #include "editor/core/highlight/SourceHighlighter.h"
-#include "editor/core/editing/SourceMemoCore.h"
 
 #include <algorithm>
 #include <vector>
@@ -85,14 +85,20 @@ bool TSourceHighlightEngine::foldingKeepsWords() const
 {
     if (memo_.UpperCaseType() == smuUserDefined && userUpperCaseHook())
         return false; // the application's folding is not known byte by byte
-    char bytes[255];
+    const std::array<char, 256> folded = foldedBytes();
     for (int c = 1; c <= 255; ++c)
-        bytes[c - 1] = static_cast<char>(c);
-    foldUpper(bytes, sizeof bytes, memo_.UpperCaseType());
-    for (int c = 1; c <= 255; ++c)
-        if (isSeparator(static_cast<unsigned char>(c)) != isSeparator(static_cast<unsigned char>(bytes[c - 1])))
+        if (isSeparator(static_cast<unsigned char>(c)) != isSeparator(static_cast<unsigned char>(folded[c])))
             return false;
     return true;
+}
+
+std::array<char, 256> TSourceHighlightEngine::foldedBytes() const
+{
+    std::array<char, 256> bytes;
+    for (int c = 0; c < 256; ++c)
+        bytes[static_cast<std::size_t>(c)] = static_cast<char>(c);
+    foldUpper(bytes.data() + 1, bytes.size() - 1, memo_.UpperCaseType()); // byte 0 ends a C string
+    return bytes;
 }
 
 void TSourceHighlightEngine::prepareKeywordBuffers(std::int32_t p, std::string_view text, bool allMatchCase)

@@ -12,13 +12,13 @@
 // (TDynInfoArray::share). Single-threaded and not re-entrant.
 #pragma once
 
-#include "editor/core/keyfiles/KeywordList.h"
+#include "editor/core/editing/SourceMemoCore.h"
 #include "editor/core/highlight/KeywordProbeIndex.h"
 #include "editor/core/highlight/KeywordWordTable.h"
-#include "editor/core/store/ParagraphsList.h"
-#include "editor/core/editing/SourceMemoCore.h"
 #include "editor/core/highlight/SpanStates.h"
+#include "editor/core/keyfiles/KeywordList.h"
 #include "editor/core/keyfiles/StartStopKeyList.h"
+#include "editor/core/store/ParagraphsList.h"
 
 #include <array>
 #include <cstdint>
@@ -156,6 +156,8 @@ private:
     // Whether folding keeps every character a separator or not as it was, so that the raw and
     // the folded text have the same words.
     bool foldingKeepsWords() const;
+    // Each byte folded as the editor folds text, byte by byte (byte 0 stays itself).
+    std::array<char, 256> foldedBytes() const;
     // The paragraph's copies, raw and folded, blanked where runs forbid keywords.
     void prepareKeywordBuffers(std::int32_t par, std::string_view text, bool allMatchCase);
     // Adds to matches_ the words that are word keywords.

@@ -1,9 +1,9 @@
 // The start-stop pass of TSourceHighlightEngine: spans from a start text through a stop text.
 
+#include "editor/core/editing/SourceMemoCore.h"
 #include "editor/core/highlight/HighlightRuns.h"
 #include "editor/core/highlight/SourceHighlightEngine.h"
 #include "editor/core/highlight/SourceHighlighter.h"
-#include "editor/core/editing/SourceMemoCore.h"
 
 #include <algorithm>
 #include <bitset>
@@ -138,15 +138,13 @@ const TSourceHighlightEngine::StartBytes &TSourceHighlightEngine::startBytes()
     }
     if (!b.anyFolded)
         return b;
-    // The application's folding is not known byte by byte: every byte may fold to a start.
-    char folded[256];
-    for (int c = 0; c < 256; ++c)
-        folded[c] = static_cast<char>(c);
-    if (!hook)
-        foldUpper(folded, sizeof folded, upperCase);
-    for (int c = 0; c < 256; ++c)
-        b.candidate[static_cast<std::size_t>(c)] =
-            b.candidate[static_cast<std::size_t>(c)] || hook || foldedFirst[static_cast<unsigned char>(folded[c])];
+    if (hook) { // the application's folding is not known byte by byte: every byte may fold to a start
+        b.candidate.fill(true);
+        return b;
+    }
+    const std::array<char, 256> folded = foldedBytes();
+    for (std::size_t c = 0; c < 256; ++c)
+        b.candidate[c] = b.candidate[c] || foldedFirst[static_cast<unsigned char>(folded[c])];
     return b;
 }
 
