@@ -176,8 +176,10 @@ TDrawnLine TLineRenderer::draw(QPainter &p, std::int32_t line, std::int32_t widt
     const bool lastLine = info.nextLineStart >= par.length();
     const std::int32_t textEnd = lineCells.end;
 
-    // (a) Background.
-    if (hasColour(par.backgroundColour()))
+    // (a) Background: the marked line's band, the paragraph's own colour or the control's ground.
+    if (parNo == look.markedPar)
+        p.fillRect(0, 0, width, lh, colorFromValue(look.markedColour));
+    else if (hasColour(par.backgroundColour()))
         p.fillRect(0, 0, width, lh, colorFromValue(par.backgroundColour()));
     else
         fillBackground(p, QRect(0, 0, width, lh), line * lh, look);

@@ -39,6 +39,8 @@ struct TLineLook {
     TsmPen specUnderline;
     TsmNonPrintChars nonPrintChars;
     bool showEndParSelected = true;
+    std::int32_t markedPar = -1; // the paragraph painted on a band of markedColour
+    std::int32_t markedColour = 0;
 };
 
 // The paragraph and the line record of a display line drawn.

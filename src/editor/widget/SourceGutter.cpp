@@ -99,17 +99,25 @@ void TSourceGutter::attach()
     // (each emptied its slot on the way); only the link is left to drop.
     memoDestroyed_ = connect(memo_, &QObject::destroyed, this, [this] {
         slots_.fill(nullptr);
+        breakpoints_.clear();
+        reportedBreakpoints_.clear();
         memo_ = nullptr;
         update();
     });
     rememberCounts();
     vertOffset_ = vertOffset();
+    if (executionLine_ >= 0)
+        memo_->setMarkedLine(executionLine_, clExecutionBand);
 }
 
 void TSourceGutter::detach()
 {
     for (std::int32_t i = 0; i < kBookmarkCount; ++i)
         freeBookmark(i);
+    freeBreakpoints();
+    reportedBreakpoints_.clear();
+    if (executionLine_ >= 0)
+        memo_->setMarkedLine(-1, clExecutionBand);
     disconnect(memoDestroyed_);
     memo_->removeEventFilter(this);
     memo_->removeMessageListener(this);
@@ -132,6 +140,17 @@ std::int32_t TSourceGutter::paragraphCount() const
 std::int32_t TSourceGutter::vertOffset() const
 {
     return memo_->layoutEngine().geometry.vertOffset;
+}
+
+std::int32_t TSourceGutter::rowShift() const
+{
+    return mapToGlobal(QPoint(0, 0)).y() - memo_->viewport()->mapToGlobal(QPoint(0, 0)).y();
+}
+
+std::int32_t TSourceGutter::lineAt(std::int32_t y) const
+{
+    const std::int32_t documentY = y + rowShift() + vertOffset();
+    return documentY < 0 ? -1 : documentY / memo_->layoutEngine().lineHeight();
 }
 
 void TSourceGutter::rememberCounts()
@@ -248,7 +267,9 @@ void TSourceGutter::afterMessage()
     const TsmMessage &message = memo_->message();
     if (message.Msg == QEvent::Paint) {
         const core::TLayoutEngine &layout = memo_->layoutEngine();
-        if (memo_->WordWrap() != wordWrap_ || vertOffset() != vertOffset_ || layout.visibleLineCount() != clientLines_)
+        if (memo_->WordWrap() != wordWrap_ || vertOffset() != vertOffset_ ||
+            layout.visibleLineCount() != clientLines_ || breakpointRows() != paintedBreakpoints_ ||
+            executionRow() != paintedExecution_)
             update();
     } else if (message.Msg == QEvent::KeyPress && bookmarks_ && pendingDigit_ >= 0) {
         digitKey(pendingDigit_, pendingShift_);
@@ -282,11 +303,14 @@ void TSourceGutter::textChanged()
     for (core::TSourceNavigator *nav : slots_)
         if (nav)
             placeBookmark(*nav);
+    settleBreakpoints();
     const std::int32_t lines = lineCount_;
     const std::int32_t paragraphs = paragraphCount_;
     rememberCounts();
-    if (lines != lineCount_ || paragraphs != paragraphCount_ || bookmarkLines() != paintedLines_)
+    if (lines != lineCount_ || paragraphs != paragraphCount_ || bookmarkLines() != paintedLines_ ||
+        breakpointRows() != paintedBreakpoints_ || executionRow() != paintedExecution_)
         update();
+    reportBreakpoints();
 }
 
 void TSourceGutter::scrolled()
@@ -315,6 +339,11 @@ void TSourceGutter::mouseReleaseEvent(QMouseEvent *event)
         leftPressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     leftPressed_ = false;
     QWidget::mouseReleaseEvent(event);
+    if (click && breakpointsOn_ && memo_ && memo_->HandleAllocated()) {
+        const std::int32_t line = lineAt(static_cast<std::int32_t>(event->position().y()));
+        if (line < lineCount())
+            ToggleBreakpoint(line);
+    }
     if (click && OnClick)
         OnClick(*this);
 }

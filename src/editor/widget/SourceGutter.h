@@ -1,10 +1,11 @@
 // TSourceGutter: the strip beside a TSourceMemo that shows, for each display line of the memo,
 // its line or paragraph number, a bookmark icon, or what its owner draws, in rows that line up
-// with the memo's lines on screen. It keeps ten numbered bookmarks (0-9) as navigators in the
-// memo's text, so that they move with every edit, and follows the memo through its listener
-// lists: paints and key-down messages after the memo handled them (the bookmark hot keys
-// Ctrl+Shift+digit and Ctrl+digit), text changes, vertical scrolling and font changes.
-// Painting is in SourceGutterPaint.cpp.
+// with the memo's lines on screen. It keeps ten numbered bookmarks (0-9) and any number of
+// breakpoints as navigators in the memo's text, so that they move with every edit, marks the
+// execution line with an arrow (and the memo with a band), and follows the memo through its
+// listener lists: paints and key-down messages after the memo handled them (the bookmark hot
+// keys Ctrl+Shift+digit and Ctrl+digit), text changes, vertical scrolling and font changes.
+// Breakpoints are in SourceGutterBreakpoints.cpp, painting is in SourceGutterPaint.cpp.
 #pragma once
 
 #include "editor/core/store/SourceMemoOptions.h"
@@ -18,6 +19,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
+
+class QPainter;
 
 namespace velmora::core
 {
@@ -32,6 +36,11 @@ class TBookmarkIcons;
 inline constexpr std::int32_t clBtnFace = static_cast<std::int32_t>(0xFF00000F);
 inline constexpr std::int32_t clBtnShadow = static_cast<std::int32_t>(0xFF000010);
 inline constexpr std::int32_t clBtnHighlight = static_cast<std::int32_t>(0xFF000014);
+// The breakpoint circle, the execution arrow (filled, outlined) and the memo's execution band.
+inline constexpr std::int32_t clBreakpoint = 0x0000E0;
+inline constexpr std::int32_t clExecutionArrow = 0x00E0FF;
+inline constexpr std::int32_t clExecutionArrowEdge = 0x008000;
+inline constexpr std::int32_t clExecutionBand = 0xA0FFE0;
 
 class TSourceGutter : public QWidget, private IsmMemoListener
 {
@@ -71,6 +80,10 @@ public:
     std::int32_t Color() const { return color_; }
     void setColor(std::int32_t colour) { setAndRepaint(color_, colour); }
     TsgDrawItemEvent OnDrawItem;
+    // On: a left click toggles the breakpoint of the clicked row (before OnClick), and the strip
+    // for the breakpoint and execution marks is kept even while none is shown.
+    bool Breakpoints() const { return breakpointsOn_; }
+    void setBreakpoints(bool on) { setAndRepaint(breakpointsOn_, on); }
     // A left button pressed and released over the gutter; a double click. The other mouse
     // events are Qt's own.
     std::function<void(TSourceGutter &)> OnClick;
@@ -88,6 +101,29 @@ public:
     std::int32_t BookmarkAt(std::int32_t line) const;
     void ClearBookmarks();
 
+    // ---- Breakpoints: at most one per paragraph, kept at the paragraph's start. They follow
+    // their text through edits, are deleted with the text at their paragraph's start and merge
+    // when two paragraphs become one. Paragraphs are 0-based (source line - 1); a line is a
+    // display line as BookmarkAt takes it, any row of a wrapped paragraph standing for it.
+    // Sets a breakpoint on the paragraph shown on line, or removes the one there; false for a
+    // line outside the text or without a memo.
+    bool ToggleBreakpoint(std::int32_t line);
+    bool HasBreakpoint(std::int32_t line) const;
+    // The paragraphs holding breakpoints, ascending.
+    std::vector<std::int32_t> BreakpointLines() const;
+    // Replaces all breakpoints; paragraphs outside the text are skipped.
+    void SetBreakpointLines(const std::vector<std::int32_t> &paragraphs);
+    void ClearBreakpoints();
+    // Called whenever BreakpointLines changed: by the calls above, a click or an edit. Breakpoints
+    // freed with the memo (or when the gutter moves to another memo) are not reported.
+    std::function<void(TSourceGutter &)> OnBreakpointsChanged;
+
+    // ---- The execution line: a paragraph (-1: none) marked by an arrow on its first row and,
+    // in the memo, by a band of clExecutionBand behind all its rows. It stays at that paragraph
+    // number through edits and scrolls nothing.
+    std::int32_t ExecutionLine() const { return executionLine_; }
+    void SetExecutionLine(std::int32_t paragraph);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -103,6 +139,25 @@ private:
     void scrolled();
     void attach();
     void detach();
+    // After an edit: every breakpoint back at its paragraph's start, one per paragraph.
+    void settleBreakpoints();
+    void addBreakpoint(std::int32_t paragraph);
+    void freeBreakpoints();
+    // Calls OnBreakpointsChanged when BreakpointLines differs from what was reported last.
+    void reportBreakpoints();
+    // The first rows of the breakpoints' paragraphs, ascending; the execution line's, -1 for none.
+    std::vector<std::int32_t> breakpointRows() const;
+    std::int32_t executionRow() const;
+    // The paragraph shown on a display line, -1 outside the text.
+    std::int32_t paragraphOfLine(std::int32_t line) const;
+    // How far the gutter's top stands below the memo's viewport top; the display line at y.
+    std::int32_t rowShift() const;
+    std::int32_t lineAt(std::int32_t y) const;
+    // The breakpoint and execution marks' size, and the width of the strip left of the
+    // numbers and icons that holds them (0 while it is not needed).
+    std::int32_t markSize() const;
+    std::int32_t markStripWidth() const;
+    void paintMarks(QPainter &painter, std::int32_t top, bool breakpoint, bool execution) const;
     void freeBookmark(std::int32_t number);
     core::TSourceNavigator &bookmark(std::int32_t number);
     // Line start while KeepBookmarks is off; refreshes the at-line-start flag.
@@ -125,12 +180,16 @@ private:
     TSourceMemo *memo_ = nullptr;
     QMetaObject::Connection memoDestroyed_;
     std::array<core::TSourceNavigator *, kBookmarkCount> slots_{};
+    std::vector<core::TSourceNavigator *> breakpoints_;
+    std::vector<std::int32_t> reportedBreakpoints_;
+    std::int32_t executionLine_ = -1;
     std::shared_ptr<const TBookmarkIcons> icons_;
 
     bool lineNumbers_ = true;
     bool paragraphNumbers_ = false;
     core::TAlignment alignment_ = core::taCenter;
     bool bookmarks_ = true;
+    bool breakpointsOn_ = false;
     bool keepBookmarks_ = true;
     bool ignoreLastLineIfEmpty_ = false;
     std::int32_t color_ = clBtnFace;
@@ -142,6 +201,8 @@ private:
     std::int32_t clientLines_ = 0;
     bool wordWrap_ = false;
     std::array<std::int32_t, kBookmarkCount> paintedLines_{};
+    std::vector<std::int32_t> paintedBreakpoints_;
+    std::int32_t paintedExecution_ = -1;
     bool leftPressed_ = false;
     // The digit (-1: none) and shift state of the key press the memo is handling.
     int pendingDigit_ = -1;

@@ -9,22 +9,62 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <iterator>
 
 namespace velmora::widget
 {
 
+std::int32_t TSourceGutter::markSize() const
+{
+    return std::max(5, memo_->layoutEngine().lineHeight() * 2 / 3);
+}
+
+std::int32_t TSourceGutter::markStripWidth() const
+{
+    if (!memo_ || (!breakpointsOn_ && breakpoints_.empty() && executionLine_ < 0))
+        return 0;
+    return markSize() + 2;
+}
+
 std::int32_t TSourceGutter::alignedX(std::int32_t w) const
 {
-    const std::int32_t area = width() - 2;
+    const std::int32_t left = markStripWidth();
+    const std::int32_t area = width() - 2 - left;
     switch (alignment_) {
     case core::taLeftJustify:
-        return 0;
+        return left;
     case core::taRightJustify:
-        return area - w;
+        return left + area - w;
     case core::taCenter:
         break;
     }
-    return (area - w) / 2;
+    return left + (area - w) / 2;
+}
+
+void TSourceGutter::paintMarks(QPainter &painter, std::int32_t top, bool breakpoint, bool execution) const
+{
+    const qreal size = markSize();
+    const qreal middle = top + memo_->layoutEngine().lineHeight() / 2.0;
+    const qreal left = 1;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (breakpoint) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colorFromValue(clBreakpoint));
+        painter.drawEllipse(QRectF(left, middle - size / 2, size, size));
+    }
+    if (execution) {
+        // An arrow pointing at the text: a shaft half as high as its head.
+        const qreal neck = left + size / 2;
+        const QPointF arrow[] = {
+            {left, middle - size / 4}, {neck, middle - size / 4}, {neck, middle - size / 2}, {left + size, middle},
+            {neck, middle + size / 2}, {neck, middle + size / 4}, {left, middle + size / 4},
+        };
+        painter.setPen(QPen(colorFromValue(clExecutionArrowEdge), 1));
+        painter.setBrush(colorFromValue(clExecutionArrow));
+        painter.drawPolygon(arrow, static_cast<int>(std::size(arrow)));
+    }
+    painter.restore();
 }
 
 void TSourceGutter::paintEvent(QPaintEvent *event)
@@ -49,9 +89,11 @@ void TSourceGutter::paintEvent(QPaintEvent *event)
     wordWrap_ = memo_->WordWrap();
     clientLines_ = layout.visibleLineCount();
     paintedLines_ = bookmarkLines();
+    paintedBreakpoints_ = breakpointRows();
+    paintedExecution_ = executionRow();
 
     // Rows follow the memo's lines on screen, wherever the two stand.
-    const std::int32_t shift = mapToGlobal(QPoint(0, 0)).y() - memo_->viewport()->mapToGlobal(QPoint(0, 0)).y();
+    const std::int32_t shift = rowShift();
     const std::int32_t first = std::max(0, (shift + clip.top() + vertOffset_) / lineHeight);
     const std::int32_t count = lineCount();
 
@@ -72,30 +114,33 @@ void TSourceGutter::paintEvent(QPaintEvent *event)
         const std::int32_t top = line * lineHeight - vertOffset_ - shift;
         if (top > clip.bottom())
             break;
+        const auto mark = std::find(paintedLines_.begin(), paintedLines_.end(), line);
         if (OnDrawItem) {
             OnDrawItem(*this, line, text, graphic);
             painter.drawText(alignedX(fontMetrics().horizontalAdvance(text)), top + baseline, text);
             if (!graphic.isNull())
                 painter.drawImage(0, top, graphic);
-            continue;
-        }
-        const auto mark = std::find(paintedLines_.begin(), paintedLines_.end(), line);
-        if (mark != paintedLines_.end()) {
+        } else if (mark != paintedLines_.end()) {
             const int number = static_cast<int>(mark - paintedLines_.begin());
-            painter.drawImage(alignment_ == core::taLeftJustify ? 2 : alignedX(TBookmarkIcons::kSize), top + iconTop,
-                              icons_->icon(number));
-            continue;
+            const std::int32_t x =
+                alignment_ == core::taLeftJustify ? alignedX(0) + 2 : alignedX(TBookmarkIcons::kSize);
+            painter.drawImage(x, top + iconTop, icons_->icon(number));
+        } else {
+            row.setDisplayLine(line);
+            QString number;
+            if (paragraphNumbers_) {
+                if (row.ParLine() == 0)
+                    number = QString::number(row.ParNumber() + 1);
+            } else if (lineNumbers_) {
+                number = QString::number(row.LineNumber() + 1);
+            }
+            if (!number.isEmpty())
+                painter.drawText(alignedX(static_cast<std::int32_t>(number.size()) * digitWidth), top + baseline,
+                                 number);
         }
-        row.setDisplayLine(line);
-        QString number;
-        if (paragraphNumbers_) {
-            if (row.ParLine() == 0)
-                number = QString::number(row.ParNumber() + 1);
-        } else if (lineNumbers_) {
-            number = QString::number(row.LineNumber() + 1);
-        }
-        if (!number.isEmpty())
-            painter.drawText(alignedX(static_cast<std::int32_t>(number.size()) * digitWidth), top + baseline, number);
+        const bool breakpoint = std::binary_search(paintedBreakpoints_.begin(), paintedBreakpoints_.end(), line);
+        if (breakpoint || line == paintedExecution_)
+            paintMarks(painter, top, breakpoint, line == paintedExecution_);
     }
 }
 

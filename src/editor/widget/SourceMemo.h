@@ -316,6 +316,10 @@ public:
     void paintLines(QPainter &canvas, std::int32_t first, std::int32_t last, QPointF origin, qreal scale);
     // The caret's rectangle in the viewport (empty while it is not shown).
     QRect caretRect() const { return caretRect_; }
+    // Paints every display line of paragraph (-1: none) on a band of colour, behind the text and
+    // under the selection; the paragraph number stays through edits. Scrolls nothing.
+    void setMarkedLine(std::int32_t paragraph, std::int32_t colour);
+    std::int32_t markedLine() const { return markedLine_; }
 
     // ---- What the layout asks of its window (through window_)
     void repaintLines(std::int32_t first, std::int32_t last);
@@ -536,6 +540,8 @@ private:
     TsmNonPrintChars nonPrintChars_;
     TsmPen specUnderline_{core::clRed, 1, Qt::SolidLine};
     std::int32_t color_ = core::clWindow;
+    std::int32_t markedLine_ = -1;
+    std::int32_t markedColour_ = 0;
     std::int32_t fontColor_ = clWindowText;
     std::uint8_t fontCharset_ = core::kCyrillicCharset;
     QCursor cursor_{Qt::IBeamCursor};

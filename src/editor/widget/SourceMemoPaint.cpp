@@ -1,6 +1,6 @@
 // Painting of the editor control: every visible display line is drawn by the line renderer
 // into the one-line off-screen bitmap and copied to the window; the marks, the right margin
-// line and the caret follow.
+// line and the caret follow. The marked line's band is the line renderer's background.
 #include "editor/widget/SourceMemo.h"
 
 #include "editor/core/layout/LineGeometry.h"
@@ -39,7 +39,19 @@ TLineLook TSourceMemo::lineLook()
     look.specUnderline = specUnderline_;
     look.nonPrintChars = nonPrintChars_;
     look.showEndParSelected = showEndParSelected_;
+    look.markedPar = markedLine_;
+    look.markedColour = markedColour_;
     return look;
+}
+
+void TSourceMemo::setMarkedLine(std::int32_t paragraph, std::int32_t colour)
+{
+    paragraph = std::max(paragraph, -1);
+    if (paragraph == markedLine_ && (paragraph < 0 || colour == markedColour_))
+        return;
+    markedLine_ = paragraph;
+    markedColour_ = colour;
+    repaintAll();
 }
 
 void TSourceMemo::drawLine(QPainter &painter, std::int32_t line, const TLineLook &look)

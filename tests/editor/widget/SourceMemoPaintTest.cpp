@@ -2,8 +2,8 @@
 // the tiled background, justification and painting onto an outside canvas.
 #include "SourceMemoFixture.h"
 
-#include "editor/core/keyfiles/KeyInfo.h"
 #include "editor/core/highlight/NumberHighlighter.h"
+#include "editor/core/keyfiles/KeyInfo.h"
 
 #include <QPainter>
 
@@ -158,6 +158,40 @@ TEST_F(SourceMemoPaint, HighlightBitUsesTheHighlightColoursButSelectionTextWins)
     image = shot();
     EXPECT_EQ(countColour(image, word, kRed), 0);
     EXPECT_GT(countColour(image, word, kBlue), 0);
+}
+
+TEST_F(SourceMemoPaint, MarkedLineLiesBehindTheTextAndUnderTheSelection)
+{
+    memo->SetTextBuf("mmmm mmmm\r\nsecond\r\nthird");
+    const int area = lineRect(0).width() * lineHeight();
+    memo->setMarkedLine(0, kGreen);
+    QImage image = shot();
+    EXPECT_GT(countColour(image, lineRect(0), kGreen), area / 2);
+    EXPECT_GT(countColour(image, lineRect(0), kBlack), 0) << "the text stays on the band";
+    EXPECT_EQ(countColour(image, lineRect(1), kGreen), 0);
+
+    // The selection's colours win over the band where it lies.
+    core::TSourceMemoOptions options = memo->Options();
+    options.set(core::smoWindowsSelColors);
+    memo->setOptions(options);
+    memo->setSelBackColor(kBlue);
+    memo->setSelStart(0);
+    memo->setSelLength(4);
+    const QRect selected(memo->LeftMargin(), 0, memo->measurer().textWidth("mmmm", 0), lineHeight());
+    image = shot();
+    EXPECT_EQ(countColour(image, selected, kGreen), 0);
+    EXPECT_GT(countColour(image, selected, kBlue), selected.width() * selected.height() / 2);
+    EXPECT_GT(countColour(image, lineRect(0), kGreen), area / 2);
+
+    // Another paragraph moves the band, another colour recolours it, -1 ends it.
+    memo->setMarkedLine(2, kGreen);
+    memo->setMarkedLine(2, kRed);
+    image = shot();
+    EXPECT_EQ(countColour(image, lineRect(0), kGreen), 0);
+    EXPECT_GT(countColour(image, lineRect(2), kRed), area / 2);
+    memo->setMarkedLine(-1, kRed);
+    EXPECT_EQ(memo->markedLine(), -1);
+    EXPECT_EQ(countColour(shot(), lineRect(2), kRed), 0);
 }
 
 TEST_F(SourceMemoPaint, EndOfTextMarkLiesBelowTheLastLineWhileItIsInView)
