@@ -254,6 +254,30 @@ void readConsole(const LanguagePack &pack, ConsoleTexts &t)
                  {"notLoaded", &t.notLoaded}});
 }
 
+void readDebugger(const LanguagePack &pack, DebuggerTexts &t)
+{
+    readSection(pack, "Debugger_Language",
+                {{"registersTitle", &t.registersTitle},
+                 {"stackTitle", &t.stackTitle},
+                 {"memoryTitle", &t.memoryTitle},
+                 {"watchesTitle", &t.watchesTitle},
+                 {"instructionsTitle", &t.instructionsTitle},
+                 {"registersHint", &t.registersHint},
+                 {"flagsHint", &t.flagsHint},
+                 {"badHex", &t.badHex},
+                 {"addressPlaceholder", &t.addressPlaceholder},
+                 {"followDs", &t.followDs},
+                 {"memoryHint", &t.memoryHint},
+                 {"unknownAddress", &t.unknownAddress},
+                 {"watchPlaceholder", &t.watchPlaceholder},
+                 {"addWatch", &t.addWatch},
+                 {"watchName", &t.watchName},
+                 {"watchValue", &t.watchValue},
+                 {"watchesHint", &t.watchesHint},
+                 {"noSuchVariable", &t.noSuchVariable},
+                 {"noProgram", &t.noProgram}});
+}
+
 } // namespace
 
 bool ApplyInterfaceTexts(const QString &languageFile, InterfaceTexts &texts)
@@ -272,6 +296,7 @@ bool ApplyInterfaceTexts(const QString &languageFile, InterfaceTexts &texts)
     readEditor(*pack, texts.editor);
     readDialogs(*pack, texts.dialogs);
     readConsole(*pack, texts.console);
+    readDebugger(*pack, texts.debugger);
     readSection(*pack, "Locale_Language", {{"locale", &texts.locale}});
     return true;
 }

@@ -6,6 +6,7 @@
 #include "app/FindDialog.h"
 #include "app/about/AboutWindow.h"
 #include "app/console/ConsoleTexts.h"
+#include "app/debug/DebuggerTexts.h"
 #include "app/helpview/HelpWindow.h"
 #include "editor/widget/EditorTexts.h"
 #include "platform/Dialogs.h"
@@ -105,6 +106,7 @@ struct InterfaceTexts {
     widget::EditorTexts editor;
     platform::DialogTexts dialogs;
     ConsoleTexts console;
+    DebuggerTexts debugger;
     QString locale = QStringLiteral("en"); // the pack's language, for the toolkit's own translation
 
     bool operator==(const InterfaceTexts &) const = default;

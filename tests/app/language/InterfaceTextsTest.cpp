@@ -39,6 +39,7 @@ TEST(InterfaceTexts, ASwitchToAPackWithoutTheTextsBringsTheEnglishBack)
     InterfaceTexts texts;
     ASSERT_TRUE(ApplyInterfaceTexts(shippedPackPath("LNGPAK_Rus.lng"), texts));
     EXPECT_EQ(texts.find.title, QStringLiteral(u"Поиск"));
+    EXPECT_EQ(texts.debugger.noSuchVariable, QStringLiteral(u"нет такой переменной"));
     EXPECT_EQ(texts.locale, QStringLiteral("ru"));
 
     PackFolder folder;
