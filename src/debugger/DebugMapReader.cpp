@@ -109,7 +109,7 @@ DebugInfo readDebugMap(const std::string &mapText)
             if (const std::size_t segment = name.find(") segment "); segment != std::string::npos)
                 name.resize(segment + 1);
             const std::size_t open = name.find('(');
-            if (open == std::string::npos || name.back() != ')') {
+            if (open == std::string::npos || !name.ends_with(')')) {
                 section = Section::None;
                 continue;
             }

@@ -81,8 +81,8 @@ public:
     }
 
 private:
-    // Up to the next line's code or the end of the segment; for the last line of an
-    // unknown segment, a variable's size, else one instruction (none: nullopt) or one byte.
+    // Up to the next line's code or the end of the segment; for the last line of a segment
+    // of unknown length, a variable's size, else one row of data or one instruction (nullopt).
     std::optional<std::uint32_t> lengthAt(CodePlace place, bool data) const
     {
         const std::uint32_t start = place.linear();
@@ -92,7 +92,7 @@ private:
         for (const DebugSymbol &symbol : info_.symbols)
             if (symbol.kind == DebugSymbolKind::Variable && symbol.place.linear() == start)
                 return static_cast<std::uint32_t>(std::max(symbol.unitSize, 1) * std::max(symbol.count, 1));
-        return data ? std::optional<std::uint32_t>(1) : std::nullopt;
+        return data ? std::optional<std::uint32_t>(dataBytesPerRow) : std::nullopt;
     }
 
     std::vector<std::uint8_t> bytes(CodePlace place, std::uint32_t from, std::uint32_t count) const

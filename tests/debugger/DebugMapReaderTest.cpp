@@ -68,6 +68,7 @@ TEST(DebugMapReaderTest, AMapWithoutDebugSectionsGivesNothing)
     EXPECT_TRUE(info.empty());
     EXPECT_TRUE(info.sourceName.empty());
     EXPECT_TRUE(readDebugMap("").empty());
+    EXPECT_TRUE(readDebugMap("Line numbers for \r\n     1 0000:0000\r\n").empty()); // no module named
 }
 
 TEST(DebugMapReaderTest, ASectionEndsAtTheFirstRowThatIsNotItsOwn)

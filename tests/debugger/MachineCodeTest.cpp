@@ -111,6 +111,26 @@ TEST_F(MachineCodeTest, RowsShowMemoryAsItIsNow)
     EXPECT_EQ(texts, (std::vector<std::string>{"nop", "db 009h"}));
 }
 
+TEST_F(MachineCodeTest, WithLinesOnlyTheLastLineShowsOneRow)
+{
+    // Without the symbols (/zd) the end of the segment is not known.
+    info.symbols.clear();
+    std::vector<std::string> texts;
+    for (const MachineCodeLine &row : rows())
+        if (!row.isSource && row.sourceLine >= 11)
+            texts.push_back(row.text);
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"mov ax,4C00h", "int 21h", "db 048h,065h,06Ch,06Ch,06Fh,02Ch,020h,077h"}));
+
+    // A last line of code shows one instruction.
+    info.lines.pop_back();
+    texts.clear();
+    for (const MachineCodeLine &row : rows())
+        if (!row.isSource && row.sourceLine >= 11)
+            texts.push_back(row.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"mov ax,4C00h"}));
+}
+
 TEST_F(MachineCodeTest, WithoutDebugInformationOnlyTheSourceIsShown)
 {
     const std::vector<MachineCodeLine> all =
