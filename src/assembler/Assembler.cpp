@@ -69,6 +69,15 @@ Assembly Assembler::run(const std::string &path, const std::string &text)
         firstPass_ = false;
         final_ = true;
         runPass(path, text);
+        ObjectModule &module = result_.module;
+        for (std::size_t i = 0; i < module.segments.size(); ++i) {
+            DebugSymbol segment;
+            segment.name = module.segments[i].name;
+            segment.kind = DebugSymbolKind::Segment;
+            segment.segment = static_cast<int>(i);
+            segment.count = module.segments[i].size;
+            module.symbols.push_back(segment);
+        }
     }
     result_.passes = options_.multiPass ? passes : 1;
     result_.fileNames = expander_.fileNames();
@@ -90,6 +99,7 @@ void Assembler::runPass(const std::string &path, const std::string &text)
     module.externals.clear();
     module.publics.clear();
     module.lines.clear();
+    module.symbols.clear();
     module.hasStart = false;
     for (Group &group : module.groups)
         group.segments.clear();
@@ -495,7 +505,7 @@ int Assembler::defineSymbol(std::string_view name, SymbolKind kind)
     return index;
 }
 
-void Assembler::defineLabel(std::string_view name, int type)
+void Assembler::defineLabel(std::string_view name, int type, DebugSymbolKind kind)
 {
     requireSegment();
     const bool local = name.size() > 2 && name[0] == '@' && name[1] == '@';
@@ -507,7 +517,23 @@ void Assembler::defineLabel(std::string_view name, int type)
     symbol.value = location();
     symbol.type = type;
     symbol.size = 0;
+    DebugSymbol entry;
+    entry.kind = kind;
+    entry.far = type == TypeFar;
+    recordSymbol(name, entry);
     listOffset();
+}
+
+void Assembler::recordSymbol(std::string_view name, DebugSymbol entry)
+{
+    // Local @@ labels repeat from scope to scope and ?? names are made by LOCAL: neither
+    // names anything the programmer can look for.
+    if (!final_ || structure_.symbol >= 0 || name.starts_with("@@") || name.starts_with("??"))
+        return;
+    entry.name = std::string(name);
+    entry.segment = segment_;
+    entry.offset = static_cast<std::uint16_t>(location());
+    result_.module.symbols.push_back(std::move(entry));
 }
 
 void Assembler::requireSegment() const
@@ -619,9 +645,9 @@ void Assembler::emit(const Encoded &encoded, const std::vector<bool> *initialise
             }
             segment.fixups.push_back(fixup);
         }
-        if (count > 0 && line_ && line_->level == 0)
-            result_.module.lines.push_back({segment_, static_cast<std::uint16_t>(start), line_->line,
-                                            expander_.fileNames()[static_cast<std::size_t>(line_->file)]});
+        std::vector<LineNumber> &lines = result_.module.lines;
+        if (count > 0 && line_ && line_->file == 0 && (lines.empty() || lines.back().line != line_->line))
+            lines.push_back({segment_, static_cast<std::uint16_t>(start), line_->line});
     }
     locations_[static_cast<std::size_t>(segment_)] = start + static_cast<std::uint32_t>(count);
     segment.size = std::max(segment.size, start + static_cast<std::uint32_t>(count));

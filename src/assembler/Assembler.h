@@ -72,7 +72,11 @@ private:
     // Symbols and places.
     std::string scopedName(std::string_view name) const;
     int defineSymbol(std::string_view name, SymbolKind kind);
-    void defineLabel(std::string_view name, int type);
+    void defineLabel(std::string_view name, int type, DebugSymbolKind kind = DebugSymbolKind::Label);
+    // Adds a symbol at the location counter to the module's debug symbols (in the last pass).
+    void recordSymbol(std::string_view name, DebugSymbol entry);
+    // A variable of `count` items of `unit` bytes (a structure is shown as its bytes).
+    static DebugSymbol variableSymbol(int unit, std::uint32_t count, bool isString);
     void requireSegment() const;
 
     // Output.

@@ -27,7 +27,7 @@ struct CommandOptions {
     bool listing = false;         // /l or /la
     bool expandedListing = false; // /la
     bool quietWhenClean = false;  // /t
-    bool debugInfo = false;       // /zi
+    DebugInfoLevel debugInfo = DebugInfoLevel::None; // /zi, /zd, /zn
     AssemblyOptions assembly;
     std::vector<std::string> files; // source, object, listing, cross-reference
 };
@@ -51,8 +51,12 @@ bool readSwitch(const std::string &text, CommandOptions &options)
     if (name == "Z") {
         options.showSourceLines = true;
     } else if (name == "ZI") {
-        options.debugInfo = true;
-    } else if (name == "ZD" || name == "ZN" || name == "ML" || name == "N" || name == "Q" || name == "MU" ||
+        options.debugInfo = DebugInfoLevel::Full;
+    } else if (name == "ZD") {
+        options.debugInfo = DebugInfoLevel::Lines;
+    } else if (name == "ZN") {
+        options.debugInfo = DebugInfoLevel::None;
+    } else if (name == "ML" || name == "N" || name == "Q" || name == "MU" ||
                name == "MX" || name == "W1" || name == "W2" || name == "X" || name == "C" || name == "A" ||
                name == "S") {
         // Accepted; they change nothing this assembler produces.
@@ -223,7 +227,7 @@ ToolRun runAssembler(const std::vector<std::string> &arguments, const std::strin
         const std::string objectName = options.files.size() > 1 && !options.files[1].empty()
                                            ? withExtension(options.files[1], ".obj")
                                            : replaceExtension(sourceName, ".obj");
-        const std::vector<std::uint8_t> bytes = objectFileBytes(assembly.module);
+        const std::vector<std::uint8_t> bytes = objectFileBytes(assembly.module, options.debugInfo);
         std::ofstream(root / objectName, std::ios::binary)
             .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         run.filesWritten.push_back(objectName);

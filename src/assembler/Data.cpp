@@ -79,6 +79,16 @@ std::vector<Token> bracketed(std::span<const Token> tokens, std::size_t open, st
 
 } // namespace
 
+DebugSymbol Assembler::variableSymbol(int unit, std::uint32_t count, bool isString)
+{
+    DebugSymbol entry;
+    entry.kind = DebugSymbolKind::Variable;
+    entry.unitSize = unit;
+    entry.count = count;
+    entry.isString = isString;
+    return entry;
+}
+
 void Assembler::dataDirective(const Token *name, int unit, std::span<const Token> rest)
 {
     const std::vector<Token> tokens = expandTextEquates(rest);
@@ -86,6 +96,8 @@ void Assembler::dataDirective(const Token *name, int unit, std::span<const Token
     std::vector<bool> initialised;
     int firstCount = 0;
     encodeDataList(tokens, unit, out, initialised, &firstCount);
+    // A DB whose first item is a quoted string of more than one character.
+    const bool isString = unit == 1 && tokens[0].kind == TokenKind::String && tokens[0].text.size() > 1;
     if (name) {
         if (structure_.symbol >= 0) {
             const int index = defineSymbol(name->text, SymbolKind::StructField);
@@ -100,7 +112,7 @@ void Assembler::dataDirective(const Token *name, int unit, std::span<const Token
             field.bytes = out.bytes;
             field.initialised = initialised;
             field.shown = out.shown;
-            field.isString = unit == 1 && tokens[0].kind == TokenKind::String && tokens[0].text.size() > 1;
+            field.isString = isString;
             result_.symbols[structure_.symbol].fields.push_back(field);
         } else {
             requireSegment();
@@ -111,6 +123,8 @@ void Assembler::dataDirective(const Token *name, int unit, std::span<const Token
             symbol.type = unit;
             symbol.length = firstCount > 0 ? firstCount : 1;
             symbol.size = symbol.length * unit;
+            recordSymbol(name->text,
+                         variableSymbol(unit, static_cast<std::uint32_t>(out.bytes.size()) / unit, isString));
         }
     }
     if (structure_.symbol >= 0)
@@ -351,6 +365,7 @@ void Assembler::structureInstance(const Token *name, int structure, std::span<co
             symbol.length = count;
             symbol.size = count * typeSize;
             symbol.structure = structure;
+            recordSymbol(name->text, variableSymbol(1, static_cast<std::uint32_t>(count * typeSize), false));
         }
     }
     if (structure_.symbol >= 0)
@@ -433,6 +448,7 @@ void Assembler::recordInstance(const Token *name, int record, std::span<const To
         symbol.value = location();
         symbol.type = type.size;
         symbol.size = type.size;
+        recordSymbol(name->text, variableSymbol(type.size, 1, false));
     }
     Encoded out;
     std::vector<bool> initialised;

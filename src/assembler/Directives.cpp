@@ -220,7 +220,7 @@ void Assembler::procedure(const Token &name, std::span<const Token> rest)
     const int index = result_.symbols.intern(scopedName(name.text));
     // The procedure opens even when its name is taken, so that its ENDP still matches.
     procedures_.push_back({index, far});
-    defineLabel(name.text, far ? TypeFar : TypeNear);
+    defineLabel(name.text, far ? TypeFar : TypeNear, DebugSymbolKind::Procedure);
 }
 
 void Assembler::endProcedure(const Token &name)
@@ -239,7 +239,8 @@ void Assembler::labelDirective(const Token &name, std::span<const Token> rest)
 {
     const std::string typeName = upperCase(rest[0].text);
     int type = typeKeywordSize(typeName);
-    if (type == 0) {
+    const bool structure = type == 0;
+    if (structure) {
         const int structure = lookup(typeName);
         if (structure < 0 || result_.symbols[structure].kind != SymbolKind::Struct)
             throw AsmError("Undefined symbol: " + typeName);
@@ -257,6 +258,8 @@ void Assembler::labelDirective(const Token &name, std::span<const Token> rest)
     symbol.type = type;
     symbol.length = 1;
     symbol.size = type;
+    recordSymbol(name.text, structure ? variableSymbol(1, static_cast<std::uint32_t>(type), false)
+                                      : variableSymbol(type, 1, false));
     listOffset();
 }
 

@@ -1,5 +1,6 @@
 #include "assembler/ObjectFile.h"
 
+#include "assembler/DebugSymbolComment.h"
 #include "assembler/omf/OmfWriter.h"
 
 #include <algorithm>
@@ -11,6 +12,8 @@ namespace
 {
 
 constexpr std::size_t maxDataRecord = 1024;
+// Line entries of 4 bytes each that keep a LINNUM record within 1024 bytes.
+constexpr std::size_t maxLineEntries = 250;
 
 class NameList
 {
@@ -132,9 +135,29 @@ void dataRecords(const Segment &segment, std::uint16_t segmentIndex, std::vector
     }
 }
 
+// LINNUM records per segment, in the order the lines gave their bytes.
+void lineRecords(const ObjectModule &module, std::vector<omf::Record> &records)
+{
+    for (std::size_t i = 0; i < module.segments.size(); ++i) {
+        omf::Linnum lines;
+        lines.segmentIndex = static_cast<std::uint16_t>(i + 1);
+        for (const LineNumber &line : module.lines) {
+            if (line.segment != static_cast<int>(i))
+                continue;
+            lines.lines.push_back({static_cast<std::uint16_t>(line.line), line.offset});
+            if (lines.lines.size() == maxLineEntries) {
+                records.emplace_back(lines);
+                lines.lines.clear();
+            }
+        }
+        if (!lines.lines.empty())
+            records.emplace_back(std::move(lines));
+    }
+}
+
 } // namespace
 
-omf::ObjectModule toOmf(const ObjectModule &module)
+omf::ObjectModule toOmf(const ObjectModule &module, DebugInfoLevel debugInfo)
 {
     omf::ObjectModule object;
     auto &records = object.records;
@@ -189,6 +212,11 @@ omf::ObjectModule toOmf(const ObjectModule &module)
     }
     for (std::size_t i = 0; i < module.segments.size(); ++i)
         dataRecords(module.segments[i], static_cast<std::uint16_t>(i + 1), records);
+    if (debugInfo != DebugInfoLevel::None)
+        lineRecords(module, records);
+    if (debugInfo == DebugInfoLevel::Full)
+        for (omf::Coment &comment : debugSymbolComments(module.symbols))
+            records.emplace_back(std::move(comment));
 
     omf::Modend end;
     end.main = module.hasStart;
@@ -206,9 +234,9 @@ omf::ObjectModule toOmf(const ObjectModule &module)
     return object;
 }
 
-std::vector<std::uint8_t> objectFileBytes(const ObjectModule &module)
+std::vector<std::uint8_t> objectFileBytes(const ObjectModule &module, DebugInfoLevel debugInfo)
 {
-    return omf::writeObject(toOmf(module));
+    return omf::writeObject(toOmf(module, debugInfo));
 }
 
 } // namespace velmora::assembler

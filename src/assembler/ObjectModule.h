@@ -1,6 +1,6 @@
 // What one assembly produces, kept as data so that writing an object file, a listing or
 // debug information is a separate last step: the segments with their bytes and fixups,
-// groups, external and public names, and the line numbers of the code.
+// groups, external and public names, and the line numbers and symbols a debugger is told.
 #pragma once
 
 #include <cstdint>
@@ -68,11 +68,27 @@ struct Public {
     std::uint16_t offset = 0;
 };
 
+// A line of the main source file that gave bytes (itself or through the macro it
+// called), at its first byte; lines of included files have none.
 struct LineNumber {
     int segment = 0;
     std::uint16_t offset = 0;
     int line = 0;
-    std::string file;
+};
+
+enum class DebugSymbolKind { Label, Procedure, Variable, Segment };
+
+// A name the debugger can show: a label or procedure, a variable with its type, a segment.
+struct DebugSymbol {
+    std::string name; // as written
+    DebugSymbolKind kind = DebugSymbolKind::Label;
+    int segment = 0;
+    std::uint16_t offset = 0; // a segment's is 0
+    int unitSize = 0;         // a variable's element size (1 DB ... 10 DT); 0 else
+    // A variable's elements, all that its definition gives; a segment's length in bytes.
+    std::uint32_t count = 0;
+    bool isString = false; // a DB defined from a quoted string
+    bool far = false;      // a FAR label or procedure
 };
 
 struct ObjectModule {
@@ -82,6 +98,7 @@ struct ObjectModule {
     std::vector<External> externals;
     std::vector<Public> publics;
     std::vector<LineNumber> lines;
+    std::vector<DebugSymbol> symbols; // in the order the source defines them, then the segments
     // The start address given with END, when there is one.
     bool hasStart = false;
     int startSegment = -1;

@@ -7,14 +7,19 @@ namespace velmora::debugger
 namespace
 {
 
+// Hexadecimal digits as a number: a leading 0 before a letter, the h after.
+std::string suffixed(std::string digits)
+{
+    if (digits.front() >= 'A')
+        digits.insert(digits.begin(), '0');
+    return digits + 'h';
+}
+
 std::string hexWithSuffix(std::uint32_t value, int digits)
 {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%0*X", digits, static_cast<unsigned>(value));
-    std::string text = buffer;
-    if (text.front() >= 'A')
-        text.insert(text.begin(), '0');
-    return text + 'h';
+    return suffixed(buffer);
 }
 
 } // namespace
@@ -36,6 +41,17 @@ std::string asmDataByte(std::uint8_t value)
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "0%02Xh", static_cast<unsigned>(value));
     return buffer;
+}
+
+std::string asmMemoryValue(std::span<const std::uint8_t> littleEndian)
+{
+    std::string digits;
+    for (std::size_t i = littleEndian.size(); i-- > 0;) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%02X", static_cast<unsigned>(littleEndian[i]));
+        digits += pair;
+    }
+    return suffixed(digits.empty() ? "0" : digits);
 }
 
 std::string asmDisplacement(int value)

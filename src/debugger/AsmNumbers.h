@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace velmora::debugger
@@ -14,6 +15,9 @@ std::string asmNumber(std::uint32_t value);
 std::string asmOffset(std::uint16_t value);
 // A byte of data as a DB line shows it, always two digits after the leading 0: "0D6h", "00Fh".
 std::string asmDataByte(std::uint8_t value);
+// A value as memory holds it, least significant byte first, with two digits a byte:
+// "41h", "0FF00h", "00012345h".
+std::string asmMemoryValue(std::span<const std::uint8_t> littleEndian);
 // A signed displacement as written after a base register: "+4", "-81h".
 std::string asmDisplacement(int value);
 

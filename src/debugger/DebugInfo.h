@@ -36,7 +36,9 @@ struct DebugSymbol {
     DebugSymbolKind kind = DebugSymbolKind::Label;
     CodePlace place;  // a segment's own place is its start
     int unitSize = 0; // a variable's element size: 1 DB, 2 DW, 4 DD, 6 DF, 8 DQ, 10 DT; 0 else
-    int count = 0;    // elements: 1 for a single item, the string length or DUP count
+    // A variable's elements, all that its definition gives (a string's bytes with those
+    // that follow it, a DUP count); a segment's length in bytes; 0 else.
+    int count = 0;
     bool isString = false; // defined from a quoted string, shown as text
     bool far = false;      // a FAR label or procedure
 };

@@ -24,11 +24,12 @@ bool applyOption(const std::string &option, LinkOptions &options)
         {"m", &LinkOptions::mapPublics},    {"M", &LinkOptions::mapPublics},    {"s", &LinkOptions::mapSegments},
         {"S", &LinkOptions::mapSegments},   {"l", &LinkOptions::mapLines},      {"c", &LinkOptions::caseSensitive},
         {"i", &LinkOptions::initializeAll}, {"I", &LinkOptions::initializeAll}, {"t", &LinkOptions::com},
-        {"Tdc", &LinkOptions::com},         {"Tc", &LinkOptions::com},
+        {"Tdc", &LinkOptions::com},         {"Tc", &LinkOptions::com},          {"v", &LinkOptions::mapDebugInfo},
+        {"V", &LinkOptions::mapDebugInfo},
     };
-    // Accepted without effect: 32-bit processing, debug information, library handling,
-    // overlays, packing, alignment, swapping, case of exports.
-    static const std::set<std::string> harmless = {"3", "v", "V", "n", "N", "d", "D", "e", "E", "C", "ye", "yx", "o"};
+    // Accepted without effect: 32-bit processing, library handling, overlays, packing,
+    // alignment, swapping, case of exports.
+    static const std::set<std::string> harmless = {"3", "n", "N", "d", "D", "e", "E", "C", "ye", "yx", "o"};
     if (auto it = switches.find(option); it != switches.end()) {
         options.*(it->second) = true;
         return true;

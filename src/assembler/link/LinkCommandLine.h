@@ -21,6 +21,7 @@ struct LinkOptions {
     bool mapPublics = false;    // /m
     bool mapSegments = false;   // /s
     bool mapLines = false;      // /l
+    bool mapDebugInfo = false;  // /v: the line numbers and the /zi modules' symbols
     bool caseSensitive = false; // /c
     bool initializeAll = false; // /i
 };

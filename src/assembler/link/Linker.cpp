@@ -32,7 +32,8 @@ const char *const UsageLines[] = {
     "         /c = lower case significant in symbols",
     "         /t = create COM file (same as /Tdc)",
     "         /Tde = create EXE file (default)",
-    "         /v, /3, /n, /d, /e = accepted, no effect",
+    "         /v = debug information: line numbers and symbols",
+    "         /3, /n, /d, /e = accepted, no effect",
 };
 
 class Session
@@ -61,8 +62,10 @@ public:
             log_.mapText(mapDetailedSegments(layout, modules_));
         if (options_.mapPublics)
             log_.mapText(mapPublics(symbols.publics()));
-        if (options_.mapLines)
+        if (options_.mapLines || options_.mapDebugInfo)
             log_.mapText(mapLineNumbers(layout, modules_));
+        if (options_.mapDebugInfo)
+            log_.mapText(mapDebugSymbols(layout, modules_));
         symbols.reportUndefined(log_);
         LinkedImage image = buildImage(modules_, layout, symbols, log_);
         const std::uint32_t imageEnd = options_.initializeAll ? layout.end : image.initializedEnd;

@@ -1,5 +1,7 @@
 #include "assembler/link/MapFile.h"
 
+#include "assembler/DebugSymbolComment.h"
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -108,6 +110,35 @@ std::string mapLineNumbers(const SegmentLayout &layout, const std::vector<LinkMo
                 text += (k % 4 == 3 || k + 1 == linnum->lines.size()) ? "\r\n" : " ";
             }
         }
+    }
+    return text.empty() ? text : text + "\r\n";
+}
+
+std::string mapDebugSymbols(const SegmentLayout &layout, const std::vector<LinkModule> &modules)
+{
+    static const char *const kinds[] = {"Label", "Procedure", "Variable", "Segment"};
+    std::string text;
+    for (std::size_t m = 0; m < modules.size(); ++m) {
+        std::string entries;
+        for (const omf::Record &record : modules[m].object.records) {
+            const auto *comment = std::get_if<omf::Coment>(&record);
+            if (!comment || comment->commentClass != DebugSymbolCommentClass)
+                continue;
+            for (const DebugSymbol &symbol : readDebugSymbolComment(*comment)) {
+                if (symbol.segment < 0 || static_cast<std::size_t>(symbol.segment) >= modules[m].segments.size())
+                    continue;
+                const SegmentPlace &place = layout.place(m, static_cast<std::uint16_t>(symbol.segment + 1));
+                const std::uint16_t frame = layout.segments[place.output].frame();
+                entries += format(" %04X:%04X  %-9s %2d %5u  %c%c  %s\r\n", frame,
+                                  (place.base + symbol.offset - frame * 16u) & 0xFFFF,
+                                  kinds[static_cast<int>(symbol.kind)], symbol.unitSize, symbol.count,
+                                  symbol.isString ? 'S' : '-', symbol.far ? 'F' : '-', symbol.name.c_str());
+            }
+        }
+        if (!entries.empty())
+            text +=
+                format("\r\nDebug symbols for %s(%s)\r\n\r\n", modules[m].fileName.c_str(), modules[m].name.c_str()) +
+                entries;
     }
     return text.empty() ? text : text + "\r\n";
 }

@@ -67,9 +67,14 @@ TEST(LinkCommandLineTest, OptionsMayStandAnywhereAndJoin)
     EXPECT_EQ(options.objects.size(), 2u);
     EXPECT_EQ(options.program, "out.exe");
     // Harmless options change nothing.
-    const LinkOptions harmless = parse({"/v", "/3", "/n", "src"});
+    const LinkOptions harmless = parse({"/3", "/n", "src"});
     EXPECT_FALSE(harmless.com);
     EXPECT_FALSE(harmless.mapPublics);
+    EXPECT_FALSE(harmless.mapDebugInfo);
+    // /v asks for the debug information in the map, in either case.
+    EXPECT_TRUE(parse({"/v", "src"}).mapDebugInfo);
+    EXPECT_TRUE(parse({"src", "-V"}).mapDebugInfo);
+    EXPECT_FALSE(parse({"/v", "src"}).mapLines);
 }
 
 TEST(LinkCommandLineTest, UsageWithoutObjectsAndUnknownOptions)
