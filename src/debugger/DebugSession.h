@@ -32,12 +32,12 @@ public:
     static constexpr int kHistorySteps = 10000;
 
     enum class Outcome {
-        Paused,        // the command finished; the program waits for the next one
-        Running,       // a run goes on: call proceed()
-        WaitingForKey, // the program waits for a key: pressKey(), then proceed()
-        AtBreakpoint,  // a run stopped at a breakpoint (paused there)
-        Ended,         // the program ended; exitCode() holds its code
-        Stopped,       // the PC stopped it (an unsupported service, HLT) or stop() did: message()
+        Paused,         // the command finished; the program waits for the next one
+        Running,        // a run goes on: call proceed()
+        WaitingForKey,  // the program waits for a key: pressKey(), then proceed()
+        AtBreakpoint,   // a run stopped at a breakpoint (paused there)
+        Ended,          // the program ended; exitCode() holds its code
+        Stopped,        // the PC stopped it (an unsupported service, HLT) or stop() did: message()
     };
 
     DebugSession();

@@ -43,8 +43,8 @@ private:
     // Memory through segment base (segment * 16) and offset. A word's second byte lies at
     // offset + 1 within the same segment, and physical addresses wrap at 1 MB.
     static uint32_t base(uint16_t segment) { return uint32_t(segment) << 4; }
-    // Every write tells the memory's journal, when there is one, the bytes' old values.
     uint8_t read8(uint32_t segBase, uint16_t offset) const { return ram_[(segBase + offset) & Memory::kMask]; }
+    // Every write tells the memory's journal, when there is one, the bytes' old values.
     void write8(uint32_t segBase, uint16_t offset, uint8_t v)
     {
         const uint32_t a = (segBase + offset) & Memory::kMask;
