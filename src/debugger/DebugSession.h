@@ -15,6 +15,7 @@
 #pragma once
 
 #include "debugger/DebugInfo.h"
+#include "debugger/StepHistory.h"
 #include "machine/BuiltInPc.h"
 
 #include <cstdint>
@@ -96,10 +97,32 @@ public:
     void writeByte(std::uint32_t linearAddress, std::uint8_t value);
 
 private:
-    // Filled in by the implementation.
+    enum class Command { None, Trace, StepOver, Run, RunToLine };
+
+    // What the PC's state means when no command runs.
+    Outcome idleOutcome() const;
+    // Opens a step for the command; false when the program is no longer active.
+    bool begin(Command command);
+    // Closes the command's step once the outcome ends it.
+    Outcome finish(Outcome outcome);
+    // One whole instruction: a REP string instruction with all its repetitions.
+    machine::PcState executeOne();
+    // An edit: a step of its own, or part of the command waiting for a key.
+    template <typename Change> void edit(Change change);
+    std::uint32_t linearOf(CodePlace place) const;
+
     machine::BuiltInPc pc_;
     DebugInfo info_;
     std::uint16_t loadSegment_ = 0;
+    StepHistory history_;
+    machine::Registers previous_;
+    std::set<int> breakpointLines_;               // as given
+    std::set<std::uint32_t> breakpointAddresses_; // linear addresses where they landed
+    Command command_ = Command::None;
+    // A step over or run to line stops at this linear address, a step over only with SP
+    // not below targetSp_ there (so a recursive call of the same procedure runs on).
+    std::uint32_t target_ = 0;
+    std::uint16_t targetSp_ = 0;
 };
 
 } // namespace velmora::debugger

@@ -50,6 +50,7 @@ void BuiltInPc::resetMachine()
     message_.clear();
     stopRequested_ = false;
     state_ = PcState::Empty;
+    loadSegment_ = 0;
 }
 
 std::string BuiltInPc::load(const std::string &path, const std::string &commandTail)
@@ -68,6 +69,7 @@ std::string BuiltInPc::load(const std::string &path, const std::string &commandT
         return loaded.error;
     const std::filesystem::path folder = program.parent_path();
     services_.startProgram(loaded.psp, folder.empty() ? std::string(".") : folder.string());
+    loadSegment_ = loaded.loadSegment;
     state_ = PcState::Running;
     return {};
 }
@@ -109,6 +111,22 @@ PcState BuiltInPc::run(uint64_t maxInstructions)
     }
     message_ = "Stopped by the user";
     return state_ = PcState::Stopped;
+}
+
+BuiltInPc::Snapshot BuiltInPc::snapshot() const
+{
+    return {cpu_.regs(), cpu_.halted(), services_.state(), keyboard_, state_, message_};
+}
+
+void BuiltInPc::restore(const Snapshot &snapshot)
+{
+    cpu_.regs() = snapshot.registers;
+    cpu_.setHalted(snapshot.halted);
+    services_.restore(snapshot.services);
+    keyboard_ = snapshot.keyboard;
+    state_ = snapshot.state;
+    message_ = snapshot.message;
+    stopRequested_ = false;
 }
 
 void BuiltInPc::pressKey(uint8_t scanCode, uint8_t character)

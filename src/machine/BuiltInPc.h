@@ -25,6 +25,16 @@ enum class PcState { Empty, Running, WaitingForKey, Ended, Stopped };
 class BuiltInPc
 {
 public:
+    // All the PC keeps apart from memory and the open files, for a debugger's steps back.
+    struct Snapshot {
+        Registers registers;
+        bool halted = false;
+        PcServices::State services;
+        KeyboardQueue keyboard;
+        PcState state = PcState::Empty;
+        std::string message;
+    };
+
     BuiltInPc();
 
     // Resets the PC and loads the .exe or .com at path, with the command tail as DOS
@@ -45,11 +55,21 @@ public:
     uint8_t exitCode() const { return services_.exitCode(); }
     // Why the program was stopped.
     const std::string &message() const { return message_; }
+    // The loaded program's PSP, and the segment its image and its map's addresses start at.
+    uint16_t programSegmentPrefix() const { return services_.psp(); }
+    uint16_t loadSegment() const { return loadSegment_; }
+
+    Snapshot snapshot() const;
+    // Puts the state back, a stop asked for since included; memory is the caller's.
+    void restore(const Snapshot &snapshot);
 
     // For tests and tools that look deeper.
     Cpu &cpu() { return cpu_; }
+    const Cpu &cpu() const { return cpu_; }
     Memory &memory() { return memory_; }
+    const Memory &memory() const { return memory_; }
     PcServices &services() { return services_; }
+    const PcServices &services() const { return services_; }
 
 private:
     void resetMachine();
@@ -62,6 +82,7 @@ private:
     PcServices services_;
     PcState state_ = PcState::Empty;
     std::string message_;
+    uint16_t loadSegment_ = 0;
     std::atomic<bool> stopRequested_ = false;
 };
 

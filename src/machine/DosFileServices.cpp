@@ -57,6 +57,7 @@ std::string PcServices::fileName(const Registers &regs) const
 void PcServices::createFile(Cpu &cpu)
 {
     Registers &regs = cpu.regs();
+    ++fileOperations_;
     const FolderSandbox::Lookup file = sandbox_.find(fileName(regs));
     if (file.error)
         return fail(regs, file.error);
@@ -82,6 +83,7 @@ void PcServices::openFile(Cpu &cpu)
     const uint8_t access = regs.al() & 0x07;
     if (access > 2)
         return fail(regs, dos_error::kInvalidAccessCode);
+    ++fileOperations_;
     const FolderSandbox::Lookup file = sandbox_.find(fileName(regs));
     if (file.error)
         return fail(regs, file.error);
@@ -105,6 +107,8 @@ void PcServices::openFile(Cpu &cpu)
 void PcServices::closeFile(Cpu &cpu)
 {
     Registers &regs = cpu.regs();
+    if (const FileTable::Handle *handle = files_.find(regs.bx); handle && handle->kind == FileTable::Kind::File)
+        ++fileOperations_;
     if (!files_.close(regs.bx))
         return fail(regs, dos_error::kInvalidHandle);
     succeed(regs);
@@ -127,6 +131,7 @@ void PcServices::readFile(Cpu &cpu)
     default:
         break;
     }
+    ++fileOperations_;
     std::vector<uint8_t> bytes(regs.cx);
     const ssize_t count = ::read(handle->fd, bytes.data(), bytes.size());
     if (count < 0)
@@ -164,6 +169,7 @@ void PcServices::writeFile(Cpu &cpu)
     default:
         break;
     }
+    ++fileOperations_;
     // Writing no bytes cuts the file at the current position, or extends it to there.
     if (bytes.empty()) {
         const off_t position = ::lseek(handle->fd, 0, SEEK_CUR);
@@ -181,6 +187,7 @@ void PcServices::writeFile(Cpu &cpu)
 void PcServices::deleteFile(Cpu &cpu)
 {
     Registers &regs = cpu.regs();
+    ++fileOperations_;
     const FolderSandbox::Lookup file = sandbox_.find(fileName(regs));
     if (file.error)
         return fail(regs, file.error);
@@ -206,6 +213,7 @@ void PcServices::seekFile(Cpu &cpu)
         regs.ax = regs.dx = 0; // a device has no position
         return succeed(regs);
     }
+    ++fileOperations_;
     // CX:DX is signed from the current position and the end, unsigned from the start.
     const uint32_t distance = uint32_t(regs.cx) << 16 | regs.dx;
     const off_t offset = regs.al() == 0 ? off_t(distance) : off_t(int32_t(distance));

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace velmora::machine
 {
 
@@ -36,6 +38,11 @@ FileTable::Handle *FileTable::find(uint16_t handle)
     if (handle >= kHandles || handles_[handle].kind == Kind::Closed)
         return nullptr;
     return &handles_[handle];
+}
+
+bool FileTable::anyFileOpen() const
+{
+    return std::any_of(handles_.begin(), handles_.end(), [](const Handle &h) { return h.kind == Kind::File; });
 }
 
 bool FileTable::close(uint16_t handle)

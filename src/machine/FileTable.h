@@ -34,6 +34,7 @@ public:
     // Null for a handle out of range or closed.
     Handle *find(uint16_t handle);
     bool close(uint16_t handle);
+    bool anyFileOpen() const;
 
 private:
     std::array<Handle, kHandles> handles_;

@@ -44,7 +44,14 @@ private:
     // offset + 1 within the same segment, and physical addresses wrap at 1 MB.
     static uint32_t base(uint16_t segment) { return uint32_t(segment) << 4; }
     uint8_t read8(uint32_t segBase, uint16_t offset) const { return ram_[(segBase + offset) & Memory::kMask]; }
-    void write8(uint32_t segBase, uint16_t offset, uint8_t v) { ram_[(segBase + offset) & Memory::kMask] = v; }
+    // Every write tells the memory's journal, when there is one, the bytes' old values.
+    void write8(uint32_t segBase, uint16_t offset, uint8_t v)
+    {
+        const uint32_t a = (segBase + offset) & Memory::kMask;
+        if (WriteJournal *journal = cpu_.memory_.journal()) [[unlikely]]
+            journal->note(a, ram_[a]);
+        ram_[a] = v;
+    }
     uint16_t read16(uint32_t segBase, uint16_t offset) const
     {
         const uint32_t a = (segBase + offset) & Memory::kMask;
@@ -59,10 +66,14 @@ private:
     {
         const uint32_t a = (segBase + offset) & Memory::kMask;
         if (offset != 0xFFFF && a != Memory::kMask) [[likely]] {
+            if (WriteJournal *journal = cpu_.memory_.journal()) [[unlikely]] {
+                journal->note(a, ram_[a]);
+                journal->note(a + 1, ram_[a + 1]);
+            }
             std::memcpy(ram_ + a, &v, 2);
             return;
         }
-        ram_[a] = uint8_t(v);
+        write8(segBase, offset, uint8_t(v));
         write8(segBase, uint16_t(offset + 1), uint8_t(v >> 8));
     }
     template <bool W> uint32_t read(uint32_t segBase, uint16_t offset) const

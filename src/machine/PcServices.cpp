@@ -2,6 +2,7 @@
 
 #include "machine/BiosDataArea.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace velmora::machine
@@ -28,7 +29,7 @@ void PcServices::startProgram(uint16_t psp, const std::string &folder)
 {
     psp_ = psp;
     sandbox_.setFolder(folder);
-    files_.reset();
+    closeAllFiles();
     output_.clear();
     consoleLine_.clear();
     pendingScanCode_ = -1;
@@ -36,6 +37,33 @@ void PcServices::startProgram(uint16_t psp, const std::string &folder)
     outcome_ = Outcome::Running;
     exitCode_ = 0;
     message_.clear();
+}
+
+PcServices::State PcServices::state() const
+{
+    return {output_.size(), consoleLine_, pendingScanCode_, waiting_,   retry_,
+            outcome_,       exitCode_,    message_,         lineInput_, psp_};
+}
+
+void PcServices::restore(const State &state)
+{
+    output_.resize(std::min(output_.size(), state.outputLength));
+    consoleLine_ = state.consoleLine;
+    pendingScanCode_ = state.pendingScanCode;
+    waiting_ = state.waiting;
+    retry_ = state.retry;
+    outcome_ = state.outcome;
+    exitCode_ = state.exitCode;
+    message_ = state.message;
+    lineInput_ = state.lineInput;
+    psp_ = state.psp;
+}
+
+void PcServices::closeAllFiles()
+{
+    if (files_.anyFileOpen())
+        ++fileOperations_;
+    files_.reset();
 }
 
 void PcServices::service(uint8_t vector, Cpu &cpu)
@@ -178,7 +206,7 @@ void PcServices::terminate(Cpu &cpu, uint8_t exitCode)
 {
     outcome_ = Outcome::Ended;
     exitCode_ = exitCode;
-    files_.reset();
+    closeAllFiles();
     cpu.requestStop();
 }
 
@@ -188,7 +216,7 @@ void PcServices::stopWith(Cpu &cpu, const std::string &message)
     std::snprintf(at, sizeof at, " at %04X:%04X", cpu.callerCs(), cpu.callerIp());
     outcome_ = Outcome::Stopped;
     message_ = message + at;
-    files_.reset();
+    closeAllFiles();
     cpu.requestStop();
 }
 

@@ -12,6 +12,10 @@
 //
 // Keyboard reads with no key waiting call Cpu::waitAndRetry(): the run returns, and the
 // same call comes again after a key has been pressed.
+//
+// For a debugger's steps back, state() and restore() take and put back what the services
+// keep between calls apart from the open files; fileOperations() counts the calls that
+// reached the disk, which no restore can take back.
 #pragma once
 
 #include "machine/Cpu.h"
@@ -34,6 +38,20 @@ class PcServices : public ServiceHost
 public:
     enum class Outcome { Running, Ended, Stopped };
 
+    struct State {
+        // The output only grows while a program runs: its length is enough.
+        size_t outputLength = 0;
+        std::string consoleLine;
+        int pendingScanCode = -1;
+        bool waiting = false;
+        bool retry = false;
+        Outcome outcome = Outcome::Running;
+        uint8_t exitCode = 0;
+        std::string message;
+        LineInput lineInput;
+        uint16_t psp = 0;
+    };
+
     PcServices(Memory &memory, TextScreen &screen, KeyboardQueue &keyboard, MemoryArena &arena);
 
     void service(uint8_t vector, Cpu &cpu) override;
@@ -42,6 +60,12 @@ public:
     // outcome and pending input cleared.
     void startProgram(uint16_t psp, const std::string &folder);
     void setClock(WallClock clock) { clock_ = std::move(clock); }
+
+    State state() const;
+    void restore(const State &state);
+    // Creates, opens, closes, reads, writes, seeks and deletes of files in the folder so far.
+    uint64_t fileOperations() const { return fileOperations_; }
+    uint16_t psp() const { return psp_; }
 
     const std::string &output() const { return output_; }
     Outcome outcome() const { return outcome_; }
@@ -61,6 +85,8 @@ private:
     // Stops with "Unsupported function INT nnh AH=nnh at CS:IP".
     void unsupportedFunction(Cpu &cpu, uint8_t vector);
     void waitForKey(Cpu &cpu);
+    // Closes every file handle (a disk operation when a file was open).
+    void closeAllFiles();
 
     // Console input and output (DosConsoleServices.cpp).
     void writeStandardOutput(uint8_t character);
@@ -123,6 +149,7 @@ private:
     Outcome outcome_ = Outcome::Running;
     uint8_t exitCode_ = 0;
     std::string message_;
+    uint64_t fileOperations_ = 0;
 };
 
 // DOS's register conventions for a function's result.

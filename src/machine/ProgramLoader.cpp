@@ -255,7 +255,7 @@ LoadedProgram loadProgram(Memory &memory, MemoryArena &arena, const std::vector<
         regs.ip = 0x100;
         regs.sp = uint16_t(std::min<uint32_t>(uint32_t(arena.size(psp)) * 16, 0x10000) - 2);
         memory.write16(at(psp, regs.sp), 0);
-        return {{}, psp};
+        return {{}, psp, psp};
     }
     for (uint32_t i = 0; i < layout.relocations; ++i) {
         const size_t entry = layout.relocationTable + size_t(i) * 4;
@@ -266,7 +266,7 @@ LoadedProgram loadProgram(Memory &memory, MemoryArena &arena, const std::vector<
     regs.ip = layout.ip;
     regs.ss = uint16_t(loadSegment + layout.ss);
     regs.sp = layout.sp;
-    return {{}, psp};
+    return {{}, psp, loadSegment};
 }
 
 } // namespace velmora::machine

@@ -28,6 +28,9 @@ constexpr size_t kMaxCommandTail = 126;
 struct LoadedProgram {
     std::string error; // why the program cannot be loaded; empty when it was
     uint16_t psp = 0;
+    // Where the program's image starts, the segment its map counts from: the PSP's for a
+    // .com (whose image follows the PSP within it), PSP + 10h for an .exe.
+    uint16_t loadSegment = 0;
 };
 
 // programName is the DOS name the environment ends with ("SRC.EXE"); commandTail is the

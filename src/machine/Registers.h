@@ -42,6 +42,7 @@ struct Registers {
     void setDh(uint8_t v) { dx = uint16_t((dx & 0x00FF) | (v << 8)); }
 
     bool flag(Flag f) const { return (flags & f) != 0; }
+    bool operator==(const Registers &) const = default;
     void setFlag(Flag f, bool on) { flags = on ? uint16_t(flags | f) : uint16_t(flags & ~f); }
 };
 

@@ -263,3 +263,37 @@ TEST_F(DosFileServicesTest, FilesStillOpenAreClosedWhenTheProgramEnds)
 }
 
 } // namespace
+
+// What a debugger cannot take back: every call that reached a file of the folder counts,
+// the console and the devices do not.
+TEST_F(DosFileServicesTest, CallsThatReachTheDiskAreCounted)
+{
+    uint64_t count = services.fileOperations();
+    const auto expectCounted = [&](uint64_t more, const char *what) {
+        EXPECT_EQ(services.fileOperations(), count + more) << what;
+        count = services.fileOperations();
+    };
+    write(1, "console");
+    write(4, "printer");
+    read(3, 10);
+    seek(1, 0, 0);
+    expectCounted(0, "console and devices");
+    onName(0x3C, "A.TXT");
+    const uint16_t handle = regs().ax;
+    expectCounted(1, "create");
+    write(handle, "abc");
+    seek(handle, 0, 0);
+    read(handle, 3);
+    expectCounted(3, "write, seek, read");
+    close(handle);
+    expectCounted(1, "close");
+    onName(0x3D, "MISSING.TXT");
+    onName(0x41, "A.TXT");
+    expectCounted(2, "an open that fails still looks at the disk; delete");
+    // Ending the program closes what it left open.
+    folder.write("C.TXT", "x");
+    open("C.TXT", 0);
+    count = services.fileOperations();
+    call(0x20, 0);
+    expectCounted(1, "the end closing a file");
+}
