@@ -83,6 +83,7 @@ TVelmora::TVelmora(StartUp startUp, QWidget *parent) : QMainWindow(parent)
     createStatusBar();
     createDialogs();
     createBuildHost();
+    createDebugMode();
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -154,7 +155,8 @@ void TVelmora::FNameShow()
 {
     sb_->setPanelText(0, state_.CurrentFile);
     const QString name = state_.CurrentFile.isEmpty() ? texts.main.untitled : QFileInfo(state_.CurrentFile).fileName();
-    setWindowTitle(name + QStringLiteral(" - ") + state_.CaptionBase);
+    const QString mode = debugMode_ != nullptr && debugMode_->active() ? texts.debugger.modeCaption : QString();
+    setWindowTitle(name + mode + QStringLiteral(" - ") + state_.CaptionBase);
 }
 
 void TVelmora::showToolChain()

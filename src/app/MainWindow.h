@@ -43,6 +43,7 @@ namespace velmora::app
 {
 
 class IniFile;
+class DebugMode;
 class PcConsole;
 class RecoveryCopies;
 class TFileDialog;
@@ -175,6 +176,10 @@ public:
     // "Run on the built-in PC": the source's .exe or .com from beside it, in the console
     // window; Run Output receives what it wrote through DOS when it ends or is stopped.
     void RunBuiltInPcClick();
+    // With the built-in tools, after F10 built the source with debug information: the
+    // program in debug mode beside the source.
+    void startBuiltInDebugger();
+    bool debugging() const;
     void TasmhelpClick();
     void TlinkhelpClick();
     void inyListing1Click();
@@ -338,6 +343,11 @@ private:
     // The built-in PC's console window, made by the first run; its texts from the pack.
     PcConsole *console_ = nullptr;
     void showConsoleTexts();
+    // Shows what a program on the built-in PC wrote through DOS on Run Output.
+    void showRunOutput(const QByteArray &output);
+    // The built-in debugger's mode, its menu and views; made with the component tree.
+    DebugMode *debugMode_ = nullptr;
+    void createDebugMode();
 };
 
 } // namespace velmora::app

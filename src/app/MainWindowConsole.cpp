@@ -39,16 +39,7 @@ void TVelmora::RunBuiltInPcClick()
     if (console_ == nullptr) {
         console_ = new PcConsole(this);
         console_->setTexts(texts.console);
-        console_->OnFinished = [this](const QByteArray &output) {
-            const toolchain::OutputExcerpt excerpt = toolchain::outputExcerpt(output);
-            QString text = buildHost_->outputText(excerpt.head);
-            if (excerpt.omitted > 0)
-                text += texts.console.outputCut.arg(excerpt.omitted) + QLatin1Char('\n') +
-                        buildHost_->outputText(excerpt.tail);
-            buildHost_->setPageText(OutputPage::Run, text);
-            if (state_.settings.build.Auto_Change_Page)
-                buildHost_->activatePage(OutputPage::Run);
-        };
+        console_->OnFinished = [this](const QByteArray &output) { showRunOutput(output); };
     }
     if (const QString error = console_->run(program); !error.isEmpty())
         return refuse(texts.console.notLoaded.arg(program, error));
@@ -56,11 +47,23 @@ void TVelmora::RunBuiltInPcClick()
     buildHost_->setCommandText(OutputPage::Run, program);
 }
 
+void TVelmora::showRunOutput(const QByteArray &output)
+{
+    const toolchain::OutputExcerpt excerpt = toolchain::outputExcerpt(output);
+    QString text = buildHost_->outputText(excerpt.head);
+    if (excerpt.omitted > 0)
+        text += texts.console.outputCut.arg(excerpt.omitted) + QLatin1Char('\n') + buildHost_->outputText(excerpt.tail);
+    buildHost_->setPageText(OutputPage::Run, text);
+    if (state_.settings.build.Auto_Change_Page)
+        buildHost_->activatePage(OutputPage::Run);
+}
+
 void TVelmora::showConsoleTexts()
 {
     findChild<QAction *>(QStringLiteral("RunBuiltInPc1"))->setText(texts.main.runBuiltInPc);
     if (console_ != nullptr)
         console_->setTexts(texts.console);
+    debugMode_->setTexts(texts.debugger);
 }
 
 } // namespace velmora::app

@@ -121,6 +121,11 @@ void TWindowBuildHost::runOnBuiltInPc()
     window_.RunBuiltInPcClick();
 }
 
+void TWindowBuildHost::debugOnBuiltInPc()
+{
+    window_.startBuiltInDebugger();
+}
+
 std::optional<QString> TWindowBuildHost::inputBox(const QString &caption, const QString &prompt, const QString &value)
 {
     return platform::dialogs().input(caption, prompt, value);

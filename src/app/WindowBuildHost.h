@@ -37,6 +37,7 @@ public:
     platform::RunResult runTool(const QString &commandLine, toolchain::DosWindow window) override;
     platform::RunResult winExec(const QString &commandLine, toolchain::DosWindow window) override;
     void runOnBuiltInPc() override;
+    void debugOnBuiltInPc() override;
     void setTlinkColour(toolchain::SummaryColour colour) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt, const QString &value) override;
     void informationBox(const QString &text) override;

@@ -292,10 +292,8 @@ void BuildCommands::runStep(bool alone)
 void BuildCommands::debug()
 {
     asCommand([&] {
-        if (settings_.builtInTools()) {
-            problem(std::nullopt, texts_.noBuiltInDebugger);
-            return;
-        }
+        if (settings_.builtInTools())
+            return debugOnBuiltInPc();
         // The debugger is given the bare base name, so it must start in the tools folder where
         // the program was built, not in whatever folder happens to be current.
         const QString toolsDir = state_.toolsFolder();
@@ -306,6 +304,32 @@ void BuildCommands::debug()
                      toolsDir))
             host_.informationBox(line);
     });
+}
+
+void BuildCommands::debugOnBuiltInPc()
+{
+    // The build the student asked for, with the debugger's line numbers and symbols added;
+    // the parameters themselves stay as they were.
+    const QString tasmParams = state_.TasmParams;
+    const QString tlinkParams = state_.TlinkParams;
+    state_.TasmParams += QStringLiteral(" /zi");
+    state_.TlinkParams += QStringLiteral(" /v");
+    const auto restore = [&] {
+        state_.TasmParams = tasmParams;
+        state_.TlinkParams = tlinkParams;
+    };
+    try {
+        assembleStep();
+        linkStep();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    // A failed step has said why on its page and in the summary; there is nothing to debug.
+    const ToolsCopy copy = recordedToolsCopy(state_.CurrentFile, state_.toolsFolder());
+    if (!copy.tools.B.isEmpty() && !existingFile(state_.toolsFolder(), copy.tools.B + runExtension(tlinkParams)).isEmpty())
+        host_.debugOnBuiltInPc();
 }
 
 void BuildCommands::assembleLinkRun()

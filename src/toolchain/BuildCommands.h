@@ -47,7 +47,9 @@ public:
     // Runs the built program (".com" or ".exe" as `TlinkParams` ask); saves nothing.
     void run();
     // Starts the debugger on the built program from the tools folder and shows its command
-    // line in a message box; saves nothing. The built-in chain has no debugger yet: says so.
+    // line in a message box; saves nothing. With the built-in chain it assembles and links
+    // with debug information (/zi, /v) and, when the program was made, starts the built-in
+    // debugger on it.
     void debug();
     // Assembles, links and runs, each to its end, whatever the earlier steps reported.
     void assembleLinkRun();
@@ -68,6 +70,7 @@ private:
     void linkStep();
     // alone: a missing program is worth a message box, not only a line on the page.
     void runStep(bool alone);
+    void debugOnBuiltInPc();
     // Asks for new parameters; Cancel keeps the old ones.
     void askParameters(const QString &caption, QString &parameters);
     void showHelp(const QString &commandLine, OutputPage page, const QString &outputFile, const QString &tool);

@@ -45,6 +45,9 @@ public:
     virtual platform::RunResult winExec(const QString &commandLine, DosWindow window) = 0;
     // With the built-in chain: runs the source's program on the built-in PC, in its console.
     virtual void runOnBuiltInPc() = 0;
+    // With the built-in chain, after a build with debug information: starts the source's
+    // program under the built-in debugger.
+    virtual void debugOnBuiltInPc() = 0;
 
     // The `Tlink` button's caption colour after a link.
     virtual void setTlinkColour(SummaryColour colour) = 0;

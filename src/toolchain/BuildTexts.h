@@ -16,8 +16,6 @@ struct BuildTexts {
     QString tdNotFound =
         QStringLiteral("%1 was not found in %2. Put the debugger there, or change its name in Preferences.");
     QString noDosBox = QStringLiteral("DOS programs run through DOSBox; install the dosbox package.");
-    QString noBuiltInDebugger = QStringLiteral(
-        "The built-in tools have no debugger yet. To debug, choose the DOS tools in Preferences, Command lines.");
     // %1 the program's file name, %2 the system's reason.
     QString notStarted = QStringLiteral("%1 could not be started: %2");
     // %1 the command line.

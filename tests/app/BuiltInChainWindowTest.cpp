@@ -109,14 +109,6 @@ TEST_F(BuiltInChainWindowTest, AnErrorIsBookmarkedAndItsLineJumpsToTheSource)
     EXPECT_EQ(w.editor->SelPar(), 8);
 }
 
-TEST_F(BuiltInChainWindowTest, F10SaysTheBuiltInDebuggerIsNotThere)
-{
-    auto &w = startWithProgram(studentProgram);
-    QTest::keyClick(&w, Qt::Key_F10);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, toolchain::BuildTexts{}.noBuiltInDebugger);
-}
-
 TEST_F(BuiltInChainWindowTest, TheChoiceIsKeptInTheSettingsFile)
 {
     // An assembler in the tools folder makes the DOS tools the default of a fresh file.

@@ -7,6 +7,8 @@
 #include "toolchain/ToolchainError.h"
 #include "toolchain/ToolsFolder.h"
 
+#include <algorithm>
+
 using namespace velmora::toolchain;
 using velmora::platform::RunStatus;
 using velmora::testing::read;
@@ -163,16 +165,31 @@ TEST_F(BuiltInChainTest, OutputIsCapturedEvenWhenTheSettingsSendToolsToWindows)
     EXPECT_TRUE(QFile::exists(src("prog.obj")));
 }
 
-TEST_F(BuiltInChainTest, TheDebuggerSaysItIsNotThereAndStartsNothing)
+TEST_F(BuiltInChainTest, TheDebuggerBuildsWithDebugInformationAndStartsOnTheProgram)
 {
     program("prog.asm", exeProgram);
+    state.TasmParams = QStringLiteral("/z ");
+    commands.debug();
+    EXPECT_TRUE(host.starts.empty());
+    ASSERT_FALSE(host.log.empty());
+    EXPECT_EQ(host.log.back(), QStringLiteral("built-in debugger"));
+    // The map beside the source carries the line numbers for the debugger; the student's
+    // parameters are as they were.
+    EXPECT_TRUE(read(src("prog.map")).contains("Line numbers for")) << read(src("prog.map")).toStdString();
+    EXPECT_EQ(state.TasmParams, QStringLiteral("/z "));
+    EXPECT_TRUE(state.TlinkParams.isEmpty());
+}
+
+TEST_F(BuiltInChainTest, TheDebuggerStartsNothingWhenTheProgramDoesNotBuild)
+{
+    program("prog.asm", wrongProgram);
     try {
         commands.debug();
-        FAIL() << "no message";
-    } catch (const ToolchainError &error) {
-        EXPECT_EQ(error.message(), BuildTexts{}.noBuiltInDebugger);
+    } catch (const ToolchainError &) {
     }
-    EXPECT_TRUE(host.starts.empty());
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), QStringLiteral("built-in debugger")), 0);
+    EXPECT_FALSE(QFile::exists(src("prog.exe")));
+    EXPECT_TRUE(pageText(OutputPage::Tasm).contains("Undefined symbol")) << pageText(OutputPage::Tasm).toStdString();
 }
 
 TEST_F(BuiltInChainTest, AConsoleFileThatCannotBeWrittenIsAFailedRun)

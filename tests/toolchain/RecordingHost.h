@@ -106,6 +106,7 @@ public:
         return started;
     }
     void runOnBuiltInPc() override { log.push_back(QStringLiteral("built-in PC")); }
+    void debugOnBuiltInPc() override { log.push_back(QStringLiteral("built-in debugger")); }
     void setTlinkColour(toolchain::SummaryColour c) override
     {
         log.push_back(QStringLiteral("tlink colour"));

@@ -33,7 +33,6 @@ void readBuild(const LanguagePack &pack, toolchain::BuildTexts &t)
                  {"Tlink_Not_Found", &t.tlinkNotFound},
                  {"Td_Not_Found", &t.tdNotFound},
                  {"No_DOSBox", &t.noDosBox},
-                 {"No_Builtin_Debugger", &t.noBuiltInDebugger},
                  {"Not_Started", &t.notStarted},
                  {"Cancelled", &t.cancelled},
                  {"Not_Produced", &t.notProduced},
