@@ -29,7 +29,8 @@ void TVelmora::startBuiltInDebugger()
     if (program.isEmpty())
         return;
     const QFileInfo info(program);
-    const QString map = platform::findIgnoringCase(info.absolutePath(), info.completeBaseName() + QStringLiteral(".map"));
+    const QString map =
+        platform::findIgnoringCase(info.absolutePath(), info.completeBaseName() + QStringLiteral(".map"));
     if (const QString error = debugMode_->start(program, map); !error.isEmpty())
         platform::dialogs().message(platform::MessageKind::Error, texts.debugger.notLoaded.arg(program, error));
 }

@@ -135,7 +135,7 @@ bool DebugSession::canStepBack() const
     return history_.size() > 0;
 }
 
-std::string DebugSession::stepBackLimit() const
+StepBackLimit DebugSession::stepBackLimit() const
 {
     return history_.limit();
 }

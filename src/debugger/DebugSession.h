@@ -32,12 +32,12 @@ public:
     static constexpr int kHistorySteps = 10000;
 
     enum class Outcome {
-        Paused,         // the command finished; the program waits for the next one
-        Running,        // a run goes on: call proceed()
-        WaitingForKey,  // the program waits for a key: pressKey(), then proceed()
-        AtBreakpoint,   // a run stopped at a breakpoint (paused there)
-        Ended,          // the program ended; exitCode() holds its code
-        Stopped,        // the PC stopped it (an unsupported service, HLT) or stop() did: message()
+        Paused,        // the command finished; the program waits for the next one
+        Running,       // a run goes on: call proceed()
+        WaitingForKey, // the program waits for a key: pressKey(), then proceed()
+        AtBreakpoint,  // a run stopped at a breakpoint (paused there)
+        Ended,         // the program ended; exitCode() holds its code
+        Stopped,       // the PC stopped it (an unsupported service, HLT) or stop() did: message()
     };
 
     DebugSession();
@@ -67,8 +67,8 @@ public:
     // Takes the last step back; false when there is none left (canStepBack() says why).
     bool stepBack();
     bool canStepBack() const;
-    // Why no (further) step back is possible: empty when one is, else e.g. the file access.
-    std::string stepBackLimit() const;
+    // Why no (further) step back is possible: None when one is.
+    StepBackLimit stepBackLimit() const;
     int stepsRecorded() const;
 
     // Breakpoints by source line; each sits on the line's first address or the next line

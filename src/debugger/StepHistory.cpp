@@ -1,7 +1,5 @@
 #include "debugger/StepHistory.h"
 
-#include <utility>
-
 namespace velmora::debugger
 {
 
@@ -19,7 +17,7 @@ void StepHistory::reset()
 {
     steps_.clear();
     journal_.clear();
-    dropped_.clear();
+    dropped_ = StepBackLimit::AtStart;
     open_ = false;
     pc_.memory().setJournal(&journal_);
 }
@@ -40,11 +38,9 @@ void StepHistory::end()
     open_ = false;
     const Step &last = steps_.back();
     if (pc_.services().fileOperations() != last.fileOperations)
-        return dropAll("The program used a file on the disk, which cannot be undone, so no step "
-                       "before that can be taken back.");
+        return dropAll(StepBackLimit::DiskFile);
     if (journal_.end() - last.journalStart > maxJournalEntries_)
-        return dropAll("The last step changed more memory than the history can hold, so no step "
-                       "before it can be taken back.");
+        return dropAll(StepBackLimit::TooMuchMemory);
     while (steps_.size() > maxSteps_ || journal_.end() - journal_.begin() > maxJournalEntries_)
         dropOldest();
 }
@@ -62,28 +58,23 @@ bool StepHistory::back(machine::Registers &previous)
     return true;
 }
 
-std::string StepHistory::limit() const
+StepBackLimit StepHistory::limit() const
 {
-    if (!steps_.empty())
-        return {};
-    if (!dropped_.empty())
-        return dropped_;
-    return "The program is where it started; there is no step to take back.";
+    return steps_.empty() ? dropped_ : StepBackLimit::None;
 }
 
 void StepHistory::dropOldest()
 {
     steps_.pop_front();
     journal_.dropBefore(steps_.empty() ? journal_.end() : steps_.front().journalStart);
-    dropped_ = "Only the last " + std::to_string(maxSteps_) +
-               " steps, or as many as fit in the history's memory, can be taken back.";
+    dropped_ = StepBackLimit::HistoryFull;
 }
 
-void StepHistory::dropAll(std::string reason)
+void StepHistory::dropAll(StepBackLimit reason)
 {
     steps_.clear();
     journal_.dropBefore(journal_.end());
-    dropped_ = std::move(reason);
+    dropped_ = reason;
 }
 
 } // namespace velmora::debugger

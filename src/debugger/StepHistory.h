@@ -12,10 +12,18 @@
 
 #include <cstdint>
 #include <deque>
-#include <string>
 
 namespace velmora::debugger
 {
+
+// Why no (further) step can be taken back.
+enum class StepBackLimit {
+    None,          // there is a step to take back
+    AtStart,       // the program is where it started
+    DiskFile,      // a step used a file on the disk, which cannot be undone
+    TooMuchMemory, // the last step changed more memory than the history holds
+    HistoryFull,   // only the last steps, as many as the history holds, are kept
+};
 
 class StepHistory
 {
@@ -41,8 +49,8 @@ public:
     // are returned in previous. False when there is none.
     bool back(machine::Registers &previous);
     int size() const { return int(steps_.size()); }
-    // Why there is no step to take back; empty when there is one.
-    std::string limit() const;
+    // Why there is no step to take back; None when there is one.
+    StepBackLimit limit() const;
 
 private:
     struct Step {
@@ -53,7 +61,7 @@ private:
     };
 
     void dropOldest();
-    void dropAll(std::string reason);
+    void dropAll(StepBackLimit reason);
 
     machine::BuiltInPc &pc_;
     machine::WriteJournal journal_;
@@ -62,7 +70,7 @@ private:
     std::deque<Step> steps_;
     bool open_ = false;
     // Why steps before the oldest kept one are gone.
-    std::string dropped_;
+    StepBackLimit dropped_ = StepBackLimit::AtStart;
 };
 
 } // namespace velmora::debugger

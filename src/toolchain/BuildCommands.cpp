@@ -159,8 +159,7 @@ void BuildCommands::assembleStep()
     const CommandLines lines = commandLines(state_, settings_, copy.tools);
     if (QFileInfo(state_.CurrentFile).isFile()) {
         if (settings_.capturesTasm()) {
-            const RunResult result =
-                runTool(BuiltInTool::Assembler, lines.assembleCaptured, DosWindow::Hidden);
+            const RunResult result = runTool(BuiltInTool::Assembler, lines.assembleCaptured, DosWindow::Hidden);
             if (result.status == RunStatus::Ended || result.status == RunStatus::Cancelled)
                 showOutput(OutputPage::Tasm, toolsDir, QStringLiteral("tasm.out"), copy, source);
             bool done = ranToEnd(result, OutputPage::Tasm, settings_.TasmFile, texts_.tasmNotFound,
@@ -328,7 +327,8 @@ void BuildCommands::debugOnBuiltInPc()
     restore();
     // A failed step has said why on its page and in the summary; there is nothing to debug.
     const ToolsCopy copy = recordedToolsCopy(state_.CurrentFile, state_.toolsFolder());
-    if (!copy.tools.B.isEmpty() && !existingFile(state_.toolsFolder(), copy.tools.B + runExtension(tlinkParams)).isEmpty())
+    if (!copy.tools.B.isEmpty() &&
+        !existingFile(state_.toolsFolder(), copy.tools.B + runExtension(tlinkParams)).isEmpty())
         host_.debugOnBuiltInPc();
 }
 
@@ -359,8 +359,8 @@ void BuildCommands::listing(ListingKind kind, const QString &listGenerated)
         host_.clearPage(OutputPage::Tasm);
         const QString line = listingLine(toolsDir, copy.tools.N, kind);
         const QString tasm = QStringLiteral("tasm.exe");
-        const bool ran = ranToEnd(runTool(BuiltInTool::Assembler, line, DosWindow::Shown), OutputPage::Tasm,
-                                  tasm, texts_.tasmNotFound, line, toolsDir);
+        const bool ran = ranToEnd(runTool(BuiltInTool::Assembler, line, DosWindow::Shown), OutputPage::Tasm, tasm,
+                                  texts_.tasmNotFound, line, toolsDir);
         host_.activatePage(OutputPage::Tasm);
 
         // The listing is announced only when there is one: a run that failed, or an assembler

@@ -78,8 +78,8 @@ TEST_F(DebugModeWindowTest, F10EntersDebugModeAtTheFirstInstruction)
     EXPECT_TRUE(w.windowTitle().contains(w.texts.debugger.modeCaption)) << w.windowTitle().toStdString();
     EXPECT_EQ(caretLine(w), 8);
     EXPECT_EQ(status(), w.texts.debugger.pausedAtLine.arg(8));
-    for (const char *dock : {"DebugRegistersDock", "DebugStackDock", "DebugMemoryDock", "DebugInstructionsDock",
-                             "DebugConsoleDock"})
+    for (const char *dock :
+         {"DebugRegistersDock", "DebugStackDock", "DebugMemoryDock", "DebugInstructionsDock", "DebugConsoleDock"})
         EXPECT_TRUE(component<QDockWidget>(dock)->isVisibleTo(&w)) << dock;
     EXPECT_FALSE(component<QDockWidget>("DebugMachineCodeDock")->isVisibleTo(&w));
 }

@@ -89,17 +89,17 @@ TEST_F(StepBackTest, StepsBackReachTheStartAndStopThere)
     startProgram(kLetters);
     const FullState start = fullState(session_);
     EXPECT_FALSE(session_.canStepBack());
-    EXPECT_NE(session_.stepBackLimit(), "");
+    EXPECT_EQ(session_.stepBackLimit(), StepBackLimit::AtStart);
     EXPECT_EQ(session_.run(), Outcome::Ended);
     EXPECT_EQ(session_.pc().output().size(), 30u);
     EXPECT_TRUE(session_.canStepBack());
-    EXPECT_EQ(session_.stepBackLimit(), "");
+    EXPECT_EQ(session_.stepBackLimit(), StepBackLimit::None);
     // The whole run is one step, the end included.
     ASSERT_TRUE(session_.stepBack());
     EXPECT_TRUE(fullState(session_) == start) << difference(fullState(session_), start);
     EXPECT_TRUE(session_.active());
     EXPECT_FALSE(session_.stepBack());
-    EXPECT_NE(session_.stepBackLimit(), "");
+    EXPECT_EQ(session_.stepBackLimit(), StepBackLimit::AtStart);
     EXPECT_EQ(session_.run(), Outcome::Ended);
     EXPECT_EQ(session_.pc().output().size(), 30u);
 }
@@ -215,7 +215,7 @@ fname   db      'out.txt',0
     EXPECT_EQ(session_.stepOver(), Outcome::Paused);
     EXPECT_TRUE(folder_.exists("OUT.TXT"));
     EXPECT_FALSE(session_.canStepBack());
-    EXPECT_NE(session_.stepBackLimit().find("disk"), std::string::npos) << session_.stepBackLimit();
+    EXPECT_EQ(session_.stepBackLimit(), StepBackLimit::DiskFile);
     EXPECT_FALSE(session_.stepBack());
 
     const machine::Registers afterCreate = regs();
@@ -245,7 +245,7 @@ start:  inc     ax
     while (session_.stepBack()) {
     }
     EXPECT_EQ(regs().ax, ax - DebugSession::kHistorySteps / 2);
-    EXPECT_NE(session_.stepBackLimit(), "");
+    EXPECT_NE(session_.stepBackLimit(), StepBackLimit::None);
 }
 
 // Random commands and edits over a program that writes pseudo-random bytes and words

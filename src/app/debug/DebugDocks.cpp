@@ -89,7 +89,7 @@ void DebugDocks::setTexts(const DebuggerTexts &texts)
     memory_->setTexts(texts);
     watches_->setTexts(texts);
     instructions_->setTexts(texts);
-    const QString titles[] = {texts.registersTitle, texts.instructionsTitle, texts.stackTitle, texts.memoryTitle,
+    const QString titles[] = {texts.registersTitle, texts.instructionsTitle, texts.stackTitle,      texts.memoryTitle,
                               texts.watchesTitle,   texts.consoleTitle,      texts.machineCodeTitle};
     for (std::size_t i = 0; i < docks_.size(); ++i)
         docks_[i]->setWindowTitle(titles[i]);

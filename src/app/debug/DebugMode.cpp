@@ -102,9 +102,8 @@ QAction *DebugMode::addCommand(const char *name, const QKeySequence &key, void (
     // The window's key dispatcher matches the key while the action is one of the window's.
     action->setShortcutContext(Qt::WidgetShortcut);
     action->setEnabled(false);
-    connect(action, &QAction::triggered, this, [this, command] { TVelmora::runCommand([this, command] {
-                (this->*command)();
-            }); });
+    connect(action, &QAction::triggered, this,
+            [this, command] { TVelmora::runCommand([this, command] { (this->*command)(); }); });
     commands_.push_back(action);
     return action;
 }
@@ -113,8 +112,8 @@ void DebugMode::setTexts(const DebuggerTexts &texts)
 {
     texts_ = texts;
     menu_->setTitle(texts_.debugMenu);
-    const QString captions[] = {texts_.traceInto, texts_.stepOver,         texts_.runProgram,
-                                texts_.runToCursor, texts_.stepBack,       texts_.stopDebugging,
+    const QString captions[] = {texts_.traceInto,        texts_.stepOver,       texts_.runProgram,
+                                texts_.runToCursor,      texts_.stepBack,       texts_.stopDebugging,
                                 texts_.toggleBreakpoint, texts_.showMachineCode};
     for (std::size_t i = 0; i < commands_.size(); ++i)
         commands_[i]->setText(captions[i]);
@@ -127,8 +126,7 @@ QString DebugMode::start(const QString &program, const QString &map)
 {
     if (active_)
         leave();
-    const std::string error =
-        session_.start(QFile::encodeName(program).toStdString(), std::string(), readMap(map));
+    const std::string error = session_.start(QFile::encodeName(program).toStdString(), std::string(), readMap(map));
     if (!error.empty())
         return QString::fromStdString(error);
     outputSent_ = false;
@@ -211,11 +209,25 @@ void DebugMode::stepBack()
     if (!paused())
         return;
     if (!session_.stepBack())
-        return showStatus(session_.stepBackLimit().empty() ? texts_.noStepBack
-                                                           : texts_.stepBackLimit.arg(QString::fromStdString(
-                                                                 session_.stepBackLimit())));
+        return showStatus(stepBackLimitText());
     outcome_ = Outcome::Paused;
     showPause();
+}
+
+QString DebugMode::stepBackLimitText() const
+{
+    switch (session_.stepBackLimit()) {
+    case debugger::StepBackLimit::DiskFile:
+        return texts_.stepBackDisk;
+    case debugger::StepBackLimit::TooMuchMemory:
+        return texts_.stepBackMemory;
+    case debugger::StepBackLimit::HistoryFull:
+        return texts_.stepBackFull.arg(DebugSession::kHistorySteps);
+    case debugger::StepBackLimit::AtStart:
+    case debugger::StepBackLimit::None:
+        break;
+    }
+    return texts_.noStepBack;
 }
 
 void DebugMode::toggleBreakpoint()

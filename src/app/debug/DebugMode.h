@@ -68,6 +68,7 @@ private:
     void run();
     void runToCursor();
     void stepBack();
+    QString stepBackLimitText() const;
     void toggleBreakpoint();
     void toggleMachineCode();
     // Follows a command's outcome: goes on in slices while it runs, else shows where it is.
