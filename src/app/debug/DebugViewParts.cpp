@@ -1,6 +1,7 @@
 #include "app/debug/DebugViewParts.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,8 +16,10 @@ QTableWidget *makeDebugTable(QWidget *parent, int rows, int columns)
     table->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     table->horizontalHeader()->hide();
     table->verticalHeader()->hide();
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Sizing to the contents at every change of a cell would measure every cell each time:
+    // rows take the font's height, and the views fit the columns once they are filled.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(QFontMetrics(table->font()).height() + 4);
     table->setShowGrid(false);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::SingleSelection);

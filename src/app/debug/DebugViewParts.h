@@ -15,7 +15,7 @@ namespace velmora::app
 {
 
 // A table of rows x columns empty cells without headers or grid, which edits nothing by
-// itself and sizes its columns to their contents.
+// itself; its owner calls resizeColumnsToContents() once the cells are filled.
 QTableWidget *makeDebugTable(QWidget *parent, int rows, int columns);
 // The cell's item, made on first use; editable or not.
 QTableWidgetItem *tableCell(QTableWidget *table, int row, int column, bool editable = false);

@@ -118,6 +118,7 @@ void InstructionView::show(const DebugSnapshot &snapshot)
         for (int column = 0; column < kColumns; ++column)
             emphasize(table_->item(r, column), row == current);
     }
+    table_->resizeColumnsToContents();
     table_->scrollToItem(table_->item(int(current), kMark));
 }
 

@@ -133,6 +133,7 @@ void MemoryDumpView::showRows()
         }
         tableCell(table_, row, kCharactersColumn)->setText(characters);
     }
+    table_->resizeColumnsToContents();
 }
 
 void MemoryDumpView::commitByte(const QModelIndex &cell, const QString &typed)

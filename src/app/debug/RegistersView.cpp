@@ -125,7 +125,6 @@ RegistersView::RegistersView(QWidget *parent) : QWidget(parent)
     layout->addWidget(flags_);
     layout->addWidget(message_);
     // The flags take the height of their two rows; the registers the rest.
-    flags_->resizeRowsToContents();
     flags_->setFixedHeight(flags_->verticalHeader()->length() + 2 * flags_->frameWidth());
 
     setTexts(texts_);
@@ -152,6 +151,8 @@ void RegistersView::show(const DebugSnapshot &snapshot)
     showMessage(message_, {});
     showRegisters();
     showFlags();
+    registers_->resizeColumnsToContents();
+    flags_->resizeColumnsToContents();
 }
 
 void RegistersView::showRegisters()

@@ -62,6 +62,7 @@ void StackView::show(const DebugSnapshot &snapshot)
         for (int column = 0; column < kColumns; ++column)
             emphasize(table_->item(row, column), row == 0);
     }
+    table_->resizeColumnsToContents();
 }
 
 } // namespace velmora::app

@@ -45,9 +45,13 @@ inline QRect cellRect(QTableWidget *table, int row, int column)
     return table->visualRect(table->model()->index(row, column));
 }
 
+// A press and release, then the double-click: a view takes a double-click only on the item
+// the press before it was on.
 inline void doubleClick(QTableWidget *table, int row, int column)
 {
-    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cellRect(table, row, column).center());
+    const QPoint at = cellRect(table, row, column).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
 }
 
 // The in-place editor open in the table, if any.
