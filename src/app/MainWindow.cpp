@@ -155,7 +155,7 @@ void TVelmora::FNameShow()
 {
     sb_->setPanelText(0, state_.CurrentFile);
     const QString name = state_.CurrentFile.isEmpty() ? texts.main.untitled : QFileInfo(state_.CurrentFile).fileName();
-    const QString mode = debugMode_ != nullptr && debugMode_->active() ? texts.debugger.modeCaption : QString();
+    const QString mode = debugging() ? texts.debugger.modeCaption : QString();
     setWindowTitle(name + mode + QStringLiteral(" - ") + state_.CaptionBase);
 }
 

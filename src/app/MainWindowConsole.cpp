@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowBuildHost.h"
 #include "app/console/PcConsole.h"
+#include "app/debug/DebugMode.h"
 #include "platform/Dialogs.h"
 #include "toolchain/OutputExcerpt.h"
 #include "toolchain/ProgramBesideSource.h"

@@ -6,8 +6,10 @@
 #include "app/FileDialog.h"
 #include "app/SourceLoading.h"
 #include "app/StatusBar.h"
+#include "app/debug/DebugMode.h"
 #include "app/language/ReferenceFiles.h"
 #include "editor/core/text/EditorErrors.h"
+#include "editor/widget/SourceGutter.h"
 #include "editor/widget/SourceMemo.h"
 #include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
@@ -81,7 +83,11 @@ std::int64_t TVelmora::loadStream(std::istream &in, const QString &path, std::op
             encoding = *keptIn;
         }
         std::istringstream shown(*text);
+        // The program being debugged was built from the text that goes now.
+        debugMode_->leave();
         const std::int64_t nul = loadWhole(*editor, shown, texts.messages);
+        // Loading puts every breakpoint at the text's start: a new text starts without any.
+        Gutter->ClearBreakpoints();
         encodingSteps_.clear();
         setSourceEncoding(encoding);
         return nul;
@@ -136,6 +142,7 @@ void TVelmora::NewA()
 {
     if (!confirmDiscard())
         return;
+    debugMode_->leave();
     editor->Clear();
     encodingSteps_.clear();
     setSourceEncoding(newFileEncoding());

@@ -193,7 +193,8 @@ void TVelmora::createPages()
     createEditor(editSheet);
     Gutter = new widget::TSourceGutter(editSheet);
     Gutter->setObjectName(QStringLiteral("Gutter"));
-    Gutter->setFixedWidth(25);
+    // Room for the breakpoint and execution marks beside the bookmark icons.
+    Gutter->setFixedWidth(36);
     Gutter->setIgnoreLastLineIfEmpty(false);
     Gutter->setSourceMemo(editor);
     editLayout->addWidget(Gutter);

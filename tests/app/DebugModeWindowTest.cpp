@@ -106,10 +106,14 @@ TEST_F(DebugModeWindowTest, TheDebuggersKeysStepRunAndStepBack)
     QTest::keyClick(&w, Qt::Key_F7, Qt::AltModifier);
     EXPECT_EQ(caretLine(w), 9);
 
-    // Run to the caret's line.
+    // Run to the caret's line: the breakpoint on the way stops it first.
+    w.editor->selectParagraph(22);
+    QTest::keyClick(&w, Qt::Key_F4);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return caretLine(w) == 20; })) << caretLine(w);
     w.editor->selectParagraph(22);
     QTest::keyClick(&w, Qt::Key_F4);
     EXPECT_TRUE(QTest::qWaitFor([&] { return caretLine(w) == 23; })) << caretLine(w);
+    EXPECT_EQ(status(), w.texts.debugger.pausedAtLine.arg(23));
 
     // To the end: Run Output gets what the program printed, and the mode stays for a look back.
     w.Gutter->ClearBreakpoints();

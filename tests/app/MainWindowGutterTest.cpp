@@ -48,7 +48,8 @@ TEST_F(AppFixture, GutterRowsLineUpWithTheEditorAndScrollByMovingPixels)
     EXPECT_EQ(component<widget::TSourceGutter>("Gutter"), &gutter);
     EXPECT_EQ(gutter.parentWidget()->objectName(), QStringLiteral("EditSheet"));
     EXPECT_EQ(gutter.SourceMemo(), &editor);
-    EXPECT_EQ(gutter.width(), 25);
+    // Wide enough for the breakpoint and execution marks beside the numbers and bookmarks.
+    EXPECT_EQ(gutter.width(), 36);
     EXPECT_FALSE(gutter.IgnoreLastLineIfEmpty());
     EXPECT_LE(gutter.geometry().right(), editor.geometry().left()) << "aligned left of the editor";
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QDockWidget;
+class QWidget;
 class QMainWindow;
 class QPlainTextEdit;
 

@@ -55,7 +55,7 @@ DebugMode::DebugMode(QMainWindow &window, widget::TSourceMemo &editor, widget::T
     addCommand("DebugRunToCursor", Qt::Key_F4, &DebugMode::runToCursor);
     addCommand("DebugStepBack", Qt::ALT | Qt::Key_F7, &DebugMode::stepBack);
     addCommand("DebugStop", Qt::CTRL | Qt::Key_F2, &DebugMode::leave);
-    menu_->addSeparator();
+    menu_->addSeparator()->setObjectName(QStringLiteral("DebugN1"));
     // The toggle works outside the mode too, from the menu and the gutter; its key only in it.
     toggleBreakpoint_ = addCommand("DebugBreakpoint", Qt::Key_F2, &DebugMode::toggleBreakpoint);
     toggleBreakpoint_->setEnabled(true);
@@ -345,7 +345,7 @@ void DebugMode::showPause()
 void DebugMode::showMachineCode()
 {
     std::vector<std::string> source;
-    for (std::int32_t i = 0; i < editor_.Paragraphs().GetCount(); ++i)
+    for (std::int32_t i = 0; i < editor_.Paragraphs().Count(); ++i)
         source.push_back(editor_.Paragraphs().Get(i));
     const auto rows = debugger::machineCode(source, session_.info(), session_.loadSegment(), session_.pc().memory(),
                                             machine::CpuModel::i80186);
