@@ -343,8 +343,9 @@ private:
     // The built-in PC's console window, made by the first run; its texts from the pack.
     PcConsole *console_ = nullptr;
     void showConsoleTexts();
-    // Shows what a program on the built-in PC wrote through DOS on Run Output.
-    void showRunOutput(const QByteArray &output);
+    // Shows what a program on the built-in PC wrote through DOS on Run Output; with showPage
+    // the page comes to the front as the settings ask.
+    void showRunOutput(const QByteArray &output, bool showPage);
     // The built-in debugger's mode, its menu and views; made with the component tree.
     DebugMode *debugMode_ = nullptr;
     void createDebugMode();

@@ -40,7 +40,7 @@ void TVelmora::RunBuiltInPcClick()
     if (console_ == nullptr) {
         console_ = new PcConsole(this);
         console_->setTexts(texts.console);
-        console_->OnFinished = [this](const QByteArray &output) { showRunOutput(output); };
+        console_->OnFinished = [this](const QByteArray &output) { showRunOutput(output, true); };
     }
     if (const QString error = console_->run(program); !error.isEmpty())
         return refuse(texts.console.notLoaded.arg(program, error));
@@ -48,14 +48,14 @@ void TVelmora::RunBuiltInPcClick()
     buildHost_->setCommandText(OutputPage::Run, program);
 }
 
-void TVelmora::showRunOutput(const QByteArray &output)
+void TVelmora::showRunOutput(const QByteArray &output, bool showPage)
 {
     const toolchain::OutputExcerpt excerpt = toolchain::outputExcerpt(output);
     QString text = buildHost_->outputText(excerpt.head);
     if (excerpt.omitted > 0)
         text += texts.console.outputCut.arg(excerpt.omitted) + QLatin1Char('\n') + buildHost_->outputText(excerpt.tail);
     buildHost_->setPageText(OutputPage::Run, text);
-    if (state_.settings.build.Auto_Change_Page)
+    if (showPage && state_.settings.build.Auto_Change_Page)
         buildHost_->activatePage(OutputPage::Run);
 }
 

@@ -18,7 +18,8 @@ void TVelmora::createDebugMode()
 {
     debugMode_ = new DebugMode(*this, *editor, *Gutter);
     menuBar()->insertMenu(findChild<QAction *>(QStringLiteral("Options1")), debugMode_->menu());
-    debugMode_->OnOutput = [this](const QByteArray &output) { showRunOutput(output); };
+    // The source stays in front while debugging; the console dock shows the output already.
+    debugMode_->OnOutput = [this](const QByteArray &output) { showRunOutput(output, false); };
     debugMode_->OnActiveChanged = [this](bool) { FNameShow(); };
     debugMode_->DecodeSource = [this](const QByteArray &bytes) { return buildHost_->outputText(bytes); };
 }
@@ -31,8 +32,12 @@ void TVelmora::startBuiltInDebugger()
     const QFileInfo info(program);
     const QString map =
         platform::findIgnoringCase(info.absolutePath(), info.completeBaseName() + QStringLiteral(".map"));
-    if (const QString error = debugMode_->start(program, map); !error.isEmpty())
+    if (const QString error = debugMode_->start(program, map); !error.isEmpty()) {
         platform::dialogs().message(platform::MessageKind::Error, texts.debugger.notLoaded.arg(program, error));
+        return;
+    }
+    // The source with its current line, not the link's output, is what the student steps through.
+    showEditor();
 }
 
 bool TVelmora::debugging() const

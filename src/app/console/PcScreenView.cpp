@@ -32,11 +32,11 @@ QColor pcTextColour(int index)
     return QColor::fromRgb(kTextColours[index & 15]);
 }
 
-PcScreenView::PcScreenView(QWidget *parent) : QWidget(parent)
+PcScreenView::PcScreenView(QWidget *parent, int pixelSize) : QWidget(parent)
 {
     font_ = QFont(QStringLiteral("DejaVu Sans Mono"));
     font_.setStyleHint(QFont::Monospace);
-    font_.setPixelSize(16);
+    font_.setPixelSize(pixelSize);
     const QFontMetrics metrics(font_);
     cellWidth_ = metrics.horizontalAdvance(QLatin1Char('M'));
     cellHeight_ = metrics.height();

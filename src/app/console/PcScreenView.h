@@ -25,7 +25,8 @@ QColor pcTextColour(int index);
 class PcScreenView : public QWidget
 {
 public:
-    explicit PcScreenView(QWidget *parent = nullptr);
+    // pixelSize: the height of the screen font, which sets the cell size.
+    explicit PcScreenView(QWidget *parent = nullptr, int pixelSize = 16);
 
     // The screen shown; nullptr shows a blank screen. It must outlive the view or be unset.
     void setScreen(const machine::TextScreen *screen);

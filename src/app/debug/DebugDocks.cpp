@@ -9,8 +9,11 @@
 #include "app/debug/WatchesView.h"
 
 #include <QDockWidget>
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QTableWidget>
 
 namespace velmora::app
 {
@@ -40,6 +43,13 @@ QString machineCodeText(const std::vector<debugger::MachineCodeLine> &rows,
     return text;
 }
 
+// The registers and flags are few: their tables show every row without scrolling.
+void showAllRows(QWidget &view)
+{
+    for (QTableWidget *table : view.findChildren<QTableWidget *>())
+        table->setMinimumHeight(table->verticalHeader()->length() + 2 * table->frameWidth());
+}
+
 } // namespace
 
 DebugDocks::DebugDocks(QMainWindow &window) : window_(window)
@@ -49,7 +59,8 @@ DebugDocks::DebugDocks(QMainWindow &window) : window_(window)
     memory_ = new MemoryDumpView;
     watches_ = new WatchesView;
     instructions_ = new InstructionView;
-    console_ = new PcScreenView;
+    // Smaller than the console window's screen, so that the source keeps its room.
+    console_ = new PcScreenView(nullptr, 12);
     machineCode_ = new QPlainTextEdit;
     machineCode_->setObjectName(QStringLiteral("DebugMachineCode"));
     machineCode_->setReadOnly(true);
@@ -64,10 +75,16 @@ DebugDocks::DebugDocks(QMainWindow &window) : window_(window)
     addDock(stack_, "DebugStackDock", Qt::RightDockWidgetArea);
     addDock(memory_, "DebugMemoryDock", Qt::BottomDockWidgetArea);
     addDock(watches_, "DebugWatchesDock", Qt::BottomDockWidgetArea);
-    consoleDock_ = addDock(console_, "DebugConsoleDock", Qt::BottomDockWidgetArea);
+    // The screen keeps its size; the dock shows what fits and scrolls the rest.
+    auto *consoleArea = new QScrollArea;
+    consoleArea->setWidget(console_);
+    consoleArea->setAlignment(Qt::AlignCenter);
+    consoleDock_ = addDock(consoleArea, "DebugConsoleDock", Qt::BottomDockWidgetArea);
     machineCodeDock_ = addDock(machineCode_, "DebugMachineCodeDock", Qt::LeftDockWidgetArea);
     window_.tabifyDockWidget(docks_[3], docks_[4]);
+    window_.tabifyDockWidget(docks_[4], consoleDock_);
     docks_[3]->raise();
+    showAllRows(*registers_);
     setVisible(false);
 }
 
@@ -100,12 +117,23 @@ void DebugDocks::setVisible(bool visible)
     visible_ = visible;
     for (QDockWidget *dock : docks_)
         dock->setVisible(visible && (dock != machineCodeDock_ || machineCodeShown_));
+    if (visible && !sized_) {
+        // The first time: the views get room for their rows, the source keeps the rest.
+        sized_ = true;
+        window_.resizeDocks({docks_[0]}, {340}, Qt::Horizontal);
+        window_.resizeDocks({docks_[3]}, {240}, Qt::Vertical);
+    }
 }
 
 void DebugDocks::showMachineCode(bool visible)
 {
     machineCodeShown_ = visible;
     machineCodeDock_->setVisible(visible_ && visible);
+    if (machineCodeDock_->isVisible() && !machineCodeSized_) {
+        // Wide enough for an address, the bytes and the instruction on one row.
+        machineCodeSized_ = true;
+        window_.resizeDocks({machineCodeDock_}, {430}, Qt::Horizontal);
+    }
 }
 
 void DebugDocks::show(const DebugSnapshot &snapshot)

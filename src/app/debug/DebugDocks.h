@@ -63,6 +63,8 @@ private:
     QDockWidget *machineCodeDock_;
     bool machineCodeShown_ = false;
     bool visible_ = false;
+    bool sized_ = false;
+    bool machineCodeSized_ = false;
 };
 
 } // namespace velmora::app

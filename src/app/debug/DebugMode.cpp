@@ -5,6 +5,7 @@
 #include "app/debug/MemoryDumpView.h"
 #include "app/debug/RegistersView.h"
 #include "debugger/DebugInfo.h"
+#include "editor/widget/ColorSwatch.h"
 #include "editor/widget/SourceGutter.h"
 #include "editor/widget/SourceMemo.h"
 
@@ -62,12 +63,19 @@ DebugMode::DebugMode(QMainWindow &window, widget::TSourceMemo &editor, widget::T
     machineCode_ = addCommand("DebugMachineCode", {}, &DebugMode::toggleMachineCode);
     machineCode_->setCheckable(true);
     toolBar_->addActions(menu_->actions());
-    status_ = new QLabel(toolBar_);
+    toolBar_->hide();
+    // Where the program is, on a line of its own under the commands.
+    window_.addToolBarBreak(Qt::TopToolBarArea);
+    statusBar_ = new QToolBar(&window_);
+    statusBar_->setObjectName(QStringLiteral("DebugStatusBar"));
+    statusBar_->setMovable(false);
+    window_.addToolBar(Qt::TopToolBarArea, statusBar_);
+    status_ = new QLabel(statusBar_);
     status_->setObjectName(QStringLiteral("DebugStatus"));
     status_->setTextFormat(Qt::PlainText);
-    status_->setContentsMargins(12, 0, 4, 0);
-    toolBar_->addWidget(status_);
-    toolBar_->hide();
+    status_->setContentsMargins(4, 0, 4, 0);
+    statusBar_->addWidget(status_);
+    statusBar_->hide();
 
     slices_.setSingleShot(true);
     slices_.setInterval(0);
@@ -147,6 +155,7 @@ void DebugMode::enter()
     docks_->console().setScreen(&session_.pc().screen());
     docks_->setVisible(true);
     toolBar_->show();
+    statusBar_->show();
     if (OnActiveChanged)
         OnActiveChanged(true);
 }
@@ -168,6 +177,7 @@ void DebugMode::leave()
     }
     docks_->setVisible(false);
     toolBar_->hide();
+    statusBar_->hide();
     docks_->console().setScreen(nullptr);
     gutter_.SetExecutionLine(-1);
     if (OnActiveChanged)
@@ -315,6 +325,7 @@ void DebugMode::showPause()
 {
     const std::optional<int> line = session_.currentLine();
     gutter_.SetExecutionLine(line ? *line - 1 : -1);
+    editor_.setMarkedLine(line ? *line - 1 : -1, executionBand());
     if (line && outcome_ != Outcome::Ended && outcome_ != Outcome::Stopped) {
         editor_.selectParagraph(*line - 1);
         editor_.scrollCaretCommand();
@@ -340,6 +351,14 @@ void DebugMode::showPause()
         break;
     }
     showStatus(line ? texts_.pausedAtLine.arg(*line) : texts_.pausedOutsideSource);
+}
+
+std::int32_t DebugMode::executionBand() const
+{
+    // A band the text colours stay readable on: dark blue on a dark background, pale
+    // yellow on a light one.
+    const QColor background = widget::colorFromValue(editor_.Color());
+    return background.lightness() < 128 ? 0x603800 : 0xA0FFFF;
 }
 
 void DebugMode::showMachineCode()

@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -78,6 +79,7 @@ private:
     // Shows the pause: the current line in the source, every view, the status line.
     void showPause();
     void showMachineCode();
+    std::int32_t executionBand() const;
     void showStatus(const QString &text);
     void sendBreakpoints();
     bool paused() const;
@@ -93,6 +95,7 @@ private:
     QMenu *menu_ = nullptr;
     // Shown in the mode only: the commands as buttons and where the program is.
     QToolBar *toolBar_ = nullptr;
+    QToolBar *statusBar_ = nullptr;
     QLabel *status_ = nullptr;
     // The commands that own their keys in the mode, in the menu's order.
     std::vector<QAction *> commands_;
