@@ -123,6 +123,21 @@ TEST_F(DebugModeWindowTest, TheDebuggersKeysStepRunAndStepBack)
     EXPECT_TRUE(w.debugging());
 }
 
+TEST_F(DebugModeWindowTest, ShowMachineCodeListsEachLinesBytesUnderIt)
+{
+    auto &w = startDebugging();
+    ASSERT_TRUE(w.debugging());
+    component<QAction>("DebugMachineCode")->trigger();
+    EXPECT_TRUE(component<QDockWidget>("DebugMachineCodeDock")->isVisibleTo(&w));
+    const QString rows = component<QPlainTextEdit>("DebugMachineCode")->toPlainText();
+    // "mov ds, ax" is 8E D8, right under its source line.
+    const qsizetype line = rows.indexOf(QStringLiteral("mov ds, ax"));
+    ASSERT_GE(line, 0) << rows.toStdString();
+    EXPECT_TRUE(rows.mid(line, 60).contains(QStringLiteral("8E D8"))) << rows.mid(line, 60).toStdString();
+    component<QAction>("DebugMachineCode")->trigger();
+    EXPECT_FALSE(component<QDockWidget>("DebugMachineCodeDock")->isVisibleTo(&w));
+}
+
 TEST_F(DebugModeWindowTest, CtrlF2LeavesTheModeAndGivesTheKeysBack)
 {
     auto &w = startDebugging();
