@@ -41,7 +41,7 @@ debugger::DebugInfo readMap(const QString &map)
 } // namespace
 
 DebugMode::DebugMode(QMainWindow &window, widget::TSourceMemo &editor, widget::TSourceGutter &gutter)
-    : window_(window), editor_(editor), gutter_(gutter), docks_(std::make_unique<DebugDocks>(window))
+    : QObject(&window), window_(window), editor_(editor), gutter_(gutter), docks_(std::make_unique<DebugDocks>(window))
 {
     menu_ = new QMenu(&window_);
     menu_->menuAction()->setObjectName(QStringLiteral("Debug1"));

@@ -36,6 +36,7 @@ namespace velmora::app
 class DebugMode : public QObject
 {
 public:
+    // Belongs to window, which it docks its views and tool bars in.
     DebugMode(QMainWindow &window, widget::TSourceMemo &editor, widget::TSourceGutter &gutter);
     ~DebugMode() override;
 
