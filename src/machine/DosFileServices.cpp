@@ -65,10 +65,14 @@ void PcServices::createFile(Cpu &cpu)
         return fail(regs, dos_error::kAccessDenied);
     // A read-only file is created so, yet the handle given back may write it, as in DOS.
     const mode_t mode = (regs.cx & kReadOnlyAttribute) ? 0444 : 0644;
-    const int fd = ::open(file.hostPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    giveHandle(regs, ::open(file.hostPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, mode), true, true);
+}
+
+void PcServices::giveHandle(Registers &regs, int fd, bool readable, bool writable)
+{
     if (fd < 0)
         return fail(regs, dosError(errno));
-    const int handle = files_.add(fd, true, true);
+    const int handle = files_.add(fd, readable, writable);
     if (handle < 0) {
         ::close(fd);
         return fail(regs, dos_error::kTooManyOpenFiles);
@@ -92,16 +96,7 @@ void PcServices::openFile(Cpu &cpu)
     if (file.directory)
         return fail(regs, dos_error::kAccessDenied);
     static constexpr int kFlags[3] = {O_RDONLY, O_WRONLY, O_RDWR};
-    const int fd = ::open(file.hostPath.c_str(), kFlags[access] | O_CLOEXEC);
-    if (fd < 0)
-        return fail(regs, dosError(errno));
-    const int handle = files_.add(fd, access != 1, access != 0);
-    if (handle < 0) {
-        ::close(fd);
-        return fail(regs, dos_error::kTooManyOpenFiles);
-    }
-    regs.ax = uint16_t(handle);
-    succeed(regs);
+    giveHandle(regs, ::open(file.hostPath.c_str(), kFlags[access] | O_CLOEXEC), access != 1, access != 0);
 }
 
 void PcServices::closeFile(Cpu &cpu)

@@ -106,6 +106,9 @@ private:
     // Files (DosFileServices.cpp).
     void createFile(Cpu &cpu);
     void openFile(Cpu &cpu);
+    // The result of opening or creating: the handle now holding fd in AX, or DOS's error
+    // for a failed open (errno) or a full handle table (fd is closed).
+    void giveHandle(Registers &regs, int fd, bool readable, bool writable);
     void closeFile(Cpu &cpu);
     void readFile(Cpu &cpu);
     void writeFile(Cpu &cpu);
