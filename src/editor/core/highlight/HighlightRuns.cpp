@@ -72,20 +72,20 @@ void storeRun(ParInfo &par, const RunInfo &run)
 
 void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, const RunState &run)
 {
-    const std::int32_t inForceAtTo = runAfter(par, to) - 1;
-    const std::uint32_t after = inForceAtTo >= 0 ? par.runs().stateRef(inForceAtTo) : internRunState(*par.startRun());
-    putRunInForce(par, from, to, internRunState(run), after);
+    putRunInForce(par, runAfter(par, from - 1), from, to, internRunState(run), internRunState(*par.startRun()));
 }
 
-void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, std::uint32_t state, std::uint32_t after)
+void putRunInForce(ParInfo &par, std::int32_t first, std::int32_t from, std::int32_t to, std::uint32_t state,
+                   std::uint32_t startState)
 {
     TDynInfoArray &runs = par.runs();
-    const std::int32_t first = runAfter(par, from - 1);
     std::int32_t last = first;
     while (last < runs.size() && runs.position(last) < to)
         ++last;
     const bool runAtEnd = last < runs.size() && runs.position(last) == to;
     const bool putBackAfter = !runAtEnd && to < par.length();
+    // Without a run at to, the state in force there is that of the last run before it.
+    const std::uint32_t after = putBackAfter && last > 0 ? runs.stateRef(last - 1) : startState;
     if (last > first) {
         runs.set(first, from, state);
         runs.erase(first + 1, last);

@@ -65,7 +65,9 @@ void storeRun(ParInfo &par, const RunInfo &run);
 // Puts run in force over [from, to): runs inside are removed and the state in force at to
 // before the call is put back there, so the text after keeps its look.
 void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, const RunState &run);
-// The same with the references of the interned run state and of the state in force at to.
-void putRunInForce(ParInfo &par, std::int32_t from, std::int32_t to, std::uint32_t state, std::uint32_t after);
+// The same with the reference of the interned run state, given first, the index of the first
+// run at or after from, and the reference of par's start run.
+void putRunInForce(ParInfo &par, std::int32_t first, std::int32_t from, std::int32_t to, std::uint32_t state,
+                   std::uint32_t startState);
 
 } // namespace velmora::core

@@ -101,33 +101,58 @@ std::array<char, 256> TSourceHighlightEngine::foldedBytes() const
     return bytes;
 }
 
-void TSourceHighlightEngine::prepareKeywordBuffers(std::int32_t p, std::string_view text, bool allMatchCase)
+void TSourceHighlightEngine::blank(std::size_t at, std::size_t n, bool allMatchCase)
+{
+    if (raw_.data() != rawBuffer_.data()) {
+        rawBuffer_.assign(raw_);
+        raw_ = rawBuffer_;
+        if (!allMatchCase) {
+            foldedBuffer_.assign(folded_);
+            folded_ = foldedBuffer_;
+        }
+    }
+    std::fill_n(rawBuffer_.begin() + static_cast<std::ptrdiff_t>(at), n, kBlank);
+    if (!allMatchCase)
+        std::fill_n(foldedBuffer_.begin() + static_cast<std::ptrdiff_t>(at), n, kBlank);
+}
+
+void TSourceHighlightEngine::prepareKeywordBuffers(std::int32_t p, std::string_view text, bool allMatchCase,
+                                                   bool blankForbidden)
 {
     const ParInfo &par = *paragraphs().par(p);
     const auto len = static_cast<std::int32_t>(text.size());
-    rawBuffer_.assign(text);
-    if (!allMatchCase) // the start-stop pass has usually folded this paragraph already
-        foldedBuffer_.assign(matchText(p, false), text.size());
+    raw_ = text;
+    // The start-stop pass has usually folded this paragraph already.
+    folded_ = allMatchCase ? std::string_view() : std::string_view(matchText(p, false), text.size());
+    forbidden_.clear();
     for (std::int32_t r = -1; r < par.runCount(); ++r) {
         const RunState &run = r < 0 ? *par.startRun() : par.runState(r);
         if (!forbidsKeywords(run))
             continue;
-        const auto from = static_cast<std::size_t>(r < 0 ? 0 : par.runPosition(r));
-        const auto to = static_cast<std::size_t>(r + 1 < par.runCount() ? par.runPosition(r + 1) : len);
+        const std::int32_t from = r < 0 ? 0 : par.runPosition(r);
+        const std::int32_t to = r + 1 < par.runCount() ? par.runPosition(r + 1) : len;
         if (from >= to)
             continue;
-        rawBuffer_.replace(from, to - from, to - from, kBlank);
-        if (!allMatchCase)
-            foldedBuffer_.replace(from, to - from, to - from, kBlank);
+        if (blankForbidden)
+            blank(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from), allMatchCase);
+        else
+            forbidden_.push_back({from, to});
     }
+}
+
+bool TSourceHighlightEngine::touchesForbidden(std::int32_t from, std::int32_t to) const
+{
+    return std::any_of(forbidden_.begin(), forbidden_.end(),
+                       [&](const Stretch &f) { return f.from < to && from < f.to; });
 }
 
 void TSourceHighlightEngine::findWordKeywords(std::string_view text, bool allMatchCase)
 {
     const auto len = static_cast<std::int32_t>(text.size());
     const auto longest = static_cast<std::int32_t>(wordTable_.longest());
+    const SeparatorSet &separators = memo_.Separators();
     const auto separatorAt = [&](std::int32_t i) {
-        return isSeparator(static_cast<unsigned char>(text[static_cast<std::size_t>(i)]));
+        return separators[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])];
     };
     for (std::int32_t i = 0; i < len;) {
         if (separatorAt(i)) {
@@ -139,10 +164,10 @@ void TSourceHighlightEngine::findWordKeywords(std::string_view text, bool allMat
             ++end;
         const auto at = static_cast<std::size_t>(i);
         const auto n = static_cast<std::size_t>(end - i);
-        const std::string_view raw = std::string_view(rawBuffer_).substr(at, n);
-        if (end - i <= longest && raw.find(kBlank) == std::string_view::npos) {
+        const std::string_view raw = raw_.substr(at, n);
+        if (end - i <= longest && !touchesForbidden(i, end)) {
             const std::string_view folded =
-                allMatchCase ? std::string_view() : std::string_view(foldedBuffer_).substr(at, n);
+                allMatchCase ? std::string_view() : folded_.substr(at, n);
             // The first keyword whose separators, if any, stand before the word, themselves
             // after a separator or at the paragraph start.
             int best = -1;
@@ -150,8 +175,8 @@ void TSourceHighlightEngine::findWordKeywords(std::string_view text, bool allMat
             wordTable_.forEachFiled(raw, folded, [&](int k, std::string_view prefix, bool matchCase) {
                 const auto from = i - static_cast<std::int32_t>(prefix.size());
                 if (from < 0 || (best >= 0 && k > best) || (from > 0 && !separatorAt(from - 1)) ||
-                    std::string_view(matchCase ? rawBuffer_ : foldedBuffer_)
-                            .substr(static_cast<std::size_t>(from), prefix.size()) != prefix)
+                    touchesForbidden(from, i) ||
+                    (matchCase ? raw_ : folded_).substr(static_cast<std::size_t>(from), prefix.size()) != prefix)
                     return;
                 best = k;
                 bestPrefix = static_cast<std::int32_t>(prefix.size());
@@ -170,19 +195,21 @@ void TSourceHighlightEngine::searchKeywords(const std::vector<int> &keywords, st
         const TKeyInfoLen &key = Keywords.Item(k);
         if (key.KeyLength > static_cast<std::int32_t>(text.size()))
             continue;
-        std::string &buffer = probes[static_cast<std::size_t>(k)].matchCase ? rawBuffer_ : foldedBuffer_;
+        const bool matchCase = probes[static_cast<std::size_t>(k)].matchCase;
         const bool wholeWords = key.KeyOptions & kOptWholeWords;
         const auto n = static_cast<std::size_t>(key.KeyLength);
-        for (std::size_t f = buffer.find(key.MatchText); f != std::string::npos; f = buffer.find(key.MatchText, f)) {
-            if (wholeWords && ((f > 0 && !isSeparator(static_cast<unsigned char>(text[f - 1]))) ||
-                               (f + n < text.size() && !isSeparator(static_cast<unsigned char>(text[f + n]))))) {
+        // Blanking may move the text into the buffers: the view is taken afresh for each search.
+        const auto searched = [&] { return matchCase ? raw_ : folded_; };
+        for (std::size_t f = searched().find(key.MatchText); f != std::string_view::npos;
+             f = searched().find(key.MatchText, f)) {
+            if ((wholeWords && ((f > 0 && !isSeparator(static_cast<unsigned char>(text[f - 1]))) ||
+                                (f + n < text.size() && !isSeparator(static_cast<unsigned char>(text[f + n]))))) ||
+                touchesForbidden(static_cast<std::int32_t>(f), static_cast<std::int32_t>(f + n))) {
                 ++f;
                 continue;
             }
             matches_.push_back({k, static_cast<std::int32_t>(f), key.KeyLength});
-            rawBuffer_.replace(f, n, n, kBlank);
-            if (!allMatchCase)
-                foldedBuffer_.replace(f, n, n, kBlank);
+            blank(f, n, allMatchCase);
             f += n;
         }
     }
@@ -190,11 +217,10 @@ void TSourceHighlightEngine::searchKeywords(const std::vector<int> &keywords, st
 
 void TSourceHighlightEngine::findAnyKeywords(std::string_view text, bool allMatchCase)
 {
-    const PresentBytes rawBytes(rawBuffer_);
-    const PresentBytes foldedBytes = allMatchCase ? PresentBytes() : PresentBytes(foldedBuffer_);
+    const PresentBytes rawBytes(raw_);
+    const PresentBytes foldedBytes = allMatchCase ? PresentBytes() : PresentBytes(folded_);
     const std::vector<KeywordProbe> &probes = keywordProbes();
-    probeIndex_.candidates(rawBuffer_, allMatchCase ? std::string_view() : std::string_view(foldedBuffer_),
-                           candidates_);
+    probeIndex_.candidates(raw_, folded_, candidates_);
     std::erase_if(candidates_, [&](int k) {
         const KeywordProbe &probe = probes[static_cast<std::size_t>(k)];
         return !(probe.matchCase ? rawBytes : foldedBytes).mayHold(probe.start);
@@ -218,9 +244,11 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
 
     const bool allMatchCase = Keywords.SummaryFlags() & kSummaryAllMatchCase;
     const std::string_view text = store.textOf(p);
-    prepareKeywordBuffers(p, text, allMatchCase);
-    matches_.clear();
     keywordProbes();
+    // Word keywords hold no blank, so they can skip forbidden stretches instead of finding them
+    // blanked; a search for any keyword needs them blanked.
+    prepareKeywordBuffers(p, text, allMatchCase, !byWords_);
+    matches_.clear();
     if (byWords_) {
         // Word matches come in text order; the searched ones after them.
         findWordKeywords(text, allMatchCase);
@@ -233,7 +261,7 @@ void TSourceHighlightEngine::keywordPass(std::int32_t p)
         };
         if (std::any_of(matches_.begin() + words, matches_.end(), overlapsWord)) {
             matches_.clear();
-            prepareKeywordBuffers(p, text, allMatchCase);
+            prepareKeywordBuffers(p, text, allMatchCase, true);
             findAnyKeywords(text, allMatchCase);
         }
     } else {

@@ -34,7 +34,7 @@ void KeywordWordTable::file(int keyword, std::string_view prefix, std::string_vi
         table = std::move(grown);
     }
     const Entry entry{keyword, static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint16_t>(prefix.size()),
-                      static_cast<std::uint16_t>(word.size())};
+                      static_cast<std::uint16_t>(word.size()), hashOf(word)};
     texts_.append(prefix);
     texts_.append(word);
     insert(table, entry);
@@ -44,7 +44,7 @@ void KeywordWordTable::file(int keyword, std::string_view prefix, std::string_vi
 void KeywordWordTable::insert(Table &table, const Entry &entry)
 {
     const std::size_t mask = table.entries.size() - 1;
-    std::size_t i = hashOf(wordOf(entry)) & mask;
+    std::size_t i = entry.hash & mask;
     while (table.entries[i].keyword >= 0)
         i = (i + 1) & mask;
     table.entries[i] = entry;

@@ -35,6 +35,7 @@ private:
         std::uint32_t offset = 0;  // of the prefix, then the word, in texts_
         std::uint16_t prefixLength = 0;
         std::uint16_t wordLength = 0;
+        std::uint32_t hash = 0; // of the word: most other words filed nearby differ in it
     };
     // An open-addressing table of one comparison kind, keyed by the word, its size a power of two.
     struct Table {
@@ -57,9 +58,10 @@ private:
         if (table.used == 0)
             return;
         const std::size_t mask = table.entries.size() - 1;
-        for (std::size_t i = hashOf(word) & mask; table.entries[i].keyword >= 0; i = (i + 1) & mask) {
+        const std::uint32_t hash = hashOf(word);
+        for (std::size_t i = hash & mask; table.entries[i].keyword >= 0; i = (i + 1) & mask) {
             const Entry &e = table.entries[i];
-            if (e.wordLength == word.size() && wordOf(e) == word)
+            if (e.hash == hash && e.wordLength == word.size() && wordOf(e) == word)
                 f(e.keyword, prefixOf(e), matchCase);
         }
     }

@@ -3,7 +3,6 @@
 #include "editor/core/highlight/SourceHighlightEngine.h"
 
 #include <algorithm>
-#include <array>
 
 namespace velmora::core
 {
@@ -11,7 +10,6 @@ namespace velmora::core
 namespace
 {
 
-constexpr std::size_t kBatchSize = 16;
 constexpr unsigned kAlwaysSeparators = 27; // codes 0 .. 26
 
 bool isDecimal(char c)
@@ -125,64 +123,59 @@ void TNumberHighlighter::HighlightKeywords(THighlightScan &scan, std::int32_t ke
     if (Enabled() && keywordBase <= 32767) {
         TParagraphsList &store = scan.engine.paragraphs();
         ParInfo &par = *store.par(scan.par);
-        const std::string_view text = store.textOf(scan.par);
-        const auto len = static_cast<std::int32_t>(text.size());
-        const auto separatorAt = [&](std::int32_t i) {
-            return isSeparator(static_cast<unsigned char>(text[static_cast<std::size_t>(i)]));
-        };
-        // Widen by one character on each side and begin at a word start, so that an edit
-        // inside a number re-examines the whole word.
-        std::int32_t from = std::clamp(scan.pos >= 1 ? scan.pos - 1 : scan.pos, 0, len);
-        const std::int32_t to = std::clamp(scan.end < len ? scan.end + 1 : len, 0, len);
-        while (from > 0 && !separatorAt(from - 1))
-            --from;
-
-        struct Number {
-            std::int32_t at, end;
-        };
-        std::array<Number, kBatchSize> batch;
-        std::size_t batched = 0;
+        findNumbers(par, store.textOf(scan.par), scan.pos, scan.end);
+        TKeyAttributes look;
+        look.KeyStyle = static_cast<std::uint8_t>(Style() | (AltFont() ? kStyleAltFont : 0));
+        look.Background = Background();
+        look.Foreground = Foreground();
+        look.ContextNum = ContextNum();
+        look.Cursor = kCursorDefault;
         bool applied = false;
-        const auto applyBatch = [&] {
-            TKeyAttributes look;
-            look.KeyStyle = static_cast<std::uint8_t>(Style() | (AltFont() ? kStyleAltFont : 0));
-            look.Background = Background();
-            look.Foreground = Foreground();
-            look.ContextNum = ContextNum();
-            look.Cursor = kCursorDefault;
-            for (std::size_t b = 0; b < batched; ++b) {
-                const Number &n = batch[b];
-                applied |= spanStates_.put(par, n.at, n.end, look, static_cast<std::int16_t>(keywordBase), false);
-            }
-            batched = 0;
-        };
-        for (std::int32_t i = from; i < to;) {
-            if (separatorAt(i)) {
-                ++i;
-                continue;
-            }
-            const std::int32_t r = runAfter(par, i); // the run after the one in force
-            const std::int32_t nextRun = r < par.runCount() ? par.runPosition(r) : par.length();
-            if (!admitsNumbers(r > 0 ? par.runState(r - 1) : *par.startRun())) {
-                i = nextRun;
-                continue;
-            }
-            std::int32_t end = i;
-            while (end < len && !separatorAt(end))
-                ++end;
-            if (end <= nextRun &&
-                isNumber(text.substr(static_cast<std::size_t>(i), static_cast<std::size_t>(end - i)))) {
-                if (batched == kBatchSize)
-                    applyBatch();
-                batch[batched++] = {i, end};
-            }
-            i = end;
-        }
-        applyBatch();
+        for (const Number &n : numbers_)
+            applied |= spanStates_.put(par, n.at, n.end, look, static_cast<std::int16_t>(keywordBase), false);
         if (applied)
             scan.engine.runsChanged(scan.par);
     }
     chainKeywords(scan, keywordBase + 1, startStopBase);
+}
+
+void TNumberHighlighter::findNumbers(const ParInfo &par, std::string_view text, std::int32_t pos, std::int32_t end)
+{
+    numbers_.clear();
+    const auto len = static_cast<std::int32_t>(text.size());
+    const SeparatorSet &separators = separatorSet();
+    const auto separatorAt = [&](std::int32_t i) {
+        return separators[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])];
+    };
+    // Widen by one character on each side and begin at a word start, so that an edit inside a
+    // number re-examines the whole word.
+    std::int32_t i = std::clamp(pos >= 1 ? pos - 1 : pos, 0, len);
+    const std::int32_t to = std::clamp(end < len ? end + 1 : len, 0, len);
+    while (i > 0 && !separatorAt(i - 1))
+        --i;
+    // A number's span ends before the next word, and puts back the state in force there: the
+    // words after it see the runs in force as they were, so the numbers are all found first.
+    std::int32_t r = runAfter(par, i); // the run after the one in force at i
+    while (i < to) {
+        if (separatorAt(i)) {
+            ++i;
+            continue;
+        }
+        while (r < par.runCount() && par.runPosition(r) <= i)
+            ++r;
+        const std::int32_t nextRun = r < par.runCount() ? par.runPosition(r) : par.length();
+        if (!admitsNumbers(r > 0 ? par.runState(r - 1) : *par.startRun())) {
+            i = nextRun;
+            continue;
+        }
+        std::int32_t wordEnd = i + 1;
+        while (wordEnd < len && !separatorAt(wordEnd))
+            ++wordEnd;
+        if (wordEnd <= nextRun &&
+            isNumber(text.substr(static_cast<std::size_t>(i), static_cast<std::size_t>(wordEnd - i))))
+            numbers_.push_back({i, wordEnd});
+        i = wordEnd;
+    }
 }
 
 } // namespace velmora::core

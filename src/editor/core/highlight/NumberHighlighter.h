@@ -13,6 +13,8 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace velmora::core
 {
@@ -54,7 +56,12 @@ public:
     bool isNumber(std::string_view text) const;
 
 private:
+    struct Number {
+        std::int32_t at, end;
+    };
     bool admitsNumbers(const RunState &run);
+    // Fills numbers_ with the numbers of par's text around [pos, end) that its runs admit.
+    void findNumbers(const ParInfo &par, std::string_view text, std::int32_t pos, std::int32_t end);
 
     bool altFont_ = false;
     std::int16_t contextNum_ = 3000;
@@ -64,6 +71,7 @@ private:
     std::int32_t scope_ = 0;
     std::int32_t priority_ = 0;
     TSpanStates spanStates_;
+    std::vector<Number> numbers_;
 };
 
 } // namespace velmora::core

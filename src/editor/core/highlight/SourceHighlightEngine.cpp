@@ -5,6 +5,7 @@
 #include "editor/core/editing/SourceMemoCore.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace velmora::core
 {
@@ -135,9 +136,26 @@ void TSourceHighlightEngine::bringStartStopUpTo(std::int32_t par)
 
 void TSourceHighlightEngine::highlightParagraph(std::int32_t par)
 {
-    bringStartStopUpTo(par);
-    if (par < 0 || par >= paragraphs().count())
+    if (par < 0 || par >= paragraphs().count()) {
+        bringStartStopUpTo(par);
         return;
+    }
+    // Its passes may each change its runs: they are marked changed once, at the end. A call
+    // from within (through a highlighter) keeps the outer call's marking for it.
+    struct Marking {
+        TSourceHighlightEngine &engine;
+        std::int32_t par;
+        std::int32_t outer = std::exchange(engine.highlighting_, par);
+        bool outerChanged = std::exchange(engine.highlightedRunsChanged_, false);
+        ~Marking()
+        {
+            const bool changed = std::exchange(engine.highlightedRunsChanged_, outerChanged);
+            engine.highlighting_ = outer;
+            if (changed)
+                engine.markRunsChanged(par);
+        }
+    } marking{*this, par};
+    bringStartStopUpTo(par);
     ParInfo &p = *paragraphs().par(par);
     if (!(p.flags & pfKeywordsDone) && (ApplyKeyWords || highlighter_)) {
         keywordPass(par);
@@ -259,6 +277,14 @@ void TSourceHighlightEngine::endSpanAt(std::int32_t par, std::int32_t offset, co
 }
 
 void TSourceHighlightEngine::runsChanged(std::int32_t par)
+{
+    if (par == highlighting_)
+        highlightedRunsChanged_ = true;
+    else
+        markRunsChanged(par);
+}
+
+void TSourceHighlightEngine::markRunsChanged(std::int32_t par)
 {
     TParagraphsList &store = paragraphs();
     store.par(par)->flags &= static_cast<std::uint8_t>(~pfLinesValid);

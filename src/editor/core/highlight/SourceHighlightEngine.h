@@ -112,9 +112,11 @@ public:
     // continuation of a key sharing the start, else the state the span opened from.
     void endSpanAt(std::int32_t par, std::int32_t offset, const RunInfo &span, const RunInfo *continuation);
     // Marks runs of par as changed: layout invalid, navigators there drop their run index.
+    // While par is being highlighted whole, the marking is done once when that ends.
     void runsChanged(std::int32_t par);
 
 private:
+    void markRunsChanged(std::int32_t par);
     // Rebuilds the spans of paragraph par from its start run; returns the state at its end.
     RunInfo startStopPass(std::int32_t par);
     // Gives the next paragraph its start state, marking it for a redo when that changed.
@@ -158,8 +160,13 @@ private:
     bool foldingKeepsWords() const;
     // Each byte folded as the editor folds text, byte by byte (byte 0 stays itself).
     std::array<char, 256> foldedBytes() const;
-    // The paragraph's copies, raw and folded, blanked where runs forbid keywords.
-    void prepareKeywordBuffers(std::int32_t par, std::string_view text, bool allMatchCase);
+    // raw_ and folded_ for the paragraph; where runs forbid keywords, blanked when blankForbidden
+    // is set, else listed in forbidden_.
+    void prepareKeywordBuffers(std::int32_t par, std::string_view text, bool allMatchCase, bool blankForbidden);
+    // Whether [from, to) shares a character with a stretch in forbidden_.
+    bool touchesForbidden(std::int32_t from, std::int32_t to) const;
+    // Blanks n bytes at at in raw_, and in folded_ unless all keywords match case.
+    void blank(std::size_t at, std::size_t n, bool allMatchCase);
     // Adds to matches_ the words that are word keywords.
     void findWordKeywords(std::string_view text, bool allMatchCase);
     // Searches the copies for each of keywords in turn, in list order, blanking every match.
@@ -190,10 +197,21 @@ private:
     std::vector<KeywordMatch> matches_;
     std::int32_t probedLongest_ = -1;
     std::uint8_t probedSummary_ = 0;
-    // The keyword pass's copies of a paragraph, raw and folded, with matched and forbidden
-    // characters blanked.
+    // The keyword pass's text of a paragraph, raw and folded, with matched characters blanked,
+    // and the forbidden ones unless forbidden_ lists them. Until something is blanked, raw_ is
+    // the paragraph's own text and folded_ the editor's folded copy; blanking first copies both
+    // into the buffers.
+    std::string_view raw_;
+    std::string_view folded_;
     std::string rawBuffer_;
     std::string foldedBuffer_;
+    struct Stretch {
+        std::int32_t from, to;
+    };
+    std::vector<Stretch> forbidden_; // in text order
+    // The paragraph highlightParagraph() is working on, -1 when none, and whether its runs changed.
+    std::int32_t highlighting_ = -1;
+    bool highlightedRunsChanged_ = false;
     StartBytes startBytes_;
     TSpanStates spanStates_;
 };

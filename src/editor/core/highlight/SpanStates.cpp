@@ -9,7 +9,13 @@ namespace velmora::core
 
 std::uint32_t TSpanStates::startRef(const ParInfo &par)
 {
-    const RunState &start = *par.startRun();
+    const RunInfo *startRun = par.startRun();
+    if (startRun == sharedDefaultRun()) { // never changes: interned once
+        if (!defaultStartRef_)
+            defaultStartRef_ = internRunState(*startRun);
+        return *defaultStartRef_;
+    }
+    const RunState &start = *startRun;
     if (!(start == lastStart_)) {
         lastStart_ = start;
         lastStartRef_ = internRunState(start);
@@ -17,23 +23,21 @@ std::uint32_t TSpanStates::startRef(const ParInfo &par)
     return lastStartRef_;
 }
 
-std::uint32_t TSpanStates::refInForce(const ParInfo &par, std::int32_t offset)
-{
-    const std::int32_t i = runAfter(par, offset);
-    return i > 0 ? par.runArray.stateRef(i - 1) : startRef(par);
-}
-
 bool TSpanStates::put(ParInfo &par, std::int32_t from, std::int32_t to, const TKeyAttributes &key, std::int16_t entry,
                       bool restartCollapse)
 {
-    const std::uint32_t outer = refInForce(par, from);
+    const TDynInfoArray &runs = par.runArray;
+    const std::int32_t first = runAfter(par, from - 1); // the first run at or after from
+    const std::uint32_t start = startRef(par);
+    const std::int32_t atFrom = first < runs.size() && runs.position(first) == from ? first : first - 1;
+    const std::uint32_t outer = atFrom >= 0 ? runs.stateRef(atFrom) : start;
     const RunState &outerState = internedRunState(outer);
     if (runLevel(outerState) >= kMaxRunLevel)
         return false;
     const auto length = static_cast<std::int16_t>(std::min(to - from, 32767));
     const std::size_t slot =
-        (outer * 2654435761u ^ static_cast<std::uint32_t>(entry) * 40503u ^ static_cast<std::uint32_t>(length)) %
-        entries_.size();
+        (outer * 2654435761u ^ static_cast<std::uint32_t>(entry) * 40503u ^ static_cast<std::uint32_t>(length)) &
+        (kEntries - 1);
     Entry &e = entries_[slot];
     if (!e.used || e.outer != outer || e.entry != entry || e.length != length || e.restartCollapse != restartCollapse ||
         !(e.key == key)) {
@@ -42,7 +46,7 @@ bool TSpanStates::put(ParInfo &par, std::int32_t from, std::int32_t to, const TK
             run.collapseDepth = 0;
         e = {true, restartCollapse, entry, length, outer, key, internRunState(run)};
     }
-    putRunInForce(par, from, to, e.state, refInForce(par, to));
+    putRunInForce(par, first, from, to, e.state, start);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "editor/core/store/ParagraphRecord.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace velmora::core
@@ -34,12 +35,12 @@ private:
     };
     // The reference of par's start run, interned once for each different start state.
     std::uint32_t startRef(const ParInfo &par);
-    // The reference of the state in force at offset.
-    std::uint32_t refInForce(const ParInfo &par, std::int32_t offset);
 
-    std::vector<Entry> entries_ = std::vector<Entry>(1024);
+    static constexpr std::size_t kEntries = 1024; // a power of two
+    std::vector<Entry> entries_ = std::vector<Entry>(kEntries);
     RunState lastStart_;
     std::uint32_t lastStartRef_ = 0; // reference 0 is the all-zero state lastStart_ begins with
+    std::optional<std::uint32_t> defaultStartRef_; // the shared default start run's
 };
 
 } // namespace velmora::core

@@ -273,7 +273,7 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
     std::size_t j = 0;
     std::size_t keptFrom = old.size();
     const bool codes = s.StaticFormat;
-    breaker_.breakFrom(*p, start, [&](const LineInfo &line) {
+    const auto keep = [&](const LineInfo &line) {
         fresh.push_back(line);
         if (!earlyStop || line.nextLineStart >= len || line.nextLineStart <= earlyStopFrom)
             return true;
@@ -293,7 +293,9 @@ std::int32_t TLayoutEngine::breakParagraph(std::int32_t i, std::int32_t fromLine
             return true;
         keptFrom = j + 1;
         return false;
-    });
+    };
+    // Passed by one reference, which the sink holds without allocating.
+    breaker_.breakFrom(*p, start, [&keep](const LineInfo &line) { return keep(line); });
     fresh.insert(fresh.end(), old.begin() + static_cast<std::ptrdiff_t>(keptFrom), old.end());
 
     for (std::int32_t l = fromLine; l < oldCount; ++l)

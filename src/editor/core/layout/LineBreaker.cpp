@@ -44,14 +44,15 @@ class Walk
 {
 public:
     Walk(const ParInfo &par, const TBreakRules &rules)
-        : par_(par), text_(par.text ? par.text : ""), runCount_(par.runCount()), rules_(rules)
+        : par_(par), text_(par.text ? par.text : ""), runs_(par.runArray.data()), runCount_(par.runCount()),
+          rules_(rules)
     {
     }
 
     Cursor at(std::int32_t pos, std::uint8_t inlineStyle) const
     {
         Cursor c{pos, inlineStyle, 0, nullptr, -1};
-        while (c.runsPassed < runCount_ && par_.runPosition(c.runsPassed) <= pos)
+        while (c.runsPassed < runCount_ && runPosition(c.runsPassed) <= pos)
             ++c.runsPassed;
         return c;
     }
@@ -64,10 +65,10 @@ public:
     std::uint8_t styleAt(Cursor &c) const
     {
         if (!c.run || c.pos >= c.nextRunAt) {
-            while (c.runsPassed < runCount_ && par_.runPosition(c.runsPassed) <= c.pos)
+            while (c.runsPassed < runCount_ && runPosition(c.runsPassed) <= c.pos)
                 ++c.runsPassed;
-            c.run = c.runsPassed > 0 ? &par_.runState(c.runsPassed - 1) : par_.startRun();
-            c.nextRunAt = c.runsPassed < runCount_ ? par_.runPosition(c.runsPassed) : INT32_MAX;
+            c.run = c.runsPassed > 0 ? &internedRunState(runs_[c.runsPassed - 1].state) : par_.startRun();
+            c.nextRunAt = c.runsPassed < runCount_ ? runPosition(c.runsPassed) : INT32_MAX;
         }
         return effectiveStyle(c.inlineStyle, *c.run, rules_.fontStyle) & kMeasuredStyleBits;
     }
@@ -84,9 +85,9 @@ public:
     std::int32_t runsBefore(const Cursor &c) const
     {
         std::int32_t k = c.runsPassed;
-        while (k > 0 && par_.runPosition(k - 1) >= c.pos)
+        while (k > 0 && runPosition(k - 1) >= c.pos)
             --k;
-        while (k < runCount_ && par_.runPosition(k) < c.pos)
+        while (k < runCount_ && runPosition(k) < c.pos)
             ++k;
         return k;
     }
@@ -94,8 +95,11 @@ public:
     const char *text() const { return text_; }
 
 private:
+    std::int32_t runPosition(std::int32_t i) const { return runs_[i].position; }
+
     const ParInfo &par_;
     const char *text_;
+    const TDynInfoArray::PackedRun *runs_;
     std::int32_t runCount_;
     const TBreakRules &rules_;
 };
@@ -140,12 +144,18 @@ std::int64_t unbrokenWidth(const Walk &walk, Cursor c, std::int32_t n, std::int6
     const char *text = walk.text();
     std::int64_t x = 0;
     std::int64_t content = 0;
+    // Neighbouring runs mostly measure in the same style: its table is asked for only on a change.
+    int tableStyle = -1;
+    const std::int32_t *advance = nullptr;
     while (c.pos < n) {
         if (walk.isCode(walk.ch(c))) {
             walk.step(c);
             continue;
         }
-        const std::int32_t *advance = m.advances(walk.styleAt(c));
+        if (const std::uint8_t style = walk.styleAt(c); style != tableStyle) {
+            advance = m.advances(style);
+            tableStyle = style;
+        }
         if (!advance)
             return -1;
         const std::int32_t end = std::min(n, c.nextRunAt);

@@ -1,54 +1,19 @@
 #include "editor/core/store/DynInfoArray.h"
 
+#include "editor/core/store/SharedRunsTable.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <unordered_set>
 
 namespace velmora::core
 {
-
-// The allocations that share() stored, found by their runs, and the handles free for reuse.
-// Single-threaded, like the table of interned states.
-struct SharedRunsTable {
-    using Block = TDynInfoArray::Block;
-
-    struct Hash {
-        std::size_t operator()(const Block *block) const
-        {
-            std::uint64_t h = 14695981039346656037ull;
-            const auto *runs = TDynInfoArray::itemsOf(block);
-            for (std::int32_t i = 0; i < block->count; ++i)
-                h = (h ^
-                     (static_cast<std::uint64_t>(runs[i].state) << 32 | static_cast<std::uint32_t>(runs[i].position))) *
-                    1099511628211ull;
-            return static_cast<std::size_t>(h ^ h >> 29);
-        }
-    };
-    struct Equal {
-        bool operator()(const Block *a, const Block *b) const
-        {
-            return a->count == b->count &&
-                   std::memcmp(TDynInfoArray::itemsOf(a), TDynInfoArray::itemsOf(b),
-                               static_cast<std::size_t>(a->count) * sizeof(TDynInfoArray::PackedRun)) == 0;
-        }
-    };
-
-    std::unordered_set<Block *, Hash, Equal> stored;
-    std::vector<std::uint32_t> freeHandles;
-};
 
 namespace
 {
 
 constexpr std::int32_t kFirstCapacity = 8;
-
-// Never destroyed, so that records released during static destruction still find it.
-SharedRunsTable &sharedRuns()
-{
-    static auto *table = new SharedRunsTable;
-    return *table;
-}
+constexpr std::size_t kMostSpareFirstBlocks = 64;
 
 } // namespace
 
@@ -78,10 +43,13 @@ void TDynInfoArray::reset()
     if (--b->users == 0) {
         SharedRunsTable &table = sharedRuns();
         if (b->stored)
-            table.stored.erase(b);
+            table.erase(b);
         blocks()[handle_] = nullptr;
         table.freeHandles.push_back(handle_);
-        std::free(b);
+        if (b->capacity == kFirstCapacity && table.spareFirstBlocks.size() < kMostSpareFirstBlocks)
+            table.spareFirstBlocks.push_back(b);
+        else
+            std::free(b);
     }
     handle_ = 0;
 }
@@ -95,10 +63,15 @@ void TDynInfoArray::set(std::int32_t i, std::int32_t position, std::uint32_t sta
 TDynInfoArray::PackedRun *TDynInfoArray::openGap(std::int32_t i, std::int32_t n)
 {
     const std::int32_t count = size();
-    reserve(count + n);
-    std::memmove(items() + i + n, items() + i, static_cast<std::size_t>(count - i) * sizeof(PackedRun));
-    block()->count = count + n;
-    return items() + i;
+    Block *b = handle_ ? block() : nullptr;
+    if (!b || b->users > 1 || b->stored || b->capacity < count + n) {
+        reserve(count + n);
+        b = block();
+    }
+    PackedRun *runs = itemsOf(b);
+    std::memmove(runs + i + n, runs + i, static_cast<std::size_t>(count - i) * sizeof(PackedRun));
+    b->count = count + n;
+    return runs + i;
 }
 
 void TDynInfoArray::insert(std::int32_t i, std::int32_t position, std::uint32_t state)
@@ -154,8 +127,7 @@ void TDynInfoArray::share()
         return;
     }
     SharedRunsTable &table = sharedRuns();
-    if (const auto found = table.stored.find(b); found != table.stored.end()) {
-        Block *equal = *found;
+    if (Block *equal = table.find(b)) {
         reset();
         handle_ = equal->handle;
         retain();
@@ -170,7 +142,7 @@ void TDynInfoArray::share()
         }
     }
     b->stored = true;
-    table.stored.insert(b);
+    table.insert(b);
 }
 
 void TDynInfoArray::unshare()
@@ -178,7 +150,7 @@ void TDynInfoArray::unshare()
     Block *old = block();
     if (old->users == 1) {
         // Only the table knows of it besides this array: take it out and change it in place.
-        sharedRuns().stored.erase(old);
+        sharedRuns().erase(old);
         old->stored = false;
         return;
     }
@@ -200,8 +172,15 @@ void TDynInfoArray::reserve(std::int32_t n)
     // A paragraph usually gets a handful of runs: start with room for them.
     const std::int32_t grown = have < kFirstCapacity ? kFirstCapacity : have * 2;
     const std::int32_t capacity = n > grown ? n : grown;
-    auto *b =
-        static_cast<Block *>(std::realloc(old, sizeof(Block) + static_cast<std::size_t>(capacity) * sizeof(PackedRun)));
+    std::vector<Block *> &spare = sharedRuns().spareFirstBlocks;
+    Block *b = nullptr;
+    if (!old && capacity == kFirstCapacity && !spare.empty()) {
+        b = spare.back();
+        spare.pop_back();
+    } else {
+        b = static_cast<Block *>(
+            std::realloc(old, sizeof(Block) + static_cast<std::size_t>(capacity) * sizeof(PackedRun)));
+    }
     if (!b)
         throw std::bad_alloc();
     if (!old) {

@@ -102,11 +102,14 @@ public:
     // Whether both arrays use one allocation (for tests).
     bool sharesWith(const TDynInfoArray &other) const { return handle_ && handle_ == other.handle_; }
 
-private:
     struct PackedRun {
         std::int32_t position;
-        std::uint32_t state;
+        std::uint32_t state; // the reference of its interned state
     };
+    // The runs in order (null while there are none), valid until the array changes.
+    const PackedRun *data() const { return handle_ ? items() : nullptr; }
+
+private:
     // The allocation: this header, then capacity runs.
     struct Block {
         std::int32_t count;

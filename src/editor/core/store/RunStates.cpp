@@ -12,6 +12,16 @@ namespace velmora::core
 namespace
 {
 
+constexpr RunState kAllZeroState{};
+constexpr const RunState *kBeforeFirstChunk[] = {&kAllZeroState};
+
+} // namespace
+
+const RunState *const *detail::runStateChunks = kBeforeFirstChunk;
+
+namespace
+{
+
 struct RunStateHash {
     std::size_t operator()(const RunState &s) const
     {
@@ -58,10 +68,10 @@ public:
         cached = internSlow(state);
         return cached;
     }
-    const RunState &at(std::uint32_t ref) const { return chunks_[ref >> kChunkBits][ref & kChunkMask]; }
+    const RunState &at(std::uint32_t ref) const { return internedRunState(ref); }
 
 private:
-    static constexpr std::uint32_t kChunkBits = 8;
+    static constexpr std::uint32_t kChunkBits = detail::runStateChunkBits;
     static constexpr std::uint32_t kChunk = 1u << kChunkBits;
     static constexpr std::uint32_t kChunkMask = kChunk - 1;
 
@@ -69,8 +79,11 @@ private:
     {
         const auto [at, added] = refs_.try_emplace(state, count_);
         if (added) {
-            if ((count_ & kChunkMask) == 0)
+            if ((count_ & kChunkMask) == 0) {
                 chunks_.push_back(std::make_unique<RunState[]>(kChunk));
+                chunkAddresses_.push_back(chunks_.back().get());
+                detail::runStateChunks = chunkAddresses_.data();
+            }
             chunks_.back()[count_ & kChunkMask] = state;
             ++count_;
         }
@@ -79,6 +92,7 @@ private:
 
     std::unordered_map<RunState, std::uint32_t, RunStateHash> refs_;
     std::vector<std::unique_ptr<RunState[]>> chunks_;
+    std::vector<const RunState *> chunkAddresses_; // what detail::runStateChunks points at
     std::uint32_t count_ = 0;
     std::array<std::uint32_t, 256> recent_{}; // references; 0 (the all-zero state) where empty
 };
@@ -94,11 +108,6 @@ RunStateTable &table()
 std::uint32_t internRunState(const RunState &state)
 {
     return table().intern(state);
-}
-
-const RunState &internedRunState(std::uint32_t ref)
-{
-    return table().at(ref);
 }
 
 } // namespace velmora::core

@@ -38,7 +38,18 @@ struct RunInfo : RunState {
 // The reference of state in the table of interned states, adding it on first use. References
 // stay valid for the life of the process; reference 0 is the all-zero state.
 std::uint32_t internRunState(const RunState &state);
+namespace detail
+{
+// The table's chunks of 2^runStateChunkBits states, for the inline look-up below; before the
+// first state is interned, one chunk holding the all-zero state.
+constexpr std::uint32_t runStateChunkBits = 8;
+extern const RunState *const *runStateChunks;
+} // namespace detail
+
 // The interned state behind a reference.
-const RunState &internedRunState(std::uint32_t ref);
+inline const RunState &internedRunState(std::uint32_t ref)
+{
+    return detail::runStateChunks[ref >> detail::runStateChunkBits][ref & ((1u << detail::runStateChunkBits) - 1)];
+}
 
 } // namespace velmora::core

@@ -30,6 +30,32 @@ std::array<std::uint8_t, 256> makeAnsiTable()
 
 const std::array<std::uint8_t, 256> kAnsiUpper = makeAnsiTable();
 
+// Both rules fold a-z alone below 80h: eight such bytes at a time are folded in one word, the
+// other bytes one by one with fold.
+template <class Fold> void foldWords(std::uint8_t *p, std::size_t len, Fold fold)
+{
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    std::size_t i = 0;
+    for (; i + 8 <= len; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if (w & kHigh) {
+            for (std::size_t k = i; k < i + 8; ++k)
+                p[k] = fold(p[k]);
+            continue;
+        }
+        // A byte's high bit is set by adding 80h - 'a' when it is 'a' or above, and by adding
+        // 80h - 'z' - 1 when it is above 'z'; no sum carries into the next byte.
+        const std::uint64_t fromA = w + 0x1F1F1F1F1F1F1F1Full;
+        const std::uint64_t pastZ = w + 0x0505050505050505ull;
+        const std::uint64_t lower = fromA & ~pastZ & kHigh;
+        w ^= lower >> 2; // 80h >> 2 is the case bit 20h
+        std::memcpy(p + i, &w, 8);
+    }
+    for (; i < len; ++i)
+        p[i] = fold(p[i]);
+}
+
 } // namespace
 
 void setUserUpperCaseHook(UserUpperCaseHook hook) { g_hook = hook; }
@@ -57,13 +83,10 @@ void foldUpper(char *text, std::size_t len, TsmUpperCase type)
         return;
     }
     auto *p = reinterpret_cast<std::uint8_t *>(text);
-    if (type == smuAnsi) {
-        for (std::size_t i = 0; i < len; ++i)
-            p[i] = kAnsiUpper[p[i]];
-    } else {
-        for (std::size_t i = 0; i < len; ++i)
-            p[i] = asciiUpper(p[i]);
-    }
+    if (type == smuAnsi)
+        foldWords(p, len, [](std::uint8_t c) { return kAnsiUpper[c]; });
+    else
+        foldWords(p, len, asciiUpper);
 }
 
 } // namespace velmora::core

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <utility>
 #include <vector>
 
 using namespace velmora::core;
@@ -132,4 +134,68 @@ TEST(DynInfoArray, EqualFinishedArraysShareOneAllocationAndChangesStayPrivate)
     empty.share(); // drops the allocation
     EXPECT_TRUE(empty.empty());
     EXPECT_FALSE(empty.sharesWith(c));
+}
+
+TEST(DynInfoArray, FinishedArraysShareExactlyWhenEqualThroughRandomChanges)
+{
+    // Arrays drawn from a small set of run lists, so that many are equal, are changed, copied
+    // and dropped at random and finished again each time; equal finished arrays must share
+    // one allocation and unequal ones never, while the store of shared allocations grows and
+    // has allocations taken out.
+    using Runs = std::vector<std::pair<std::int32_t, std::int16_t>>;
+    std::mt19937 rng(7);
+    const auto randomRuns = [&] {
+        Runs runs;
+        const int n = static_cast<int>(rng() % 4);
+        for (int i = 0, at = 0; i < n; ++i, at += 1 + static_cast<int>(rng() % 3))
+            runs.push_back({at, static_cast<std::int16_t>(1 + rng() % 4)});
+        return runs;
+    };
+    const auto assign = [](TDynInfoArray &array, const Runs &runs) {
+        array.clear();
+        for (const auto &[at, entry] : runs)
+            array.push_back(spanRun(at, entry));
+        array.share();
+    };
+    const auto runsOf = [](const TDynInfoArray &array) {
+        Runs runs;
+        for (std::int32_t i = 0; i < array.size(); ++i)
+            runs.push_back({array.position(i), innermostEntry(array.state(i))});
+        return runs;
+    };
+    std::vector<TDynInfoArray> arrays(200);
+    std::vector<Runs> model(arrays.size());
+    for (int step = 0; step < 20000; ++step) {
+        const std::size_t a = rng() % arrays.size(), b = rng() % arrays.size();
+        switch (rng() % 4) {
+        case 0:
+            model[a] = randomRuns();
+            assign(arrays[a], model[a]);
+            break;
+        case 1:
+            arrays[a].reset();
+            model[a].clear();
+            break;
+        case 2:
+            arrays[a] = arrays[b];
+            arrays[a].share();
+            model[a] = model[b];
+            break;
+        default:
+            if (!model[a].empty()) {
+                model[a].back().first += 1;
+                arrays[a].setPosition(arrays[a].size() - 1, model[a].back().first);
+                arrays[a].share();
+            }
+            break;
+        }
+        if (step % 500 != 0)
+            continue;
+        for (std::size_t i = 0; i < arrays.size(); ++i) {
+            ASSERT_EQ(runsOf(arrays[i]), model[i]) << "step " << step;
+            for (std::size_t j = i + 1; j < arrays.size(); ++j)
+                ASSERT_EQ(arrays[i].sharesWith(arrays[j]), !model[i].empty() && model[i] == model[j])
+                    << "step " << step << ", arrays " << i << " and " << j;
+        }
+    }
 }
