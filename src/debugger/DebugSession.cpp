@@ -39,7 +39,7 @@ DebugSession::Outcome DebugSession::traceInto()
     const machine::Registers &r = registers();
     if (instructionAt(pc_.memory(), r.cs, r.ip, pc_.cpu().model()).kind == InstructionKind::Interrupt)
         return stepOver();
-    return begin(Command::Trace) ? proceed() : idleOutcome();
+    return begin(Command::Trace);
 }
 
 DebugSession::Outcome DebugSession::stepOver()
@@ -47,15 +47,15 @@ DebugSession::Outcome DebugSession::stepOver()
     const machine::Registers &r = registers();
     const InstructionAhead ahead = instructionAt(pc_.memory(), r.cs, r.ip, pc_.cpu().model());
     if (ahead.kind == InstructionKind::Other)
-        return begin(Command::Trace) ? proceed() : idleOutcome();
+        return begin(Command::Trace);
     target_ = Memory::linear(r.cs, std::uint16_t(r.ip + ahead.length));
     targetSp_ = r.sp;
-    return begin(Command::StepOver) ? proceed() : idleOutcome();
+    return begin(Command::StepOver);
 }
 
 DebugSession::Outcome DebugSession::run()
 {
-    return begin(Command::Run) ? proceed() : idleOutcome();
+    return begin(Command::Run);
 }
 
 DebugSession::Outcome DebugSession::runToLine(int line)
@@ -64,7 +64,7 @@ DebugSession::Outcome DebugSession::runToLine(int line)
     if (!codeLine)
         return idleOutcome();
     target_ = linearOf(*info_.placeOf(*codeLine));
-    return begin(Command::RunToLine) ? proceed() : idleOutcome();
+    return begin(Command::RunToLine);
 }
 
 DebugSession::Outcome DebugSession::proceed(std::uint64_t maxInstructions)
@@ -211,8 +211,7 @@ template <typename Change> void DebugSession::edit(Change change)
         change();
         return;
     }
-    history_.begin(previous_);
-    previous_ = registers();
+    openStep();
     change();
     history_.end();
 }
@@ -233,15 +232,20 @@ DebugSession::Outcome DebugSession::idleOutcome() const
     return Outcome::Stopped;
 }
 
-bool DebugSession::begin(Command command)
+DebugSession::Outcome DebugSession::begin(Command command)
 {
     finish(Outcome::Paused);
     if (!active())
-        return false;
+        return idleOutcome();
+    openStep();
+    command_ = command;
+    return proceed();
+}
+
+void DebugSession::openStep()
+{
     history_.begin(previous_);
     previous_ = registers();
-    command_ = command;
-    return true;
 }
 
 DebugSession::Outcome DebugSession::finish(Outcome outcome)

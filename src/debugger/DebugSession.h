@@ -101,8 +101,11 @@ private:
 
     // What the PC's state means when no command runs.
     Outcome idleOutcome() const;
-    // Opens a step for the command; false when the program is no longer active.
-    bool begin(Command command);
+    // Opens a step for the command and runs its first slice; where the session stands when the
+    // program is no longer active.
+    Outcome begin(Command command);
+    // Opens a step in the history and keeps the registers before it, to mark what it changes.
+    void openStep();
     // Closes the command's step once the outcome ends it.
     Outcome finish(Outcome outcome);
     // One whole instruction: a REP string instruction with all its repetitions.

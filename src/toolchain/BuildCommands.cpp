@@ -9,6 +9,7 @@
 #include "toolchain/ToolsFolder.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cstring>
 
@@ -311,20 +312,16 @@ void BuildCommands::debugOnBuiltInPc()
     // the parameters themselves stay as they were.
     const QString tasmParams = state_.TasmParams;
     const QString tlinkParams = state_.TlinkParams;
-    state_.TasmParams += QStringLiteral(" /zi");
-    state_.TlinkParams += QStringLiteral(" /v");
-    const auto restore = [&] {
-        state_.TasmParams = tasmParams;
-        state_.TlinkParams = tlinkParams;
-    };
-    try {
+    {
+        const auto restore = qScopeGuard([&] {
+            state_.TasmParams = tasmParams;
+            state_.TlinkParams = tlinkParams;
+        });
+        state_.TasmParams += QStringLiteral(" /zi");
+        state_.TlinkParams += QStringLiteral(" /v");
         assembleStep();
         linkStep();
-    } catch (...) {
-        restore();
-        throw;
     }
-    restore();
     // A failed step has said why on its page and in the summary; there is nothing to debug.
     const ToolsCopy copy = recordedToolsCopy(state_.CurrentFile, state_.toolsFolder());
     if (!copy.tools.B.isEmpty() &&

@@ -2,6 +2,7 @@
 
 #include "app/PixelFont.h"
 #include "app/console/PcScreenView.h"
+#include "app/debug/HexText.h"
 #include "app/debug/InstructionView.h"
 #include "app/debug/MemoryDumpView.h"
 #include "app/debug/RegistersView.h"
@@ -32,11 +33,9 @@ QString machineCodeText(const std::vector<debugger::MachineCodeLine> &rows,
         }
         QString bytes;
         for (std::uint8_t byte : row.bytes)
-            bytes += QStringLiteral("%1 ").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
-        text += QStringLiteral("       %1:%2  %3 %4\n")
-                    .arg(row.segment, 4, 16, QLatin1Char('0'))
-                    .arg(row.offset, 4, 16, QLatin1Char('0'))
-                    .toUpper()
+            bytes += hexText(byte, 2) + QLatin1Char(' ');
+        text += QStringLiteral("       %1  %2 %3\n")
+                    .arg(addressText(row.segment, row.offset))
                     .arg(bytes, -24)
                     .arg(QString::fromStdString(row.text));
     }

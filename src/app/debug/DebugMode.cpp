@@ -166,10 +166,7 @@ void DebugMode::leave()
         return;
     slices_.stop();
     session_.stop();
-    if (!outputSent_ && OnOutput) {
-        outputSent_ = true;
-        OnOutput(QByteArray::fromStdString(session_.pc().output()));
-    }
+    sendOutput();
     active_ = false;
     for (QAction *command : commands_) {
         window_.removeAction(command);
@@ -294,16 +291,21 @@ void DebugMode::follow(Outcome outcome)
         return;
     case Outcome::Ended:
     case Outcome::Stopped:
-        if (!outputSent_ && OnOutput) {
-            outputSent_ = true;
-            OnOutput(QByteArray::fromStdString(session_.pc().output()));
-        }
+        sendOutput();
         break;
     case Outcome::Paused:
     case Outcome::AtBreakpoint:
         break;
     }
     showPause();
+}
+
+void DebugMode::sendOutput()
+{
+    if (outputSent_ || !OnOutput)
+        return;
+    outputSent_ = true;
+    OnOutput(QByteArray::fromStdString(session_.pc().output()));
 }
 
 void DebugMode::slice()
@@ -324,8 +326,8 @@ void DebugMode::pressKey(machine::Key key)
 void DebugMode::showPause()
 {
     const std::optional<int> line = session_.currentLine();
+    gutter_.SetExecutionBand(executionBand());
     gutter_.SetExecutionLine(line ? *line - 1 : -1);
-    editor_.setMarkedLine(line ? *line - 1 : -1, executionBand());
     if (line && outcome_ != Outcome::Ended && outcome_ != Outcome::Stopped) {
         editor_.selectParagraph(*line - 1);
         editor_.scrollCaretCommand();
@@ -336,6 +338,7 @@ void DebugMode::showPause()
     snapshot.memory = &session_.pc().memory();
     snapshot.info = &session_.info();
     snapshot.loadSegment = session_.loadSegment();
+    snapshot.model = session_.pc().cpu().model();
     docks_->show(snapshot);
     if (machineCode_->isChecked())
         showMachineCode();
@@ -367,7 +370,7 @@ void DebugMode::showMachineCode()
     for (std::int32_t i = 0; i < editor_.Paragraphs().Count(); ++i)
         source.push_back(editor_.Paragraphs().Get(i));
     const auto rows = debugger::machineCode(source, session_.info(), session_.loadSegment(), session_.pc().memory(),
-                                            machine::CpuModel::i80186);
+                                            session_.pc().cpu().model());
     docks_->showMachineCodeRows(rows, [this](const std::string &text) {
         return DecodeSource ? DecodeSource(QByteArray::fromStdString(text)) : QString::fromStdString(text);
     });

@@ -75,6 +75,8 @@ private:
     void toggleMachineCode();
     // Follows a command's outcome: goes on in slices while it runs, else shows where it is.
     void follow(debugger::DebugSession::Outcome outcome);
+    // Hands what the program wrote to OnOutput, once a session.
+    void sendOutput();
     void slice();
     void pressKey(machine::Key key);
     // Shows the pause: the current line in the source, every view, the status line.

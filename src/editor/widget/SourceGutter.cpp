@@ -107,7 +107,7 @@ void TSourceGutter::attach()
     rememberCounts();
     vertOffset_ = vertOffset();
     if (executionLine_ >= 0)
-        memo_->setMarkedLine(executionLine_, clExecutionBand);
+        memo_->setMarkedLine(executionLine_, executionBand_);
 }
 
 void TSourceGutter::detach()
@@ -117,7 +117,7 @@ void TSourceGutter::detach()
     freeBreakpoints();
     reportedBreakpoints_.clear();
     if (executionLine_ >= 0)
-        memo_->setMarkedLine(-1, clExecutionBand);
+        memo_->setMarkedLine(-1, executionBand_);
     disconnect(memoDestroyed_);
     memo_->removeEventFilter(this);
     memo_->removeMessageListener(this);

@@ -119,10 +119,12 @@ public:
     std::function<void(TSourceGutter &)> OnBreakpointsChanged;
 
     // ---- The execution line: a paragraph (-1: none) marked by an arrow on its first row and,
-    // in the memo, by a band of clExecutionBand behind all its rows. It stays at that paragraph
-    // number through edits and scrolls nothing.
+    // in the memo, by a band of ExecutionBand (clExecutionBand unless set) behind all its rows.
+    // It stays at that paragraph number through edits and scrolls nothing.
     std::int32_t ExecutionLine() const { return executionLine_; }
     void SetExecutionLine(std::int32_t paragraph);
+    std::int32_t ExecutionBand() const { return executionBand_; }
+    void SetExecutionBand(std::int32_t colour);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -142,6 +144,8 @@ private:
     // After an edit: every breakpoint back at its paragraph's start, one per paragraph.
     void settleBreakpoints();
     void addBreakpoint(std::int32_t paragraph);
+    // The breakpoint on paragraph, or null.
+    core::TSourceNavigator *breakpointAt(std::int32_t paragraph) const;
     void freeBreakpoints();
     // Calls OnBreakpointsChanged when BreakpointLines differs from what was reported last.
     void reportBreakpoints();
@@ -183,6 +187,7 @@ private:
     std::vector<core::TSourceNavigator *> breakpoints_;
     std::vector<std::int32_t> reportedBreakpoints_;
     std::int32_t executionLine_ = -1;
+    std::int32_t executionBand_ = clExecutionBand;
     std::shared_ptr<const TBookmarkIcons> icons_;
 
     bool lineNumbers_ = true;

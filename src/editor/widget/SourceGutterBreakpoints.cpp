@@ -42,10 +42,8 @@ bool TSourceGutter::ToggleBreakpoint(std::int32_t line)
     const std::int32_t paragraph = paragraphOfLine(line);
     if (paragraph < 0)
         return false;
-    const auto own = std::find_if(breakpoints_.begin(), breakpoints_.end(),
-                                  [paragraph](core::TSourceNavigator *nav) { return nav->ParNumber() == paragraph; });
-    if (own != breakpoints_.end())
-        delete *own;
+    if (core::TSourceNavigator *own = breakpointAt(paragraph))
+        delete own;
     else
         addBreakpoint(paragraph);
     update();
@@ -56,9 +54,14 @@ bool TSourceGutter::ToggleBreakpoint(std::int32_t line)
 bool TSourceGutter::HasBreakpoint(std::int32_t line) const
 {
     const std::int32_t paragraph = paragraphOfLine(line);
-    return paragraph >= 0 && std::ranges::any_of(breakpoints_, [paragraph](core::TSourceNavigator *nav) {
-               return nav->ParNumber() == paragraph;
-           });
+    return paragraph >= 0 && breakpointAt(paragraph);
+}
+
+core::TSourceNavigator *TSourceGutter::breakpointAt(std::int32_t paragraph) const
+{
+    const auto at = std::ranges::find_if(breakpoints_,
+                                         [paragraph](core::TSourceNavigator *nav) { return nav->ParNumber() == paragraph; });
+    return at != breakpoints_.end() ? *at : nullptr;
 }
 
 std::vector<std::int32_t> TSourceGutter::BreakpointLines() const
@@ -137,8 +140,17 @@ void TSourceGutter::SetExecutionLine(std::int32_t paragraph)
         return;
     executionLine_ = paragraph;
     if (memo_)
-        memo_->setMarkedLine(paragraph, clExecutionBand);
+        memo_->setMarkedLine(paragraph, executionBand_);
     update();
+}
+
+void TSourceGutter::SetExecutionBand(std::int32_t colour)
+{
+    if (colour == executionBand_)
+        return;
+    executionBand_ = colour;
+    if (memo_ && executionLine_ >= 0)
+        memo_->setMarkedLine(executionLine_, executionBand_);
 }
 
 std::int32_t TSourceGutter::executionRow() const

@@ -174,6 +174,24 @@ TEST_F(SourceGutterBreakpoints, ExecutionLineBandsTheMemoLineAndScrollsNothing)
     EXPECT_EQ(memo->markedLine(), -1);
 }
 
+TEST_F(SourceGutterBreakpoints, ExecutionBandColourRecoloursTheBandWhereItIsAndFollowsTheLine)
+{
+    setText("l0\r\nl1\r\nl2\r\nl3");
+    constexpr std::int32_t kDarkBlue = 0x603800;
+    const int half = lineRect(1).width() * lineHeight() / 2;
+    gutter->SetExecutionLine(1);
+    gutter->SetExecutionBand(kDarkBlue);
+    QImage image = shot();
+    EXPECT_GT(countColour(image, lineRect(1), kDarkBlue), half);
+    EXPECT_EQ(bandPixels(image, 1), 0);
+
+    gutter->SetExecutionLine(2);
+    image = shot();
+    EXPECT_GT(countColour(image, lineRect(2), kDarkBlue), half);
+    EXPECT_EQ(countColour(image, lineRect(1), kDarkBlue), 0);
+    EXPECT_EQ(gutter->ExecutionBand(), kDarkBlue);
+}
+
 TEST_F(SourceGutterBreakpoints, WrappedParagraphShowsMarksOnItsFirstRowAndTheBandOnAllRows)
 {
     memo->setWordWrap(true);

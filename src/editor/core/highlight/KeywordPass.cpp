@@ -190,7 +190,7 @@ void TSourceHighlightEngine::findWordKeywords(std::string_view text, bool allMat
 
 void TSourceHighlightEngine::searchKeywords(const std::vector<int> &keywords, std::string_view text, bool allMatchCase)
 {
-    const std::vector<KeywordProbe> &probes = keywordProbes();
+    const std::vector<KeywordProbe> &probes = probes_; // keywordPass brought them up to date
     for (const int k : keywords) {
         const TKeyInfoLen &key = Keywords.Item(k);
         if (key.KeyLength > static_cast<std::int32_t>(text.size()))
@@ -219,7 +219,7 @@ void TSourceHighlightEngine::findAnyKeywords(std::string_view text, bool allMatc
 {
     const PresentBytes rawBytes(raw_);
     const PresentBytes foldedBytes = allMatchCase ? PresentBytes() : PresentBytes(folded_);
-    const std::vector<KeywordProbe> &probes = keywordProbes();
+    const std::vector<KeywordProbe> &probes = probes_; // keywordPass brought them up to date
     probeIndex_.candidates(raw_, folded_, candidates_);
     std::erase_if(candidates_, [&](int k) {
         const KeywordProbe &probe = probes[static_cast<std::size_t>(k)];
